@@ -1,0 +1,11 @@
+// The sub-commands of vela-cli. Each takes the arguments after its own name and
+// returns the process exit code: 0 success, 2 bad input, 1 other failures.
+#ifndef VELA_CLI_COMMANDS_H
+#define VELA_CLI_COMMANDS_H
+
+int CmdModes(int argc, char **argv);
+int CmdForward(int argc, char **argv);
+int CmdInvert(int argc, char **argv);
+int CmdTraces(int argc, char **argv);
+
+#endif // VELA_CLI_COMMANDS_H

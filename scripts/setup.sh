@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs what VELA needs on Debian 12, builds it, and then either starts it
+# on the bundled sample ("run") or runs every test ("test"). Safe to repeat.
+set -euo pipefail
+
+mode="${1:-run}"
+here="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+build="${VELA_BUILD_DIR:-$here/build}"
+
+packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-tools-dev
+          libqcustomplot-dev libfreexl-dev libxlsxwriter-dev libminizip-dev
+          qt6-image-formats-plugins libgtest-dev libgmock-dev libbenchmark-dev
+          xvfb xauth imagemagick python3-segyio)
+
+install_packages() {
+    local missing=()
+    for package in "${packages[@]}"; do
+        dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" \
+            || missing+=("$package")
+    done
+    [ ${#missing[@]} -eq 0 ] && return 0
+    local sudo=""
+    [ "$(id -u)" -ne 0 ] && sudo="sudo"
+    echo "Installing: ${missing[*]}"
+    $sudo apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}"
+}
+
+configure_and_build() {
+    cmake -S "$here" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
+    cmake --build "$build" --parallel "$(nproc)"
+}
+
+case "$mode" in
+run)
+    install_packages
+    configure_and_build -DVELA_BUILD_TESTS=OFF -DVELA_BUILD_BENCH=OFF
+    cd "$build/bin"
+    exec ./VELA "$here/samples/sample_shot.sg2"
+    ;;
+test)
+    install_packages
+    configure_and_build -DVELA_WERROR=ON
+    export QT_QPA_PLATFORM=offscreen
+    ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
+    ;;
+*)
+    echo "usage: scripts/setup.sh run|test" >&2
+    exit 2
+    ;;
+esac
