@@ -99,6 +99,9 @@ public:
     std::size_t GetRemaining() const;
     /// Loading: true when every byte has been read. Storing: always true.
     bool AtEnd() const { return GetRemaining() == 0; }
+    /// Loading: moves the read position (0 <= position <= buffer size, else EndOfFile).
+    /// Throws WriteOnly when storing.
+    void SetPosition(std::size_t position);
     /// Loading: the next byte without consuming it, or -1 at the end. Throws WriteOnly when
     /// storing.
     int PeekByte() const;
@@ -112,6 +115,8 @@ public:
     void WriteUInt32(std::uint32_t value);
     void WriteFloat32(float value);
     void WriteFloat64(double value);
+    /// count doubles as consecutive float64 values (one bulk write).
+    void WriteFloat64Array(const double *values, std::size_t count);
     /// Counted string (see class doc).
     void WriteCountedString(const std::string &text);
     /// text followed by CR LF.
@@ -129,6 +134,9 @@ public:
     std::uint32_t ReadUInt32();
     float ReadFloat32();
     double ReadFloat64();
+    /// count consecutive float64 values into values (EndOfFile before anything is read when
+    /// fewer than 8 * count bytes are left).
+    void ReadFloat64Array(double *values, std::size_t count);
     /// Counted string (see class doc).
     std::string ReadCountedString();
     /// Reads up to and including the next LF and returns the text without the line end (LF and
