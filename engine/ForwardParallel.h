@@ -1,0 +1,27 @@
+// Fork-join loop over independent items (frequencies) for the stages of the forward
+// computation that follow the dispersion solver.
+#ifndef VELA_ENGINE_FORWARDPARALLEL_H
+#define VELA_ENGINE_FORWARDPARALLEL_H
+
+#include <functional>
+
+namespace velamod {
+
+/// Sets the number of threads of the forward stages: 0 (the default) means all hardware
+/// threads, 1 runs everything on the caller's thread. Results never depend on it: every
+/// item is computed by one thread with the same operations.
+void SetForwardThreadCount(int threadCount);
+
+/// Workers that ParallelFor uses for `count` items: between 1 and `count` (1 when count < 1).
+int ParallelWorkerCount(int count);
+
+/// Calls body(index, worker) once for every index in [0, count); worker is in
+/// [0, ParallelWorkerCount(count)) and no two calls with the same worker run at the same
+/// time, so per-worker scratch storage needs no lock. The caller's thread takes part.
+/// When a call throws, no further index is started and the first exception is rethrown on
+/// the caller's thread after every worker has finished.
+void ParallelFor(int count, const std::function<void(int index, int worker)> &body);
+
+} // namespace velamod
+
+#endif // VELA_ENGINE_FORWARDPARALLEL_H
