@@ -1,0 +1,296 @@
+#include "app/data/ActiveDataForm.h"
+
+#include "app/data/TraceSet.h"
+#include "app/data/UserNumber.h"
+#include "matrix/CMatrixArchive.h"
+
+#include <QCoreApplication>
+
+#include <cmath>
+#include <optional>
+
+namespace {
+
+QString Tr(const char *text) { return QCoreApplication::translate("ActiveDataForm", text); }
+
+const QString LineBreak = QStringLiteral("\n");
+
+std::string Utf8(const QString &text) { return text.toStdString(); }
+
+QString FromUtf8(const std::string &text) { return QString::fromStdString(text); }
+
+// One row of the input check: the field is read, its value must be present and not negative.
+struct CheckedField
+{
+    ActiveDataField field;
+    QString *text;
+    const char *missing;
+    const char *negative;
+};
+
+} // namespace
+
+void ActiveDataForm::ResetAfterRead(const TraceSet &set)
+{
+    receiverItems = set.traceCount;
+    firstReceiverIndex = set.traceCount > 0 ? 0 : -1;
+    lastReceiverIndex = set.traceCount - 1;
+    lastReceiverText = set.traceCount > 0 ? QString::number(set.traceCount) : QString();
+    timeStep = FormatUserNumber(set.timeStep);
+    receiverSpacing = QStringLiteral("1");
+    windowStart = QStringLiteral("0");
+    const double end = (set.sampleCount - 1) * set.timeStep;
+    windowEnd = FormatUserNumber(end < 0.0 ? 0.0 : end);
+    reversedBox = false;
+    receiversDepth = QStringLiteral("0");
+    sourceDepth = QStringLiteral("0");
+}
+
+ActiveDataCheck ActiveDataForm::Check(TraceSet &set)
+{
+    ActiveDataCheck result;
+    if (!set.loaded) {
+        result.message = Tr("Data file not loaded");
+        return result;
+    }
+    QString errors;
+    auto fail = [&](ActiveDataField field, const QString &message) {
+        errors += message;
+        if (result.focus == ActiveDataField::None)
+            result.focus = field;
+    };
+    const CheckedField fields[] = {
+        { ActiveDataField::SourceDepth, &sourceDepth,
+            QT_TRANSLATE_NOOP("ActiveDataForm", "Insert source depth"),
+            QT_TRANSLATE_NOOP("ActiveDataForm", "Source depth must be positive") },
+        { ActiveDataField::ReceiversDepth, &receiversDepth,
+            QT_TRANSLATE_NOOP("ActiveDataForm", "Insert receivers depth"),
+            QT_TRANSLATE_NOOP("ActiveDataForm", "Receivers depth must be positive") },
+        { ActiveDataField::ReceiverSpacing, &receiverSpacing,
+            QT_TRANSLATE_NOOP(
+                "ActiveDataForm", "Insert distance between two consecutive receivers"),
+            QT_TRANSLATE_NOOP(
+                "ActiveDataForm", "Distance between two consecutive receivers must be positive") },
+        { ActiveDataField::TimeStep, &timeStep,
+            QT_TRANSLATE_NOOP("ActiveDataForm", "Insert time step"),
+            QT_TRANSLATE_NOOP("ActiveDataForm", "The time step must be positive") },
+        { ActiveDataField::WindowEnd, &windowEnd,
+            QT_TRANSLATE_NOOP("ActiveDataForm", "Insert total time"),
+            QT_TRANSLATE_NOOP("ActiveDataForm", "Total time must be positive") },
+        { ActiveDataField::WindowStart, &windowStart,
+            QT_TRANSLATE_NOOP("ActiveDataForm", "Insert initial time"),
+            QT_TRANSLATE_NOOP("ActiveDataForm", "Initial time must be positive") },
+    };
+    double values[6] = {};
+    bool valid[6] = {};
+    for (int i = 0; i < 6; ++i) {
+        const CheckedField &f = fields[i];
+        const std::optional<double> value = ParseUserNumber(*f.text);
+        if (!value) {
+            fail(f.field, QCoreApplication::translate("ActiveDataForm", f.missing) + LineBreak);
+        } else if (*value < 0.0) {
+            fail(f.field, QCoreApplication::translate("ActiveDataForm", f.negative) + LineBreak);
+        } else if (f.field == ActiveDataField::TimeStep && *value == 0.0) {
+            // The spectrum divides by the time step; an SU file gives none of its own.
+            fail(f.field, Tr("The time step must be greater than zero") + LineBreak);
+        } else {
+            values[i] = *value;
+            valid[i] = true;
+        }
+    }
+    if (valid[0])
+        set.sourceDepth = values[0];
+    if (valid[1])
+        set.receiversDepth = values[1];
+    if (valid[2]) {
+        set.receiverSpacing = values[2];
+        receiverSpacing = FormatUserNumber(values[2]);
+    }
+    if (valid[3]) {
+        set.timeStep = values[3];
+        timeStep = FormatUserNumber(values[3]);
+    }
+    if (valid[4])
+        set.windowEnd = values[4];
+    if (valid[5]) {
+        set.windowStart = values[5];
+        windowStart = FormatUserNumber(values[5]);
+    }
+
+    if (set.windowEnd <= set.windowStart) {
+        fail(ActiveDataField::WindowEnd,
+            Tr("Total time must be greater than initial time") + LineBreak);
+    } else if (set.timeStep > 0.0) {
+        set.windowSampleCount = int(std::min(std::floor(set.windowEnd / set.timeStep), 2.0e9)) + 1;
+    }
+
+    set.reversed = reversedBox;
+    set.firstReceiver = firstReceiverIndex < 0 ? 0 : firstReceiverIndex;
+    set.lastReceiver =
+        lastReceiverIndex >= 0 ? lastReceiverIndex : lastReceiverText.trimmed().toInt();
+    // The list only offers receivers of the record; keep a typed or stale value inside it.
+    if (set.lastReceiver > set.traceCount - 1)
+        set.lastReceiver = set.traceCount - 1;
+    if (set.lastReceiver < set.firstReceiver)
+        fail(ActiveDataField::LastReceiver, Tr("Use at least one receiver"));
+    else if (set.lastReceiver - set.firstReceiver + 1 > MaxAnalysedReceivers)
+        fail(ActiveDataField::LastReceiver,
+            Tr("Use at most %1 receivers").arg(MaxAnalysedReceivers) + LineBreak);
+
+    if (!errors.isEmpty()) {
+        result.message = Tr("Errors:") + LineBreak + errors;
+        return result;
+    }
+    result.ok = true;
+    return result;
+}
+
+FieldEdit ActiveDataForm::EditTimeStep(TraceSet &set)
+{
+    const std::optional<double> value = ParseUserNumber(timeStep);
+    if (!value || !(*value > 0.0 && *value <= 1000.0))
+        return FieldEdit::Invalid;
+    if (*value == set.timeStep)
+        return FieldEdit::Unchanged;
+    set.timeStep = *value;
+    timeStep = FormatUserNumber(*value);
+    return FieldEdit::Stored;
+}
+
+FieldEdit ActiveDataForm::EditWindowStart(TraceSet &set)
+{
+    const std::optional<double> value = ParseUserNumber(windowStart);
+    if (!value || !(*value >= 0.0 && *value <= set.windowEnd))
+        return FieldEdit::Invalid;
+    if (*value == set.windowStart)
+        return FieldEdit::Unchanged;
+    set.windowStart = *value;
+    windowStart = FormatUserNumber(*value);
+    return FieldEdit::Stored;
+}
+
+FieldEdit ActiveDataForm::EditWindowEnd(TraceSet &set)
+{
+    const std::optional<double> value = ParseUserNumber(windowEnd);
+    if (!value || !(*value >= set.windowStart))
+        return FieldEdit::Invalid;
+    if (*value == set.windowEnd)
+        return FieldEdit::Unchanged;
+    set.windowEnd = *value;
+    windowEnd = FormatUserNumber(*value);
+    return FieldEdit::Stored;
+}
+
+QString ActiveDataForm::FieldMessage(ActiveDataField field)
+{
+    // Both texts are the program's long-standing ones, spelling included.
+    return field == ActiveDataField::TimeStep ? Tr("Invald step") : Tr("Invalid valuee");
+}
+
+void ActiveDataForm::SaveSection(CMatrixArchive &ar, const TraceSet &set) const
+{
+    ar.WriteLine(std::string(28, '='));
+    ar.WriteLine(ActiveDataSectionTag);
+    ar.WriteFloat32(1.0f);
+    if (!set.loaded) {
+        ar.WriteLine("0");
+        return;
+    }
+    ar.WriteLine("1");
+    ar << set.traces;
+    ar.WriteLine(Utf8(fileName));
+    ar.WriteLine(Utf8(receiversDepth));
+    ar.WriteLine(Utf8(sourceDepth));
+    ar.WriteLine(Utf8(timeStep));
+    ar.WriteLine(Utf8(receiverSpacing));
+    ar.WriteInt32(firstReceiverIndex);
+    ar.WriteInt32(lastReceiverIndex);
+    ar.WriteLine(Utf8(windowEnd));
+    ar.WriteLine(Utf8(windowStart));
+    ar << set.sampleAxis;
+    ar.WriteLine(reversedBox ? "1" : "0");
+}
+
+bool ActiveDataForm::LoadSection(CMatrixArchive &ar, TraceSet &set)
+{
+    ar.ReadLine(); // the separator
+    if (ar.ReadLine() != ActiveDataSectionTag)
+        CMatrixArchive::ThrowBadClass();
+    ar.ReadFloat32(); // section version, 1.0 is the only one
+    if (ar.ReadLine() != "1") {
+        set.loaded = false;
+        return false;
+    }
+    CMatrix traces;
+    ar >> traces;
+    const QString storedFileName = FromUtf8(ar.ReadLine());
+    const QString storedReceiversDepth = FromUtf8(ar.ReadLine());
+    const QString storedSourceDepth = FromUtf8(ar.ReadLine());
+    const QString storedTimeStep = FromUtf8(ar.ReadLine());
+    const QString storedSpacing = FromUtf8(ar.ReadLine());
+    const int storedFirst = ar.ReadInt32();
+    const int storedLast = ar.ReadInt32();
+    const QString storedWindowEnd = FromUtf8(ar.ReadLine());
+    const QString storedWindowStart = FromUtf8(ar.ReadLine());
+    CMatrix axis;
+    ar >> axis;
+    const bool storedReversed = ar.ReadLine() == "1";
+    if (axis.GetRows() != traces.GetRows() || traces.GetCols() < 1 || traces.GetRows() < 1)
+        CMatrixArchive::ThrowBadClass();
+
+    // Everything read: only now does the page change.
+    set.traces = traces;
+    set.sampleAxis = axis;
+    set.traceCount = traces.GetCols();
+    set.sampleCount = traces.GetRows();
+    set.fileName = storedFileName;
+    fileName = storedFileName;
+    receiversDepth = storedReceiversDepth;
+    sourceDepth = storedSourceDepth;
+    timeStep = storedTimeStep;
+    receiverSpacing = storedSpacing;
+    windowEnd = storedWindowEnd;
+    windowStart = storedWindowStart;
+    receiverItems = set.traceCount;
+    auto inList = [&](int index, int fallback) {
+        return index >= 0 && index < receiverItems ? index : fallback;
+    };
+    firstReceiverIndex = inList(storedFirst, 0);
+    lastReceiverIndex = inList(storedLast, receiverItems - 1);
+    lastReceiverText = QString::number(lastReceiverIndex + 1);
+    reversedBox = storedReversed;
+    set.reversed = storedReversed;
+    set.firstReceiver = firstReceiverIndex;
+    set.lastReceiver = lastReceiverIndex;
+    set.loaded = true;
+    set.timeStep = ParseUserNumber(timeStep).value_or(0.0);
+    set.windowEnd = ParseUserNumber(windowEnd).value_or(0.0);
+    set.windowStart = ParseUserNumber(windowStart).value_or(0.0);
+    return true;
+}
+
+QList<QPair<QString, QString>> ActiveDataForm::ReportRows(const TraceSet &set, bool reversed)
+{
+    QString path = set.fileName;
+    path.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    QList<QPair<QString, QString>> rows;
+    rows.append({ Tr("Traces file name"), path });
+    rows.append({ Tr("Number of sensors"), QString::number(set.traceCount) });
+    rows.append(
+        { Tr("Sensors distance:"), FormatUserNumber(set.receiverSpacing) + QStringLiteral("m") });
+    rows.append({ Tr("Number of time samples"), QString::number(set.sampleCount) });
+    rows.append(
+        { Tr("Acquisition timestep"), FormatUserNumber(set.timeStep) + QStringLiteral("ms") });
+    rows.append(
+        { Tr("Number of sensors used for the analysis"), QString::number(set.lastReceiver + 1) });
+    rows.append({ Tr("The interval considered for the analysis starts at"),
+        FormatUserNumber(set.windowStart) + QStringLiteral("ms") });
+    rows.append({ Tr("The interval considered for the analysis ends at"),
+        FormatUserNumber(set.windowEnd) + QStringLiteral("ms") });
+    rows.append({ reversed ? Tr("Sensors are reverted (the last one in the file is the fist one "
+                                "for the analysis)")
+                           : Tr("Sensors are not reverted (the last one in the file is the last "
+                                "one for the analysis)"),
+        QString() });
+    return rows;
+}

@@ -1,0 +1,65 @@
+// The six trace file readers (text, SEG-2, SEG-Y, SU, Excel sheet, DRM) and the choice
+// among them by file extension. Plain code: no widgets, no message boxes.
+#ifndef VELA_APP_DATA_TRACEREADERS_H
+#define VELA_APP_DATA_TRACEREADERS_H
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+/// The file kinds a trace file can be read as. The kind follows from the extension alone.
+enum class TraceFormat { Unknown, Text, Seg2, Segy, Su, Excel, Drm };
+
+/// What one reader made of one file.
+///
+/// On success `samples` x `traces` amplitudes, as decoded (no gain or scaling added), are in
+/// `values`, row-major: the sample s of trace t is values[s * traces + t]. `hasTimeStep` tells
+/// whether the file gave a time step; when it did not, the caller keeps the one in force.
+///
+/// On failure `message` holds the text the reader itself shows the user (for example
+/// "Couldn't open source file"; it may be empty when only the page's "Incorrect file format"
+/// is shown) and `detail` always says in plain words what was wrong with the file.
+struct TraceReadResult
+{
+    bool ok = false;
+    QString message;
+    QString detail;
+    int samples = 0;
+    int traces = 0;
+    std::vector<double> values;
+    bool hasTimeStep = false;
+    double timeStepMs = 0.0; ///< sampling interval [ms], valid when hasTimeStep
+
+    double At(int sample, int trace) const
+    {
+        return values[static_cast<size_t>(sample) * static_cast<size_t>(traces)
+            + static_cast<size_t>(trace)];
+    }
+};
+
+/// The reader for a path, from its extension compared in upper case: TXT; SEG2, SG2, DAT;
+/// SEGY, SGY; SU; XLS (and XLSX); DRM. Anything else is Unknown.
+TraceFormat TraceFormatForPath(const QString &path);
+
+/// Short name of a format as vela-cli prints it: TXT, SEG-2, SEG-Y, SU, XLS, DRM.
+QString TraceFormatName(TraceFormat format);
+
+/// Reads a trace file with the reader its extension selects. `excelSheet` is the worksheet
+/// name for Excel files (with or without a trailing "$"); other readers ignore it.
+/// An unknown extension fails with a detail naming the supported ones.
+TraceReadResult ReadTraceFile(const QString &path, const QString &excelSheet = QString());
+
+/// The single readers on a file's bytes (the whole file). They never read outside `bytes`:
+/// counts and offsets from the file are checked against its size before use.
+TraceReadResult ReadTextTraces(const QByteArray &bytes);
+TraceReadResult ReadSeg2Traces(const QByteArray &bytes);
+TraceReadResult ReadSegyTraces(const QByteArray &bytes);
+TraceReadResult ReadSuTraces(const QByteArray &bytes);
+TraceReadResult ReadDrmTraces(const QByteArray &bytes);
+
+/// The Excel reader works on a path because the workbook libraries open files themselves.
+/// Column 0 is time and the other columns are traces.
+TraceReadResult ReadExcelTraces(const QString &path, const QString &sheet);
+
+#endif // VELA_APP_DATA_TRACEREADERS_H
