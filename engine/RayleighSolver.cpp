@@ -61,11 +61,11 @@ VELA_INLINE float ExpNonPositive(float x)
     r = r - fn * -2.12194440e-4f;
     const float z = r * r;
     const float poly = (((((1.9875691500e-4f * r + 1.3981999507e-3f) * r + 8.3334519073e-3f) * r
-                          + 4.1665795894e-2f)
-                             * r
-                         + 1.6666665459e-1f)
-                            * r
-                        + 5.0000001201e-1f)
+                             + 4.1665795894e-2f)
+                                * r
+                            + 1.6666665459e-1f)
+                               * r
+                           + 5.0000001201e-1f)
             * z
         + r + 1.0f;
     return poly * PowerOfTwo(n);
@@ -78,15 +78,14 @@ VELA_INLINE void SinCosNonNegative(float x, float &sine, float &cosine)
     x = x < 8.0e6f ? x : 8.0e6f;
     const int n = static_cast<int>(x * 0.636619772367581f + 0.5f);
     const float fn = static_cast<float>(n);
-    const float r
-            = ((x - fn * 1.5703125f) - fn * 4.837512969970703125e-4f) - fn * 7.54978995489188216e-8f;
+    const float r =
+        ((x - fn * 1.5703125f) - fn * 4.837512969970703125e-4f) - fn * 7.54978995489188216e-8f;
     const float z = r * r;
-    const float sinR = ((-1.9515295891e-4f * z + 8.3321608736e-3f) * z - 1.6666654611e-1f) * z * r
-        + r;
-    const float cosR
-            = ((2.443315711809948e-5f * z - 1.388731625493765e-3f) * z + 4.166664568298827e-2f) * z
-                    * z
-            - 0.5f * z + 1.0f;
+    const float sinR =
+        ((-1.9515295891e-4f * z + 8.3321608736e-3f) * z - 1.6666654611e-1f) * z * r + r;
+    const float cosR =
+        ((2.443315711809948e-5f * z - 1.388731625493765e-3f) * z + 4.166664568298827e-2f) * z * z
+        - 0.5f * z + 1.0f;
     const int quadrant = n & 3;
     const float s = (quadrant & 1) ? cosR : sinR;
     const float c = (quadrant & 1) ? sinR : cosR;
@@ -222,10 +221,7 @@ VELA_INLINE Phase EvanescentPhase(float nu, float h)
     return { coshFactored, sinhFactored / nu, nu * sinhFactored, x };
 }
 
-VELA_INLINE Phase BranchPointPhase(float h)
-{
-    return { 1.0f, h, 0.0f, 0.0f };
-}
+VELA_INLINE Phase BranchPointPhase(float h) { return { 1.0f, h, 0.0f, 0.0f }; }
 
 VELA_INLINE Phase AnyPhase(float k, float kv, float nu, float h)
 {
@@ -245,8 +241,8 @@ VELA_INLINE float JointFactor(float exponentSum)
 }
 
 // Multiplies e by Dunkin's compound matrix of a solid layer and normalises.
-VELA_INLINE void SolidLayer(const LayerTerms &layer, float k2, const Phase &p, const Phase &s, float a0,
-                       float e[5])
+VELA_INLINE void SolidLayer(
+    const LayerTerms &layer, float k2, const Phase &p, const Phase &s, float a0, float e[5])
 {
     const float cosp = p.cosine, w = p.sineOverNu, x = p.nuSine;
     const float cosq = s.cosine, y = s.sineOverNu, z = s.nuSine;
@@ -288,10 +284,11 @@ VELA_INLINE void SolidLayer(const LayerTerms &layer, float k2, const Phase &p, c
     const float c43 = gamm1 * cpy - gammk * cqx;
     const float c44 = c22;
     const float c45 = c12;
-    const float c51 = -(2.0f * gmgmk * gm1sq * a0pq + gmgmk * gmgmk * xz + gm1sq * gm1sq * wy) * rho2;
+    const float c51 =
+        -(2.0f * gmgmk * gm1sq * a0pq + gmgmk * gmgmk * xz + gm1sq * gm1sq * wy) * rho2;
     const float c52 = c41;
-    const float c53 = -(gammk * gamm1 * twgm1 * a0pq + gam * gammk * gammk * xz + gamm1 * gm1sq * wy)
-            * rho;
+    const float c53 =
+        -(gammk * gamm1 * twgm1 * a0pq + gam * gammk * gammk * xz + gamm1 * gm1sq * wy) * rho;
     const float c54 = c21;
     const float c55 = c11;
     const float c31 = t * c53;
@@ -435,8 +432,7 @@ VELA_INLINE void SolidLayerBlock(const LayerTerms &layer, Block &b)
     }
 }
 
-template <bool EvanescentP>
-VELA_INLINE void FluidLayerBlock(const LayerTerms &layer, Block &b)
+template <bool EvanescentP> VELA_INLINE void FluidLayerBlock(const LayerTerms &layer, Block &b)
 {
     for (int s = 0; s < Batch; ++s) {
         const float ra = VerticalWavenumber(b.k[s], layer.ka);
@@ -523,7 +519,8 @@ float HalfSpaceRayleighVelocity(float alpha, float beta)
         const float rp = std::sqrt(p);
         const float twoMinus = 2.0f - c * c / beta2;
         const float value = twoMinus * twoMinus - 4.0f * rs * rp;
-        const float slope = -4.0f * twoMinus * c / beta2 + 4.0f * c * (rp / (beta2 * rs) + rs / (alpha2 * rp));
+        const float slope =
+            -4.0f * twoMinus * c / beta2 + 4.0f * c * (rp / (beta2 * rs) + rs / (alpha2 * rp));
         c = c - value / slope;
     }
     return c;
@@ -531,8 +528,7 @@ float HalfSpaceRayleighVelocity(float alpha, float beta)
 
 // Reads the caller's arrays into the model; false when the layer count is out of range.
 bool BuildModel(const float *thicknessKm, const float *vpKmS, const float *vsKmS,
-                const float *density, float layerCountValue, int modeCount, float refinement,
-                Model &model)
+    const float *density, float layerCountValue, int modeCount, float refinement, Model &model)
 {
     const int n = static_cast<int>(layerCountValue);
     if (!(layerCountValue >= 1.0f) || n < 1 || n > RayleighMaxLayers)
@@ -591,10 +587,9 @@ bool BuildModel(const float *thicknessKm, const float *vpKmS, const float *vsKmS
     }
     model.hasSlowestLayer = slowestLayer >= 0;
     if (model.hasSlowestLayer) {
-        model.cmin = slowestSolid ? 0.95f
-                        * HalfSpaceRayleighVelocity(model.alpha[slowestLayer],
-                                                    model.beta[slowestLayer])
-                                  : 0.9f * model.alpha[slowestLayer];
+        model.cmin = slowestSolid
+            ? 0.95f * HalfSpaceRayleighVelocity(model.alpha[slowestLayer], model.beta[slowestLayer])
+            : 0.9f * model.alpha[slowestLayer];
     }
 
     model.refinement = refinement < 1.0f ? 5.0f : refinement;
@@ -677,7 +672,9 @@ ScanPlan PlanScan(const Model &model, float frequency)
 class SampleWalker
 {
 public:
-    SampleWalker(const Model &model, const ScanPlan &plan) : m_model(model), m_plan(plan)
+    SampleWalker(const Model &model, const ScanPlan &plan)
+        : m_model(model)
+        , m_plan(plan)
     {
         m_stepEnd = plan.kmax;
     }
@@ -689,8 +686,8 @@ public:
             return false;
         ++m_sample;
         k = m_sample == m_samplesInStep
-                ? m_stepEnd
-                : m_stepStart - static_cast<float>(m_sample) * m_sampleSpacing;
+            ? m_stepEnd
+            : m_stepStart - static_cast<float>(m_sample) * m_sampleSpacing;
         return true;
     }
 
@@ -701,9 +698,8 @@ private:
             return false;
         ++m_step;
         m_stepStart = m_stepEnd;
-        m_stepEnd = m_step == m_plan.steps
-                ? m_plan.kmin + 0.01f * m_plan.dk
-                : m_plan.kmax - static_cast<float>(m_step) * m_plan.dk;
+        m_stepEnd = m_step == m_plan.steps ? m_plan.kmin + 0.01f * m_plan.dk
+                                           : m_plan.kmax - static_cast<float>(m_step) * m_plan.dk;
         const bool pastLastVelocity = m_velocity >= m_model.velocityCount - 1;
         if (m_denseStepsLeft > 0) {
             --m_denseStepsLeft;
@@ -833,7 +829,7 @@ int ScanBlocked(const Model &model, float frequency, float *roots, long long &ev
 // Writes the roots in sweep order with the mode cap: never more modes than at the previous
 // (higher) frequency; nothing at all when the highest frequency has none.
 void WriteRows(const std::vector<float> &sweep, const std::vector<float> &roots,
-               const std::vector<int> &found, int stride, int modeCount, double *velocitiesKmS)
+    const std::vector<int> &found, int stride, int modeCount, double *velocitiesKmS)
 {
     int cap = RayleighMaxModes;
     for (std::size_t row = 0; row < sweep.size(); ++row) {
@@ -842,8 +838,8 @@ void WriteRows(const std::vector<float> &sweep, const std::vector<float> &roots,
             return;
         const double omega = static_cast<float>(TwoPi * static_cast<double>(sweep[row]));
         for (int j = 0; j < count; ++j) {
-            velocitiesKmS[row * static_cast<std::size_t>(modeCount) + j]
-                    = omega / static_cast<double>(roots[row * static_cast<std::size_t>(stride) + j]);
+            velocitiesKmS[row * static_cast<std::size_t>(modeCount) + j] =
+                omega / static_cast<double>(roots[row * static_cast<std::size_t>(stride) + j]);
         }
         cap = count;
     }
@@ -852,15 +848,15 @@ void WriteRows(const std::vector<float> &sweep, const std::vector<float> &roots,
 enum class ScanKind { Reference, Blocked };
 
 int Solve(const float *thicknessKm, const float *vpKmS, const float *vsKmS, const float *density,
-          const float *layerCount, const int *frequencyCount, const int *modeCount,
-          const float *refinement, const float *frequencyHz, double *velocitiesKmS,
-          ScanKind kind, int threadCount, velamod::RayleighSolverStats *stats)
+    const float *layerCount, const int *frequencyCount, const int *modeCount,
+    const float *refinement, const float *frequencyHz, double *velocitiesKmS, ScanKind kind,
+    int threadCount, velamod::RayleighSolverStats *stats)
 {
     if (stats)
         *stats = velamod::RayleighSolverStats();
     Model model;
-    if (!BuildModel(thicknessKm, vpKmS, vsKmS, density, *layerCount, *modeCount, *refinement,
-                    model))
+    if (!BuildModel(
+            thicknessKm, vpKmS, vsKmS, density, *layerCount, *modeCount, *refinement, model))
         return 0;
     if (model.modeLimit < 1 || !model.hasSlowestLayer)
         return 0;
@@ -885,8 +881,8 @@ int Solve(const float *thicknessKm, const float *vpKmS, const float *vsKmS, cons
                 break;
             float *rowRoots = roots.data() + static_cast<std::size_t>(row) * stride;
             const int count = kind == ScanKind::Reference
-                    ? ScanReference(model, sweep[row], rowRoots, local)
-                    : ScanBlocked(model, sweep[row], rowRoots, local);
+                ? ScanReference(model, sweep[row], rowRoots, local)
+                : ScanBlocked(model, sweep[row], rowRoots, local);
             found[row] = count;
             if (count == 0) {
                 int current = firstEmpty.load();
@@ -918,21 +914,19 @@ int Solve(const float *thicknessKm, const float *vpKmS, const float *vsKmS, cons
 } // namespace
 
 int SolveRayleighModes(const float *thicknessKm, const float *vpKmS, const float *vsKmS,
-                       const float *density, const float *layerCount, const int *frequencyCount,
-                       const int *modeCount, const float *refinement, const float *frequencyHz,
-                       double *velocitiesKmS)
+    const float *density, const float *layerCount, const int *frequencyCount, const int *modeCount,
+    const float *refinement, const float *frequencyHz, double *velocitiesKmS)
 {
     return Solve(thicknessKm, vpKmS, vsKmS, density, layerCount, frequencyCount, modeCount,
-                 refinement, frequencyHz, velocitiesKmS, ScanKind::Blocked, 0, nullptr);
+        refinement, frequencyHz, velocitiesKmS, ScanKind::Blocked, 0, nullptr);
 }
 
 float RayleighSecular(int layerCount, const float *thicknessKm, const float *vpKmS,
-                      const float *vsKmS, const float *density, float omegaRadS,
-                      float wavenumberRadKm)
+    const float *vsKmS, const float *density, float omegaRadS, float wavenumberRadKm)
 {
     Model model;
-    if (!BuildModel(thicknessKm, vpKmS, vsKmS, density, static_cast<float>(layerCount), 1, 5.0f,
-                    model))
+    if (!BuildModel(
+            thicknessKm, vpKmS, vsKmS, density, static_cast<float>(layerCount), 1, 5.0f, model))
         return 0.0f;
     return SecularFromModel(model, omegaRadS, wavenumberRadKm);
 }
@@ -940,25 +934,21 @@ float RayleighSecular(int layerCount, const float *thicknessKm, const float *vpK
 namespace velamod {
 
 int SolveRayleighModesThreaded(const float *thicknessKm, const float *vpKmS, const float *vsKmS,
-                               const float *density, const float *layerCount,
-                               const int *frequencyCount, const int *modeCount,
-                               const float *refinement, const float *frequencyHz,
-                               double *velocitiesKmS, int threadCount,
-                               RayleighSolverStats *stats)
+    const float *density, const float *layerCount, const int *frequencyCount, const int *modeCount,
+    const float *refinement, const float *frequencyHz, double *velocitiesKmS, int threadCount,
+    RayleighSolverStats *stats)
 {
     return Solve(thicknessKm, vpKmS, vsKmS, density, layerCount, frequencyCount, modeCount,
-                 refinement, frequencyHz, velocitiesKmS, ScanKind::Blocked, threadCount, stats);
+        refinement, frequencyHz, velocitiesKmS, ScanKind::Blocked, threadCount, stats);
 }
 
-int SolveRayleighModesReference(const float *thicknessKm, const float *vpKmS,
-                                const float *vsKmS, const float *density,
-                                const float *layerCount, const int *frequencyCount,
-                                const int *modeCount, const float *refinement,
-                                const float *frequencyHz, double *velocitiesKmS,
-                                RayleighSolverStats *stats)
+int SolveRayleighModesReference(const float *thicknessKm, const float *vpKmS, const float *vsKmS,
+    const float *density, const float *layerCount, const int *frequencyCount, const int *modeCount,
+    const float *refinement, const float *frequencyHz, double *velocitiesKmS,
+    RayleighSolverStats *stats)
 {
     return Solve(thicknessKm, vpKmS, vsKmS, density, layerCount, frequencyCount, modeCount,
-                 refinement, frequencyHz, velocitiesKmS, ScanKind::Reference, 1, stats);
+        refinement, frequencyHz, velocitiesKmS, ScanKind::Reference, 1, stats);
 }
 
 } // namespace velamod
