@@ -31,6 +31,9 @@ public:
     /// Number format of an axis' tick labels as a printf conversion: "%g", "%.2f", "%.1e", ...
     void SetNumberFormat(ChartAxis axis, const QString &format);
     QString NumberFormat(ChartAxis axis) const;
+    /// Reads a printf conversion ("%g", "%.2f", "%8.3lf", "%e", "%d") into a kind ('f', 'e' or
+    /// 'g') and a precision (digits; 6 when not given, 0 for integers). False for anything else.
+    static bool ParseNumberFormat(const QString &format, char *kind, int *precision);
     /// Draws an axis from its largest to its smallest value (depth growing downward).
     void SetReversed(ChartAxis axis, bool reversed);
     bool Reversed(ChartAxis axis) const;

@@ -10,6 +10,7 @@
 
 class QCustomPlot;
 class QCPItemLine;
+class QCPTextElement;
 class QMouseEvent;
 
 /// Style flags given at creation.
@@ -83,6 +84,10 @@ private:
     void ShowContextMenu(const QPoint &position);
     void AskAndExportText();
     void ApplyInteractions();
+    void ApplyTitle();
+    void MousePressed(QMouseEvent *event);
+    void MouseMoved(QMouseEvent *event);
+    void MouseReleased(QMouseEvent *event);
 
     QCustomPlot *m_plot = nullptr;
     CChartRegion m_region;
@@ -93,6 +98,7 @@ private:
     double m_barX = 0.0;
     double m_barY1 = 0.0;
     QCPItemLine *m_barItem = nullptr;
+    QCPTextElement *m_titleElement = nullptr;
 };
 
 #endif // VELA_APP_CHART_CCHARTWIDGET_H

@@ -1,0 +1,177 @@
+#include "app/shell/CMainFrame.h"
+
+#include "app/shell/CGUISteps.h"
+#include "app/shell/CLanguageChoice.h"
+#include "app/shell/CMessageBox.h"
+#include "app/shell/CWinQuiverApp.h"
+#include "app/shell/CWinQuiverView.h"
+
+#include <QActionGroup>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QMenuBar>
+#include <QSplitter>
+#include <QStatusBar>
+
+CMainFrame::CMainFrame(CWinQuiverApp *app, QWidget *parent)
+    : QMainWindow(parent)
+    , m_app(app)
+{
+    setObjectName(QStringLiteral("CMainFrame"));
+    setWindowTitle(tr("Untitled") + QStringLiteral("[*] - VELA"));
+    setMinimumSize(MinimumWidth, MinimumHeight);
+    resize(1180, 740);
+
+    auto *splitter = new QSplitter(Qt::Horizontal, this);
+    splitter->setChildrenCollapsible(false);
+    splitter->setHandleWidth(1);
+    m_pSteps = new CGUISteps(splitter);
+    m_pView = new CWinQuiverView(splitter);
+    splitter->addWidget(m_pSteps);
+    splitter->addWidget(m_pView);
+    splitter->setStretchFactor(0, 0);
+    splitter->setStretchFactor(1, 1);
+    setCentralWidget(splitter);
+
+    m_statusText = new QLabel(tr("Ready"), this);
+    statusBar()->addWidget(m_statusText, 1);
+
+    CreateMenus();
+
+    m_pSteps->SetView(m_pView);
+    m_pView->OnSetStepsPane(m_pSteps);
+    connect(m_pSteps, &CGUISteps::DocModified, this, [this] { SetModified(true); });
+    connect(m_pSteps, &CGUISteps::MapRequested, this, &CMainFrame::OpenMapDialog);
+    m_pSteps->PressStepButton(1);
+    m_pSteps->ResetButtons();
+}
+
+void CMainFrame::CreateMenus()
+{
+    m_fileMenu = menuBar()->addMenu(tr("&VELA"));
+    m_fileMenu->addAction(tr("&New..."), this, &CMainFrame::NewAnalysis);
+    m_fileMenu->addAction(tr("&Open..."), this, &CMainFrame::OpenDocumentDialog);
+    m_fileMenu->addAction(tr("&Save"), this, &CMainFrame::SaveDocument);
+    m_fileMenu->addAction(tr("Save &as..."), this, &CMainFrame::SaveDocument);
+    m_fileMenu->addSeparator();
+    m_fileMenu->addAction(tr("2D Map"), this, &CMainFrame::OpenMapDialog);
+    // The recent files go between these two separators; empty, the menu collapses them.
+    m_fileMenu->addSeparator();
+    m_recentSeparator = m_fileMenu->addSeparator();
+    m_exitAction = m_fileMenu->addAction(tr("&Exit"), this, &QWidget::close);
+    m_exitAction->setObjectName(QStringLiteral("exitAction"));
+
+    QMenu *tools = menuBar()->addMenu(tr("&Tools"));
+    QMenu *language = tools->addMenu(tr("&Language"));
+    auto *group = new QActionGroup(this);
+    m_englishAction = language->addAction(tr("&English"));
+    m_italianAction = language->addAction(tr("&Italian"));
+    for (QAction *action : { m_englishAction, m_italianAction }) {
+        action->setCheckable(true);
+        group->addAction(action);
+    }
+    connect(m_englishAction, &QAction::triggered, this, [this] {
+        if (m_app)
+            m_app->ChooseLanguage(CLanguageChoice::English);
+    });
+    connect(m_italianAction, &QAction::triggered, this, [this] {
+        if (m_app)
+            m_app->ChooseLanguage(CLanguageChoice::Italian);
+    });
+    QMenu *help = tools->addMenu(tr("&Help"));
+    help->addAction(tr("What's new..."), this, [this] {
+        if (m_app)
+            m_app->ShowWhatsNew();
+    });
+    help->addAction(tr("&Check for updates..."), this, [this] {
+        if (m_app)
+            m_app->CheckForUpdates();
+    });
+    help->addAction(tr("&About VELA..."), this, [this] {
+        if (m_app)
+            m_app->ShowAbout();
+    });
+}
+
+void CMainFrame::SetStatusText(const QString &text)
+{
+    m_statusText->setText(text);
+}
+
+void CMainFrame::CheckLanguage(int language)
+{
+    (CLanguageChoice::IsItalian(language) ? m_italianAction : m_englishAction)->setChecked(true);
+}
+
+void CMainFrame::SetRecentFiles(const QStringList &files)
+{
+    qDeleteAll(m_recentActions);
+    m_recentActions.clear();
+    for (int index = 0; index < files.size(); ++index) {
+        const QString path = files.at(index);
+        auto *action = new QAction(
+            QStringLiteral("&%1 %2").arg(index + 1).arg(QDir::toNativeSeparators(path)), this);
+        connect(action, &QAction::triggered, this, [this, path] {
+            if (m_app)
+                m_app->OpenFile(path);
+        });
+        m_fileMenu->insertAction(m_recentSeparator, action);
+        m_recentActions.append(action);
+    }
+}
+
+void CMainFrame::SetModified(bool modified)
+{
+    setWindowModified(modified);
+}
+
+void CMainFrame::OpenMapDialog()
+{
+    CMessageBox::Show(this, tr("The 2D map is not available in this version of the program yet."),
+                      QString(), MessageRequest::Icon::Information);
+}
+
+void CMainFrame::NewAnalysis()
+{
+    if (IsModified()
+        && CMessageBox::Show(this, tr("The current analysis has not been saved. Discard it?"),
+                             QString(), MessageRequest::Icon::Question,
+                             MessageRequest::Buttons::YesNo)
+            != CMessageBox::Answer::Yes)
+        return;
+    m_pView->DiscardAllPages();
+    m_pSteps->PressStepButton(1);
+    m_pSteps->ResetButtons();
+    SetModified(false);
+}
+
+void CMainFrame::OpenDocumentDialog()
+{
+    const QString path = QFileDialog::getOpenFileName(this, tr("Open"), QString(),
+                                                      tr("VELA Files (*.vla)"));
+    if (!path.isEmpty() && m_app)
+        m_app->OpenFile(path);
+}
+
+void CMainFrame::SaveDocument()
+{
+    CMessageBox::Show(this,
+                      tr("Saving analyses is not available in this version of the program yet."),
+                      QString(), MessageRequest::Icon::Information);
+}
+
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    // Until analyses can be saved, closing at least does not lose one without asking.
+    if (IsModified()
+        && CMessageBox::Show(this, tr("The current analysis has not been saved. Quit anyway?"),
+                             tr("Confirm exit"), MessageRequest::Icon::Question,
+                             MessageRequest::Buttons::YesNo)
+            != CMessageBox::Answer::Yes) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+}

@@ -1,0 +1,63 @@
+// The main window: menu, status bar, the step navigation pane and the main view side by side.
+#ifndef VELA_APP_SHELL_CMAINFRAME_H
+#define VELA_APP_SHELL_CMAINFRAME_H
+
+#include <QMainWindow>
+
+class CGUISteps;
+class CWinQuiverApp;
+class CWinQuiverView;
+class QAction;
+class QLabel;
+class QMenu;
+
+class CMainFrame : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    static constexpr int MinimumWidth = 1000;
+    static constexpr int MinimumHeight = 550;
+
+    /// Creates the panes and menus and shows the start page. @param app may be nullptr (tests):
+    /// the commands that need the application object then do nothing.
+    explicit CMainFrame(CWinQuiverApp *app = nullptr, QWidget *parent = nullptr);
+
+    CGUISteps *Steps() const { return m_pSteps; }
+    CWinQuiverView *View() const { return m_pView; }
+
+    /// Shows a note in the status bar's message field.
+    void SetStatusText(const QString &text);
+    /// Marks the language item of a stored value (Italian for 16, English otherwise).
+    void CheckLanguage(int language);
+    /// Rebuilds the recent-file items of the first menu.
+    void SetRecentFiles(const QStringList &files);
+    /// The document-modified mark of the window.
+    void SetModified(bool modified);
+    bool IsModified() const { return isWindowModified(); }
+    /// Opens the two-dimensional map dialog (modal).
+    void OpenMapDialog();
+    /// Starts a new, empty analysis: every page is deleted and the start page shows.
+    void NewAnalysis();
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    void CreateMenus();
+    void OpenDocumentDialog();
+    void SaveDocument();
+
+    CWinQuiverApp *m_app = nullptr;
+    CGUISteps *m_pSteps = nullptr;
+    CWinQuiverView *m_pView = nullptr;
+    QLabel *m_statusText = nullptr;
+    QMenu *m_fileMenu = nullptr;
+    QAction *m_recentSeparator = nullptr;
+    QAction *m_exitAction = nullptr;
+    QList<QAction *> m_recentActions;
+    QAction *m_englishAction = nullptr;
+    QAction *m_italianAction = nullptr;
+};
+
+#endif // VELA_APP_SHELL_CMAINFRAME_H

@@ -1,0 +1,133 @@
+#include "app/shell/CWinQuiverView.h"
+
+#include "app/shell/CChildDialog.h"
+#include "app/shell/CGUISteps.h"
+#include "app/shell/CMessageBox.h"
+#include "app/shell/PageFactory.h"
+#include "app/spectrum/DispersionAnalysis.h"
+
+CWinQuiverView::CWinQuiverView(QWidget *parent)
+    : QWidget(parent)
+    , m_analysis(std::make_unique<DispersionAnalysis>())
+{
+    setObjectName(QStringLiteral("CWinQuiverView"));
+    setMinimumSize(MinimumWidth, MinimumHeight);
+}
+
+CWinQuiverView::~CWinQuiverView()
+{
+    // Pages point at the analysis: they go first.
+    for (int slot = 0; slot < CStepTable::SlotCount; ++slot)
+        DeletePage(slot);
+}
+
+void CWinQuiverView::OnSetStepsPane(CGUISteps *steps)
+{
+    m_pSteps = steps;
+}
+
+void CWinQuiverView::OnGotoStep(int stepCode, bool freshPage)
+{
+    const int slot = CStepTable::SlotOfStep(stepCode);
+    if (slot < 0)
+        return;
+    if (m_pCurrentPage)
+        m_pCurrentPage->hide();
+    if (m_pages[slot] == nullptr || freshPage) {
+        DeletePage(slot);
+        CChildDialog *page = CreatePage(stepCode, this, m_pSteps, m_analysis.get());
+        if (page == nullptr)
+            return;
+        m_pages[slot] = page;
+        if (m_pSteps) {
+            // Direct connections: a request has been carried out when the page's emit returns.
+            connect(page, &CChildDialog::GotoStep, m_pSteps, &CGUISteps::OnGotoStep,
+                    Qt::DirectConnection);
+            connect(page, &CChildDialog::DocModified, m_pSteps, &CGUISteps::OnDocModified,
+                    Qt::DirectConnection);
+            connect(page, &CChildDialog::WriteReportRequest, m_pSteps, &CGUISteps::OnWriteReport,
+                    Qt::DirectConnection);
+        }
+        page->Create();
+        page->OnPageCreated();
+    }
+    CChildDialog *page = m_pages[slot];
+    page->setGeometry(rect());
+    page->show();
+    page->raise();
+    m_pCurrentPage = page;
+    m_nCurrentPage = slot;
+}
+
+void CWinQuiverView::OnDisableStep(int stepCode)
+{
+    if (m_pSteps)
+        m_pSteps->SetStepEnabled(stepCode, false);
+}
+
+void CWinQuiverView::OnDiscardStep(int stepCode)
+{
+    const int slot = CStepTable::SlotOfStep(stepCode);
+    if (slot >= 0)
+        DeletePage(slot);
+}
+
+void CWinQuiverView::OnWriteReport()
+{
+    CMessageBox::Show(this, tr("Writing the report is not available in this version."), QString(),
+                      MessageRequest::Icon::Information);
+}
+
+void CWinQuiverView::ClearAnalysisFlags()
+{
+    // The passive record's prepared flag is cleared here as well once the analysis holds one.
+    m_analysis->m_bAnalysed = false;
+}
+
+void CWinQuiverView::DiscardAllPages()
+{
+    for (int slot = 0; slot < CStepTable::SlotCount; ++slot)
+        DeletePage(slot);
+}
+
+CChildDialog *CWinQuiverView::Page(int slot) const
+{
+    return slot >= 0 && slot < CStepTable::SlotCount ? m_pages[slot] : nullptr;
+}
+
+CChildDialog *CWinQuiverView::PageOfStep(int stepCode) const
+{
+    return Page(CStepTable::SlotOfStep(stepCode));
+}
+
+int CWinQuiverView::CurrentStep() const
+{
+    return m_nCurrentPage < 0 ? 0 : CStepTable::StepOfSlot(m_nCurrentPage);
+}
+
+void CWinQuiverView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    if (m_pCurrentPage)
+        m_pCurrentPage->setGeometry(rect());
+}
+
+void CWinQuiverView::DeletePage(int slot)
+{
+    CChildDialog *page = m_pages[slot];
+    if (page == nullptr)
+        return;
+    m_pages[slot] = nullptr;
+    if (page == m_pCurrentPage) {
+        m_pCurrentPage = nullptr;
+        m_nCurrentPage = -1;
+    }
+    // The page may be the one whose request is being carried out (a page going back to the
+    // start discards itself): it leaves the screen and the slot now, and is freed once its
+    // request has returned, so that it never runs on after its own deletion.
+    page->disconnect(this);
+    if (m_pSteps)
+        page->disconnect(m_pSteps);
+    page->hide();
+    page->deleteLater();
+}

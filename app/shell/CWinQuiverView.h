@@ -1,0 +1,71 @@
+// The main view: owns the pages of the eight slots and shows one of them at a time.
+#ifndef VELA_APP_SHELL_CWINQUIVERVIEW_H
+#define VELA_APP_SHELL_CWINQUIVERVIEW_H
+
+#include "app/shell/CStepTable.h"
+
+#include <QWidget>
+
+#include <array>
+#include <memory>
+
+class CChildDialog;
+class CGUISteps;
+class DispersionAnalysis;
+
+/// Right pane of the main frame. Owns the pages and the application's one DispersionAnalysis,
+/// which the pages reach through CChildDialog::Analysis().
+class CWinQuiverView : public QWidget
+{
+    Q_OBJECT
+
+public:
+    static constexpr int MinimumWidth = 600;
+    static constexpr int MinimumHeight = 400;
+
+    explicit CWinQuiverView(QWidget *parent = nullptr);
+    ~CWinQuiverView() override;
+
+    /// UM_SET_STEPS_PANE: the pane that receives the pages' requests.
+    void OnSetStepsPane(CGUISteps *steps);
+    /// UM_GOTO_STEP to the view: shows the page of a step, creating it when its slot is empty
+    /// or freshPage is set. Unknown step codes are ignored.
+    void OnGotoStep(int stepCode, bool freshPage);
+    /// UM_DISABLE_STEP: disables the step's button in the pane.
+    void OnDisableStep(int stepCode);
+    /// UM_DISCARD_STEP: deletes the step's page and empties its slot; nothing for other codes.
+    void OnDiscardStep(int stepCode);
+    /// UM_WRITE_REPORT, forwarded by the pane.
+    void OnWriteReport();
+    /// Clears the analysed and passive-prepared flags of the analysis (a curve typed in from the
+    /// start page has no traces behind it).
+    void ClearAnalysisFlags();
+
+    /// Deletes every page (a new document); the pane is not changed.
+    void DiscardAllPages();
+
+    /// The page in a slot (0..7), or nullptr.
+    CChildDialog *Page(int slot) const;
+    /// The page of a step code, or nullptr.
+    CChildDialog *PageOfStep(int stepCode) const;
+    CChildDialog *CurrentPage() const { return m_pCurrentPage; }
+    /// Step code of the page on display, 0 when none.
+    int CurrentStep() const;
+    DispersionAnalysis &Analysis() { return *m_analysis; }
+
+    /// Slot index of the page on display, -1 when none.
+    int m_nCurrentPage = -1;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void DeletePage(int slot);
+
+    std::array<CChildDialog *, CStepTable::SlotCount> m_pages {};
+    CChildDialog *m_pCurrentPage = nullptr;
+    CGUISteps *m_pSteps = nullptr;
+    std::unique_ptr<DispersionAnalysis> m_analysis;
+};
+
+#endif // VELA_APP_SHELL_CWINQUIVERVIEW_H
