@@ -536,9 +536,10 @@ struct FftPlan
     int stages = 0;
     std::vector<int> destination; // row that input row j goes to
     std::vector<Complex> twiddles; // stage with half-length h starts at index h - 1
+    std::vector<Complex> column; // work space for one column, kept to avoid a fresh allocation
 };
 
-const FftPlan &PlanFor(int n)
+FftPlan &PlanFor(int n)
 {
     thread_local FftPlan plan;
     if (plan.n == n)
@@ -578,6 +579,30 @@ const FftPlan &PlanFor(int n)
     return plan;
 }
 
+// One stage of butterflies over groups of 2 * half rows. The parts are handled as plain doubles
+// through restrict pointers so that the compiler may vectorise; the arithmetic is exactly
+// t = w * hi, hi = lo - t, lo = lo + t of Complex.
+void Butterflies(Complex *x, int n, int half, const Complex *twiddles)
+{
+    double *__restrict data = &x[0].re;
+    const double *__restrict w = &twiddles[0].re;
+    for (int g = 0; g < n; g += 2 * half) {
+        double *__restrict lo = data + 2 * g;
+        double *__restrict hi = data + 2 * (g + half);
+        for (int m = 0; m < half; ++m) {
+            const double wr = w[2 * m], wi = w[2 * m + 1];
+            const double hr = hi[2 * m], hm = hi[2 * m + 1];
+            const double tr = wr * hr - wi * hm;
+            const double ti = wi * hr + wr * hm;
+            const double lr = lo[2 * m], lm = lo[2 * m + 1];
+            hi[2 * m] = lr - tr;
+            hi[2 * m + 1] = lm - ti;
+            lo[2 * m] = lr + tr;
+            lo[2 * m + 1] = lm + ti;
+        }
+    }
+}
+
 } // namespace
 
 void CComplexMatrix::FFT()
@@ -585,26 +610,15 @@ void CComplexMatrix::FFT()
     const int n = m_rows;
     if (n < 2)
         throw CMatrixException(MatrixError::kFftTooShort);
-    const FftPlan &plan = PlanFor(n);
+    FftPlan &plan = PlanFor(n);
     Complex *data = GetWritableData();
-    std::vector<Complex> column(n);
-    Complex *x = column.data();
+    plan.column.resize(n);
+    Complex *x = plan.column.data();
     for (int c = 0; c < m_cols; ++c) {
         for (int j = 0; j < n; ++j)
             x[plan.destination[j]] = data[static_cast<std::ptrdiff_t>(j) * m_cols + c];
-        for (int k = 1; k <= plan.stages; ++k) {
-            const int half = 1 << (k - 1);
-            const Complex *w = plan.twiddles.data() + half - 1;
-            for (int g = 0; g < n; g += 2 * half) {
-                Complex *lo = x + g;
-                Complex *hi = x + g + half;
-                for (int m = 0; m < half; ++m) {
-                    const Complex t = w[m] * hi[m];
-                    hi[m] = lo[m] - t;
-                    lo[m] = lo[m] + t;
-                }
-            }
-        }
+        for (int k = 1; k <= plan.stages; ++k)
+            Butterflies(x, n, 1 << (k - 1), plan.twiddles.data() + (1 << (k - 1)) - 1);
         for (int j = 0; j < n; ++j)
             data[static_cast<std::ptrdiff_t>(j) * m_cols + c] = x[j];
     }
