@@ -58,6 +58,10 @@ long ReadFully(int fd, unsigned char *buffer, long n)
         if (got < 0) {
             if (errno == EINTR)
                 continue;
+            // A runner killed while our answer was still unread in its queue resets the
+            // connection instead of closing it: for us both mean it has gone.
+            if (errno == ECONNRESET)
+                return done == 0 ? 0 : -2;
             return -1;
         }
         if (got == 0)

@@ -1,6 +1,410 @@
-// runner as a real process: command line, job files, exit codes, and progress over the
-// inherited socket.
+// runner as a real process: command line, bad job files, exit codes, result files, and
+// the progress notifications arriving over the inherited socket while runner waits.
 #include "app/profile/CProgressReceiver.h"
 #include "app/profile/EngineJobFiles.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const std::string Runner = VELA_RUNNER_PATH;
+
+std::string TempPath(const char *stem)
+{
+    char name[64];
+    std::snprintf(name, sizeof name, "/tmp/vela-runner-%s-XXXXXX", stem);
+    int fd = ::mkstemp(name);
+    if (fd >= 0)
+        ::close(fd);
+    return name;
+}
+
+bool Exists(const std::string &path)
+{
+    struct stat st;
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+std::string ReadText(const std::string &path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// Runs runner through the shell so that its two output streams can be inspected.
+struct Outcome
+{
+    int code;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(const std::string &s) { return "'" + s + "'"; }
+
+Outcome RunShell(const std::vector<std::string> &args)
+{
+    const std::string out = TempPath("out"), err = TempPath("err");
+    std::string command = Quote(Runner);
+    for (const std::string &a : args)
+        command += " " + Quote(a);
+    command += " >" + Quote(out) + " 2>" + Quote(err);
+    CRunnerChild child;
+    Outcome o { -100, {}, {} };
+    if (child.Start("/bin/sh", { "-c", command }))
+        o.code = child.Wait();
+    o.out = ReadText(out);
+    o.err = ReadText(err);
+    std::remove(out.c_str());
+    std::remove(err.c_str());
+    return o;
+}
+
+// A small profile (soft over stiff) and its curve band; fast at the solver's default.
+ForwardJob SmallForwardJob()
+{
+    ForwardJob j;
+    std::vector<double> f;
+    for (double v = 8; v <= 40; v += 4)
+        f.push_back(v);
+    j.frequencies = CMatrix::Column(f);
+    std::vector<double> c(f.size(), 200.0), sd(f.size(), 10.0);
+    j.velocities = CMatrix::Column(c);
+    j.deviations = CMatrix::Column(sd);
+    j.thickness = CMatrix::Column({ 4, 6 });
+    j.density = CMatrix::Column({ 1.8, 1.9, 2.0 });
+    j.vs = CMatrix::Column({ 180, 260, 400 });
+    j.poisson = CMatrix::Column({ 0.35, 0.33, 0.3 });
+    j.modes = 2;
+    j.solverParameter = 75;
+    std::vector<double> x;
+    for (int i = 1; i <= 12; ++i)
+        x.push_back(1.0 * i);
+    j.offsets = CMatrix::Column(x);
+    return j;
+}
+
+SearchJob SearchFrom(const ForwardJob &f, const CMatrix &curve, const CMatrix &start)
+{
+    SearchJob s;
+    s.iterations = 3;
+    s.targetMisfit = 0.0;
+    s.frequencies = f.frequencies;
+    s.velocities = curve;
+    s.deviations = f.deviations;
+    s.thickness = f.thickness;
+    s.density = f.density;
+    s.vs = start;
+    s.vsMax = start * 2.0;
+    s.vsMin = start * 0.5;
+    s.poisson = f.poisson;
+    s.modes = f.modes;
+    s.solverParameter = f.solverParameter;
+    s.offsets = f.offsets;
+    return s;
+}
+
+// Collects the notifications of a runner started on the channel.
+struct ChannelRun
+{
+    int code = -100;
+    std::vector<ProgressRecord> records;
+    CProgressReceiver::Status end = CProgressReceiver::Status::SystemError;
+
+    // Steps in order, end notifications written as 1000 + reason.
+    std::vector<int> Steps() const
+    {
+        std::vector<int> s;
+        for (const ProgressRecord &r : records)
+            s.push_back(r.kind == ProgressRecord::KindEnd ? 1000 + r.endReason : r.stepNumber);
+        return s;
+    }
+};
+
+ChannelRun RunOnChannel(int mode, const std::string &job, const std::string &result,
+    const std::function<bool(const ProgressRecord &)> &killWhen = {})
+{
+    ChannelRun run;
+    CProgressReceiver receiver;
+    if (!receiver.Open())
+        return run;
+    CRunnerChild child;
+    if (!child.Start(Runner, CRunnerChild::Arguments(mode, receiver.ChildDescriptor(), job, result),
+            receiver.ChildDescriptor()))
+        return run;
+    receiver.CloseChildDescriptor();
+    run.end = receiver.ReceiveAll([&](const ProgressRecord &r) {
+        run.records.push_back(r);
+        if (killWhen && killWhen(r))
+            child.Kill(); // as the dialog's Stop does, while runner waits for our answer
+    });
+    run.code = child.Wait();
+    return run;
+}
+
+} // namespace
+
+TEST(RunnerCommandLine, RefusesBadArgumentsWithCodeTwo)
+{
+    const std::string job = TempPath("job");
+    ASSERT_TRUE(WriteForwardJobFile(job, SmallForwardJob(), nullptr));
+    const std::string result = TempPath("result");
+    std::remove(result.c_str());
+    struct Case
+    {
+        const char *name;
+        std::vector<std::string> args;
+        const char *message;
+    };
+    const Case cases[] = {
+        { "no arguments", {}, "usage: runner MODE HANDLE JOB RESULT" },
+        { "three arguments", { "0", "0", job }, "usage" },
+        { "mode 2", { "2", "0", job, result }, "mode must be 0 or 1" },
+        { "mode not a number", { "x", "0", job, result }, "mode must be 0 or 1" },
+        { "negative handle", { "1", "-4", job, result }, "bad notification handle" },
+        { "handle with trailing text", { "1", "5x", job, result }, "bad notification handle" },
+        // A descriptor that is not a socket would receive binary records.
+        { "handle of a regular file", { "1", "1", job, result }, "is not an open socket" },
+        { "handle not open", { "1", "987", job, result }, "is not an open socket" },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Outcome o = RunShell(c.args);
+        EXPECT_EQ(o.code, 2);
+        EXPECT_EQ(o.err.rfind("runner: ", 0), 0u) << o.err;
+        EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
+        EXPECT_EQ(o.out, "");
+        EXPECT_FALSE(Exists(result));
+    }
+    std::remove(job.c_str());
+}
+
+TEST(RunnerJobFile, MissingTruncatedGarbageAndForeignJobsFailCleanlyWithoutResult)
+{
+    const std::string result = TempPath("result");
+    std::remove(result.c_str());
+    const std::string good = TempPath("good");
+    ASSERT_TRUE(WriteSearchJobFile(good,
+        SearchFrom(SmallForwardJob(), CMatrix::Column({ 1 }), CMatrix::Column({ 180, 260, 400 })),
+        nullptr));
+    const std::string text = ReadText(good);
+    auto writeFile = [](const std::string &bytes) {
+        std::string p = TempPath("bad");
+        std::ofstream(p, std::ios::binary) << bytes;
+        return p;
+    };
+    ForwardJob inconsistent = SmallForwardJob();
+    inconsistent.density = CMatrix::Column({ 1.8 });
+    const std::string inconsistentPath = TempPath("inconsistent");
+    ASSERT_TRUE(WriteForwardJobFile(inconsistentPath, inconsistent, nullptr));
+    const std::string forwardPath = TempPath("forward");
+    ASSERT_TRUE(WriteForwardJobFile(forwardPath, SmallForwardJob(), nullptr));
+
+    struct Case
+    {
+        const char *name;
+        int mode;
+        std::string job;
+        int code;
+        const char *message;
+    };
+    const Case cases[] = {
+        { "missing file", 1, "/nonexistent/job.bin", 3, "cannot open" },
+        { "a folder", 0, "/tmp", 3, "" },
+        { "empty file", 1, writeFile(""), 4, "ends early" },
+        { "truncated in a matrix", 1, writeFile(text.substr(0, text.size() / 2)), 4, "ends early" },
+        { "truncated by one byte", 1, writeFile(text.substr(0, text.size() - 1)), 4, "ends early" },
+        { "garbage", 0, writeFile(std::string(300, '\x7f') + "not a job"), 4,
+            "not a forward job file" },
+        { "text file", 1, writeFile("frequency velocity\n10 200\n"), 4, "" },
+        { "search job run as forward job", 0, good, 4, "not a forward job file" },
+        { "forward job run as search job", 1, forwardPath, 4, "" },
+        { "inconsistent sizes", 0, inconsistentPath, 4, "1 densities for 3 layers" },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Outcome o = RunShell({ std::to_string(c.mode), "0", c.job, result });
+        EXPECT_EQ(o.code, c.code) << o.err;
+        EXPECT_EQ(o.err.rfind("runner: ", 0), 0u) << o.err;
+        EXPECT_EQ(std::count(o.err.begin(), o.err.end(), '\n'), 1) << o.err;
+        EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
+        EXPECT_EQ(o.out, "");
+        EXPECT_FALSE(Exists(result));
+        if (c.job.rfind("/tmp/vela-runner-bad", 0) == 0)
+            std::remove(c.job.c_str());
+    }
+    std::remove(good.c_str());
+    std::remove(inconsistentPath.c_str());
+    std::remove(forwardPath.c_str());
+}
+
+TEST(RunnerChannel, StopFlagInTheJobEndsTheSearchAfterStepElevenWithTheControlValues)
+{
+    SearchJob job = SearchFrom(
+        SmallForwardJob(), SmallForwardJob().velocities, CMatrix::Column({ 180, 260, 400 }));
+    job.iterations = 9;
+    job.stopFlag = 1;
+    job.iterationCounter = 4;
+    job.apparentMisfit = 0.7; // second misfit variable
+    job.effectiveMisfit = 0.3; // first misfit variable
+    job.currentMisfit = 0.2;
+    job.targetMisfit = 0.05;
+    job.iterationsRequested = 2;
+    const std::string jobPath = TempPath("job"), result = TempPath("result");
+    std::remove(result.c_str());
+    ASSERT_TRUE(WriteSearchJobFile(jobPath, job, nullptr));
+
+    ChannelRun run = RunOnChannel(1, jobPath, result);
+    EXPECT_EQ(run.code, 6);
+    EXPECT_EQ(run.end, CProgressReceiver::Status::Closed);
+    EXPECT_EQ(run.Steps(), (std::vector<int> { 0, 6, 11 }));
+    for (const ProgressRecord &r : run.records) {
+        EXPECT_EQ(r.kind, ProgressRecord::KindStep);
+        EXPECT_EQ(r.secondMisfit, 0.7);
+        EXPECT_EQ(r.firstMisfit, 0.3);
+        EXPECT_EQ(r.currentMisfit, 0.2);
+        EXPECT_EQ(r.targetMisfit, 0.05);
+        EXPECT_EQ(r.iterationsRequested, 9);
+        EXPECT_EQ(r.iteration, 0);
+        EXPECT_EQ(r.trial, 0);
+        EXPECT_EQ(r.latestTrialMisfit, 0.0);
+    }
+    ASSERT_EQ(run.records.size(), 3u);
+    EXPECT_EQ(run.records[1].stepValue, 9);
+    EXPECT_FALSE(Exists(result));
+
+    // Without a channel the same run prints the steps, and only them.
+    Outcome o = RunShell({ "1", "0", jobPath, result });
+    EXPECT_EQ(o.code, 6);
+    EXPECT_EQ(o.out, "SegnalaStep 0\nSegnalaStep 6\nSegnalaStep 11\n");
+    std::remove(jobPath.c_str());
+}
+
+TEST(RunnerForward, ForwardJobWritesTheResultOfTheManualRun)
+{
+    const ForwardJob job = SmallForwardJob();
+    const std::string jobPath = TempPath("job"), result = TempPath("result");
+    ASSERT_TRUE(WriteForwardJobFile(jobPath, job, nullptr));
+    Outcome o = RunShell({ "0", "0", jobPath, result });
+    ASSERT_EQ(o.code, 0) << o.err;
+    // The forward stages report themselves in order, effective curve last.
+    EXPECT_EQ(o.out, "SegnalaStep 1\nSegnalaStep 4\nSegnalaStep 5\nSegnalaStep 3\nSegnalaStep 2\n");
+    ForwardResult r;
+    std::string error;
+    ASSERT_TRUE(ReadForwardResultFile(result, r, &error)) << error;
+    const int f = job.frequencies.GetCount();
+    EXPECT_EQ(r.code, 0);
+    ASSERT_EQ(r.finalVs.GetCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(r.finalVs(i), job.vs(i));
+    EXPECT_EQ(r.frequencies.GetCount(), f);
+    EXPECT_EQ(r.modalVelocities.GetRows(), f);
+    EXPECT_EQ(r.modalVelocities.GetCols(), 2);
+    EXPECT_EQ(r.effectiveCurve.GetCount(), f);
+    EXPECT_EQ(r.apparentCurve.GetCount(), f);
+    // The experimental curve is a flat 200 m/s: both misfits are real, finite numbers.
+    EXPECT_GT(r.apparentMisfit, 0.0);
+    EXPECT_LT(r.apparentMisfit, 1.0);
+    EXPECT_GT(r.effectiveMisfit, 0.0);
+    EXPECT_LT(r.effectiveMisfit, 1.0);
+    // The apparent curve lies between the slowest and fastest layer's shear velocity band.
+    for (int i = 0; i < f; ++i) {
+        EXPECT_GT(r.apparentCurve(i).Modulus(), 150.0);
+        EXPECT_LT(r.apparentCurve(i).Modulus(), 400.0);
+    }
+    std::remove(jobPath.c_str());
+    std::remove(result.c_str());
+}
+
+TEST(RunnerSearch, SearchReportsEveryStageOverTheChannelAndWritesTheDenseResult)
+{
+    // The experimental curve is the apparent curve of the true profile.
+    ForwardJob truth = SmallForwardJob();
+    const std::string forwardJob = TempPath("fjob"), forwardResult = TempPath("fres");
+    ASSERT_TRUE(WriteForwardJobFile(forwardJob, truth, nullptr));
+    ASSERT_EQ(RunShell({ "0", "0", forwardJob, forwardResult }).code, 0);
+    ForwardResult fr;
+    ASSERT_TRUE(ReadForwardResultFile(forwardResult, fr, nullptr));
+    std::vector<double> curve;
+    for (int i = 0; i < fr.apparentCurve.GetCount(); ++i)
+        curve.push_back(fr.apparentCurve(i).Modulus());
+
+    SearchJob job = SearchFrom(truth, CMatrix::Column(curve), CMatrix::Column({ 150, 300, 350 }));
+    job.iterations = 2;
+    job.targetMisfit = 0.0;
+    const std::string jobPath = TempPath("job"), result = TempPath("result");
+    ASSERT_TRUE(WriteSearchJobFile(jobPath, job, nullptr));
+    ChannelRun run = RunOnChannel(1, jobPath, result);
+    ASSERT_EQ(run.code, 0);
+    EXPECT_EQ(run.end, CProgressReceiver::Status::Closed);
+    const std::vector<int> steps = run.Steps();
+    ASSERT_GE(steps.size(), 6u);
+    EXPECT_EQ(steps[0], 0);
+    EXPECT_EQ(steps[1], 6);
+    EXPECT_EQ(steps[2], 7);
+    EXPECT_EQ(steps[steps.size() - 2], 13);
+    EXPECT_EQ(steps.back(), 11);
+    EXPECT_EQ(std::count(steps.begin(), steps.end(), 7), 2);
+    EXPECT_EQ(std::count(steps.begin(), steps.end(), 14), 2);
+    // One end notification, before the final forward runs.
+    ASSERT_EQ(std::count_if(steps.begin(), steps.end(), [](int s) { return s >= 1000; }), 1);
+    const auto end = std::find_if(steps.begin(), steps.end(), [](int s) { return s >= 1000; });
+    EXPECT_TRUE(*end == 1001 || *end == 1004) << *end;
+    EXPECT_EQ(*(end + 1), 12);
+    // Misfits carried by the last record: the final ones of the best model, each finite.
+    const ProgressRecord &last = run.records.back();
+    EXPECT_LT(last.firstMisfit, 1.0);
+    EXPECT_LT(last.secondMisfit, 1.0);
+    EXPECT_LT(last.currentMisfit, 0.2);
+
+    SearchResult r;
+    std::string error;
+    ASSERT_TRUE(ReadSearchResultFile(result, r, &error)) << error;
+    EXPECT_EQ(r.code, 0);
+    ASSERT_EQ(r.finalVs.GetCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_GE(r.finalVs(i), job.vsMin(i));
+        EXPECT_LE(r.finalVs(i), job.vsMax(i));
+    }
+    // 8 to 40 Hz: a dense grid of 32 points with the curves on it.
+    EXPECT_EQ(r.frequencies.GetCount(), 32);
+    EXPECT_EQ(r.frequencies(0), 8.0);
+    EXPECT_NEAR(r.frequencies(31), 40.0, 1e-9);
+    EXPECT_EQ(r.effectiveCurve.GetCount(), 32);
+    EXPECT_EQ(r.apparentCurve.GetCount(), 32);
+    EXPECT_EQ(r.modalVelocities.GetRows(), 32);
+    for (const std::string &p : { forwardJob, forwardResult, jobPath, result })
+        std::remove(p.c_str());
+}
+
+TEST(RunnerSearch, KillingRunnerDuringTheTrialsReadsAsStoppedByTheUser)
+{
+    ForwardJob truth = SmallForwardJob();
+    SearchJob job = SearchFrom(truth, truth.velocities, CMatrix::Column({ 150, 300, 350 }));
+    job.iterations = 50;
+    const std::string jobPath = TempPath("job"), result = TempPath("result");
+    std::remove(result.c_str());
+    ASSERT_TRUE(WriteSearchJobFile(jobPath, job, nullptr));
+    ChannelRun run = RunOnChannel(1, jobPath, result, [](const ProgressRecord &r) {
+        return r.kind == ProgressRecord::KindStep && r.stepNumber == 8;
+    });
+    EXPECT_EQ(run.code, CRunnerChild::KilledExitCode);
+    EXPECT_EQ(run.end, CProgressReceiver::Status::Closed);
+    EXPECT_EQ(run.Steps().back(), 8);
+    EXPECT_FALSE(Exists(result));
+    std::remove(jobPath.c_str());
+}
