@@ -178,7 +178,9 @@ VELA_INLINE void StartVector(const LayerTerms &half, bool allFluid, float k, flo
     const float ra = VerticalWavenumber(k, half.ka);
     if (allFluid) {
         e[0] = -half.rho;
-        e[1] = ra * 0.5f;
+        // With the acoustic propagator below this is the decaying pressure wave of the
+        // half-space; halving the second component would move every acoustic root.
+        e[1] = ra;
         e[2] = 0.0f;
         e[3] = 0.0f;
         e[4] = 0.0f;
@@ -949,6 +951,16 @@ int SolveRayleighModesReference(const float *thicknessKm, const float *vpKmS, co
 {
     return Solve(thicknessKm, vpKmS, vsKmS, density, layerCount, frequencyCount, modeCount,
         refinement, frequencyHz, velocitiesKmS, ScanKind::Reference, 1, stats);
+}
+
+int RayleighCoarseSteps(const float *thicknessKm, const float *vpKmS, const float *vsKmS,
+    const float *density, float layerCount, float refinement, float frequencyHz)
+{
+    Model model;
+    if (!BuildModel(thicknessKm, vpKmS, vsKmS, density, layerCount, 1, refinement, model)
+        || !model.hasSlowestLayer)
+        return 0;
+    return PlanScan(model, frequencyHz).steps;
 }
 
 } // namespace velamod

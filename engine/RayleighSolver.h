@@ -68,6 +68,11 @@ int SolveRayleighModesReference(const float *thicknessKm, const float *vpKmS, co
     const float *refinement, const float *frequencyHz, double *velocitiesKmS,
     RayleighSolverStats *stats);
 
+/// Number of coarse steps the scan takes at one frequency (exposed for tests; arguments as
+/// for SolveRayleighModes, by value). 0 when the layer count is out of range.
+int RayleighCoarseSteps(const float *thicknessKm, const float *vpKmS, const float *vsKmS,
+    const float *density, float layerCount, float refinement, float frequencyHz);
+
 } // namespace velamod
 
 #endif // VELA_ENGINE_RAYLEIGHSOLVER_H
