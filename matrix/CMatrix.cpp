@@ -23,7 +23,11 @@ std::size_t ElementCount(int rows, int cols)
 {
     if (rows < 0 || cols < 0)
         throw CMatrixException(MatrixError::kInvalidOperation);
-    return static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
+    const std::size_t count = static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols);
+    // Linear indices and GetCount() are int: a larger block could not be addressed.
+    if (count > static_cast<std::size_t>(std::numeric_limits<int>::max()))
+        throw std::bad_alloc();
+    return count;
 }
 
 void StoreMatrixHeader(CMatrixArchive &ar, int rows, int cols)
@@ -50,6 +54,7 @@ void LoadMatrixHeader(CMatrixArchive &ar, std::size_t elementBytes, int &rows, i
     const std::size_t count = static_cast<std::size_t>(r) * static_cast<std::size_t>(c);
     if (count > ar.GetRemaining() / elementBytes)
         throw CArchiveException(CArchiveException::EndOfFile, ArchiveError::kEndOfFile);
+    ElementCount(r, c);
     rows = r;
     cols = c;
 }
