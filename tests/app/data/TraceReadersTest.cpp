@@ -686,3 +686,20 @@ TEST(RealRecords, SuAndSegyFilesOfOtherKindsAreHandledAsDocumented)
         EXPECT_EQ(r.message, QStringLiteral("This SEGY file uses a not compatible format"));
     }
 }
+
+TEST(BundledSample, SampleShotIsA24ChannelRecordWhoseEnergyFallsWithOffset)
+{
+    const TraceReadResult r = ReadTraceFile(QStringLiteral(VELA_SAMPLES_DIR "/sample_shot.sg2"));
+    ASSERT_TRUE(r.ok) << qPrintable(r.detail);
+    EXPECT_EQ(r.traces, 24);
+    EXPECT_EQ(r.samples, 1024);
+    EXPECT_DOUBLE_EQ(r.timeStepMs, 0.5);
+    auto rms = [&](int t) {
+        double sum = 0.0;
+        for (int s = 0; s < r.samples; ++s)
+            sum += r.At(s, t) * r.At(s, t);
+        return std::sqrt(sum / r.samples);
+    };
+    EXPECT_GT(rms(0), 2.0 * rms(23));
+    EXPECT_GT(rms(23), 0.0);
+}
