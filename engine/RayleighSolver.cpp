@@ -446,12 +446,47 @@ template <bool EvanescentP> VELA_INLINE void FluidLayerBlock(const LayerTerms &l
     }
 }
 
-VELA_INLINE void AnyLayerBlock(const LayerTerms &layer, Block &b)
+// Per-sample regime choice inside a block: every phase is computed both ways and the one the
+// sample's regime calls for is kept, exactly as one sample alone would compute it.
+VELA_INLINE Phase SelectPhase(float k, float kv, float nu, float h)
+{
+    const Phase propagating = PropagatingPhase(nu, h);
+    const Phase evanescent = EvanescentPhase(nu, h);
+    const Phase branch = BranchPointPhase(h);
+    const bool below = k < kv, at = k == kv;
+    Phase p;
+    p.cosine = below ? propagating.cosine : (at ? branch.cosine : evanescent.cosine);
+    p.sineOverNu =
+        below ? propagating.sineOverNu : (at ? branch.sineOverNu : evanescent.sineOverNu);
+    p.nuSine = below ? propagating.nuSine : (at ? branch.nuSine : evanescent.nuSine);
+    p.exponent = below ? propagating.exponent : (at ? branch.exponent : evanescent.exponent);
+    return p;
+}
+
+VELA_INLINE void MixedSolidLayerBlock(const LayerTerms &layer, Block &b)
 {
     for (int s = 0; s < Batch; ++s) {
+        const float k = b.k[s];
+        const float ra = VerticalWavenumber(k, layer.ka);
+        const float rb = VerticalWavenumber(k, layer.kb);
+        const Phase p = SelectPhase(k, layer.ka, ra, layer.h);
+        const Phase q = SelectPhase(k, layer.kb, rb, layer.h);
+        const float a0 = JointFactor(p.exponent + q.exponent);
         float e[5];
         LoadLane(b, s, e);
-        AnyLayer(layer, b.k[s], b.k2[s], e);
+        SolidLayer(layer, b.k2[s], p, q, a0, e);
+        StoreLane(b, s, e);
+    }
+}
+
+VELA_INLINE void MixedFluidLayerBlock(const LayerTerms &layer, Block &b)
+{
+    for (int s = 0; s < Batch; ++s) {
+        const float ra = VerticalWavenumber(b.k[s], layer.ka);
+        const Phase p = SelectPhase(b.k[s], layer.ka, ra, layer.h);
+        float e[5];
+        LoadLane(b, s, e);
+        FluidLayer(layer, p, e);
         StoreLane(b, s, e);
     }
 }
@@ -486,7 +521,7 @@ VELA_SOLVER_CLONES void SecularBlock(const FrequencyTerms &terms, const float *k
             else if (p == Regime::Evanescent)
                 FluidLayerBlock<true>(layer, b);
             else
-                AnyLayerBlock(layer, b);
+                MixedFluidLayerBlock(layer, b);
             continue;
         }
         const Regime q = BlockRegime(b.k, layer.kb);
@@ -499,7 +534,7 @@ VELA_SOLVER_CLONES void SecularBlock(const FrequencyTerms &terms, const float *k
         else if (p == Regime::Evanescent && q == Regime::Evanescent)
             SolidLayerBlock<true, true>(layer, b);
         else
-            AnyLayerBlock(layer, b);
+            MixedSolidLayerBlock(layer, b);
     }
     for (int s = 0; s < Batch; ++s)
         value[s] = b.e[0][s];
@@ -784,20 +819,62 @@ int ScanReference(const Model &model, float frequency, float *roots, long long &
     return found;
 }
 
+// Bisection of many brackets at once: the same halvings as RefineRoot for each bracket, the
+// midpoints of all brackets still open evaluated together in blocks.
+void RefineRootsBlocked(const FrequencyTerms &terms, float *low, unsigned char *lowPositive,
+    float *high, int count, float *roots, long long &evaluations)
+{
+    std::vector<int> halvings(static_cast<std::size_t>(count), 0);
+    alignas(64) float k[Batch];
+    alignas(64) float value[Batch];
+    int open[Batch];
+    for (int first = 0; first < count; first += Batch) {
+        const int last = std::min(count, first + Batch);
+        for (;;) {
+            int lanes = 0;
+            for (int r = first; r < last; ++r) {
+                if (halvings[r] < 15 && !(high[r] - low[r] < 1.0e-9f * low[r])) {
+                    open[lanes] = r;
+                    k[lanes++] = (low[r] + high[r]) * 0.5f;
+                }
+            }
+            if (lanes == 0)
+                break;
+            for (int s = lanes; s < Batch; ++s)
+                k[s] = k[lanes - 1];
+            SecularBlock(terms, k, value);
+            evaluations += lanes;
+            for (int s = 0; s < lanes; ++s) {
+                const int r = open[s];
+                const bool middlePositive = IsPositive(value[s]);
+                if (middlePositive != (lowPositive[r] != 0)) {
+                    high[r] = k[s];
+                } else {
+                    low[r] = k[s];
+                    lowPositive[r] = middlePositive;
+                }
+                ++halvings[r];
+            }
+        }
+        for (int r = first; r < last; ++r)
+            roots[r] = (low[r] + high[r]) * 0.5f;
+    }
+}
+
 // The optimised scan of one frequency: samples evaluated Batch at a time, then walked in
-// order exactly as the straightforward scan walks them.
+// order exactly as the straightforward scan walks them; the brackets are refined together at
+// the end.
 int ScanBlocked(const Model &model, float frequency, float *roots, long long &evaluations)
 {
     const ScanPlan plan = PlanScan(model, frequency);
     FrequencyTerms terms;
     MakeFrequencyTerms(model, plan.omega, terms);
-    auto evaluate = [&](float k) {
-        ++evaluations;
-        return SecularOneSample(terms, k);
-    };
+    std::vector<float> low, high;
+    std::vector<unsigned char> lowPositive;
     int found = 0;
     float previousK = plan.kmax;
-    bool previousPositive = IsPositive(evaluate(plan.kmax));
+    ++evaluations;
+    bool previousPositive = IsPositive(SecularOneSample(terms, plan.kmax));
     SampleWalker walker(model, plan);
     alignas(64) float k[Batch];
     alignas(64) float value[Batch];
@@ -819,11 +896,19 @@ int ScanBlocked(const Model &model, float frequency, float *roots, long long &ev
         evaluations += count;
         for (int s = 0; s < count && found < model.modeLimit; ++s) {
             const bool positive = IsPositive(value[s]);
-            if (positive != previousPositive)
-                roots[found++] = RefineRoot(k[s], positive, previousK, evaluate);
+            if (positive != previousPositive) {
+                low.push_back(k[s]);
+                lowPositive.push_back(positive);
+                high.push_back(previousK);
+                ++found;
+            }
             previousK = k[s];
             previousPositive = positive;
         }
+    }
+    if (found > 0) {
+        RefineRootsBlocked(
+            terms, low.data(), lowPositive.data(), high.data(), found, roots, evaluations);
     }
     return found;
 }
