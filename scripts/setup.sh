@@ -43,6 +43,13 @@ test)
     configure_and_build -DVELA_WERROR=ON
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
+    # The trace readers take counts and offsets from untrusted files: run the
+    # truncation loop once more under AddressSanitizer to catch any stray read.
+    asan="$build-asan"
+    cmake -S "$here" -B "$asan" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DVELA_ASAN=ON \
+        -DVELA_BUILD_BENCH=OFF
+    cmake --build "$asan" --parallel "$(nproc)" --target ReaderTruncationTest
+    ctest --test-dir "$asan" --output-on-failure -R '^ReaderTruncation'
     ;;
 *)
     echo "usage: scripts/setup.sh run|test" >&2
