@@ -101,17 +101,14 @@ const CChartObject *CChartRegion::Find(int id) const
 bool CChartRegion::Remove(int id)
 {
     const auto found = std::find_if(m_objects.begin(), m_objects.end(),
-                                    [id](const auto &object) { return object->Id() == id; });
+        [id](const auto &object) { return object->Id() == id; });
     if (found == m_objects.end())
         return false;
     m_objects.erase(found);
     return true;
 }
 
-void CChartRegion::Clear()
-{
-    m_objects.clear();
-}
+void CChartRegion::Clear() { m_objects.clear(); }
 
 ChartBounds CChartRegion::DataBounds() const
 {

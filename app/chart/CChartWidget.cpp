@@ -19,10 +19,7 @@ namespace {
 
 const char *const ImageLayer = "images";
 
-QColor ToQColor(ChartColor color)
-{
-    return QColor::fromRgbF(color.r, color.g, color.b, color.a);
-}
+QColor ToQColor(ChartColor color) { return QColor::fromRgbF(color.r, color.g, color.b, color.a); }
 
 QCPScatterStyle::ScatterShape ToShape(ChartMarker marker)
 {
@@ -60,7 +57,7 @@ QCPScatterStyle MarkerStyle(const CLineSeries &series)
     if (series.Marker() == ChartMarker::None)
         return QCPScatterStyle(QCPScatterStyle::ssNone);
     return QCPScatterStyle(ToShape(series.Marker()), ToQColor(series.LineColor()),
-                           ToQColor(series.FillColor()), series.MarkerWidth());
+        ToQColor(series.FillColor()), series.MarkerWidth());
 }
 
 void SetLegendEntry(QCPAbstractPlottable *plottable, const CChartObject &object)
@@ -75,7 +72,7 @@ void AddLineSeries(QCustomPlot *plot, const CLineSeries &series)
     // A curve keeps the points in their given order, which a staircase profile needs.
     auto *curve = new QCPCurve(plot->xAxis, plot->yAxis);
     curve->setData(QVector<double>(series.X().begin(), series.X().end()),
-                   QVector<double>(series.Y().begin(), series.Y().end()));
+        QVector<double>(series.Y().begin(), series.Y().end()));
     curve->setPen(LinePen(series));
     curve->setLineStyle(series.LineWidth() > 0.0 ? QCPCurve::lsLine : QCPCurve::lsNone);
     curve->setScatterStyle(MarkerStyle(series));
@@ -87,7 +84,7 @@ void AddErrorBarSeries(QCustomPlot *plot, const CErrorBarSeries &series)
     // Error bars need a plottable keyed by x, so this series is drawn as a graph (sorted by x).
     auto *graph = plot->addGraph(plot->xAxis, plot->yAxis);
     graph->setData(QVector<double>(series.X().begin(), series.X().end()),
-                   QVector<double>(series.Y().begin(), series.Y().end()));
+        QVector<double>(series.Y().begin(), series.Y().end()));
     graph->setPen(LinePen(series));
     graph->setLineStyle(series.LineWidth() > 0.0 ? QCPGraph::lsLine : QCPGraph::lsNone);
     graph->setScatterStyle(MarkerStyle(series));
@@ -98,7 +95,7 @@ void AddErrorBarSeries(QCustomPlot *plot, const CErrorBarSeries &series)
     bars->removeFromLegend();
     bars->setDataPlottable(graph);
     bars->setData(QVector<double>(series.Lower().begin(), series.Lower().end()),
-                  QVector<double>(series.Upper().begin(), series.Upper().end()));
+        QVector<double>(series.Upper().begin(), series.Upper().end()));
     QPen pen(ToQColor(series.LineColor()));
     pen.setWidthF(1.0);
     bars->setPen(pen);
@@ -116,8 +113,8 @@ void AddImage(QCustomPlot *plot, const CChartImage &image)
             auto *line = reinterpret_cast<QRgb *>(picture.scanLine(row));
             for (int column = 0; column < image.PixelWidth(); ++column)
                 line[column] = image.Pixels()[static_cast<std::size_t>(row)
-                                                  * static_cast<std::size_t>(image.PixelWidth())
-                                              + static_cast<std::size_t>(column)];
+                        * static_cast<std::size_t>(image.PixelWidth())
+                    + static_cast<std::size_t>(column)];
         }
     }
     if (picture.isNull())
@@ -162,16 +159,15 @@ CChartWidget::CChartWidget(QWidget *parent, int controlId, int styleFlags)
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(m_plot);
-    m_plot->addLayer(QLatin1String(ImageLayer), m_plot->layer(QStringLiteral("grid")),
-                     QCustomPlot::limAbove);
+    m_plot->addLayer(
+        QLatin1String(ImageLayer), m_plot->layer(QStringLiteral("grid")), QCustomPlot::limAbove);
     m_plot->legend->setFont(QFont(font().family(), 8));
     m_plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
     m_plot->setMouseTracking(true);
     m_plot->installEventFilter(this);
     if (!(m_styleFlags & ChartStyleNoContextMenu)) {
         m_plot->setContextMenuPolicy(Qt::CustomContextMenu);
-        connect(m_plot, &QWidget::customContextMenuRequested, this,
-                &CChartWidget::ShowContextMenu);
+        connect(m_plot, &QWidget::customContextMenuRequested, this, &CChartWidget::ShowContextMenu);
     }
     connect(m_plot, &QCustomPlot::mousePress, this, &CChartWidget::MousePressed);
     connect(m_plot, &QCustomPlot::mouseMove, this, &CChartWidget::MouseMoved);
@@ -181,10 +177,7 @@ CChartWidget::CChartWidget(QWidget *parent, int controlId, int styleFlags)
 
 CChartWidget::~CChartWidget() = default;
 
-void CChartWidget::SetRegion(CChartRegion region)
-{
-    m_region = std::move(region);
-}
+void CChartWidget::SetRegion(CChartRegion region) { m_region = std::move(region); }
 
 void CChartWidget::Refresh()
 {
@@ -258,8 +251,8 @@ bool CChartWidget::ExportImage(const QString &path, int widthPx, int heightPx)
     return m_plot->saveRastered(path, widthPx, heightPx, 1.0, "BMP");
 }
 
-bool CChartWidget::ExportRegion(const CChartRegion &region, const QString &path, int widthPx,
-                                int heightPx)
+bool CChartWidget::ExportRegion(
+    const CChartRegion &region, const QString &path, int widthPx, int heightPx)
 {
     CChartWidget chart(nullptr, 0, ChartStyleNoContextMenu | ChartStyleNoMouse);
     chart.SetRegion(region);
@@ -300,8 +293,8 @@ void CChartWidget::ShowContextMenu(const QPoint &position)
 
 void CChartWidget::AskAndExportText()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Export data"), QString(),
-                                                      tr("Text files (*.txt);;All files (*)"));
+    const QString path = QFileDialog::getSaveFileName(
+        this, tr("Export data"), QString(), tr("Text files (*.txt);;All files (*)"));
     if (!path.isEmpty())
         RequestExportText(path);
 }

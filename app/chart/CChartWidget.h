@@ -33,8 +33,8 @@ public:
     /// @param controlId identifier by which the page tells its charts apart (as in an export
     ///        request).
     /// @param styleFlags ChartStyle flags.
-    explicit CChartWidget(QWidget *parent = nullptr, int controlId = 0,
-                          int styleFlags = ChartStyleDefault);
+    explicit CChartWidget(
+        QWidget *parent = nullptr, int controlId = 0, int styleFlags = ChartStyleDefault);
     ~CChartWidget() override;
 
     int ControlId() const { return m_controlId; }
@@ -52,8 +52,8 @@ public:
     /// is not positive.
     bool ExportImage(const QString &path, int widthPx, int heightPx);
     /// Same for a region that is not on screen (the report): draws it with all objects in view.
-    static bool ExportRegion(const CChartRegion &region, const QString &path, int widthPx,
-                             int heightPx);
+    static bool ExportRegion(
+        const CChartRegion &region, const QString &path, int widthPx, int heightPx);
 
     /// Switches the vertical-bar picking tool: while on, dragging with the left button draws a
     /// vertical bar instead of panning; on release the bar becomes a line object of the region

@@ -31,8 +31,8 @@ bool CErrorBarSeries::SetErrors(std::vector<double> lower, std::vector<double> u
     return true;
 }
 
-bool CErrorBarSeries::SetBounds(const std::vector<double> &lowerBound,
-                                const std::vector<double> &upperBound)
+bool CErrorBarSeries::SetBounds(
+    const std::vector<double> &lowerBound, const std::vector<double> &upperBound)
 {
     const std::vector<double> &y = Y();
     if (lowerBound.size() != y.size() || upperBound.size() != y.size())

@@ -3,8 +3,8 @@
 #include "app/shell/CDesktopOpen.h"
 #include "matrix/CMatrixArchive.h"
 
-CChildDialog::CChildDialog(int templateId, QWidget *parent, CGUISteps *steps,
-                           DispersionAnalysis *analysis)
+CChildDialog::CChildDialog(
+    int templateId, QWidget *parent, CGUISteps *steps, DispersionAnalysis *analysis)
     : QWidget(parent)
     , m_pSteps(steps)
     , m_templateId(templateId)
@@ -33,39 +33,21 @@ void CChildDialog::SerializeSection(CMatrixArchive &ar, int version)
         SaveSection(ar, version);
 }
 
-int CChildDialog::SaveSection(CMatrixArchive &, int)
-{
-    return 0;
-}
+int CChildDialog::SaveSection(CMatrixArchive &, int) { return 0; }
 
-int CChildDialog::LoadSection(CMatrixArchive &, int)
-{
-    return 0;
-}
+int CChildDialog::LoadSection(CMatrixArchive &, int) { return 0; }
 
-int CChildDialog::WriteReport()
-{
-    return 0;
-}
+int CChildDialog::WriteReport() { return 0; }
 
 void CChildDialog::OnPageCreated() { }
 
 void CChildDialog::InitPage() { }
 
-bool CChildDialog::ValidateInput()
-{
-    return false;
-}
+bool CChildDialog::ValidateInput() { return false; }
 
-int CChildDialog::OnExportText(CChartWidget *, const QString &)
-{
-    return 0;
-}
+int CChildDialog::OnExportText(CChartWidget *, const QString &) { return 0; }
 
-void CChildDialog::OpenStepHelp(int stepCode)
-{
-    CDesktopOpen::OpenStepHelp(this, stepCode);
-}
+void CChildDialog::OpenStepHelp(int stepCode) { CDesktopOpen::OpenStepHelp(this, stepCode); }
 
 void CChildDialog::OnInitDialog()
 {

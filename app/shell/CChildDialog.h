@@ -33,8 +33,8 @@ public:
     ///        nullptr in tests.
     /// @param analysis the application's one analysis object, owned by the main view; not
     ///        owned, may be nullptr for pages that do not use it.
-    CChildDialog(int templateId, QWidget *parent, CGUISteps *steps,
-                 DispersionAnalysis *analysis = nullptr);
+    CChildDialog(
+        int templateId, QWidget *parent, CGUISteps *steps, DispersionAnalysis *analysis = nullptr);
     ~CChildDialog() override;
 
     /// Creates the page's "window": runs the dialog initialisation once. Non-virtual.

@@ -31,18 +31,15 @@ bool CDesktopOpen::OpenLocal(QWidget *parent, const QString &path)
 {
     if (!QFileInfo::exists(path)) {
         CMessageBox::Show(parent,
-                          QCoreApplication::translate("CDesktopOpen", "Cannot find \"%1\".")
-                              .arg(QDir::toNativeSeparators(path)),
-                          QString(), MessageRequest::Icon::Warning);
+            QCoreApplication::translate("CDesktopOpen", "Cannot find \"%1\".")
+                .arg(QDir::toNativeSeparators(path)),
+            QString(), MessageRequest::Icon::Warning);
         return false;
     }
     return Dispatch(path, QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
 }
 
-bool CDesktopOpen::OpenWeb(const QString &address)
-{
-    return Dispatch(address, QUrl(address));
-}
+bool CDesktopOpen::OpenWeb(const QString &address) { return Dispatch(address, QUrl(address)); }
 
 bool CDesktopOpen::OpenStepHelp(QWidget *parent, int stepCode)
 {

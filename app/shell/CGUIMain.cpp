@@ -57,14 +57,14 @@ CGUIMain::CGUIMain(QWidget *parent, CGUISteps *steps)
     auto *panel = new QWidget(this);
     panel->setObjectName(QStringLiteral("startPanel"));
     panel->setAttribute(Qt::WA_StyledBackground);
-    panel->setStyleSheet(QStringLiteral(
-        "#startPanel { background: rgba(12, 30, 48, 150); border-radius: 10px; }"
-        "QPushButton { font-size: 15px; font-weight: bold; color: #14283b;"
-        "  background: rgba(255, 255, 255, 225); border: 1px solid #9fb3c8;"
-        "  border-radius: 8px; padding: 12px 18px; text-align: left; }"
-        "QPushButton:hover { background: #ffffff; border-color: #f0a030; }"
-        "QPushButton:focus { border: 2px solid #f0a030; }"
-        "QPushButton:pressed { background: #f0a030; }"));
+    panel->setStyleSheet(
+        QStringLiteral("#startPanel { background: rgba(12, 30, 48, 150); border-radius: 10px; }"
+                       "QPushButton { font-size: 15px; font-weight: bold; color: #14283b;"
+                       "  background: rgba(255, 255, 255, 225); border: 1px solid #9fb3c8;"
+                       "  border-radius: 8px; padding: 12px 18px; text-align: left; }"
+                       "QPushButton:hover { background: #ffffff; border-color: #f0a030; }"
+                       "QPushButton:focus { border: 2px solid #f0a030; }"
+                       "QPushButton:pressed { background: #f0a030; }"));
     auto *buttons = new QVBoxLayout(panel);
     buttons->setContentsMargins(18, 18, 18, 18);
     buttons->setSpacing(12);
@@ -88,7 +88,7 @@ CGUIMain::CGUIMain(QWidget *parent, CGUISteps *steps)
     bibliography->setObjectName(QStringLiteral("bibliographyButton"));
     bibliography->setMinimumSize(280, 52);
     connect(bibliography, &QPushButton::clicked, this,
-            [this] { CDesktopOpen::OpenLocal(this, CDesktopOpen::DocumentsFolder()); });
+        [this] { CDesktopOpen::OpenLocal(this, CDesktopOpen::DocumentsFolder()); });
     buttons->addWidget(bibliography);
     auto *help = new QPushButton(tr("Help"), panel);
     help->setObjectName(QStringLiteral("helpButton"));

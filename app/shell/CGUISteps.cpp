@@ -57,11 +57,11 @@ CGUISteps::CGUISteps(QWidget *parent)
     line->setStyleSheet(QStringLiteral("color: #45607b;"));
     layout->addWidget(line);
     connect(AddButton(MapButtonId, tr("2D Map"), false), &QPushButton::clicked, this,
-            &CGUISteps::MapRequested);
+        &CGUISteps::MapRequested);
     connect(AddButton(HelpButtonId, tr("Help"), false), &QPushButton::clicked, this,
-            &CGUISteps::OpenHelp);
-    connect(AddButton(BibliographyButtonId, tr("Bibliography"), false), &QPushButton::clicked,
-            this, &CGUISteps::OpenBibliography);
+        &CGUISteps::OpenHelp);
+    connect(AddButton(BibliographyButtonId, tr("Bibliography"), false), &QPushButton::clicked, this,
+        &CGUISteps::OpenBibliography);
     ResetButtons();
 }
 
@@ -78,7 +78,7 @@ QPushButton *CGUISteps::AddButton(int controlId, const QString &caption, bool st
             const int stepCode = CStepTable::ButtonStep(index);
             if (CStepTable::ButtonIdOfStep(stepCode) == controlId)
                 connect(button, &QPushButton::clicked, this,
-                        [this, stepCode] { PressStepButton(stepCode); });
+                    [this, stepCode] { PressStepButton(stepCode); });
         }
     }
     return button;
@@ -102,12 +102,12 @@ void CGUISteps::ResetButtons()
 void CGUISteps::OnGotoStep(int senderStep, int target)
 {
     const NavigationTarget request = CNavigationRules::SplitTarget(target);
-    const std::vector<NavigationAction> actions
-        = CNavigationRules::Decide(senderStep, request.step);
+    const std::vector<NavigationAction> actions =
+        CNavigationRules::Decide(senderStep, request.step);
     // An unknown step changes nothing, not even the stored fresh-page flag.
     if (actions.size() == 1 && actions.front().kind == NavigationAction::Kind::UnknownStep) {
         CMessageBox::Show(this, tr("Schermata non ancora implementata"), QString(),
-                          MessageRequest::Icon::Information);
+            MessageRequest::Icon::Information);
         return;
     }
     m_bFreshPage = request.freshPage;
@@ -158,10 +158,7 @@ void CGUISteps::OnRestoreStep(int stepCode, bool display)
         PressStepButton(stepCode);
 }
 
-void CGUISteps::OnDocModified()
-{
-    emit DocModified();
-}
+void CGUISteps::OnDocModified() { emit DocModified(); }
 
 void CGUISteps::OnWriteReport()
 {

@@ -16,26 +16,64 @@ struct LanguageNumber
 
 // Windows primary-language numbers (the low ten bits of a language identifier).
 constexpr LanguageNumber LanguageNumbers[] = {
-    { QLocale::Arabic, 0x01 },      { QLocale::Bulgarian, 0x02 },   { QLocale::Catalan, 0x03 },
-    { QLocale::Chinese, 0x04 },     { QLocale::Czech, 0x05 },       { QLocale::Danish, 0x06 },
-    { QLocale::German, 0x07 },      { QLocale::Greek, 0x08 },       { QLocale::English, 0x09 },
-    { QLocale::Spanish, 0x0a },     { QLocale::Finnish, 0x0b },     { QLocale::French, 0x0c },
-    { QLocale::Hebrew, 0x0d },      { QLocale::Hungarian, 0x0e },   { QLocale::Icelandic, 0x0f },
-    { QLocale::Italian, 0x10 },     { QLocale::Japanese, 0x11 },    { QLocale::Korean, 0x12 },
-    { QLocale::Dutch, 0x13 },       { QLocale::NorwegianBokmal, 0x14 },
-    { QLocale::NorwegianNynorsk, 0x14 },                            { QLocale::Polish, 0x15 },
-    { QLocale::Portuguese, 0x16 },  { QLocale::Romansh, 0x17 },     { QLocale::Romanian, 0x18 },
-    { QLocale::Russian, 0x19 },     { QLocale::Croatian, 0x1a },    { QLocale::Serbian, 0x1a },
-    { QLocale::Bosnian, 0x1a },     { QLocale::Slovak, 0x1b },      { QLocale::Albanian, 0x1c },
-    { QLocale::Swedish, 0x1d },     { QLocale::Thai, 0x1e },        { QLocale::Turkish, 0x1f },
-    { QLocale::Urdu, 0x20 },        { QLocale::Indonesian, 0x21 },  { QLocale::Ukrainian, 0x22 },
-    { QLocale::Belarusian, 0x23 },  { QLocale::Slovenian, 0x24 },   { QLocale::Estonian, 0x25 },
-    { QLocale::Latvian, 0x26 },     { QLocale::Lithuanian, 0x27 },  { QLocale::Persian, 0x29 },
-    { QLocale::Vietnamese, 0x2a },  { QLocale::Armenian, 0x2b },    { QLocale::Azerbaijani, 0x2c },
-    { QLocale::Basque, 0x2d },      { QLocale::Macedonian, 0x2f },  { QLocale::Afrikaans, 0x36 },
-    { QLocale::Georgian, 0x37 },    { QLocale::Faroese, 0x38 },     { QLocale::Hindi, 0x39 },
-    { QLocale::Maltese, 0x3a },     { QLocale::Irish, 0x3c },       { QLocale::Malay, 0x3e },
-    { QLocale::Kazakh, 0x3f },      { QLocale::Swahili, 0x41 },     { QLocale::Welsh, 0x52 },
+    { QLocale::Arabic, 0x01 },
+    { QLocale::Bulgarian, 0x02 },
+    { QLocale::Catalan, 0x03 },
+    { QLocale::Chinese, 0x04 },
+    { QLocale::Czech, 0x05 },
+    { QLocale::Danish, 0x06 },
+    { QLocale::German, 0x07 },
+    { QLocale::Greek, 0x08 },
+    { QLocale::English, 0x09 },
+    { QLocale::Spanish, 0x0a },
+    { QLocale::Finnish, 0x0b },
+    { QLocale::French, 0x0c },
+    { QLocale::Hebrew, 0x0d },
+    { QLocale::Hungarian, 0x0e },
+    { QLocale::Icelandic, 0x0f },
+    { QLocale::Italian, 0x10 },
+    { QLocale::Japanese, 0x11 },
+    { QLocale::Korean, 0x12 },
+    { QLocale::Dutch, 0x13 },
+    { QLocale::NorwegianBokmal, 0x14 },
+    { QLocale::NorwegianNynorsk, 0x14 },
+    { QLocale::Polish, 0x15 },
+    { QLocale::Portuguese, 0x16 },
+    { QLocale::Romansh, 0x17 },
+    { QLocale::Romanian, 0x18 },
+    { QLocale::Russian, 0x19 },
+    { QLocale::Croatian, 0x1a },
+    { QLocale::Serbian, 0x1a },
+    { QLocale::Bosnian, 0x1a },
+    { QLocale::Slovak, 0x1b },
+    { QLocale::Albanian, 0x1c },
+    { QLocale::Swedish, 0x1d },
+    { QLocale::Thai, 0x1e },
+    { QLocale::Turkish, 0x1f },
+    { QLocale::Urdu, 0x20 },
+    { QLocale::Indonesian, 0x21 },
+    { QLocale::Ukrainian, 0x22 },
+    { QLocale::Belarusian, 0x23 },
+    { QLocale::Slovenian, 0x24 },
+    { QLocale::Estonian, 0x25 },
+    { QLocale::Latvian, 0x26 },
+    { QLocale::Lithuanian, 0x27 },
+    { QLocale::Persian, 0x29 },
+    { QLocale::Vietnamese, 0x2a },
+    { QLocale::Armenian, 0x2b },
+    { QLocale::Azerbaijani, 0x2c },
+    { QLocale::Basque, 0x2d },
+    { QLocale::Macedonian, 0x2f },
+    { QLocale::Afrikaans, 0x36 },
+    { QLocale::Georgian, 0x37 },
+    { QLocale::Faroese, 0x38 },
+    { QLocale::Hindi, 0x39 },
+    { QLocale::Maltese, 0x3a },
+    { QLocale::Irish, 0x3c },
+    { QLocale::Malay, 0x3e },
+    { QLocale::Kazakh, 0x3f },
+    { QLocale::Swahili, 0x41 },
+    { QLocale::Welsh, 0x52 },
     { QLocale::Galician, 0x56 },
 };
 
@@ -58,7 +96,7 @@ int CLanguageChoice::Stored(const QSettings &settings)
 }
 
 int CLanguageChoice::ChooseAtStart(QSettings &settings, const QLocale &systemLocale,
-                                   const QString &languageFilePath, bool *fileWritten)
+    const QString &languageFilePath, bool *fileWritten)
 {
     int language = Stored(settings);
     bool written = true;
@@ -72,8 +110,8 @@ int CLanguageChoice::ChooseAtStart(QSettings &settings, const QLocale &systemLoc
     return language;
 }
 
-bool CLanguageChoice::StoreChoice(QSettings &settings, int language,
-                                  const QString &languageFilePath)
+bool CLanguageChoice::StoreChoice(
+    QSettings &settings, int language, const QString &languageFilePath)
 {
     settings.setValue(QLatin1String(ActiveKey), language);
     return WriteLanguageFile(languageFilePath, language);

@@ -32,7 +32,7 @@ public:
     /// @param languageFilePath path of the language file (VELA.ini in the current directory).
     /// @return the language value; *fileWritten tells whether the file could be written.
     static int ChooseAtStart(QSettings &settings, const QLocale &systemLocale,
-                             const QString &languageFilePath, bool *fileWritten = nullptr);
+        const QString &languageFilePath, bool *fileWritten = nullptr);
     /// A language chosen in the menu: stores the value and rewrites the language file.
     /// Returns false when the file could not be written (the value is stored anyway).
     static bool StoreChoice(QSettings &settings, int language, const QString &languageFilePath);

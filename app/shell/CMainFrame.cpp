@@ -95,10 +95,7 @@ void CMainFrame::CreateMenus()
     });
 }
 
-void CMainFrame::SetStatusText(const QString &text)
-{
-    m_statusText->setText(text);
-}
+void CMainFrame::SetStatusText(const QString &text) { m_statusText->setText(text); }
 
 void CMainFrame::CheckLanguage(int language)
 {
@@ -122,23 +119,19 @@ void CMainFrame::SetRecentFiles(const QStringList &files)
     }
 }
 
-void CMainFrame::SetModified(bool modified)
-{
-    setWindowModified(modified);
-}
+void CMainFrame::SetModified(bool modified) { setWindowModified(modified); }
 
 void CMainFrame::OpenMapDialog()
 {
     CMessageBox::Show(this, tr("The 2D map is not available in this version of the program yet."),
-                      QString(), MessageRequest::Icon::Information);
+        QString(), MessageRequest::Icon::Information);
 }
 
 void CMainFrame::NewAnalysis()
 {
     if (IsModified()
         && CMessageBox::Show(this, tr("The current analysis has not been saved. Discard it?"),
-                             QString(), MessageRequest::Icon::Question,
-                             MessageRequest::Buttons::YesNo)
+               QString(), MessageRequest::Icon::Question, MessageRequest::Buttons::YesNo)
             != CMessageBox::Answer::Yes)
         return;
     m_pView->DiscardAllPages();
@@ -149,8 +142,8 @@ void CMainFrame::NewAnalysis()
 
 void CMainFrame::OpenDocumentDialog()
 {
-    const QString path = QFileDialog::getOpenFileName(this, tr("Open"), QString(),
-                                                      tr("VELA Files (*.vla)"));
+    const QString path =
+        QFileDialog::getOpenFileName(this, tr("Open"), QString(), tr("VELA Files (*.vla)"));
     if (!path.isEmpty() && m_app)
         m_app->OpenFile(path);
 }
@@ -158,8 +151,8 @@ void CMainFrame::OpenDocumentDialog()
 void CMainFrame::SaveDocument()
 {
     CMessageBox::Show(this,
-                      tr("Saving analyses is not available in this version of the program yet."),
-                      QString(), MessageRequest::Icon::Information);
+        tr("Saving analyses is not available in this version of the program yet."), QString(),
+        MessageRequest::Icon::Information);
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)
@@ -167,8 +160,7 @@ void CMainFrame::closeEvent(QCloseEvent *event)
     // Until analyses can be saved, closing at least does not lose one without asking.
     if (IsModified()
         && CMessageBox::Show(this, tr("The current analysis has not been saved. Quit anyway?"),
-                             tr("Confirm exit"), MessageRequest::Icon::Question,
-                             MessageRequest::Buttons::YesNo)
+               tr("Confirm exit"), MessageRequest::Icon::Question, MessageRequest::Buttons::YesNo)
             != CMessageBox::Answer::Yes) {
         event->ignore();
         return;

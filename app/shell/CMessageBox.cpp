@@ -9,10 +9,7 @@
 
 namespace {
 
-QString SuppressionKey(const QString &name)
-{
-    return QStringLiteral("DontShowAgain/") + name;
-}
+QString SuppressionKey(const QString &name) { return QStringLiteral("DontShowAgain/") + name; }
 
 CMessageBox::Answer ShowRealBox(QWidget *parent, const MessageRequest &request)
 {
@@ -96,9 +93,8 @@ CMessageBox::Answer CMessageBox::Show(QWidget *parent, const MessageRequest &req
     return handler ? handler(parent, shown) : ShowRealBox(parent, shown);
 }
 
-CMessageBox::Answer CMessageBox::Show(QWidget *parent, const QString &text,
-                                      const QString &caption, MessageRequest::Icon icon,
-                                      MessageRequest::Buttons buttons)
+CMessageBox::Answer CMessageBox::Show(QWidget *parent, const QString &text, const QString &caption,
+    MessageRequest::Icon icon, MessageRequest::Buttons buttons)
 {
     MessageRequest request;
     request.text = text;

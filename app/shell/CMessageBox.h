@@ -34,8 +34,8 @@ public:
     static Answer Show(QWidget *parent, const MessageRequest &request);
     /// Shorthand: text, caption (the program name when empty), icon and buttons.
     static Answer Show(QWidget *parent, const QString &text, const QString &caption = QString(),
-                       MessageRequest::Icon icon = MessageRequest::Icon::Information,
-                       MessageRequest::Buttons buttons = MessageRequest::Buttons::Ok);
+        MessageRequest::Icon icon = MessageRequest::Icon::Information,
+        MessageRequest::Buttons buttons = MessageRequest::Buttons::Ok);
     /// Installs a handler (an empty one restores the real dialog) and returns the previous one.
     static Handler SetHandler(Handler handler);
 };

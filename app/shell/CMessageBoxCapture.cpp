@@ -9,7 +9,4 @@ CMessageBoxCapture::CMessageBoxCapture(CMessageBox::Answer answer)
     });
 }
 
-CMessageBoxCapture::~CMessageBoxCapture()
-{
-    CMessageBox::SetHandler(m_previous);
-}
+CMessageBoxCapture::~CMessageBoxCapture() { CMessageBox::SetHandler(m_previous); }

@@ -7,8 +7,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-CPlaceholderPage::CPlaceholderPage(int stepCode, QWidget *parent, CGUISteps *steps,
-                                   DispersionAnalysis *analysis)
+CPlaceholderPage::CPlaceholderPage(
+    int stepCode, QWidget *parent, CGUISteps *steps, DispersionAnalysis *analysis)
     : CChildDialog(TemplateId, parent, steps, analysis)
     , m_stepCode(stepCode)
 {
@@ -21,8 +21,8 @@ CPlaceholderPage::CPlaceholderPage(int stepCode, QWidget *parent, CGUISteps *ste
     titleFont.setBold(true);
     title->setFont(titleFont);
     layout->addWidget(title);
-    auto *note = new QLabel(tr("This page is not available in this version of the program yet."),
-                            this);
+    auto *note =
+        new QLabel(tr("This page is not available in this version of the program yet."), this);
     note->setWordWrap(true);
     layout->addWidget(note);
     layout->addStretch(1);
@@ -33,7 +33,7 @@ CPlaceholderPage::CPlaceholderPage(int stepCode, QWidget *parent, CGUISteps *ste
         auto *button = new QPushButton(tr("Previous"), this);
         button->setObjectName(QStringLiteral("previousButton"));
         connect(button, &QPushButton::clicked, this,
-                [this, previous] { emit GotoStep(m_stepCode, previous); });
+            [this, previous] { emit GotoStep(m_stepCode, previous); });
         buttons->addWidget(button);
     }
     auto *help = new QPushButton(tr("Help"), this);

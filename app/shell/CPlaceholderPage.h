@@ -12,8 +12,7 @@ class CPlaceholderPage : public CChildDialog
 public:
     static constexpr int TemplateId = 199;
     /// @param stepCode the step the page stands for (5, 10, 12, 15, 20 or 30).
-    CPlaceholderPage(int stepCode, QWidget *parent, CGUISteps *steps,
-                     DispersionAnalysis *analysis);
+    CPlaceholderPage(int stepCode, QWidget *parent, CGUISteps *steps, DispersionAnalysis *analysis);
 
     int StepCode() const { return m_stepCode; }
     /// The step Previous goes to, and the step Next goes to (0 for none).

@@ -7,10 +7,7 @@
 
 namespace {
 
-QString KeyOf(int index)
-{
-    return QStringLiteral("Recent File List/File%1").arg(index + 1);
-}
+QString KeyOf(int index) { return QStringLiteral("Recent File List/File%1").arg(index + 1); }
 
 bool SameFile(const QString &a, const QString &b)
 {
@@ -37,8 +34,8 @@ void CRecentFileList::Add(const QString &path)
 void CRecentFileList::Remove(const QString &path)
 {
     m_files.erase(std::remove_if(m_files.begin(), m_files.end(),
-                                 [&path](const QString &entry) { return SameFile(entry, path); }),
-                  m_files.end());
+                      [&path](const QString &entry) { return SameFile(entry, path); }),
+        m_files.end());
 }
 
 void CRecentFileList::Load(const QSettings &settings)

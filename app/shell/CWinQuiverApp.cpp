@@ -37,8 +37,8 @@ bool CWinQuiverApp::InitInstance(const QStringList &arguments)
 
     QSettings settings;
     bool languageFileWritten = true;
-    m_language = CLanguageChoice::ChooseAtStart(settings, QLocale::system(), LanguageFilePath(),
-                                                &languageFileWritten);
+    m_language = CLanguageChoice::ChooseAtStart(
+        settings, QLocale::system(), LanguageFilePath(), &languageFileWritten);
     InstallTranslation(m_language);
     m_recentFiles.Load(settings);
 
@@ -68,10 +68,10 @@ bool CWinQuiverApp::OpenFile(const QString &path)
 {
     if (QFileInfo(path).suffix().compare(QLatin1String("vla"), Qt::CaseInsensitive) == 0) {
         CMessageBox::Show(m_frame.get(),
-                          tr("Opening analyses (.vla files) is not available in this version of "
-                             "the program yet:\n%1")
-                              .arg(QDir::toNativeSeparators(path)),
-                          QString(), MessageRequest::Icon::Information);
+            tr("Opening analyses (.vla files) is not available in this version of "
+               "the program yet:\n%1")
+                .arg(QDir::toNativeSeparators(path)),
+            QString(), MessageRequest::Icon::Information);
         return false;
     }
     // Trace files are opened by the experimental-data page once it exists.
@@ -101,18 +101,18 @@ void CWinQuiverApp::ChooseLanguage(int language)
 
 void CWinQuiverApp::ShowWhatsNew()
 {
-    CDesktopOpen::OpenLocal(m_frame.get(), QDir::current().filePath(QStringLiteral("Whatsnew.txt")));
+    CDesktopOpen::OpenLocal(
+        m_frame.get(), QDir::current().filePath(QStringLiteral("Whatsnew.txt")));
 }
 
 void CWinQuiverApp::CheckForUpdates()
 {
     // No update page is published for this program; an installation may name one.
-    const QString address
-        = QSettings().value(QStringLiteral("Updates/Address")).toString().trimmed();
+    const QString address =
+        QSettings().value(QStringLiteral("Updates/Address")).toString().trimmed();
     if (address.isEmpty()) {
-        CMessageBox::Show(m_frame.get(),
-                          tr("No update page is configured for this installation."), QString(),
-                          MessageRequest::Icon::Information);
+        CMessageBox::Show(m_frame.get(), tr("No update page is configured for this installation."),
+            QString(), MessageRequest::Icon::Information);
         return;
     }
     CDesktopOpen::OpenWeb(address);
@@ -121,16 +121,13 @@ void CWinQuiverApp::CheckForUpdates()
 void CWinQuiverApp::ShowAbout()
 {
     CMessageBox::Show(m_frame.get(),
-                      tr("VELA version %1\n\nMultichannel analysis of surface waves: dispersion "
-                         "spectrum, dispersion curve, Vs profile, Vs30 and soil category.")
-                          .arg(ProductVersion()),
-                      tr("About VELA"), MessageRequest::Icon::Information);
+        tr("VELA version %1\n\nMultichannel analysis of surface waves: dispersion "
+           "spectrum, dispersion curve, Vs profile, Vs30 and soil category.")
+            .arg(ProductVersion()),
+        tr("About VELA"), MessageRequest::Icon::Information);
 }
 
-QString CWinQuiverApp::ProductVersion()
-{
-    return QStringLiteral(VELA_VERSION);
-}
+QString CWinQuiverApp::ProductVersion() { return QStringLiteral(VELA_VERSION); }
 
 QString CWinQuiverApp::LanguageFilePath()
 {
@@ -149,8 +146,8 @@ bool CWinQuiverApp::InstallTranslation(int language)
     QCoreApplication::installTranslator(m_translator.get());
     // Qt's own buttons and dialogs (Yes, No, Cancel, file dialogs) in Italian too.
     m_qtTranslator = std::make_unique<QTranslator>();
-    if (m_qtTranslator->load(QStringLiteral("qtbase_it"),
-                             QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+    if (m_qtTranslator->load(
+            QStringLiteral("qtbase_it"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(m_qtTranslator.get());
     else
         m_qtTranslator.reset();

@@ -21,10 +21,7 @@ CWinQuiverView::~CWinQuiverView()
         DeletePage(slot);
 }
 
-void CWinQuiverView::OnSetStepsPane(CGUISteps *steps)
-{
-    m_pSteps = steps;
-}
+void CWinQuiverView::OnSetStepsPane(CGUISteps *steps) { m_pSteps = steps; }
 
 void CWinQuiverView::OnGotoStep(int stepCode, bool freshPage)
 {
@@ -42,11 +39,11 @@ void CWinQuiverView::OnGotoStep(int stepCode, bool freshPage)
         if (m_pSteps) {
             // Direct connections: a request has been carried out when the page's emit returns.
             connect(page, &CChildDialog::GotoStep, m_pSteps, &CGUISteps::OnGotoStep,
-                    Qt::DirectConnection);
+                Qt::DirectConnection);
             connect(page, &CChildDialog::DocModified, m_pSteps, &CGUISteps::OnDocModified,
-                    Qt::DirectConnection);
+                Qt::DirectConnection);
             connect(page, &CChildDialog::WriteReportRequest, m_pSteps, &CGUISteps::OnWriteReport,
-                    Qt::DirectConnection);
+                Qt::DirectConnection);
         }
         page->Create();
         page->OnPageCreated();
@@ -75,7 +72,7 @@ void CWinQuiverView::OnDiscardStep(int stepCode)
 void CWinQuiverView::OnWriteReport()
 {
     CMessageBox::Show(this, tr("Writing the report is not available in this version."), QString(),
-                      MessageRequest::Icon::Information);
+        MessageRequest::Icon::Information);
 }
 
 void CWinQuiverView::ClearAnalysisFlags()

@@ -20,8 +20,8 @@ double SurfaceAt(double x, double width)
 }
 
 // A gently undulating interface at a mean depth (fraction of the height).
-QPainterPath LayerBelow(double width, double height, double meanDepth, double amplitude,
-                        double phase)
+QPainterPath LayerBelow(
+    double width, double height, double meanDepth, double amplitude, double phase)
 {
     QPainterPath path;
     path.moveTo(0, height);
@@ -29,7 +29,7 @@ QPainterPath LayerBelow(double width, double height, double meanDepth, double am
         const double x = width * i / 200.0;
         const double y = height
             * (meanDepth + amplitude * std::sin(x / width * 2.0 * Pi * 0.9 + phase)
-               + amplitude * 0.4 * std::sin(x / width * 2.0 * Pi * 2.7 + phase * 2.0));
+                + amplitude * 0.4 * std::sin(x / width * 2.0 * Pi * 2.7 + phase * 2.0));
         path.lineTo(x, y);
     }
     path.lineTo(width, height);
@@ -51,7 +51,7 @@ void DrawSky(QPainter &painter, double width, double height)
         const double x = width * i / 100.0;
         const double y = height
             * (0.43 - 0.05 * std::pow(std::sin(x / width * Pi * 1.6 + 0.5), 2.0)
-               - 0.02 * std::sin(x / width * 2.0 * Pi * 3.1));
+                - 0.02 * std::sin(x / width * 2.0 * Pi * 3.1));
         hills.lineTo(x, y);
     }
     hills.lineTo(width, height * 0.5);
@@ -92,7 +92,8 @@ void DrawGround(QPainter &painter, double width, double height)
             const double x = random.bounded(width);
             const double y = height * layer.depth + random.bounded(height * (1.0 - layer.depth));
             const double size = 0.8 + random.bounded(2.2);
-            painter.setBrush(random.bounded(2) ? layer.color.lighter(125) : layer.color.darker(125));
+            painter.setBrush(
+                random.bounded(2) ? layer.color.lighter(125) : layer.color.darker(125));
             painter.drawEllipse(QPointF(x, y), size, size * 0.7);
         }
         painter.restore();
@@ -135,9 +136,11 @@ void DrawSpread(QPainter &painter, double width, double height, double sourceX)
             const double arrival = 0.05 + offset / width * 1.25;
             const double dt = t - arrival;
             const double period = 0.045 + 0.04 * dt;
-            const double envelope = std::exp(-dt * dt / (2.0 * 0.05 * 0.05 * (1.0 + offset / width * 3.0)));
+            const double envelope =
+                std::exp(-dt * dt / (2.0 * 0.05 * 0.05 * (1.0 + offset / width * 3.0)));
             const double amplitude = spacing * 0.9 * envelope * (dt > -0.08 ? 1.0 : 0.0);
-            const QPointF point(x + amplitude * std::sin(2.0 * Pi * dt / std::max(period, 0.02)), y);
+            const QPointF point(
+                x + amplitude * std::sin(2.0 * Pi * dt / std::max(period, 0.02)), y);
             if (s == 0)
                 trace.moveTo(point);
             else

@@ -4,8 +4,8 @@
 #include "app/shell/CGUIMain.h"
 #include "app/shell/CPlaceholderPage.h"
 
-CChildDialog *CreatePage(int stepCode, QWidget *parent, CGUISteps *steps,
-                         DispersionAnalysis *analysis)
+CChildDialog *CreatePage(
+    int stepCode, QWidget *parent, CGUISteps *steps, DispersionAnalysis *analysis)
 {
     switch (stepCode) {
     case 995:

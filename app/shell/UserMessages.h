@@ -35,8 +35,8 @@ constexpr int UM_CHART_DATA_REQUEST = 0xBBB;
 constexpr int FreshPageFlag = 512;
 
 static_assert(UM_GOTO_STEP == 0x401 && UM_SET_STEPS_PANE == 0x402 && UM_DISABLE_STEP == 0x404
-                  && UM_DISCARD_STEP == 0x40A && UM_RESTORE_STEP == 0x49C
-                  && UM_WRITE_REPORT == 0x4CC && UM_DOC_MODIFIED == 0x536,
-              "application message numbers are fixed");
+        && UM_DISCARD_STEP == 0x40A && UM_RESTORE_STEP == 0x49C && UM_WRITE_REPORT == 0x4CC
+        && UM_DOC_MODIFIED == 0x536,
+    "application message numbers are fixed");
 
 #endif // VELA_APP_SHELL_USERMESSAGES_H

@@ -1,0 +1,356 @@
+// The frame, the navigation pane and the main view together: pages created and discarded,
+// buttons enabled and highlighted by the navigation rules; start-up in each language.
+#include "app/shell/CChildDialog.h"
+#include "app/shell/CChildFormTest.h"
+#include "app/shell/CDesktopOpen.h"
+#include "app/shell/CGUIMain.h"
+#include "app/shell/CGUISteps.h"
+#include "app/shell/CMainFrame.h"
+#include "app/shell/CMessageBoxCapture.h"
+#include "app/shell/CStepTable.h"
+#include "app/shell/CWinQuiverApp.h"
+#include "app/shell/CWinQuiverView.h"
+#include "app/spectrum/DispersionAnalysis.h"
+
+#include <QDir>
+#include <QMenuBar>
+#include <QPointer>
+#include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+const QList<int> ButtonSteps = { 1, 5, 10, 12, 15, 20, 30 };
+
+QList<int> ExistingPages(const CWinQuiverView *view)
+{
+    QList<int> steps;
+    for (int step : ButtonSteps) {
+        if (view->PageOfStep(step))
+            steps.append(step);
+    }
+    return steps;
+}
+
+QList<int> EnabledButtons(const CGUISteps *pane)
+{
+    QList<int> steps;
+    for (int step : ButtonSteps) {
+        if (pane->IsStepEnabled(step))
+            steps.append(step);
+    }
+    return steps;
+}
+
+void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
+
+} // namespace
+
+class tst_ShellUi : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void startShowsTheStartPageWithOnlyStartEnabled();
+    void navigationRequestsRowByRow_data();
+    void navigationRequestsRowByRow();
+    void freshFlagRebuildsAnExistingPage();
+    void stepButtonShowsTheKeptPage();
+    void startPageButtonsSendTheirRequests();
+    void pageThatDiscardsItselfSurvivesItsOwnRequest();
+    void viewDiscardsOnlyKnownSteps();
+    void helpOpensTheDocumentOfTheStepOnDisplay();
+    void resizingTheViewResizesThePageOnDisplay();
+    void italianStartShowsItalianCaptions();
+    void englishStartShowsEnglishCaptions();
+    void commandLineFileOpensAfterTheWindowIsShown();
+
+private:
+    std::unique_ptr<CMainFrame> m_frame;
+    std::unique_ptr<CMessageBoxCapture> m_boxes;
+    QStringList m_opened;
+    CDesktopOpen::Handler m_previousOpen;
+};
+
+void tst_ShellUi::init()
+{
+    m_boxes = std::make_unique<CMessageBoxCapture>();
+    m_opened.clear();
+    m_previousOpen = CDesktopOpen::SetHandler([this](const QString &target) {
+        m_opened.append(target);
+        return true;
+    });
+    m_frame = std::make_unique<CMainFrame>();
+}
+
+void tst_ShellUi::cleanup()
+{
+    m_frame.reset();
+    FlushDeletes();
+    CDesktopOpen::SetHandler(m_previousOpen);
+    m_boxes.reset();
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void tst_ShellUi::startShowsTheStartPageWithOnlyStartEnabled()
+{
+    CWinQuiverView *view = m_frame->View();
+    QCOMPARE(view->CurrentStep(), 1);
+    QCOMPARE(view->m_nCurrentPage, 1);
+    QVERIFY(qobject_cast<CGUIMain *>(view->CurrentPage()));
+    QCOMPARE(EnabledButtons(m_frame->Steps()), QList<int> { 1 });
+    QCOMPARE(m_frame->Steps()->HighlightedStep(), 1);
+    QVERIFY(m_frame->minimumWidth() >= 1000 && m_frame->minimumHeight() >= 550);
+    QCOMPARE(m_frame->Steps()->width(), CGUISteps::PaneWidth);
+}
+
+void tst_ShellUi::navigationRequestsRowByRow_data()
+{
+    // Each request is a (sender, target) pair; the last one is the request under test.
+    QTest::addColumn<QList<int>>("requests");
+    QTest::addColumn<QList<int>>("pages");
+    QTest::addColumn<QList<int>>("enabled");
+    QTest::addColumn<int>("shown");
+    QTest::addColumn<int>("messages");
+    const QList<int> toResults = { 1, 517, 5, 522, 10, 527, 15, 532, 20, 542 };
+    QTest::newRow("start to active data")
+        << QList<int> { 1, 517 } << QList<int> { 1, 5 } << QList<int> { 1, 5 } << 5 << 0;
+    QTest::newRow("through every step to the results")
+        << toResults << QList<int> { 1, 5, 10, 15, 20, 30 } << QList<int> { 1, 5, 10, 15, 20, 30 }
+        << 30 << 0;
+    QTest::newRow("results back to profile discards results")
+        << toResults + QList<int> { 30, 20 } << QList<int> { 1, 5, 10, 15, 20 }
+        << QList<int> { 1, 5, 10, 15, 20 } << 20 << 0;
+    QTest::newRow("back to the curve keeps the profile page, disables its button")
+        << toResults + QList<int> { 30, 15 } << QList<int> { 1, 5, 10, 15, 20 }
+        << QList<int> { 1, 5, 10, 15 } << 15 << 0;
+    QTest::newRow("insert curve from start drops the data pages")
+        << QList<int> { 1, 517, 5, 522, 10, 1, 1, 527 } << QList<int> { 1, 15 }
+        << QList<int> { 1, 15 } << 15 << 0;
+    QTest::newRow("passive from active data disables the spectrum button")
+        << QList<int> { 1, 517, 5, 522, 5, 524 } << QList<int> { 1, 5, 10, 12 }
+        << QList<int> { 1, 5, 12 } << 12 << 0;
+    QTest::newRow("back to start discards every page")
+        << toResults + QList<int> { 30, 1 } << QList<int> { 1 } << QList<int> { 1 } << 1 << 0;
+    QTest::newRow("unknown step changes nothing")
+        << QList<int> { 1, 517, 5, 7 } << QList<int> { 1, 5 } << QList<int> { 1, 5 } << 5 << 1;
+    QTest::newRow("512 alone is an unknown step")
+        << QList<int> { 1, 512 } << QList<int> { 1 } << QList<int> { 1 } << 1 << 1;
+}
+
+void tst_ShellUi::navigationRequestsRowByRow()
+{
+    QFETCH(QList<int>, requests);
+    QFETCH(QList<int>, pages);
+    QFETCH(QList<int>, enabled);
+    QFETCH(int, shown);
+    QFETCH(int, messages);
+    CGUISteps *pane = m_frame->Steps();
+    for (int i = 0; i + 1 < requests.size(); i += 2)
+        pane->OnGotoStep(requests[i], requests[i + 1]);
+    FlushDeletes();
+    QCOMPARE(ExistingPages(m_frame->View()), pages);
+    QCOMPARE(EnabledButtons(pane), enabled);
+    QCOMPARE(m_frame->View()->CurrentStep(), shown);
+    QCOMPARE(pane->HighlightedStep(), shown);
+    QCOMPARE(
+        pane->Button(CStepTable::ButtonIdOfStep(shown))->property("highlighted").toBool(), true);
+    QCOMPARE(m_boxes->requests.size(), messages);
+    if (messages)
+        QCOMPARE(
+            m_boxes->requests.first().text, QStringLiteral("Schermata non ancora implementata"));
+}
+
+void tst_ShellUi::freshFlagRebuildsAnExistingPage()
+{
+    CGUISteps *pane = m_frame->Steps();
+    pane->OnGotoStep(1, 517);
+    pane->OnGotoStep(5, 522);
+    QPointer<CChildDialog> spectrum = m_frame->View()->PageOfStep(10);
+    QPointer<CChildDialog> data = m_frame->View()->PageOfStep(5);
+    pane->PressStepButton(5);
+    QCOMPARE(m_frame->View()->PageOfStep(10), spectrum.data());
+    pane->OnGotoStep(5, 522); // Next again: the spectrum page is built anew
+    FlushDeletes();
+    QVERIFY(spectrum.isNull());
+    QVERIFY(m_frame->View()->PageOfStep(10));
+    pane->OnGotoStep(10, 5); // Previous carries no fresh flag: the data page is kept
+    FlushDeletes();
+    QCOMPARE(m_frame->View()->PageOfStep(5), data.data());
+    QCOMPARE(m_frame->View()->CurrentPage(), data.data());
+}
+
+void tst_ShellUi::stepButtonShowsTheKeptPage()
+{
+    CGUISteps *pane = m_frame->Steps();
+    pane->OnGotoStep(1, 517);
+    pane->OnGotoStep(5, 522);
+    CChildDialog *data = m_frame->View()->PageOfStep(5);
+    pane->Button(1005)->click();
+    QCOMPARE(m_frame->View()->CurrentPage(), data);
+    QCOMPARE(pane->HighlightedStep(), 5);
+    QVERIFY(m_frame->View()->PageOfStep(10)); // a button discards nothing
+    QVERIFY(pane->IsStepEnabled(10));
+}
+
+void tst_ShellUi::startPageButtonsSendTheirRequests()
+{
+    m_frame->View()->Analysis().m_bAnalysed = true;
+    auto *start = qobject_cast<CGUIMain *>(m_frame->View()->CurrentPage());
+    QVERIFY(start);
+    start->findChild<QPushButton *>(QStringLiteral("analyseButton"))->click();
+    QCOMPARE(m_frame->View()->CurrentStep(), 5);
+    QVERIFY(m_frame->IsModified());
+    m_frame->Steps()->OnGotoStep(5, 522);
+    m_frame->Steps()->PressStepButton(1);
+    start->findChild<QPushButton *>(QStringLiteral("curveButton"))->click();
+    FlushDeletes();
+    QCOMPARE(m_frame->View()->CurrentStep(), 15);
+    QCOMPARE(ExistingPages(m_frame->View()), (QList<int> { 1, 15 }));
+    QVERIFY(!m_frame->View()->Analysis().m_bAnalysed);
+}
+
+void tst_ShellUi::pageThatDiscardsItselfSurvivesItsOwnRequest()
+{
+    CGUISteps *pane = m_frame->Steps();
+    pane->OnGotoStep(1, 527);
+    QPointer<CChildDialog> curve = m_frame->View()->PageOfStep(15);
+    QVERIFY(curve);
+    // Its Previous goes back to the start, which discards the curve page itself.
+    curve->findChild<QPushButton *>(QStringLiteral("previousButton"))->click();
+    QCOMPARE(m_frame->View()->CurrentStep(), 1);
+    QVERIFY(!m_frame->View()->PageOfStep(15));
+    QVERIFY(curve); // still alive while its click handler returns
+    FlushDeletes();
+    QVERIFY(curve.isNull());
+}
+
+void tst_ShellUi::viewDiscardsOnlyKnownSteps()
+{
+    CWinQuiverView *view = m_frame->View();
+    view->OnGotoStep(995, false);
+    QVERIFY(qobject_cast<CChildFormTest *>(view->Page(0)));
+    QCOMPARE(view->CurrentStep(), 995);
+    view->OnDiscardStep(7);
+    QVERIFY(view->Page(0));
+    view->OnDiscardStep(995);
+    QVERIFY(!view->Page(0));
+    QCOMPARE(view->CurrentPage(), nullptr);
+    QCOMPARE(view->m_nCurrentPage, -1);
+    view->OnGotoStep(42, false); // unknown: nothing is created
+    QCOMPARE(view->CurrentPage(), nullptr);
+}
+
+void tst_ShellUi::helpOpensTheDocumentOfTheStepOnDisplay()
+{
+    CGUISteps *pane = m_frame->Steps();
+    pane->OnGotoStep(1, 527);
+    pane->Button(CGUISteps::HelpButtonId)->click();
+    m_frame->View()->OnGotoStep(995, false);
+    pane->Button(CGUISteps::HelpButtonId)->click();
+    // The help folder is not beside the test program: each attempt names the missing file.
+    QCOMPARE(m_boxes->requests.size(), 2);
+    QVERIFY(m_boxes->requests[0].text.contains(
+        QLatin1String("SchermataSelezioneCurvaDiDispersioneSperimentale.pdf")));
+    QVERIFY(m_boxes->requests[1].text.contains(QLatin1String("VelaHelp.pdf")));
+    QVERIFY(m_opened.isEmpty());
+}
+
+void tst_ShellUi::resizingTheViewResizesThePageOnDisplay()
+{
+    m_frame->resize(1200, 800);
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
+    m_frame->resize(1300, 900);
+    QTRY_COMPARE(m_frame->View()->CurrentPage()->size(), m_frame->View()->size());
+}
+
+void tst_ShellUi::italianStartShowsItalianCaptions()
+{
+    m_frame.reset();
+    QTemporaryDir dir;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    {
+        QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vela"),
+            QStringLiteral("VELA"));
+        settings.setValue(QStringLiteral("Language/Active"), 16);
+    }
+    {
+        CWinQuiverApp app;
+        QVERIFY(app.InitInstance({ QStringLiteral("VELA") }));
+        QCOMPARE(app.Language(), 16);
+        CMainFrame *frame = app.MainFrame();
+        QCOMPARE(frame->Steps()->Button(1004)->text(), QStringLiteral("Inizio"));
+        QCOMPARE(frame->Steps()->Button(1010)->text(), QStringLiteral("Aiuto"));
+        QCOMPARE(frame->menuBar()->actions().at(1)->text(), QStringLiteral("&Strumenti"));
+        auto *start = frame->View()->CurrentPage();
+        QCOMPARE(start->findChild<QPushButton *>(QStringLiteral("analyseButton"))->text(),
+            QStringLiteral("Analizza i dati sperimentali"));
+        frame->Steps()->OnGotoStep(5, 7);
+        QCOMPARE(
+            m_boxes->requests.last().text, QStringLiteral("Schermata non ancora implementata"));
+    }
+    QDir::setCurrent(previous);
+}
+
+void tst_ShellUi::englishStartShowsEnglishCaptions()
+{
+    m_frame.reset();
+    QTemporaryDir dir;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    const QString previous = QDir::currentPath();
+    QDir::setCurrent(dir.path());
+    {
+        QSettings settings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("Vela"),
+            QStringLiteral("VELA"));
+        settings.setValue(QStringLiteral("Language/Active"), 7);
+    }
+    {
+        CWinQuiverApp app;
+        QVERIFY(app.InitInstance({ QStringLiteral("VELA") }));
+        QCOMPARE(app.MainFrame()->Steps()->Button(1004)->text(), QStringLiteral("Start"));
+        // The first start of this version offers "What's new" (missing here: reported).
+        QVERIFY(m_boxes->requests.last().text.contains(QLatin1String("Whatsnew.txt")));
+        app.ChooseLanguage(16);
+        QCOMPARE(m_boxes->requests.last().text,
+            QString::fromUtf8("La lingua italiana sar\u00e0 utilizzata al prossimo riavvio "
+                              "del programma."));
+        // The running program keeps its language.
+        QCOMPARE(app.MainFrame()->Steps()->Button(1004)->text(), QStringLiteral("Start"));
+        QFile file(dir.filePath(QStringLiteral("VELA.ini")));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(file.readAll().endsWith("Language=Italian"));
+    }
+    QDir::setCurrent(previous);
+}
+
+void tst_ShellUi::commandLineFileOpensAfterTheWindowIsShown()
+{
+    m_frame.reset();
+    QTemporaryDir dir;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    bool shownWhenAsked = false;
+    CWinQuiverApp app;
+    CMessageBox::Handler previous =
+        CMessageBox::SetHandler([&](QWidget *parent, const MessageRequest &request) {
+            if (request.text.contains(QLatin1String("analysis.vla")))
+                shownWhenAsked = parent && parent->isVisible();
+            return CMessageBox::Answer::Ok;
+        });
+    QVERIFY(
+        app.InitInstance({ QStringLiteral("VELA"), dir.filePath(QStringLiteral("analysis.vla")) }));
+    CMessageBox::SetHandler(previous);
+    QVERIFY(shownWhenAsked);
+}
+
+QTEST_MAIN(tst_ShellUi)
+#include "tst_ShellUi.moc"
