@@ -144,6 +144,59 @@ TEST(CComplexMatrixFft, MatchesADirectDftForRandomPowerOfTwoColumns)
     }
 }
 
+namespace {
+
+// The textbook radix-2 loop, one column at a time, twiddles advanced by repeated products.
+void ReferenceFft(std::vector<Complex> &x)
+{
+    const int n = static_cast<int>(x.size());
+    int s = 0;
+    while ((n >> s) % 2 == 0)
+        ++s;
+    std::vector<Complex> copy = x;
+    for (int j = 0; j < n; ++j) {
+        int reversed = 0;
+        for (int b = 0; b < s; ++b)
+            reversed |= ((j >> b) & 1) << (s - 1 - b);
+        x[(j >> s << s) | reversed] = copy[j];
+    }
+    for (int k = 1; k <= s; ++k) {
+        const int half = 1 << (k - 1);
+        const double a = -6.2831853072 / (2 * half);
+        const Complex wk(std::cos(a), std::sin(a));
+        for (int g = 0; g < n; g += 2 * half) {
+            Complex w(1, 0);
+            for (int m = 0; m < half; ++m) {
+                const Complex t = w * x[g + m + half];
+                x[g + m + half] = x[g + m] - t;
+                x[g + m] = x[g + m] + t;
+                w = w * wk;
+            }
+        }
+    }
+}
+
+} // namespace
+
+TEST(CComplexMatrixFft, EqualsTheTextbookButterflyLoopBitForBit)
+{
+    std::mt19937 random(17);
+    for (int rows : { 2, 8, 256, 24 }) {
+        SCOPED_TRACE(rows);
+        CComplexMatrix m = Random(rows, 6, random); // 6 columns: not a whole number of batches
+        const CComplexMatrix input = DeepCopy(m);
+        m.FFT();
+        for (int c = 0; c < 6; ++c) {
+            std::vector<Complex> x(rows);
+            for (int j = 0; j < rows; ++j)
+                x[j] = input(j, c);
+            ReferenceFft(x);
+            for (int j = 0; j < rows; ++j)
+                ASSERT_EQ(m(j, c), x[j]) << "row " << j << " column " << c;
+        }
+    }
+}
+
 TEST(CComplexMatrixFft, OtherLengthsTransformEachBlockOfTheLowestPowerOfTwo)
 {
     std::mt19937 random(5);
