@@ -408,3 +408,31 @@ TEST(RunnerSearch, KillingRunnerDuringTheTrialsReadsAsStoppedByTheUser)
     EXPECT_FALSE(Exists(result));
     std::remove(jobPath.c_str());
 }
+
+TEST(RunnerSearch, AClosedChannelStopsTheNotificationsButNotTheSearch)
+{
+    ForwardJob truth = SmallForwardJob();
+    SearchJob job = SearchFrom(truth, truth.velocities, CMatrix::Column({ 150, 300, 350 }));
+    job.iterations = 2;
+    const std::string jobPath = TempPath("job"), result = TempPath("result");
+    ASSERT_TRUE(WriteSearchJobFile(jobPath, job, nullptr));
+    CProgressReceiver receiver;
+    ASSERT_TRUE(receiver.Open());
+    CRunnerChild child;
+    ASSERT_TRUE(
+        child.Start(Runner, CRunnerChild::Arguments(1, receiver.ChildDescriptor(), jobPath, result),
+            receiver.ChildDescriptor()));
+    receiver.CloseChildDescriptor();
+    int first = -1;
+    ASSERT_EQ(receiver.ReceiveOne([&](const ProgressRecord &r) { first = r.stepNumber; }),
+        CProgressReceiver::Status::Record);
+    EXPECT_EQ(first, 0);
+    receiver.Close(); // as a VELA that has gone away
+    EXPECT_EQ(child.Wait(), 0);
+    SearchResult r;
+    std::string error;
+    EXPECT_TRUE(ReadSearchResultFile(result, r, &error)) << error;
+    EXPECT_EQ(r.finalVs.GetCount(), 3);
+    std::remove(jobPath.c_str());
+    std::remove(result.c_str());
+}

@@ -1,0 +1,155 @@
+// vela-cli invert end to end: options and model-file bounds refused with exit code 2, and a
+// search through runner that finds a known profile from its own forward curve.
+#include "app/profile/CProgressReceiver.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+namespace {
+
+const std::string Cli = VELA_CLI_PATH;
+
+struct Outcome
+{
+    int code = -100;
+    std::string out, err;
+};
+
+std::string Scratch(const std::string &name, const std::string &text)
+{
+    const std::string path = "/tmp/vela-cli-invert-" + std::to_string(::getpid()) + "-" + name;
+    std::ofstream(path) << text;
+    return path;
+}
+
+std::string Slurp(const std::string &path)
+{
+    std::ifstream in(path);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+Outcome RunCli(const std::vector<std::string> &args)
+{
+    const std::string out = Scratch("out", ""), err = Scratch("err", "");
+    std::string command = "'" + Cli + "'";
+    for (const std::string &a : args)
+        command += " '" + a + "'";
+    command += " >'" + out + "' 2>'" + err + "'";
+    CRunnerChild child;
+    Outcome o;
+    if (child.Start("/bin/sh", { "-c", command }))
+        o.code = child.Wait();
+    o.out = Slurp(out);
+    o.err = Slurp(err);
+    std::remove(out.c_str());
+    std::remove(err.c_str());
+    return o;
+}
+
+// The final profile's Vs column, from the "layer,thickness_m,vs_m_s" block.
+std::vector<double> FinalVs(const std::string &out)
+{
+    std::vector<double> vs;
+    std::istringstream in(out.substr(out.find("layer,thickness_m,vs_m_s")));
+    std::string line;
+    std::getline(in, line);
+    while (std::getline(in, line) && !line.empty() && line[0] != '#')
+        vs.push_back(std::stod(line.substr(line.rfind(',') + 1)));
+    return vs;
+}
+
+const char *const TrueModel = "3 0 150 1800 0.3\n5 0 250 1900 0.3\n8 0 350 2000 0.3\n"
+                              "0 0 500 2100 0.3\n";
+
+} // namespace
+
+TEST(CliInvert, BadOptionsAndModelFilesExitWithTwoAndOneLine)
+{
+    const std::string curve = Scratch("curve", "10 200\n20 180\n");
+    const std::string model = Scratch("model", TrueModel);
+    const std::string six = Scratch("six", "3 0 150 1800 0.3 100\n0 0 500 2100 0.3\n");
+    const std::string outside = Scratch("outside", "3 0 150 1800 0.3 160 300\n0 0 500 2100 0.3\n");
+    const std::string badCurve = Scratch("badcurve", "10 200 220 180\n");
+    struct Case
+    {
+        const char *name;
+        std::vector<std::string> args;
+        const char *message;
+    };
+    const Case cases[] = {
+        { "no model", { "--curve", curve }, "missing --model FILE" },
+        { "unknown option", { "--model", model, "--curve", curve, "--fast", "1" },
+            "unknown option" },
+        { "negative iterations", { "--model", model, "--curve", curve, "--iterations", "-1" },
+            "--iterations" },
+        { "negative target", { "--model", model, "--curve", curve, "--target-error", "-5" },
+            "--target-error" },
+        { "Vs min without Vs max", { "--model", six, "--curve", curve }, "needs Vs max" },
+        { "bounds not around Vs", { "--model", outside, "--curve", curve }, "enclose Vs" },
+        { "curve bounds reversed", { "--model", model, "--curve", badCurve }, "must exceed" },
+        { "missing curve", { "--model", model, "--curve", "/nonexistent/c.txt" }, "cannot open" },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> args { "invert" };
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const Outcome o = RunCli(args);
+        EXPECT_EQ(o.code, 2);
+        EXPECT_EQ(o.err.rfind("vela-cli invert: ", 0), 0u) << o.err;
+        EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
+        EXPECT_EQ(o.out, "");
+    }
+    for (const std::string &p : { curve, model, six, outside, badCurve })
+        std::remove(p.c_str());
+}
+
+TEST(CliInvert, FindsAKnownProfileAndKeepsItsBoundsFromTheModelFile)
+{
+    // The experimental curve is the forward run's apparent curve of the true profile.
+    std::string grid;
+    for (int i = 0; i < 31; ++i)
+        grid += std::to_string(5.0 + 1.5 * i) + " 200\n";
+    const std::string truth = Scratch("truth", TrueModel);
+    const std::string flat = Scratch("flat", grid);
+    const Outcome forward = RunCli({ "forward", "--model", truth, "--curve", flat });
+    ASSERT_EQ(forward.code, 0) << forward.err;
+    std::istringstream rows(forward.out);
+    std::string row, curveText;
+    std::getline(rows, row); // header
+    while (std::getline(rows, row) && row[0] != '#') {
+        std::vector<std::string> cells;
+        std::stringstream cellStream(row);
+        for (std::string cell; std::getline(cellStream, cell, ',');)
+            cells.push_back(cell);
+        curveText += cells[0] + " " + cells[2] + "\n";
+    }
+    const std::string curve = Scratch("synthetic", curveText);
+
+    // Start 30% fast, except the third layer, which may not exceed 330 m/s (its truth is 350).
+    const std::string start = Scratch("start",
+        "3 0 195 1800 0.3\n5 0 325 1900 0.3\n"
+        "8 0 320 2000 0.3 200 330\n0 0 650 2100 0.3\n");
+    const Outcome o = RunCli({ "invert", "--model", start, "--curve", curve, "--iterations", "8",
+        "--target-error", "1" });
+    ASSERT_EQ(o.code, 0) << o.err;
+    EXPECT_NE(o.out.find("search started\n"), std::string::npos);
+    EXPECT_NE(o.out.find("iteration 1, trial 1: misfit "), std::string::npos);
+    EXPECT_NE(o.out.find("end: "), std::string::npos);
+    EXPECT_NE(o.out.find("# apparent misfit: "), std::string::npos);
+    const std::vector<double> vs = FinalVs(o.out);
+    ASSERT_EQ(vs.size(), 4u) << o.out;
+    EXPECT_LE(vs[2], 330.0);
+    EXPECT_NEAR(vs[0], 150.0, 0.1 * 150.0);
+    EXPECT_NEAR(vs[1], 250.0, 0.1 * 250.0);
+    for (const std::string &p : { truth, flat, curve, start })
+        std::remove(p.c_str());
+}
