@@ -66,9 +66,9 @@ Complex operator/(double k, const Complex &z);
 Complex operator/(int k, const Complex &z);
 /// e^re (cos im, sin im).
 Complex Exp(const Complex &z);
-/// Principal-style root: t = atan2(im, re) when re != 0; t = 1.5707963268 when re == 0 and
-/// im != 0 (whatever the sign of im, so sqrt(0 - 4i) == sqrt(0 + 4i)); t = 0 at the origin.
-/// Result: (re^2 + im^2)^(1/4) * (cos t/2, sin t/2).
+/// Principal square root: with the angle t = atan2(im, re) when re != 0, t = +-1.5707963268
+/// (the sign of im) when re == 0 and im != 0, and t = 0 at the origin, the result is
+/// (re^2 + im^2)^(1/4) * (cos t/2, sin t/2). Its square is z: sqrt(0 - 4i) = 1.414 - 1.414i.
 Complex Sqrt(const Complex &z);
 
 /// Dense rows x cols matrix of Complex, stored row by row, with exactly the sharing,
@@ -82,7 +82,8 @@ public:
 
     /// 1 x 1 zero matrix.
     CComplexMatrix();
-    /// rows x cols zero matrix; negative sizes throw CMatrixException(kInvalidOperation).
+    /// rows x cols zero matrix; negative sizes throw CMatrixException(kInvalidOperation), more
+    /// than INT_MAX elements std::bad_alloc.
     CComplexMatrix(int rows, int cols);
     /// Same shape as m, real parts copied, imaginary parts 0.
     explicit CComplexMatrix(const CMatrix &m);

@@ -42,7 +42,7 @@ public:
     /// 1 x 1 matrix holding 0.
     CMatrix();
     /// rows x cols zero matrix. 0 rows or 0 columns give an empty matrix. Negative sizes throw
-    /// CMatrixException(kInvalidOperation).
+    /// CMatrixException(kInvalidOperation); more than INT_MAX elements throw std::bad_alloc.
     CMatrix(int rows, int cols);
     /// rows x cols matrix filled row by row from values (missing values stay 0, extra values
     /// are ignored). Convenient for tables and tests: CMatrix(2, 2, {1, 2, 3, 4}).
@@ -54,6 +54,7 @@ public:
     /// Shares other's block (the old block is released first); assignment to itself does
     /// nothing.
     CMatrix &operator=(const CMatrix &other);
+    /// Takes other's block; other receives this matrix's previous block and shape.
     CMatrix &operator=(CMatrix &&other) noexcept;
     ~CMatrix();
 

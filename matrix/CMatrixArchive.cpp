@@ -44,6 +44,13 @@ CMatrixArchive::CMatrixArchive(std::vector<std::uint8_t> bytes)
 {
 }
 
+CMatrixArchive::CMatrixArchive(const void *data, std::size_t size)
+    : m_mode(Load)
+    , m_buffer(
+          static_cast<const std::uint8_t *>(data), static_cast<const std::uint8_t *>(data) + size)
+{
+}
+
 CMatrixArchive::CMatrixArchive(const std::string &path, Mode mode)
     : m_mode(mode)
     , m_path(path)

@@ -72,6 +72,8 @@ public:
     CMatrixArchive();
     /// Memory archive loading from a copy of bytes.
     explicit CMatrixArchive(std::vector<std::uint8_t> bytes);
+    /// Memory archive loading from a copy of size bytes at data (e.g. a QByteArray's).
+    CMatrixArchive(const void *data, std::size_t size);
     /// File archive. Load reads the whole file now; Store creates or truncates it.
     /// Throws CArchiveException(OpenFailed) when the file cannot be opened (or read).
     CMatrixArchive(const std::string &path, Mode mode);

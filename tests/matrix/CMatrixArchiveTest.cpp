@@ -179,7 +179,7 @@ TEST(CMatrixArchiveScalars, ValuesAreLittleEndianWithoutPadding)
     EXPECT_EQ(bytes,
         (Bytes { 0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0x80, 0x3F, 0, 0, 0, 0, 0, 0, 0xF0, 0x3F, 4, 3, 2, 1,
             0xCD, 0xAB, 7 }));
-    CMatrixArchive in(bytes);
+    CMatrixArchive in(bytes.data(), bytes.size());
     std::int32_t i = 0;
     float f = 0;
     double d = 0;
