@@ -1,5 +1,6 @@
 #include "app/shell/PageFactory.h"
 
+#include "app/data/CGUIRispostaSperimentale1.h"
 #include "app/shell/CChildFormTest.h"
 #include "app/shell/CGUIMain.h"
 #include "app/shell/CPlaceholderPage.h"
@@ -12,8 +13,8 @@ CChildDialog *CreatePage(
         return new CChildFormTest(parent, steps);
     case 1:
         return new CGUIMain(parent, steps);
-    case 5: // CGUIRispostaSperimentale1
-        return new CPlaceholderPage(stepCode, parent, steps, analysis);
+    case 5:
+        return new CGUIRispostaSperimentale1(parent, steps, analysis);
     case 10: // CGUIRispostaSperimentale2
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
     case 12: // CGUIRispostaSperimentaleP

@@ -1,0 +1,544 @@
+#include "app/data/CGUIRispostaSperimentale1.h"
+
+#include "app/chart/CChartWidget.h"
+#include "app/chart/CLineSeries.h"
+#include "app/data/TraceChart.h"
+#include "app/data/TraceReaders.h"
+#include "app/data/TraceTextExport.h"
+#include "app/results/CFileExportDialog.h"
+#include "app/results/CNomeExcel.h"
+#include "app/shell/CMessageBox.h"
+#include "app/shell/UserMessages.h"
+#include "app/spectrum/DispersionAnalysis.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleValidator>
+#include <QFileDialog>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QStyle>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <qcustomplot.h>
+
+namespace {
+
+// The import filter of the browse dialog, "description|patterns|...||". Excel workbooks of
+// the newer kind (.xlsx) are read as well.
+const char *const TraceFileFilter = QT_TRANSLATE_NOOP("CGUIRispostaSperimentale1",
+    "All supported files|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;"
+    "*.drm;*.xlsx|Text file (*.TXT)|*.txt|Seg2 file (*.SEG2,*.SG2,*.DAT)|"
+    "*.seg2;*.sg2;*.dat|Excel file (*.XLS)|*.xls;*.xlsx|SU file (*.SU)|*.su|"
+    "SEGY file (*.SEGY,*.SGY)|*.segy;*.sgy|DRM file (*.DRM)|*.drm||");
+
+// Remembers the "don't show again" choice of the concatenation hint.
+const char *const ConcatenateHintKey = "{3BF2F8BE-5886-11DF-AA0E-E465DFD72085}";
+
+const ChartColor TraceColor { 0.3f, 0.3f, 0.3f, 1.0f };
+
+QLabel *WrappedLabel(const QString &text, QWidget *parent)
+{
+    auto *label = new QLabel(text, parent);
+    label->setWordWrap(true);
+    return label;
+}
+
+QLineEdit *NumberEdit(const char *name, QWidget *parent)
+{
+    auto *edit = new QLineEdit(parent);
+    edit->setObjectName(QLatin1String(name));
+    edit->setMaximumWidth(110);
+    return edit;
+}
+
+} // namespace
+
+CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(
+    QWidget *parent, CGUISteps *steps, DispersionAnalysis *analysis)
+    : CChildDialog(TemplateId, parent, steps, analysis)
+{
+    setObjectName(QStringLiteral("CGUIRispostaSperimentale1"));
+    m_chooseFile = [this]() {
+        return QFileDialog::getOpenFileName(
+            this, QString(), QString(), FileFilters().join(QStringLiteral(";;")));
+    };
+    m_chooseSheet = [this]() { return CNomeExcel::Ask(this); };
+
+    auto *controls = new QVBoxLayout;
+    controls->setSpacing(8);
+
+    auto *fileGroup = new QGroupBox(tr("Data file"), this);
+    auto *fileLayout = new QGridLayout(fileGroup);
+    fileLayout->addWidget(WrappedLabel(tr("Experimental traces can be given in formats TXT, SEG2, "
+                                          "SEGY, XLS, SU or DRM"),
+                              fileGroup),
+        0, 0, 1, 2);
+    m_fileName = new QLineEdit(fileGroup);
+    m_fileName->setObjectName(QStringLiteral("fileNameEdit"));
+    m_fileName->setReadOnly(true);
+    m_browse = new QToolButton(fileGroup);
+    m_browse->setObjectName(QStringLiteral("browseButton"));
+    m_browse->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
+    m_browse->setToolTip(tr("Open a trace file"));
+    fileLayout->addWidget(m_fileName, 1, 0);
+    fileLayout->addWidget(m_browse, 1, 1);
+    m_information = new QLabel(fileGroup);
+    m_information->setObjectName(QStringLiteral("informationLabel"));
+    fileLayout->addWidget(m_information, 2, 0, 1, 2);
+    controls->addWidget(fileGroup);
+
+    auto *spacingGroup = new QGroupBox(tr("Distance between 2 consecutive receivers"), this);
+    auto *spacingLayout = new QGridLayout(spacingGroup);
+    spacingLayout->addWidget(
+        WrappedLabel(tr("Specify distance between receivers."), spacingGroup), 0, 0, 1, 2);
+    spacingLayout->addWidget(new QLabel(tr("Receivers distance [m]"), spacingGroup), 1, 0);
+    m_spacing = NumberEdit("spacingEdit", spacingGroup);
+    spacingLayout->addWidget(m_spacing, 1, 1);
+    controls->addWidget(spacingGroup);
+
+    auto *sourceGroup = new QGroupBox(tr("Source position"), this);
+    auto *sourceLayout = new QVBoxLayout(sourceGroup);
+    m_reversed = new QCheckBox(tr("Mark if source is near the last receiver."), sourceGroup);
+    m_reversed->setObjectName(QStringLiteral("reversedCheck"));
+    sourceLayout->addWidget(m_reversed);
+    controls->addWidget(sourceGroup);
+
+    auto *stepGroup = new QGroupBox(tr("Time step"), this);
+    auto *stepLayout = new QGridLayout(stepGroup);
+    stepLayout->addWidget(
+        WrappedLabel(tr("Time step used in field is required"), stepGroup), 0, 0, 1, 2);
+    stepLayout->addWidget(new QLabel(tr("Time sampling [ms]"), stepGroup), 1, 0);
+    m_timeStep = NumberEdit("timeStepEdit", stepGroup);
+    stepLayout->addWidget(m_timeStep, 1, 1);
+    controls->addWidget(stepGroup);
+
+    auto *receiverGroup = new QGroupBox(tr("Receivers selection"), this);
+    auto *receiverLayout = new QGridLayout(receiverGroup);
+    receiverLayout->addWidget(
+        WrappedLabel(tr("Choose receivers to be used in the analysis."), receiverGroup), 0, 0, 1,
+        2);
+    receiverLayout->addWidget(new QLabel(tr("Use receivers up to"), receiverGroup), 1, 0);
+    m_firstReceiver = new QComboBox(receiverGroup);
+    m_firstReceiver->setObjectName(QStringLiteral("firstReceiverCombo"));
+    m_firstReceiver->hide(); // the analysis always starts at the first receiver
+    m_lastReceiver = new QComboBox(receiverGroup);
+    m_lastReceiver->setObjectName(QStringLiteral("lastReceiverCombo"));
+    m_lastReceiver->setMinimumWidth(80);
+    receiverLayout->addWidget(m_lastReceiver, 1, 1);
+    controls->addWidget(receiverGroup);
+
+    // The same Italian caption in both languages.
+    auto *windowGroup = new QGroupBox(tr("Intervallo temporale"), this);
+    auto *windowLayout = new QGridLayout(windowGroup);
+    windowLayout->addWidget(WrappedLabel(tr("Time window must contain useful motion. Given time "
+                                            "interval can be directly adapted by the code to "
+                                            "reduce computational time."),
+                                windowGroup),
+        0, 0, 1, 4);
+    windowLayout->addWidget(
+        WrappedLabel(tr("Consider time interval starting from"), windowGroup), 1, 0, 1, 4);
+    m_windowStart = NumberEdit("windowStartEdit", windowGroup);
+    m_windowEnd = NumberEdit("windowEndEdit", windowGroup);
+    windowLayout->addWidget(m_windowStart, 2, 0);
+    windowLayout->addWidget(new QLabel(tr("to"), windowGroup), 2, 1);
+    windowLayout->addWidget(m_windowEnd, 2, 2);
+    windowLayout->addWidget(new QLabel(tr("ms"), windowGroup), 2, 3);
+    controls->addWidget(windowGroup);
+    controls->addStretch(1);
+
+    // Depths are not asked for: the hidden boxes always hold "0".
+    m_receiversDepth = NumberEdit("receiversDepthEdit", this);
+    m_sourceDepth = NumberEdit("sourceDepthEdit", this);
+    m_receiversDepth->hide();
+    m_sourceDepth->hide();
+
+    m_chart = new CChartWidget(this, ChartId);
+    m_chart->setObjectName(QStringLiteral("traceChart"));
+    m_chart->setMinimumSize(360, 300);
+
+    m_previous = new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack), tr("Previous"), this);
+    m_previous->setObjectName(QStringLiteral("previousButton"));
+    m_help = new QPushButton(style()->standardIcon(QStyle::SP_DialogHelpButton), tr("Help"), this);
+    m_help->setObjectName(QStringLiteral("helpButton"));
+    m_next = new QPushButton(style()->standardIcon(QStyle::SP_ArrowForward), tr("Next"), this);
+    m_next->setObjectName(QStringLiteral("nextButton"));
+    auto *buttons = new QHBoxLayout;
+    buttons->addWidget(m_previous);
+    buttons->addStretch(1);
+    buttons->addWidget(m_help);
+    buttons->addStretch(1);
+    buttons->addWidget(m_next);
+
+    auto *controlPanel = new QWidget(this);
+    controlPanel->setLayout(controls);
+    controlPanel->setMaximumWidth(380);
+    auto *page = new QGridLayout(this);
+    page->addWidget(controlPanel, 0, 0);
+    page->addWidget(m_chart, 0, 1);
+    page->setColumnStretch(1, 1);
+    page->addLayout(buttons, 1, 0, 1, 2);
+
+    connect(m_browse, &QToolButton::clicked, this, &CGUIRispostaSperimentale1::OnBrowse);
+    connect(m_previous, &QPushButton::clicked, this, &CGUIRispostaSperimentale1::OnPrevious);
+    connect(m_help, &QPushButton::clicked, this, &CGUIRispostaSperimentale1::OnHelp);
+    connect(m_next, &QPushButton::clicked, this, &CGUIRispostaSperimentale1::OnNext);
+    connect(m_reversed, &QCheckBox::clicked, this, &CGUIRispostaSperimentale1::OnReversedClicked);
+    connect(m_lastReceiver, &QComboBox::activated, this,
+        &CGUIRispostaSperimentale1::OnLastReceiverActivated);
+    connect(m_timeStep, &QLineEdit::editingFinished, this,
+        &CGUIRispostaSperimentale1::OnTimeStepEdited);
+    connect(m_windowStart, &QLineEdit::editingFinished, this,
+        &CGUIRispostaSperimentale1::OnWindowStartEdited);
+    connect(m_windowEnd, &QLineEdit::editingFinished, this,
+        &CGUIRispostaSperimentale1::OnWindowEndEdited);
+    for (QLineEdit *edit : { m_spacing, m_timeStep, m_windowStart, m_windowEnd })
+        connect(edit, &QLineEdit::textEdited, this, &CGUIRispostaSperimentale1::DocModified);
+}
+
+CGUIRispostaSperimentale1::~CGUIRispostaSperimentale1() = default;
+
+QStringList CGUIRispostaSperimentale1::FileFilters()
+{
+    QStringList filters;
+    const QString filter =
+        QCoreApplication::translate("CGUIRispostaSperimentale1", TraceFileFilter);
+    for (const auto &type : CFileExportDialog::SplitFilter(filter)) {
+        QStringList patterns = type.second.split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        // The dialog matches patterns by case on this platform; field files come in both.
+        for (const QString &pattern : type.second.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+            patterns << pattern.toUpper();
+        filters << type.first + QStringLiteral(" (") + patterns.join(QLatin1Char(' '))
+                + QLatin1Char(')');
+    }
+    return filters;
+}
+
+void CGUIRispostaSperimentale1::InitPage()
+{
+    CChartRegion &region = m_chart->Region();
+    region.SetTitle(tr("Measures"));
+    region.SetBottomLabel(tr("Sensors"));
+    region.SetLeftLabel(tr("Tempo [s]"));
+    region.SetLegendVisible(false);
+    m_chart->Refresh();
+    EnableParameters(false);
+    m_form.ResetAfterRead(m_set);
+    ControlsFromForm();
+    m_next->setEnabled(false);
+}
+
+void CGUIRispostaSperimentale1::EnableParameters(bool enable)
+{
+    for (QWidget *control :
+        std::initializer_list<QWidget *> { m_timeStep, m_spacing, m_windowStart, m_windowEnd,
+            m_firstReceiver, m_lastReceiver, m_reversed, m_receiversDepth, m_sourceDepth, m_chart })
+        control->setEnabled(enable);
+}
+
+void CGUIRispostaSperimentale1::FormFromControls()
+{
+    m_form.fileName = m_fileName->text();
+    m_form.receiversDepth = m_receiversDepth->text();
+    m_form.sourceDepth = m_sourceDepth->text();
+    m_form.timeStep = m_timeStep->text();
+    m_form.receiverSpacing = m_spacing->text();
+    m_form.windowStart = m_windowStart->text();
+    m_form.windowEnd = m_windowEnd->text();
+    m_form.receiverItems = m_lastReceiver->count();
+    m_form.firstReceiverIndex = m_firstReceiver->currentIndex();
+    m_form.lastReceiverIndex = m_lastReceiver->currentIndex();
+    m_form.lastReceiverText = m_lastReceiver->currentText();
+    m_form.reversedBox = m_reversed->isChecked();
+}
+
+void CGUIRispostaSperimentale1::ControlsFromForm()
+{
+    m_fileName->setText(m_form.fileName);
+    m_receiversDepth->setText(m_form.receiversDepth);
+    m_sourceDepth->setText(m_form.sourceDepth);
+    m_timeStep->setText(m_form.timeStep);
+    m_spacing->setText(m_form.receiverSpacing);
+    m_windowStart->setText(m_form.windowStart);
+    m_windowEnd->setText(m_form.windowEnd);
+    if (m_lastReceiver->count() != m_form.receiverItems) {
+        QStringList items;
+        for (int i = 1; i <= m_form.receiverItems; ++i)
+            items << QString::number(i);
+        m_firstReceiver->clear();
+        m_lastReceiver->clear();
+        m_firstReceiver->addItems(items);
+        m_lastReceiver->addItems(items);
+    }
+    m_firstReceiver->setCurrentIndex(m_form.firstReceiverIndex);
+    m_lastReceiver->setCurrentIndex(m_form.lastReceiverIndex);
+    m_reversed->setChecked(m_form.reversedBox);
+}
+
+void CGUIRispostaSperimentale1::OnBrowse()
+{
+    bool append = false;
+    // Appending needs traces to append to: after a failed read nothing is loaded.
+    if (!m_fileName->text().isEmpty() && m_set.loaded) {
+        const CMessageBox::Answer answer = CMessageBox::Show(this,
+            tr("Insert the new traces AFTER the current traces?"), tr("Append traces"),
+            MessageRequest::Icon::Question, MessageRequest::Buttons::YesNoCancel);
+        if (answer == CMessageBox::Answer::Cancel)
+            return;
+        append = answer == CMessageBox::Answer::Yes;
+    }
+    const QString path = m_chooseFile ? m_chooseFile() : QString();
+    if (path.isEmpty())
+        return;
+    OpenTraceFile(path, append);
+}
+
+bool CGUIRispostaSperimentale1::OpenTraceFile(const QString &path, bool append)
+{
+    append = append && m_set.loaded;
+    const QString previousName = m_fileName->text();
+    QString sheet;
+    if (TraceFormatForPath(path) == TraceFormat::Excel) {
+        const std::optional<QString> chosen = m_chooseSheet ? m_chooseSheet() : std::nullopt;
+        if (!chosen)
+            return false; // Cancel: the import ends with nothing changed
+        sheet = *chosen;
+    }
+    m_fileName->setText(path);
+
+    TraceReadResult read;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        read = ReadTraceFile(path, sheet);
+        QApplication::restoreOverrideCursor();
+    }
+    if (!read.ok) {
+        if (!read.message.isEmpty())
+            CMessageBox::Show(this, read.message, QString(), MessageRequest::Icon::Warning);
+        CMessageBox::Show(
+            this, tr("Incorrect file format"), tr("Error"), MessageRequest::Icon::Error);
+        if (append) {
+            // The traces already loaded stay usable.
+            m_fileName->setText(previousName);
+        } else {
+            m_set.loaded = false;
+            m_next->setEnabled(false);
+        }
+        return false;
+    }
+    if (append) {
+        if (!m_set.Append(read, path)) {
+            CMessageBox::Show(this, TraceMergeMessage(), tr("Error"), MessageRequest::Icon::Error);
+            m_fileName->setText(previousName);
+            return false;
+        }
+    } else {
+        m_set.Replace(read, path);
+    }
+    m_form.fileName = path;
+    m_form.ResetAfterRead(m_set);
+    ControlsFromForm();
+    EnableParameters(true);
+    DrawChart();
+    m_next->setEnabled(true);
+    emit DocModified();
+    if (!append) {
+        MessageRequest hint;
+        hint.text = tr("You can append additional traces to the just inserted ones by selecting "
+                       "other files.");
+        hint.caption = tr("Concatenate traces");
+        hint.icon = MessageRequest::Icon::Information;
+        hint.dontShowAgainKey = QLatin1String(ConcatenateHintKey);
+        CMessageBox::Show(this, hint);
+    }
+    return true;
+}
+
+void CGUIRispostaSperimentale1::DrawChart()
+{
+    const TraceChart chart = BuildTraceChart(m_set, m_lastReceiver->currentIndex());
+    CChartRegion &region = m_chart->Region();
+    region.Clear();
+    region.SetTitle(tr("Measures"));
+    region.SetBottomLabel(tr("Sensors"));
+    region.SetLeftLabel(tr("Time [s]"));
+    region.SetLegendVisible(false);
+    // Time grows downwards, as field engineers read a shot record.
+    region.SetReversed(ChartAxis::Left, true);
+    auto addCurve = [&](const TraceChart::Curve &curve) {
+        auto series = std::make_unique<CLineSeries>();
+        series->SetData(curve.x, curve.y);
+        series->SetLineColor(TraceColor);
+        region.Add(std::move(series));
+    };
+    for (const TraceChart::Curve &wiggle : chart.wiggles)
+        addCurve(wiggle);
+    addCurve(chart.outline);
+    m_chart->Refresh();
+    m_chart->Plot()->xAxis->setRange(chart.xMin, chart.xMax);
+    m_chart->Plot()->yAxis->setRange(chart.yMin, chart.yMax);
+    m_chart->Plot()->replot();
+    m_information->setText(chart.information);
+}
+
+void CGUIRispostaSperimentale1::OnReversedClicked()
+{
+    emit DocModified();
+    m_set.Reverse();
+    DrawChart();
+}
+
+void CGUIRispostaSperimentale1::OnLastReceiverActivated(int index)
+{
+    emit DocModified();
+    m_set.lastReceiver = index;
+    DrawChart();
+}
+
+void CGUIRispostaSperimentale1::FieldEdited(
+    QLineEdit *edit, FieldEdit (ActiveDataForm::*check)(TraceSet &), ActiveDataField field)
+{
+    // The message box takes the focus away from the field; that must not check it again.
+    if (m_checkingField || !m_set.loaded)
+        return;
+    m_checkingField = true;
+    FormFromControls();
+    switch ((m_form.*check)(m_set)) {
+    case FieldEdit::Invalid:
+        CMessageBox::Show(
+            this, ActiveDataForm::FieldMessage(field), QString(), MessageRequest::Icon::Warning);
+        edit->setFocus();
+        edit->selectAll();
+        break;
+    case FieldEdit::Stored:
+        ControlsFromForm();
+        DrawChart();
+        break;
+    case FieldEdit::Unchanged:
+        break;
+    }
+    m_checkingField = false;
+}
+
+void CGUIRispostaSperimentale1::OnTimeStepEdited()
+{
+    FieldEdited(m_timeStep, &ActiveDataForm::EditTimeStep, ActiveDataField::TimeStep);
+}
+
+void CGUIRispostaSperimentale1::OnWindowStartEdited()
+{
+    FieldEdited(m_windowStart, &ActiveDataForm::EditWindowStart, ActiveDataField::WindowStart);
+}
+
+void CGUIRispostaSperimentale1::OnWindowEndEdited()
+{
+    FieldEdited(m_windowEnd, &ActiveDataForm::EditWindowEnd, ActiveDataField::WindowEnd);
+}
+
+QLineEdit *CGUIRispostaSperimentale1::EditOf(ActiveDataField field) const
+{
+    switch (field) {
+    case ActiveDataField::SourceDepth:
+        return m_sourceDepth;
+    case ActiveDataField::ReceiversDepth:
+        return m_receiversDepth;
+    case ActiveDataField::ReceiverSpacing:
+        return m_spacing;
+    case ActiveDataField::TimeStep:
+        return m_timeStep;
+    case ActiveDataField::WindowEnd:
+        return m_windowEnd;
+    case ActiveDataField::WindowStart:
+        return m_windowStart;
+    default:
+        return nullptr;
+    }
+}
+
+bool CGUIRispostaSperimentale1::ValidateInput()
+{
+    FormFromControls();
+    const ActiveDataCheck check = m_form.Check(m_set);
+    if (m_set.loaded) {
+        // Valid numbers are shown again in their plain form, whatever the outcome.
+        m_spacing->setText(m_form.receiverSpacing);
+        m_timeStep->setText(m_form.timeStep);
+        m_windowStart->setText(m_form.windowStart);
+    }
+    if (check.ok)
+        return false;
+    CMessageBox::Show(this, check.message, QString(), MessageRequest::Icon::Error);
+    if (check.focus == ActiveDataField::LastReceiver)
+        m_lastReceiver->setFocus();
+    else if (QLineEdit *edit = EditOf(check.focus); edit && edit->isVisible())
+        edit->setFocus();
+    return true;
+}
+
+void CGUIRispostaSperimentale1::OnPrevious() { emit GotoStep(StepCode, 1); }
+
+void CGUIRispostaSperimentale1::OnHelp() { OpenStepHelp(StepCode); }
+
+void CGUIRispostaSperimentale1::OnNext()
+{
+    if (ValidateInput())
+        return;
+    if (DispersionAnalysis *analysis = Analysis()) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        analysis->HandOverActiveTraces(m_set.fileName, m_set.timeStep, m_set.receiverSpacing,
+            m_set.traceCount, m_set.firstReceiver, m_set.lastReceiver, m_set.windowSampleCount,
+            m_set.windowStart, m_set.windowEnd, m_set.reversed, m_set.traces, m_set.sampleAxis,
+            m_set.sourceDepth, m_set.receiversDepth);
+        QApplication::restoreOverrideCursor();
+    }
+    emit GotoStep(StepCode, 10 + FreshPageFlag);
+    emit DocModified();
+}
+
+int CGUIRispostaSperimentale1::SaveSection(CMatrixArchive &ar, int)
+{
+    FormFromControls();
+    m_form.SaveSection(ar, m_set);
+    return 0;
+}
+
+int CGUIRispostaSperimentale1::LoadSection(CMatrixArchive &ar, int)
+{
+    if (!m_form.LoadSection(ar, m_set)) {
+        m_next->setEnabled(false);
+        return 0;
+    }
+    m_next->setEnabled(true);
+    ControlsFromForm();
+    EnableParameters(true);
+    DrawChart();
+    return 0;
+}
+
+QList<QPair<QString, QString>> CGUIRispostaSperimentale1::ReportRows() const
+{
+    const DispersionAnalysis *analysis = Analysis();
+    if (!analysis || !analysis->m_bAnalysed)
+        return {};
+    return ActiveDataForm::ReportRows(m_set, analysis->m_bReversed);
+}
+
+int CGUIRispostaSperimentale1::WriteReport()
+{
+    // The chapter "Experimental data" is ReportRows() followed by the trace chart; the report
+    // writer collects both through the page.
+    return 0;
+}
+
+int CGUIRispostaSperimentale1::OnExportText(CChartWidget *chart, const QString &path)
+{
+    // A file that cannot be written ends the export without a message.
+    if (chart == m_chart && m_set.loaded)
+        WriteTracesText(path, m_set);
+    return 0;
+}
