@@ -7,7 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <fstream>
 #include <functional>
+#include <iterator>
 #include <random>
 #include <string>
 #include <vector>
@@ -445,4 +448,18 @@ TEST(CComplexMatrixCopyOnWrite, CopyingSetterUnsharesAndRawSetterIsShared)
     EXPECT_EQ(a(0), Complex(0, 0));
     EXPECT_EQ(b(0), Complex(5, 5));
     EXPECT_FALSE(a.IsShared());
+}
+
+TEST(CComplexMatrixText, DumpWritesEachElementAsRealPlusImaginary)
+{
+    CComplexMatrix z(1, 2);
+    z.SetRaw(0, Complex(1, -2));
+    z.SetRaw(1, Complex(0, 0.5));
+    const std::string path = ::testing::TempDir() + "/complex_dump.m";
+    z.Dump(path, "cz");
+    std::ifstream in(path, std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    EXPECT_EQ(
+        text, "cz=zeros(1,2);cz=[1.000000e+00-2.000000e+00i,0.000000e+00+5.000000e-01i\r\n];");
+    std::remove(path.c_str());
 }

@@ -8,6 +8,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -314,4 +315,19 @@ TEST(CMatrixText, ElementsFormatLikePercentEWhateverTheLocale)
         GTEST_SKIP() << "no decimal-comma locale installed";
     EXPECT_EQ(row.RowToString(0, "; "), expected);
     std::setlocale(LC_NUMERIC, saved.c_str());
+}
+
+TEST(CMatrixText, DiagnosticDumpWritesOnlyIntoTheFolderNamedByTheEnvironment)
+{
+    const std::string folder = ::testing::TempDir();
+    const std::string path = folder + "/vr.m";
+    std::remove(path.c_str());
+    unsetenv("VELA_DUMP_DIR");
+    CMatrix(1, 1, { 2 }).DiagnosticDump("vr.m", "vrc");
+    EXPECT_FALSE(std::ifstream(path).good());
+    setenv("VELA_DUMP_DIR", folder.c_str(), 1);
+    CMatrix(1, 1, { 2 }).DiagnosticDump("vr.m", "vrc");
+    unsetenv("VELA_DUMP_DIR");
+    EXPECT_EQ(ReadFile(path), "vrc=zeros(1,1);vrc=[2.000000e+00\r\n];");
+    std::remove(path.c_str());
 }
