@@ -563,13 +563,27 @@ float HalfSpaceRayleighVelocity(float alpha, float beta)
     return c;
 }
 
+// Integer part of a count, kept inside the int range whatever the input.
+int WholeCount(float value)
+{
+    if (!(value > 0.0f))
+        return 0;
+    return value >= 2.0e9f ? 2000000000 : static_cast<int>(value);
+}
+
 // Reads the caller's arrays into the model; false when the layer count is out of range.
 bool BuildModel(const float *thicknessKm, const float *vpKmS, const float *vsKmS,
     const float *density, float layerCountValue, int modeCount, float refinement, Model &model)
 {
-    const int n = static_cast<int>(layerCountValue);
-    if (!(layerCountValue >= 1.0f) || n < 1 || n > RayleighMaxLayers)
+    if (!(layerCountValue >= 1.0f && layerCountValue < RayleighMaxLayers + 1.0f))
         return false;
+    const int n = static_cast<int>(layerCountValue);
+    // A model with a non-finite value has no modes to find; say nothing rather than guess.
+    for (int i = 0; i < n; ++i) {
+        if (!std::isfinite(vpKmS[i]) || !std::isfinite(vsKmS[i]) || !std::isfinite(density[i])
+            || (i < n - 1 && !std::isfinite(thicknessKm[i])))
+            return false;
+    }
     model.layerCount = n;
     model.allFluid = true;
     for (int i = 0; i < n; ++i) {
@@ -630,7 +644,8 @@ bool BuildModel(const float *thicknessKm, const float *vpKmS, const float *vsKmS
     }
 
     model.refinement = refinement < 1.0f ? 5.0f : refinement;
-    model.subdivision = std::max(1, static_cast<int>(std::fabs(model.refinement)));
+    // Past a million subdivisions a scan would never end anyway; the bound keeps counts in range.
+    model.subdivision = std::min(1000000, std::max(1, WholeCount(std::fabs(model.refinement))));
     model.modeLimit = std::min(modeCount, RayleighMaxModes);
     return true;
 }
@@ -687,17 +702,17 @@ ScanPlan PlanScan(const Model &model, float frequency)
         const float slowness2 = 1.0f / (model.alpha[i] * model.alpha[i]) - inverseCmax2;
         sum += model.thickness[i] * std::sqrt(slowness2 > 0.0f ? slowness2 : 0.0f);
     }
-    int coarse = static_cast<int>(10.0f * 2.0f * frequency * sum + 200.0f);
+    int coarse = WholeCount(10.0f * 2.0f * frequency * sum + 200.0f);
     // A stiff half-space makes the modes crowd near cmax: sample more finely. A fluid layer
     // above the half-space leaves the count as it is.
     if (n >= 2 && model.beta[n - 2] > 0.0f) {
         const float ratio = model.beta[n - 1] / model.beta[n - 2];
         if (ratio > 3.0f)
-            coarse = static_cast<int>(3.0f * static_cast<float>(coarse));
+            coarse = WholeCount(3.0f * static_cast<float>(coarse));
         else if (ratio > 1.0f)
-            coarse = static_cast<int>(ratio * static_cast<float>(coarse));
+            coarse = WholeCount(ratio * static_cast<float>(coarse));
     }
-    plan.steps = static_cast<int>(static_cast<float>(coarse) * model.refinement);
+    plan.steps = WholeCount(static_cast<float>(coarse) * model.refinement);
     if (plan.steps < 1)
         plan.steps = 1;
     plan.dk = (plan.kmax - plan.kmin) / static_cast<float>(plan.steps);
@@ -751,7 +766,8 @@ private:
             ++m_velocity;
             const int m = m_model.subdivision;
             m_denseStepsLeft = m + 4 * static_cast<int>(q) - 1;
-            m_samplesInStep = static_cast<int>(10.0f * q) * m;
+            m_samplesInStep =
+                WholeCount(static_cast<float>(static_cast<int>(10.0f * q)) * static_cast<float>(m));
         }
         m_sample = 0;
         m_sampleSpacing = (m_stepStart - m_stepEnd) / static_cast<float>(m_samplesInStep);

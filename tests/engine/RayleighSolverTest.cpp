@@ -496,6 +496,36 @@ TEST(RayleighCoarseSteps, GrowWithFrequencyAndTheRefinementFactor)
     EXPECT_NEAR(at80Fine, 2 * at80, 1);
 }
 
+TEST(RayleighModeCap, MalformedModelsWriteNothingAndReturn)
+{
+    const Layered good = LayerOverHalfSpace();
+    struct Case
+    {
+        const char *name;
+        float layerCount;
+        float vs1;
+    } cases[] = { { "no layer", 0.0f, 0.2f }, { "a hundred layers", 100.0f, 0.2f },
+        { "layer count not a number", std::nanf(""), 0.2f },
+        { "velocity not a number", 2.0f, std::nanf("") }, { "infinite velocity", 2.0f, INFINITY } };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<float> vs = good.vs;
+        vs[0] = c.vs1;
+        // Room for a hundred layers, so that a bad count cannot read past the arrays.
+        std::vector<float> h(100, 0.01f), vp(100, 0.4f), rho(100, 1.8f);
+        vs.resize(100, 0.3f);
+        const float f[] = { 10.0f, 20.0f };
+        const int count = 2, modes = 2;
+        const float refinement = 5.0f;
+        double out[4] = { -1.0, -1.0, -1.0, -1.0 };
+        EXPECT_EQ(SolveRayleighModes(h.data(), vp.data(), vs.data(), rho.data(), &c.layerCount,
+                      &count, &modes, &refinement, f, out),
+            0);
+        for (const double v : out)
+            EXPECT_EQ(v, -1.0);
+    }
+}
+
 // ---------------------------------------------------------------------------------------
 // The optimised scan against the straightforward one.
 
