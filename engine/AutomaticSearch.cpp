@@ -2,6 +2,7 @@
 
 #include "matrix/CComplexMatrix.h"
 #include "matrix/CMatrix.h"
+#include "matrix/MatrixError.h"
 
 #include <algorithm>
 #include <cmath>
@@ -183,6 +184,15 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
         return ResultStopped;
     };
 
+    // Vectors shorter than the profile would be read past their end; refuse them the way
+    // the matrix operations refuse mismatched operands.
+    const int layers = std::max(a.densities.GetRows(), a.densities.GetCols());
+    const int frequencyCount = a.frequencies.GetCount();
+    if (frequencyCount < 1 || layers < 1 || a.shearVelocities.GetCount() != layers
+        || a.poissonRatios.GetCount() < layers || a.lowerBounds.GetCount() < layers
+        || a.upperBounds.GetCount() < layers || a.experimentalCurve.GetCount() < frequencyCount)
+        throw CMatrixException(MatrixError::kNoCommonSize);
+
     // Set-up.
     *h.iterationsRequested = a.iterationsRequested;
     *h.latestTrialMisfit = 0.0;
@@ -190,8 +200,6 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
     *h.iterationCounter = 0;
     h.step(StepStart, 0);
 
-    const int layers = std::max(a.densities.GetRows(), a.densities.GetCols());
-    const int frequencyCount = a.frequencies.GetCount();
     const CMatrix damping = CMatrix::Logspace(0.0, -10.0, SearchTrialCount);
     const CMatrix roughness = RoughnessOperator(layers);
     const CMatrix weights = DataWeights(a.standardDeviations);

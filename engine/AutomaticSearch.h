@@ -86,8 +86,8 @@ struct SearchArguments
 
 /// Runs the search. Returns 0 (end reasons 0, 1, 4), -1 stopped (no end notification),
 /// -2 the last trial had no forward model (end reason 3), SearchNoFinalModel (end reason
-/// EndReasonNoFinalModel). Matrix errors (a singular normal matrix, mismatched sizes) are
-/// thrown to the caller.
+/// EndReasonNoFinalModel). Matrix errors (a singular normal matrix, mismatched sizes, vectors
+/// shorter than the profile or the frequencies: kNoCommonSize) are thrown to the caller.
 int RunAutomaticSearch(const SearchArguments &args, const SearchHost &host);
 
 // ---- the pieces of one iteration, exposed for tests ----------------------------------------

@@ -12,7 +12,8 @@
 //
 //   0  success: the result file is written
 //   1  the engine found no valid forward model (forward job: the profile has no modes;
-//      search job: the forward computation failed on the last trial)
+//      search job: the forward computation failed on the last trial, or on every current
+//      model, or in the final runs, so there is no final model)
 //   2  bad command line (argument count, mode, handle that is not an open socket)
 //   3  the job file cannot be opened or read
 //   4  the job file is malformed: ends early, holds something else, carries bytes after the
@@ -24,6 +25,7 @@
 // Every failure prints one line beginning "runner:" on standard error; standard output
 // carries only the engine's own lines.
 #include "app/profile/EngineJobFiles.h"
+#include "engine/AutomaticSearch.h"
 #include "engine/VelamodCode.h"
 #include "matrix/CComplexMatrix.h"
 #include "matrix/CMatrix.h"
@@ -160,6 +162,8 @@ int RunSearch(const std::string &jobPath, const std::string &resultPath, int win
     case VelamodCode::LastTrialFailed:
         return Fail(
             ExitEngineFailed, "the search ended without a valid forward model of its last trial");
+    case SearchNoFinalModel:
+        return Fail(ExitEngineFailed, "the search found no profile with a valid forward model");
     default:
         return Fail(ExitInternalError, "the engine failed (code " + std::to_string(code) + ")");
     }

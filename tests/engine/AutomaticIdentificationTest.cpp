@@ -570,3 +570,36 @@ TEST(AutomaticIdentificationEngine, FindsAFourLayerProfileFromThirtyPercentOff)
     const std::string tail = "SegnalaStep 13\nSegnalaStep 11\n";
     EXPECT_EQ(printed.substr(printed.size() - tail.size()), tail);
 }
+
+TEST(AutomaticIdentificationEngine, MismatchedInputsEndTheRunWithAnInternalErrorNotACrash)
+{
+    const RealProfile p;
+    const CMatrix curve = CMatrix::Column(std::vector<double>(31, 200.0));
+    struct Case
+    {
+        const char *name;
+        CMatrix deviations, lower;
+    };
+    const Case cases[] = {
+        { "deviations for fewer frequencies", CMatrix::Column({ 5, 5, 5 }), p.vs * 0.5 },
+        { "bounds for fewer layers", CMatrix::Column(std::vector<double>(31, 5.0)),
+            CMatrix::Column({ 100, 100 }) },
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        VelamodCode engine;
+        EngineVariables v;
+        v.Attach(engine);
+        CMatrix vs = p.vs, finalVs, modal, dense;
+        CComplexMatrix effective, apparent;
+        std::vector<CComplexMatrix> sens(4);
+        testing::internal::CaptureStdout();
+        const int code = engine.IdentificazioneAutomatica(2, p.frequencies, curve, c.deviations,
+            p.thickness, p.density, vs, p.poisson, p.modes, false, 5.0f, p.offsets, 0.0, 0.0,
+            c.lower, p.vs * 2.0, finalVs, effective, apparent, modal, sens.data(), dense);
+        const std::string printed = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(code, VelamodCode::InternalError);
+        // The host still hears that the run is over.
+        EXPECT_EQ(printed.substr(printed.size() - 15), "SegnalaStep 11\n");
+    }
+}

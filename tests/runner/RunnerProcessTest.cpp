@@ -326,6 +326,11 @@ TEST(RunnerForward, ForwardJobWritesTheResultOfTheManualRun)
         EXPECT_GT(r.apparentCurve(i).Modulus(), 150.0);
         EXPECT_LT(r.apparentCurve(i).Modulus(), 400.0);
     }
+    // A result that cannot be written has its own code.
+    Outcome unwritable = RunShell({ "0", "0", jobPath, "/nonexistent/dir/result" });
+    EXPECT_EQ(unwritable.code, 5);
+    EXPECT_NE(unwritable.err.find("cannot create forward result file"), std::string::npos)
+        << unwritable.err;
     std::remove(jobPath.c_str());
     std::remove(result.c_str());
 }
@@ -435,4 +440,30 @@ TEST(RunnerSearch, AClosedChannelStopsTheNotificationsButNotTheSearch)
     EXPECT_EQ(r.finalVs.GetCount(), 3);
     std::remove(jobPath.c_str());
     std::remove(result.c_str());
+}
+
+TEST(RunnerJobFile, ProfilesWithoutAForwardModelEndWithCodeOne)
+{
+    // Zero densities pass the file checks but leave the engine without any forward model.
+    ForwardJob forward = SmallForwardJob();
+    forward.density = CMatrix::Column({ 0, 0, 0 });
+    SearchJob search = SearchFrom(forward, forward.velocities, forward.vs);
+    const std::string forwardPath = TempPath("fjob"), searchPath = TempPath("sjob");
+    const std::string result = TempPath("result");
+    std::remove(result.c_str());
+    ASSERT_TRUE(WriteForwardJobFile(forwardPath, forward, nullptr));
+    ASSERT_TRUE(WriteSearchJobFile(searchPath, search, nullptr));
+    for (int mode : { 0, 1 }) {
+        SCOPED_TRACE(mode);
+        Outcome o =
+            RunShell({ std::to_string(mode), "0", mode ? searchPath : forwardPath, result });
+        EXPECT_EQ(o.code, 1);
+        EXPECT_NE(o.err.find("runner: "), std::string::npos) << o.err;
+        EXPECT_FALSE(Exists(result));
+    }
+    // The search says how it ended before it stops: no model, then the last step.
+    Outcome o = RunShell({ "1", "0", searchPath, result });
+    EXPECT_NE(o.out.find("SegnalaFine 5 \nSegnalaStep 11\n"), std::string::npos) << o.out;
+    std::remove(forwardPath.c_str());
+    std::remove(searchPath.c_str());
 }
