@@ -3,6 +3,7 @@
 
 #include "engine/Eigenfunctions.h"
 #include "engine/ForwardParallel.h"
+#include "engine/SparseFft.h"
 #include "matrix/CComplexMatrix.h"
 #include "matrix/CMatrix.h"
 #include "matrix/MatrixError.h"
@@ -95,8 +96,8 @@ void CurvaApparente(const CMatrix &frequencies, const CMatrix &modalVelocities,
             if (c == 0.0)
                 continue;
             const std::size_t index = integrals.ModeIndex(i, m);
-            const Cd a = set.r2[set.SampleIndex(rowV, i, m)];
-            const Cd b = set.r2[set.SampleIndex(rowW, i, m)];
+            const Cd a = set.Sample(rowV, i, m).r2;
+            const Cd b = rowW == rowV ? a : set.Sample(rowW, i, m).r2;
             s.modes.push_back(
                 { m, c, a * b / (integrals.groupVelocity[index] * integrals.energy[index]) });
         }
@@ -187,14 +188,16 @@ void CurvaEffettiva(const CMatrix &frequencies, const CMatrix &modalVelocities,
         horizontalForce1 * std::cos(azimuth) + horizontalForce2 * std::sin(azimuth);
     const Cd quarterTurn = std::polar(1.0, Pi / 4.0);
     std::vector<int> peakBin(static_cast<std::size_t>(frequencyCount), 0);
-    std::vector<CComplexMatrix> spectra(
-        static_cast<std::size_t>(velamod::ParallelWorkerCount(frequencyCount)));
-    for (CComplexMatrix &spectrum : spectra)
-        spectrum = CComplexMatrix(EffectiveFftLength, 1);
+    // Per worker: the transform with its tables and scratch, the record and the modal terms.
+    const auto workers = static_cast<std::size_t>(velamod::ParallelWorkerCount(frequencyCount));
+    std::vector<velamod::ZeroPaddedFft> transforms(
+        workers, velamod::ZeroPaddedFft(EffectiveFftLength));
+    std::vector<std::vector<Complex>> records(
+        workers, std::vector<Complex>(static_cast<std::size_t>(offsetCount)));
     std::vector<std::vector<Cd>> coefficients(
-        spectra.size(), std::vector<Cd>(static_cast<std::size_t>(modeCount)));
+        workers, std::vector<Cd>(static_cast<std::size_t>(modeCount)));
     std::vector<std::vector<double>> wavenumbers(
-        spectra.size(), std::vector<double>(static_cast<std::size_t>(modeCount)));
+        workers, std::vector<double>(static_cast<std::size_t>(modeCount)));
 
     velamod::ParallelFor(frequencyCount, [&](int i, int worker) {
         const auto w = static_cast<std::size_t>(worker);
@@ -207,8 +210,9 @@ void CurvaEffettiva(const CMatrix &frequencies, const CMatrix &modalVelocities,
             if (c == 0.0)
                 continue;
             const std::size_t index = integrals.ModeIndex(i, m);
-            const Cd r1 = set.r1[set.SampleIndex(0, i, m)];
-            const Cd r2 = set.r2[set.SampleIndex(0, i, m)];
+            const EigenfunctionSample top = set.Sample(0, i, m);
+            const Cd r1 = top.r1;
+            const Cd r2 = top.r2;
             const double k = omega / c;
             const Cd source = verticalForce * r2 + Cd(0.0, horizontal) * r1;
             // The far-field factor 1/sqrt(pi k x / 2) times the sqrt(x) that removes the
@@ -220,30 +224,19 @@ void CurvaEffettiva(const CMatrix &frequencies, const CMatrix &modalVelocities,
             ++present;
         }
 
-        CComplexMatrix &spectrum = spectra[w];
-        Complex *data = spectrum.GetWritableData();
+        std::vector<Complex> &record = records[w];
         for (int j = 0; j < offsetCount; ++j) {
             const double x = receiverOffsets(j);
-            Cd record(0.0, 0.0);
+            Cd sum(0.0, 0.0);
             for (int p = 0; p < present; ++p) {
                 const auto u = static_cast<std::size_t>(p);
-                record += coefficient[u] * std::polar(1.0, -wavenumber[u] * x);
+                sum += coefficient[u] * std::polar(1.0, -wavenumber[u] * x);
             }
-            data[j] = Complex(record.real(), record.imag());
+            record[static_cast<std::size_t>(j)] = Complex(sum.real(), sum.imag());
         }
-        for (int j = offsetCount; j < EffectiveFftLength; ++j)
-            data[j] = Complex(0.0, 0.0);
-        spectrum.FFT();
-
-        int peak = 0;
-        double largest = -1.0;
-        for (int bin = 0; bin < EffectiveFftLength; ++bin) {
-            const double modulus = spectrum(bin).Modulus();
-            if (modulus >= largest) {
-                largest = modulus;
-                peak = bin;
-            }
-        }
+        // The record zero-padded to 8192 samples and transformed as by the column FFT of
+        // CComplexMatrix, without the butterflies that only move zeros.
+        const int peak = transforms[w].PeakBin(record.data(), offsetCount);
         peakBin[static_cast<std::size_t>(i)] = peak;
     });
 

@@ -29,14 +29,7 @@ constexpr double MinimumGridDepth = 30.0; // m
 constexpr double BodyWaveGuard = 0.0001;
 constexpr double NudgeFactor = 1.0001;
 
-// Layered model in m, m/s; the half-space is the last layer and has thickness 0.
-struct Profile
-{
-    int layerCount = 0;
-    std::vector<double> thickness, top, density, beta, alpha;
-    double halfSpaceTop = 0.0;
-    double betaMax = 0.0;
-};
+using Profile = LayeredProfile;
 
 Profile ReadProfile(const CMatrix &thicknesses, const CMatrix &densities,
     const CMatrix &sVelocities, const CMatrix &pVelocities)
@@ -354,9 +347,6 @@ void SolveWaveField(
     }
 }
 
-// Layer that holds grid row `row` (rows 3l..3l+2 lie in finite layer l, the rest below H).
-int LayerOfRow(int row, int layerCount) { return std::min(row / 3, layerCount - 1); }
-
 // Integral over 0..h of e^{-s z}.
 Cd IntegralDecay(const Cd &s, double h)
 {
@@ -436,10 +426,12 @@ void CalcolaAutofunzioni(const CMatrix &frequencies, const CMatrix &modalVelocit
     set.frequencyCount = frequencyCount;
     set.modeCount = modeCount;
     set.layerCount = p.layerCount;
+    set.profile = p;
+    set.depthGrid = grid;
+    set.angularFrequency.resize(static_cast<std::size_t>(frequencyCount));
+    for (int i = 0; i < frequencyCount; ++i)
+        set.angularFrequency[static_cast<std::size_t>(i)] = TwoPi * frequencies(i);
     const std::size_t modes = static_cast<std::size_t>(frequencyCount) * modeCount;
-    const std::size_t samples = modes * rows;
-    for (auto *array : { &set.r1, &set.r2, &set.r3, &set.r4, &set.dr1, &set.dr2 })
-        array->assign(samples, Cd(0.0, 0.0));
     set.wavenumber.assign(modes, 0.0);
     set.amplitudes.assign(modes * p.layerCount * 4, Cd(0.0, 0.0));
 
@@ -449,7 +441,7 @@ void CalcolaAutofunzioni(const CMatrix &frequencies, const CMatrix &modalVelocit
         Workspace(p.layerCount));
     velamod::ParallelFor(frequencyCount, [&](int i, int worker) {
         Workspace &ws = workspaces[static_cast<std::size_t>(worker)];
-        const double omega = TwoPi * frequencies(i);
+        const double omega = set.angularFrequency[static_cast<std::size_t>(i)];
         if (!(omega > 0.0))
             return;
         for (int m = 0; m < modeCount; ++m) {
@@ -458,46 +450,12 @@ void CalcolaAutofunzioni(const CMatrix &frequencies, const CMatrix &modalVelocit
                 continue;
             const double k = GuardedWavenumber(p, omega, omega / c);
             set.wavenumber[set.ModeIndex(i, m)] = k;
-            Cd *amplitudes = &set.amplitudes[set.AmplitudeIndex(i, m, 0, 0)];
-            SolveWaveField(p, omega, k, force, ws, amplitudes);
-
-            const std::size_t base = set.SampleIndex(0, i, m);
-            for (int row = 0; row < rows; ++row) {
-                const int l = LayerOfRow(row, p.layerCount);
-                const auto u = static_cast<std::size_t>(l);
-                const LayerTerms &t = ws.layers[u];
-                const Cd *a = amplitudes + u * 4;
-                const double z = gridData[row * frequencyCount + i];
-                const double fromTop = z - p.top[u];
-                Cd wave[4] = { a[0] * Decay(t.nuA, fromTop), a[1] * Decay(t.nuB, fromTop),
-                    Cd(0.0, 0.0), Cd(0.0, 0.0) };
-                if (l < finite) {
-                    const double toBottom = p.top[u] + p.thickness[u] - z;
-                    wave[2] = a[2] * Decay(t.nuA, toBottom);
-                    wave[3] = a[3] * Decay(t.nuB, toBottom);
-                }
-                Cd field[4];
-                Cd slope1(0.0, 0.0), slope2(0.0, 0.0);
-                for (int r = 0; r < 4; ++r)
-                    field[r] = t.e[r][0] * wave[0] + t.e[r][1] * wave[1] + t.e[r][2] * wave[2]
-                        + t.e[r][3] * wave[3];
-                for (int q = 0; q < 4; ++q) {
-                    const Cd sloped = t.slope[q] * wave[q];
-                    slope1 += t.e[0][q] * sloped;
-                    slope2 += t.e[1][q] * sloped;
-                }
-                set.r1[base + row] = field[0];
-                set.r2[base + row] = field[1];
-                set.r3[base + row] = field[2];
-                set.r4[base + row] = field[3];
-                set.dr1[base + row] = slope1;
-                set.dr2[base + row] = slope2;
-            }
+            SolveWaveField(p, omega, k, force, ws, &set.amplitudes[set.AmplitudeIndex(i, m, 0, 0)]);
         }
     });
     depthGrid = grid;
 
-    // Diagnostic dump of the last mode computed (each mode overwrote the file in turn).
+    // Diagnostic dump of r1 of the last mode computed (each mode overwrote the file in turn).
     if (std::getenv("VELA_DUMP_DIR")) {
         for (int i = frequencyCount - 1; i >= 0; --i) {
             for (int m = modeCount - 1; m >= 0; --m) {
@@ -505,7 +463,7 @@ void CalcolaAutofunzioni(const CMatrix &frequencies, const CMatrix &modalVelocit
                     continue;
                 CComplexMatrix r1(rows, 1);
                 for (int row = 0; row < rows; ++row) {
-                    const Cd value = set.r1[set.SampleIndex(row, i, m)];
+                    const Cd value = set.Sample(row, i, m).r1;
                     r1.SetRaw(row, Complex(value.real(), value.imag()));
                 }
                 r1.DiagnosticDump("r1.txt", "r1");
@@ -513,6 +471,43 @@ void CalcolaAutofunzioni(const CMatrix &frequencies, const CMatrix &modalVelocit
             }
         }
     }
+}
+
+EigenfunctionSample EigenfunctionSet::Sample(int row, int i, int m) const
+{
+    EigenfunctionSample sample;
+    const double k = wavenumber[ModeIndex(i, m)];
+    if (k == 0.0)
+        return sample;
+    const int finite = layerCount - 1;
+    const int l = std::min(row / 3, finite);
+    const auto u = static_cast<std::size_t>(l);
+    LayerTerms t;
+    BuildLayer(profile, l, angularFrequency[static_cast<std::size_t>(i)], k, t);
+    const Cd *a = &amplitudes[AmplitudeIndex(i, m, l, 0)];
+    const double z = depthGrid(row, i);
+    const double fromTop = z - profile.top[u];
+    Cd wave[4] = { a[0] * Decay(t.nuA, fromTop), a[1] * Decay(t.nuB, fromTop), Cd(0.0, 0.0),
+        Cd(0.0, 0.0) };
+    if (l < finite) {
+        const double toBottom = profile.top[u] + profile.thickness[u] - z;
+        wave[2] = a[2] * Decay(t.nuA, toBottom);
+        wave[3] = a[3] * Decay(t.nuB, toBottom);
+    }
+    Cd field[4];
+    for (int r = 0; r < 4; ++r)
+        field[r] =
+            t.e[r][0] * wave[0] + t.e[r][1] * wave[1] + t.e[r][2] * wave[2] + t.e[r][3] * wave[3];
+    sample.r1 = field[0];
+    sample.r2 = field[1];
+    sample.r3 = field[2];
+    sample.r4 = field[3];
+    for (int q = 0; q < 4; ++q) {
+        const Cd sloped = t.slope[q] * wave[q];
+        sample.dr1 += t.e[0][q] * sloped;
+        sample.dr2 += t.e[1][q] * sloped;
+    }
+    return sample;
 }
 
 void CalcolaIntegraliModali(const CMatrix &frequencies, const CMatrix &modalVelocities,

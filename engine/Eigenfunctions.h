@@ -4,11 +4,27 @@
 #ifndef VELA_ENGINE_EIGENFUNCTIONS_H
 #define VELA_ENGINE_EIGENFUNCTIONS_H
 
+#include "matrix/CMatrix.h"
+
 #include <complex>
 #include <cstddef>
 #include <vector>
 
-class CMatrix;
+/// Layered model in m, m/s, half-space last (its thickness is 0).
+struct LayeredProfile
+{
+    int layerCount = 0; ///< N, half-space included
+    std::vector<double> thickness, top, density, beta, alpha; ///< N values each
+    double halfSpaceTop = 0.0; ///< H = sum of the thicknesses, m
+    double betaMax = 0.0; ///< largest S velocity, m/s
+};
+
+/// The displacement-stress vector of one mode at one depth, and the depth derivatives of the
+/// displacements (per m).
+struct EigenfunctionSample
+{
+    std::complex<double> r1, r2, r3, r4, dr1, dr2;
+};
 
 /// Displacement-stress eigenfunctions of every mode at every frequency (the "Autofunzioni").
 ///
@@ -17,10 +33,11 @@ class CMatrix;
 /// stress r4 (tau_xz = r3 e^{...}, tau_zz = i r4 e^{...}). The overall scale (and phase) of a
 /// mode is arbitrary; every later use divides it out.
 ///
-/// Samples are stored per frequency i, mode m and depth row s (S = depthCount rows of the
-/// depth grid) at index SampleIndex(s, i, m). Absent modes (phase velocity 0) are all zero.
-/// Besides the samples, the set keeps what defines each mode exactly: the wavenumber used and
-/// the wave amplitudes per layer, from which the energy integrals are evaluated in closed form.
+/// The set holds what defines each mode exactly: the wavenumber used and the amplitudes of
+/// the four waves in every layer. Sample() evaluates r1, r2, r3, r4, r1', r2' at any row of
+/// the depth grid from them; nothing is tabulated in advance, since the curves need only a
+/// few depths and a full table (6 x S x F x M values) would cost more to allocate than to
+/// compute.
 struct EigenfunctionSet
 {
     int depthCount = 0; ///< S = 3 L + 300 depth rows
@@ -28,9 +45,9 @@ struct EigenfunctionSet
     int modeCount = 0; ///< M
     int layerCount = 0; ///< N = L + 1, half-space included
 
-    /// Samples at the grid depths: horizontal and vertical displacement, shear and normal
-    /// stress, and the depth derivatives of r1 and r2 (per m).
-    std::vector<std::complex<double>> r1, r2, r3, r4, dr1, dr2;
+    LayeredProfile profile; ///< the model the modes belong to
+    CMatrix depthGrid; ///< S x F, m (shares the grid of CalcolaAutofunzioni)
+    std::vector<double> angularFrequency; ///< F values, rad/s
 
     /// Wavenumber (rad/m) at which mode m of frequency i was evaluated, at index
     /// ModeIndex(i, m): omega / c, raised by factors of 1.0001 while it makes the phase
@@ -46,14 +63,15 @@ struct EigenfunctionSet
     {
         return static_cast<std::size_t>(i) * modeCount + m;
     }
-    std::size_t SampleIndex(int row, int i, int m) const
-    {
-        return ModeIndex(i, m) * depthCount + row;
-    }
     std::size_t AmplitudeIndex(int i, int m, int layer, int wave) const
     {
         return (ModeIndex(i, m) * layerCount + layer) * 4 + wave;
     }
+
+    /// Eigenfunctions of mode m of frequency i at the depth of grid row `row` (column i): rows
+    /// 3l..3l+2 lie in finite layer l, the later ones in the half-space. All zero for an
+    /// absent mode.
+    EigenfunctionSample Sample(int row, int i, int m) const;
 };
 
 /// Energy integrals, group velocities and partial derivatives of every mode at every
@@ -86,7 +104,7 @@ struct ModalIntegrals
 /// Rows of the depth grid for L finite layers: 3 L + 300.
 int DepthGridRows(int finiteLayerCount);
 
-/// Depth grid and eigenfunctions of every present mode.
+/// Depth grid and eigenfunctions (wave amplitudes) of every present mode.
 ///
 /// Depth grid (S x F, m): rows 3l, 3l+1, 3l+2 lie at a quarter, half and three quarters of
 /// finite layer l; rows 3L..3L+299 are equally spaced from H = sum of thicknesses (exclusive)

@@ -201,11 +201,6 @@ TEST(ModalIntegrals, ScalingOneModesEigenfunctionsChangesNothing)
         for (int w = 0; w < 4; ++w)
             s.eigenfunctions.amplitudes[s.eigenfunctions.AmplitudeIndex(i, m, l, w)] *= factor;
     }
-    for (auto *array : { &s.eigenfunctions.r1, &s.eigenfunctions.r2, &s.eigenfunctions.r3,
-             &s.eigenfunctions.r4, &s.eigenfunctions.dr1, &s.eigenfunctions.dr2 }) {
-        for (int row = 0; row < s.eigenfunctions.depthCount; ++row)
-            (*array)[s.eigenfunctions.SampleIndex(row, i, m)] *= factor;
-    }
     ModalIntegrals after;
     CalcolaIntegraliModali(
         f, v, s.grid, s.eigenfunctions, p.Thicknesses(), p.Density(), p.Vs(), p.Vp(), after);
@@ -228,10 +223,9 @@ TEST(ModalIntegrals, ScalingOneModesEigenfunctionsChangesNothing)
         after.groupVelocity[after.ModeIndex(i, 0)], before.groupVelocity[before.ModeIndex(i, 0)]);
 }
 
-TEST(ModalEigenfunctions, StressFreeSurfaceAndFieldEquations)
+TEST(ModalEigenfunctions, SatisfyTheFieldEquationsAndAStressFreeSurface)
 {
-    // The samples satisfy r1' = k r2 + r3/mu and r2' = (r4 - lambda k r1)/(lambda + 2 mu),
-    // and the stresses fall to zero towards the free surface while the displacements do not.
+    // The samples satisfy r1' = k r2 + r3/mu and r2' = (r4 - lambda k r1)/(lambda + 2 mu).
     const Profile p = LayerOverHalfSpace();
     const CMatrix f = CMatrix::Column({ 20.0 });
     const CMatrix v = ModalVelocities(p, f, 1);
@@ -243,17 +237,53 @@ TEST(ModalEigenfunctions, StressFreeSurfaceAndFieldEquations)
         const int l = row < 3 ? 0 : 1;
         const double mu = p.density[l] * p.vs[l] * p.vs[l];
         const double lambda = p.density[l] * p.vp[l] * p.vp[l] - 2.0 * mu;
-        const std::size_t at = e.SampleIndex(row, 0, 0);
-        const double scale = std::abs(e.dr1[at]) + std::abs(k * e.r2[at]) + 1e-30;
-        EXPECT_LT(std::abs(e.dr1[at] - (k * e.r2[at] + e.r3[at] / mu)), 1e-9 * scale);
-        EXPECT_LT(std::abs(e.dr2[at] - (e.r4[at] - lambda * k * e.r1[at]) / (lambda + 2.0 * mu)),
-            1e-9 * (std::abs(e.dr2[at]) + std::abs(k * e.r1[at])));
+        const EigenfunctionSample x = e.Sample(row, 0, 0);
+        const double scale = std::abs(x.dr1) + std::abs(k * x.r2) + 1e-30;
+        EXPECT_LT(std::abs(x.dr1 - (k * x.r2 + x.r3 / mu)), 1e-9 * scale);
+        EXPECT_LT(std::abs(x.dr2 - (x.r4 - lambda * k * x.r1) / (lambda + 2.0 * mu)),
+            1e-9 * (std::abs(x.dr2) + std::abs(k * x.r1)));
     }
-    // Over a quarter of the layer the stresses are far below their value at depth.
-    const double stressNearSurface = std::abs(e.r4[e.SampleIndex(0, 0, 0)]);
-    const double stressDeeper = std::abs(e.r4[e.SampleIndex(2, 0, 0)]);
-    EXPECT_LT(stressNearSurface, stressDeeper);
-    EXPECT_GT(std::abs(e.r2[e.SampleIndex(0, 0, 0)]), 0.0);
+    // At the surface itself both stresses vanish (to the precision of the modal root), while
+    // the displacements do not.
+    EigenfunctionSet atSurface = e;
+    atSurface.depthGrid.Set(0, 0, 0.0);
+    const EigenfunctionSample surface = atSurface.Sample(0, 0, 0);
+    const double stress = std::abs(e.Sample(2, 0, 0).r4);
+    EXPECT_LT(std::abs(surface.r3), 1e-4 * stress);
+    EXPECT_LT(std::abs(surface.r4), 1e-4 * stress);
+    EXPECT_GT(std::abs(surface.r2), 0.0);
+}
+
+TEST(ModalEigenfunctions, DisplacementAndStressAreContinuousAcrossInterfaces)
+{
+    // Rows are moved onto each interface from both sides: the last row of the layer above is
+    // evaluated with that layer's waves, the first row of the layer below with its own.
+    for (const Profile &p : { Increasing(), Reversal() }) {
+        const CMatrix f = CMatrix::Column({ 7.0, 33.0 });
+        const CMatrix v = ModalVelocities(p, f, 2);
+        Stages s = RunStages(p, f, v);
+        EigenfunctionSet &e = s.eigenfunctions;
+        double depth = 0.0;
+        for (int l = 0; l + 1 < p.Layers(); ++l) {
+            depth += p.thickness[static_cast<std::size_t>(l)];
+            for (int i = 0; i < 2; ++i) {
+                e.depthGrid.Set(3 * l + 2, i, depth);
+                e.depthGrid.Set(3 * l + 3, i, depth);
+                for (int m = 0; m < 2; ++m) {
+                    SCOPED_TRACE(p.name + " interface " + std::to_string(l) + " f "
+                        + std::to_string(i) + " mode " + std::to_string(m));
+                    const EigenfunctionSample above = e.Sample(3 * l + 2, i, m);
+                    const EigenfunctionSample below = e.Sample(3 * l + 3, i, m);
+                    const double displacement = std::abs(above.r1) + std::abs(above.r2);
+                    const double stress = std::abs(above.r3) + std::abs(above.r4);
+                    EXPECT_LE(std::abs(above.r1 - below.r1), 1e-9 * displacement);
+                    EXPECT_LE(std::abs(above.r2 - below.r2), 1e-9 * displacement);
+                    EXPECT_LE(std::abs(above.r3 - below.r3), 1e-9 * stress);
+                    EXPECT_LE(std::abs(above.r4 - below.r4), 1e-9 * stress);
+                }
+            }
+        }
+    }
 }
 
 TEST(ModalEigenfunctions, WavenumberIsRaisedOffABodyWaveVelocity)
@@ -312,8 +342,7 @@ TEST(ModalEigenfunctions, AbsentModesStayZero)
     const CMatrix v = ModalVelocities(p, f, 3);
     ASSERT_EQ(v(0, 2), 0.0);
     const Stages s = RunStages(p, f, v);
-    EXPECT_EQ(
-        s.eigenfunctions.r2[s.eigenfunctions.SampleIndex(0, 0, 2)], std::complex<double>(0.0, 0.0));
+    EXPECT_EQ(s.eigenfunctions.Sample(0, 0, 2).r2, std::complex<double>(0.0, 0.0));
     EXPECT_EQ(
         s.integrals.groupVelocity[s.integrals.ModeIndex(0, 2)], std::complex<double>(0.0, 0.0));
     EXPECT_EQ(
