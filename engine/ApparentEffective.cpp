@@ -190,8 +190,10 @@ void CurvaEffettiva(const CMatrix &frequencies, const CMatrix &modalVelocities,
     std::vector<int> peakBin(static_cast<std::size_t>(frequencyCount), 0);
     // Per worker: the transform with its tables and scratch, the record and the modal terms.
     const auto workers = static_cast<std::size_t>(velamod::ParallelWorkerCount(frequencyCount));
-    std::vector<velamod::ZeroPaddedFft> transforms(
-        workers, velamod::ZeroPaddedFft(EffectiveFftLength));
+    std::vector<velamod::ZeroPaddedFftLease> transforms;
+    transforms.reserve(workers);
+    for (std::size_t w = 0; w < workers; ++w)
+        transforms.emplace_back(EffectiveFftLength);
     std::vector<std::vector<Complex>> records(
         workers, std::vector<Complex>(static_cast<std::size_t>(offsetCount)));
     std::vector<std::vector<Cd>> coefficients(
@@ -236,7 +238,7 @@ void CurvaEffettiva(const CMatrix &frequencies, const CMatrix &modalVelocities,
         }
         // The record zero-padded to 8192 samples and transformed as by the column FFT of
         // CComplexMatrix, without the butterflies that only move zeros.
-        const int peak = transforms[w].PeakBin(record.data(), offsetCount);
+        const int peak = transforms[w]->PeakBin(record.data(), offsetCount);
         peakBin[static_cast<std::size_t>(i)] = peak;
     });
 

@@ -165,10 +165,21 @@ Vec2 operator*(const Mat2 &p, const Vec2 &v)
 {
     return { p.a * v.x + p.b * v.y, p.c * v.x + p.d * v.y };
 }
+// |z|^2 without the overflow-guarded hypot that std::norm goes through.
+double Norm2(const Cd &z) { return z.real() * z.real() + z.imag() * z.imag(); }
+
+// 1 / z without the library's overflow-guarded complex division (the values here are far
+// from the overflow range, and the guarded division was a noticeable share of the stage).
+Cd Reciprocal(const Cd &z)
+{
+    const double norm = Norm2(z);
+    return Cd(z.real() / norm, -z.imag() / norm);
+}
+
 Mat2 Inverse(const Mat2 &m)
 {
-    const Cd det = m.a * m.d - m.b * m.c;
-    return { m.d / det, -m.b / det, -m.c / det, m.a / det };
+    const Cd inverseDet = Reciprocal(m.a * m.d - m.b * m.c);
+    return { m.d * inverseDet, -m.b * inverseDet, -m.c * inverseDet, m.a * inverseDet };
 }
 
 // Solves g x = b in place for `columns` right-hand sides (b becomes x): Gaussian elimination
@@ -179,9 +190,9 @@ void Solve4(Cd g[4][4], Cd b[4][4], int columns)
     for (int r = 0; r < 4; ++r) {
         double largest = 0.0;
         for (int c = 0; c < 4; ++c)
-            largest = std::max(largest, std::abs(g[r][c]));
+            largest = std::max(largest, Norm2(g[r][c]));
         if (largest > 0.0) {
-            const double scale = 1.0 / largest;
+            const double scale = 1.0 / std::sqrt(largest);
             for (int c = 0; c < 4; ++c)
                 g[r][c] *= scale;
             for (int c = 0; c < columns; ++c)
@@ -191,14 +202,14 @@ void Solve4(Cd g[4][4], Cd b[4][4], int columns)
     for (int col = 0; col < 4; ++col) {
         int pivot = col;
         for (int r = col + 1; r < 4; ++r) {
-            if (std::abs(g[r][col]) > std::abs(g[pivot][col]))
+            if (Norm2(g[r][col]) > Norm2(g[pivot][col]))
                 pivot = r;
         }
         if (pivot != col) {
             std::swap(g[pivot], g[col]);
             std::swap(b[pivot], b[col]);
         }
-        const Cd inverse = 1.0 / g[col][col];
+        const Cd inverse = Reciprocal(g[col][col]);
         for (int r = col + 1; r < 4; ++r) {
             const Cd factor = g[r][col] * inverse;
             if (factor == Cd(0.0, 0.0))
@@ -210,7 +221,7 @@ void Solve4(Cd g[4][4], Cd b[4][4], int columns)
         }
     }
     for (int col = 3; col >= 0; --col) {
-        const Cd inverse = 1.0 / g[col][col];
+        const Cd inverse = Reciprocal(g[col][col]);
         for (int c = 0; c < columns; ++c) {
             Cd sum = b[col][c];
             for (int j = col + 1; j < 4; ++j)
@@ -326,7 +337,7 @@ void SolveWaveField(
     }
     const double source = k * force / TwoPi;
     Vec2 down;
-    if (std::norm(surface.a) + std::norm(surface.b) >= std::norm(surface.c) + std::norm(surface.d))
+    if (Norm2(surface.a) + Norm2(surface.b) >= Norm2(surface.c) + Norm2(surface.d))
         down = { -surface.b * source, surface.a * source };
     else
         down = { surface.d * source, -surface.c * source };
