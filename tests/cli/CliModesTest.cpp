@@ -2,6 +2,7 @@
 // CSV against the solver called directly.
 #include "cli/CliModelFile.h"
 #include "engine/RayleighSolver.h"
+#include "tests/engine/IndependentRayleigh.h"
 
 #include <gtest/gtest.h>
 
@@ -197,6 +198,37 @@ TEST(CliModes, PrintsAscendingRowsThatMatchTheSolver)
     }
     EXPECT_EQ(rows[0][3], 0.0) << "the third mode does not exist at 2 Hz";
     EXPECT_GT(rows[25][3], rows[25][2]) << "it exists at 39.5 Hz";
+}
+
+TEST(CliModes, AgreesWithAnIndependentDoublePrecisionRootFinder)
+{
+    // A stiff crust over a low-velocity layer over rock, in file units (m, m/s, kg/m^3).
+    TempDir dir;
+    const std::string model = dir.Write("lvl.txt",
+        "4 450 250 1900\n"
+        "6 300 150 1700\n"
+        "0 750 400 2000\n");
+    const std::string freqs = dir.Write("f.txt", "8 14 20\n");
+    const CliResult r =
+        RunCli(dir, "modes --model '" + model + "' --freqs '" + freqs + "' --modes 4");
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    std::string header;
+    const auto rows = ParseCsv(r.out, header);
+    ASSERT_EQ(rows.size(), 3u);
+    const independent::IndependentModel reference { { 0.004, 0.006 }, { 0.45, 0.30, 0.75 },
+        { 0.25, 0.15, 0.40 }, { 1.9, 1.7, 2.0 } };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(std::to_string(row[0]) + " Hz");
+        const std::vector<double> expected = IndependentModes(reference, row[0], 0.12);
+        ASSERT_FALSE(expected.empty());
+        for (std::size_t j = 0; j < 4; ++j) {
+            if (j < expected.size())
+                EXPECT_NEAR(row[j + 1], 1000.0 * expected[j], 2e-4 * 1000.0 * expected[j])
+                    << "mode " << j + 1;
+            else
+                EXPECT_EQ(row[j + 1], 0.0) << "mode " << j + 1;
+        }
+    }
 }
 
 TEST(CliModes, FrequencyFileIsSortedAndDeduplicated)
