@@ -7,6 +7,10 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <unistd.h>
 
 using namespace forwardtest;
 
@@ -220,4 +224,37 @@ TEST(IdentificazioneManuale, ModesNotFoundIsReportedOnStandardError)
     testing::internal::CaptureStderr();
     RunManual(host, in);
     EXPECT_EQ(testing::internal::GetCapturedStderr(), "Modes not found!\n");
+}
+
+TEST(IdentificazioneManuale, WritesItsDiagnosticDumpsIntoTheDumpFolder)
+{
+    char folder[] = "/tmp/vela-dump-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    setenv("VELA_DUMP_DIR", folder, 1);
+    Host host;
+    const Outputs out = RunManual(host, Inputs());
+    unsetenv("VELA_DUMP_DIR");
+    ASSERT_EQ(out.result, 0);
+    struct Dump
+    {
+        const char *file;
+        const char *start;
+    };
+    for (const Dump &dump :
+        { Dump { "freq_.m", "freq=zeros(6,1);freq=[" }, Dump { "sp_.m", "sp=zeros(6,1);" },
+            Dump { "sigma_.m", "sigma=zeros(6,1);" },
+            Dump { "spessori_.m", "spessori=zeros(3,1);" },
+            Dump { "densita_.m", "densita=zeros(4,1);" }, Dump { "vs_.m", "vs=zeros(4,1);" },
+            Dump { "nu_.m", " nu=zeros(4,1); nu=[" }, Dump { "r1.txt", "r1=zeros(309,1);r1=[" } }) {
+        SCOPED_TRACE(dump.file);
+        const std::string path = std::string(folder) + "/" + dump.file;
+        FILE *file = std::fopen(path.c_str(), "rb");
+        ASSERT_NE(file, nullptr);
+        char head[64] = {};
+        const std::size_t read = std::fread(head, 1, sizeof head - 1, file);
+        std::fclose(file);
+        EXPECT_EQ(std::string(head, read).rfind(dump.start, 0), 0u) << head;
+        std::remove(path.c_str());
+    }
+    rmdir(folder);
 }
