@@ -1,0 +1,397 @@
+// Wiring of the active experimental-data page: reading files through browse, the append
+// question and merge rule, the field checks, Next and Previous, the document section and the
+// traces export. Message boxes are captured, never shown.
+#include "app/chart/CChartWidget.h"
+#include "app/data/CGUIRispostaSperimentale1.h"
+#include "app/shell/CMessageBoxCapture.h"
+#include "app/shell/UserMessages.h"
+#include "app/spectrum/DispersionAnalysis.h"
+#include "matrix/CMatrixArchive.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cmath>
+#include <memory>
+
+namespace {
+
+// A text record: `samples` rows of time (1 ms step) and `traces` columns.
+QString WriteTextRecord(const QTemporaryDir &dir, const QString &name, int samples, int traces)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return QString();
+    file.write("% test record\n");
+    for (int s = 0; s < samples; ++s) {
+        QByteArray line = QByteArray::number(s * 0.001);
+        for (int t = 0; t < traces; ++t)
+            line += ' ' + QByteArray::number((t + 1) * ((s % 3) - 1));
+        file.write(line + '\n');
+    }
+    return path;
+}
+
+// Element-wise equality up to the rounding that removing a mean again (every drawing does)
+// leaves on mean-free traces.
+bool Near(const std::vector<double> &a, const std::vector<double> &b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        if (std::fabs(a[i] - b[i]) > 1e-12)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+class tst_CGUIRispostaSperimentale1 : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init();
+    void cleanup();
+    void initialPageHasNextAndParametersDisabled();
+    void readingAFileFillsFieldsListsAndEnablesNext();
+    void cancelAtTheAppendQuestionLeavesEverythingUntouched();
+    void appendWithOtherSampleCountShowsMergeMessageAndKeepsTraces();
+    void appendWithSameSampleCountPlacesTracesAfter();
+    void freshReadReplacesTracesAndResetsSpacing();
+    void failedFreshReadShowsIncorrectFormatAndDisablesNext();
+    void cancelledExcelSheetNameChangesNothing();
+    void timeStepFieldRefusesZeroWithInvaldStep();
+    void windowEndFieldRewritesDecimalComma();
+    void reversedBoxMirrorsTracesAndMarksModified();
+    void nextWithErrorsShowsCollectedMessageAndStays();
+    void nextHandsOverInOrderAndGoesToSpectrum();
+    void previousGoesToStartPage();
+    void sectionRoundTripRestoresThePage();
+    void sectionWithoutTracesLeavesNextDisabled();
+    void chartExportWritesTheTracesText();
+
+private:
+    std::unique_ptr<CGUIRispostaSperimentale1> MakePage();
+    QLineEdit *Edit(const char *name)
+    {
+        return m_page->findChild<QLineEdit *>(QLatin1String(name));
+    }
+    QPushButton *Button(const char *name)
+    {
+        return m_page->findChild<QPushButton *>(QLatin1String(name));
+    }
+
+    QTemporaryDir m_dir;
+    DispersionAnalysis m_analysis;
+    std::unique_ptr<CMessageBoxCapture> m_boxes;
+    std::unique_ptr<CGUIRispostaSperimentale1> m_page;
+    QString m_chosenFile;
+};
+
+std::unique_ptr<CGUIRispostaSperimentale1> tst_CGUIRispostaSperimentale1::MakePage()
+{
+    auto page = std::make_unique<CGUIRispostaSperimentale1>(nullptr, nullptr, &m_analysis);
+    page->SetFileChooser([this]() { return m_chosenFile; });
+    page->Create();
+    return page;
+}
+
+void tst_CGUIRispostaSperimentale1::init()
+{
+    m_analysis = DispersionAnalysis();
+    m_boxes = std::make_unique<CMessageBoxCapture>(CMessageBox::Answer::Ok);
+    m_page = MakePage();
+    m_chosenFile.clear();
+}
+
+void tst_CGUIRispostaSperimentale1::cleanup()
+{
+    m_page.reset();
+    m_boxes.reset();
+    QVERIFY(QApplication::topLevelWidgets().isEmpty());
+}
+
+void tst_CGUIRispostaSperimentale1::initialPageHasNextAndParametersDisabled()
+{
+    QVERIFY(!Button("nextButton")->isEnabled());
+    QVERIFY(!Edit("timeStepEdit")->isEnabled());
+    QVERIFY(!Edit("spacingEdit")->isEnabled());
+    QVERIFY(!m_page->findChild<QCheckBox *>(QStringLiteral("reversedCheck"))->isEnabled());
+    QCOMPARE(m_page->TraceChartWidget()->Region().Title(), QStringLiteral("Measures"));
+    QCOMPARE(m_page->TraceChartWidget()->Region().LeftLabel(), QStringLiteral("Tempo [s]"));
+}
+
+void tst_CGUIRispostaSperimentale1::readingAFileFillsFieldsListsAndEnablesNext()
+{
+    m_chosenFile = WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6);
+    QSignalSpy modified(m_page.get(), &CChildDialog::DocModified);
+    m_page->OnBrowse();
+    QVERIFY(m_page->Traces().loaded);
+    QCOMPARE(Edit("fileNameEdit")->text(), m_chosenFile);
+    QCOMPARE(Edit("timeStepEdit")->text(), QStringLiteral("1"));
+    QCOMPARE(Edit("spacingEdit")->text(), QStringLiteral("1"));
+    QCOMPARE(Edit("windowStartEdit")->text(), QStringLiteral("0"));
+    QCOMPARE(Edit("windowEndEdit")->text(), QStringLiteral("9"));
+    auto *last = m_page->findChild<QComboBox *>(QStringLiteral("lastReceiverCombo"));
+    QCOMPARE(last->count(), 6);
+    QCOMPARE(last->currentText(), QStringLiteral("6"));
+    QVERIFY(Button("nextButton")->isEnabled());
+    QVERIFY(Edit("timeStepEdit")->isEnabled());
+    QCOMPARE(m_page->findChild<QLabel *>(QStringLiteral("informationLabel"))->text(),
+        QStringLiteral("(6 receivers, 10 time samples)"));
+    QVERIFY(modified.count() >= 1);
+    // The concatenation hint, with its "don't show again" value name.
+    QCOMPARE(m_boxes->requests.size(), 1);
+    QCOMPARE(m_boxes->requests[0].caption, QStringLiteral("Concatenate traces"));
+    QCOMPARE(m_boxes->requests[0].dontShowAgainKey,
+        QStringLiteral("{3BF2F8BE-5886-11DF-AA0E-E465DFD72085}"));
+    // Drawing removed each trace's mean from the stored traces: 6 wiggles and the outline.
+    QCOMPARE(m_page->TraceChartWidget()->Region().Count(), 7);
+    QCOMPARE(m_page->TraceChartWidget()->Region().LeftLabel(), QStringLiteral("Time [s]"));
+}
+
+void tst_CGUIRispostaSperimentale1::cancelAtTheAppendQuestionLeavesEverythingUntouched()
+{
+    const QString first = WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6);
+    QVERIFY(m_page->OpenTraceFile(first));
+    m_boxes->requests.clear();
+    m_boxes->answer = CMessageBox::Answer::Cancel;
+    bool chooserCalled = false;
+    m_page->SetFileChooser([&]() {
+        chooserCalled = true;
+        return QString();
+    });
+    m_page->OnBrowse();
+    QCOMPARE(m_boxes->requests.size(), 1);
+    QCOMPARE(m_boxes->requests[0].caption, QStringLiteral("Append traces"));
+    QCOMPARE(m_boxes->requests[0].text,
+        QStringLiteral("Insert the new traces AFTER the current traces?"));
+    QVERIFY(!chooserCalled);
+    QCOMPARE(Edit("fileNameEdit")->text(), first);
+    QCOMPARE(m_page->Traces().traceCount, 6);
+}
+
+void tst_CGUIRispostaSperimentale1::appendWithOtherSampleCountShowsMergeMessageAndKeepsTraces()
+{
+    const QString first = WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6);
+    QVERIFY(m_page->OpenTraceFile(first));
+    Edit("spacingEdit")->setText(QStringLiteral("2"));
+    m_boxes->requests.clear();
+    m_boxes->answer = CMessageBox::Answer::Yes;
+    m_chosenFile = WriteTextRecord(m_dir, QStringLiteral("b.txt"), 12, 3);
+    m_page->OnBrowse();
+    QCOMPARE(m_boxes->requests.size(), 2);
+    QCOMPARE(m_boxes->requests[1].text,
+        QStringLiteral("The traces cannot be merged (they have a different number of time "
+                       "samples)"));
+    QCOMPARE(m_boxes->requests[1].caption, QStringLiteral("Error"));
+    QCOMPARE(m_page->Traces().traceCount, 6);
+    QCOMPARE(m_page->Traces().sampleCount, 10);
+    QCOMPARE(Edit("fileNameEdit")->text(), first);
+    QCOMPARE(Edit("spacingEdit")->text(), QStringLiteral("2"));
+    QVERIFY(Button("nextButton")->isEnabled());
+}
+
+void tst_CGUIRispostaSperimentale1::appendWithSameSampleCountPlacesTracesAfter()
+{
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    m_boxes->requests.clear();
+    m_boxes->answer = CMessageBox::Answer::Yes;
+    m_chosenFile = WriteTextRecord(m_dir, QStringLiteral("b.txt"), 10, 3);
+    m_page->OnBrowse();
+    QCOMPARE(m_page->Traces().traceCount, 9);
+    QCOMPARE(m_page->findChild<QComboBox *>(QStringLiteral("lastReceiverCombo"))->count(), 9);
+    // No concatenation hint after an append: only the question was asked.
+    QCOMPARE(m_boxes->requests.size(), 1);
+}
+
+void tst_CGUIRispostaSperimentale1::freshReadReplacesTracesAndResetsSpacing()
+{
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    Edit("spacingEdit")->setText(QStringLiteral("3"));
+    Edit("windowStartEdit")->setText(QStringLiteral("2"));
+    m_boxes->answer = CMessageBox::Answer::No;
+    m_chosenFile = WriteTextRecord(m_dir, QStringLiteral("b.txt"), 20, 4);
+    m_page->OnBrowse();
+    QCOMPARE(m_page->Traces().traceCount, 4);
+    QCOMPARE(m_page->Traces().sampleCount, 20);
+    QCOMPARE(Edit("spacingEdit")->text(), QStringLiteral("1"));
+    QCOMPARE(Edit("windowStartEdit")->text(), QStringLiteral("0"));
+    QCOMPARE(Edit("windowEndEdit")->text(), QStringLiteral("19"));
+}
+
+void tst_CGUIRispostaSperimentale1::failedFreshReadShowsIncorrectFormatAndDisablesNext()
+{
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    m_boxes->requests.clear();
+    QVERIFY(!m_page->OpenTraceFile(m_dir.filePath(QStringLiteral("missing.sg2"))));
+    QCOMPARE(m_boxes->requests.size(), 2);
+    QCOMPARE(m_boxes->requests[0].text, QStringLiteral("Couldn't open source file"));
+    QCOMPARE(m_boxes->requests[1].text, QStringLiteral("Incorrect file format"));
+    QCOMPARE(m_boxes->requests[1].caption, QStringLiteral("Error"));
+    QVERIFY(!m_page->Traces().loaded);
+    QVERIFY(!Button("nextButton")->isEnabled());
+}
+
+void tst_CGUIRispostaSperimentale1::cancelledExcelSheetNameChangesNothing()
+{
+    m_page->SetSheetChooser([]() { return std::optional<QString>(); });
+    QVERIFY(!m_page->OpenTraceFile(m_dir.filePath(QStringLiteral("book.xls"))));
+    QVERIFY(m_boxes->requests.isEmpty());
+    QVERIFY(Edit("fileNameEdit")->text().isEmpty());
+}
+
+void tst_CGUIRispostaSperimentale1::timeStepFieldRefusesZeroWithInvaldStep()
+{
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    m_boxes->requests.clear();
+    QLineEdit *step = Edit("timeStepEdit");
+    step->setText(QStringLiteral("0"));
+    emit step->editingFinished();
+    QCOMPARE(m_boxes->requests.size(), 1);
+    QCOMPARE(m_boxes->requests[0].text, QStringLiteral("Invald step"));
+    QCOMPARE(m_page->Traces().timeStep, 1.0);
+}
+
+void tst_CGUIRispostaSperimentale1::windowEndFieldRewritesDecimalComma()
+{
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    m_boxes->requests.clear();
+    QLineEdit *end = Edit("windowEndEdit");
+    end->setText(QStringLiteral("4,50"));
+    emit end->editingFinished();
+    QVERIFY(m_boxes->requests.isEmpty());
+    QCOMPARE(end->text(), QStringLiteral("4.5"));
+    QCOMPARE(m_page->Traces().windowEnd, 4.5);
+}
+
+void tst_CGUIRispostaSperimentale1::reversedBoxMirrorsTracesAndMarksModified()
+{
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    const std::vector<double> before = m_page->Traces().traces.GetColumn(0).ToVector();
+    QSignalSpy modified(m_page.get(), &CChildDialog::DocModified);
+    m_page->findChild<QCheckBox *>(QStringLiteral("reversedCheck"))->click();
+    QCOMPARE(modified.count(), 1);
+    QVERIFY(Near(m_page->Traces().traces.GetColumn(5).ToVector(), before));
+}
+
+void tst_CGUIRispostaSperimentale1::nextWithErrorsShowsCollectedMessageAndStays()
+{
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    m_boxes->requests.clear();
+    Edit("spacingEdit")->setText(QStringLiteral("-1"));
+    Edit("windowStartEdit")->setText(QStringLiteral("9"));
+    QSignalSpy goTo(m_page.get(), &CChildDialog::GotoStep);
+    Button("nextButton")->click();
+    QCOMPARE(goTo.count(), 0);
+    QCOMPARE(m_boxes->requests.size(), 1);
+    QCOMPARE(m_boxes->requests[0].text,
+        QStringLiteral("Errors:\nDistance between two consecutive receivers must be positive\n"
+                       "Total time must be greater than initial time\n"));
+    QVERIFY(!m_analysis.m_bPrepared);
+}
+
+void tst_CGUIRispostaSperimentale1::nextHandsOverInOrderAndGoesToSpectrum()
+{
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    Edit("spacingEdit")->setText(QStringLiteral("2,5"));
+    Edit("windowStartEdit")->setText(QStringLiteral("1"));
+    Edit("windowEndEdit")->setText(QStringLiteral("7,5"));
+    auto *last = m_page->findChild<QComboBox *>(QStringLiteral("lastReceiverCombo"));
+    last->setCurrentIndex(3);
+    QSignalSpy goTo(m_page.get(), &CChildDialog::GotoStep);
+    Button("nextButton")->click();
+    QCOMPARE(goTo.count(), 1);
+    QCOMPARE(goTo[0][0].toInt(), 5);
+    QCOMPARE(goTo[0][1].toInt(), 10 + FreshPageFlag);
+    QVERIFY(m_analysis.m_bPrepared);
+    QCOMPARE(m_analysis.m_strFileName, Edit("fileNameEdit")->text());
+    QCOMPARE(m_analysis.m_dTimeStep, 1.0);
+    QCOMPARE(m_analysis.m_dReceiverSpacing, 2.5);
+    QCOMPARE(m_analysis.m_nTraces, 6);
+    QCOMPARE(m_analysis.m_nFirstReceiver, 0);
+    QCOMPARE(m_analysis.m_nLastReceiver, 3);
+    QCOMPARE(m_analysis.m_nWindowSamples, 8);
+    QCOMPARE(m_analysis.m_dWindowStart, 1.0);
+    QCOMPARE(m_analysis.m_dWindowEnd, 7.5);
+    QCOMPARE(m_analysis.m_traces.GetRows(), 10);
+    QCOMPARE(m_analysis.m_sampleAxis.GetRows(), 10);
+}
+
+void tst_CGUIRispostaSperimentale1::previousGoesToStartPage()
+{
+    QSignalSpy goTo(m_page.get(), &CChildDialog::GotoStep);
+    Button("previousButton")->click();
+    QCOMPARE(goTo.count(), 1);
+    QCOMPARE(goTo[0][0].toInt(), 5);
+    QCOMPARE(goTo[0][1].toInt(), 1);
+}
+
+void tst_CGUIRispostaSperimentale1::sectionRoundTripRestoresThePage()
+{
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    Edit("spacingEdit")->setText(QStringLiteral("1,5"));
+    Edit("windowEndEdit")->setText(QStringLiteral("8"));
+    m_page->findChild<QComboBox *>(QStringLiteral("lastReceiverCombo"))->setCurrentIndex(4);
+    m_page->findChild<QCheckBox *>(QStringLiteral("reversedCheck"))->click();
+    CMatrixArchive out;
+    m_page->SaveSection(out, 1);
+
+    auto restored = std::make_unique<CGUIRispostaSperimentale1>(nullptr, nullptr, &m_analysis);
+    restored->m_bRestoring = true;
+    restored->Create();
+    CMatrixArchive in(out.GetBuffer());
+    restored->SerializeSection(in, 1);
+    auto edit = [&](const char *name) {
+        return restored->findChild<QLineEdit *>(QLatin1String(name))->text();
+    };
+    QCOMPARE(edit("spacingEdit"), QStringLiteral("1,5"));
+    QCOMPARE(edit("windowEndEdit"), QStringLiteral("8"));
+    QCOMPARE(edit("fileNameEdit"), Edit("fileNameEdit")->text());
+    QCOMPARE(
+        restored->findChild<QComboBox *>(QStringLiteral("lastReceiverCombo"))->currentIndex(), 4);
+    QVERIFY(restored->findChild<QCheckBox *>(QStringLiteral("reversedCheck"))->isChecked());
+    QVERIFY(restored->findChild<QPushButton *>(QStringLiteral("nextButton"))->isEnabled());
+    QVERIFY(restored->Traces().loaded);
+    QVERIFY(Near(restored->Traces().traces.ToVector(), m_page->Traces().traces.ToVector()));
+    QCOMPARE(restored->Traces().windowEnd, 8.0);
+}
+
+void tst_CGUIRispostaSperimentale1::sectionWithoutTracesLeavesNextDisabled()
+{
+    CMatrixArchive out;
+    m_page->SaveSection(out, 1);
+    auto restored = std::make_unique<CGUIRispostaSperimentale1>(nullptr, nullptr, &m_analysis);
+    restored->m_bRestoring = true;
+    restored->Create();
+    CMatrixArchive in(out.GetBuffer());
+    restored->LoadSection(in, 1);
+    QVERIFY(!restored->Traces().loaded);
+    QVERIFY(!restored->findChild<QPushButton *>(QStringLiteral("nextButton"))->isEnabled());
+}
+
+void tst_CGUIRispostaSperimentale1::chartExportWritesTheTracesText()
+{
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    const QString path = m_dir.filePath(QStringLiteral("export.txt"));
+    QCOMPARE(m_page->TraceChartWidget()->RequestExportText(path), 0);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    QVERIFY(text.startsWith("%Experimental traces\r\n% 10x6\r\n%t[s]\t\t1\t2\t3\t4\t5\t6\r\n"));
+    QCOMPARE(text.count('\n'), 13);
+}
+
+QTEST_MAIN(tst_CGUIRispostaSperimentale1)
+#include "tst_CGUIRispostaSperimentale1.moc"
