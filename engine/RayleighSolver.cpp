@@ -26,6 +26,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -1001,8 +1002,13 @@ int Solve(const float *thicknessKm, const float *vpKmS, const float *vsKmS, cons
         threadCount = static_cast<int>(std::thread::hardware_concurrency());
     threadCount = std::max(1, std::min(threadCount, frequencies));
     std::vector<std::thread> helpers;
-    for (int t = 1; t < threadCount; ++t)
-        helpers.emplace_back(work);
+    for (int t = 1; t < threadCount; ++t) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error &) {
+            break; // no more threads to be had: the ones running share the work
+        }
+    }
     work();
     for (std::thread &helper : helpers)
         helper.join();
