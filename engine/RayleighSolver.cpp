@@ -841,9 +841,9 @@ int ScanReference(const Model &model, float frequency, float *roots, long long &
 // Bisection of many brackets at once: the same halvings as RefineRoot for each bracket, the
 // midpoints of all brackets still open evaluated together in blocks.
 void RefineRootsBlocked(const FrequencyTerms &terms, float *low, unsigned char *lowPositive,
-    float *high, int count, float *roots, long long &evaluations)
+    float *high, int *halvings, int count, float *roots, long long &evaluations)
 {
-    std::vector<int> halvings(static_cast<std::size_t>(count), 0);
+    std::fill(halvings, halvings + count, 0);
     alignas(64) float k[Batch];
     alignas(64) float value[Batch];
     int open[Batch];
@@ -883,13 +883,28 @@ void RefineRootsBlocked(const FrequencyTerms &terms, float *low, unsigned char *
 // The optimised scan of one frequency: samples evaluated Batch at a time, then walked in
 // order exactly as the straightforward scan walks them; the brackets are refined together at
 // the end.
-int ScanBlocked(const Model &model, float frequency, float *roots, long long &evaluations)
+// Working storage of one thread's scans, sized once per call so that the scans allocate
+// nothing.
+struct ScanScratch
+{
+    explicit ScanScratch(int modeLimit)
+        : low(static_cast<std::size_t>(modeLimit))
+        , high(static_cast<std::size_t>(modeLimit))
+        , lowPositive(static_cast<std::size_t>(modeLimit))
+        , halvings(static_cast<std::size_t>(modeLimit))
+    {
+    }
+    std::vector<float> low, high;
+    std::vector<unsigned char> lowPositive;
+    std::vector<int> halvings;
+};
+
+int ScanBlocked(
+    const Model &model, float frequency, float *roots, ScanScratch &scratch, long long &evaluations)
 {
     const ScanPlan plan = PlanScan(model, frequency);
     FrequencyTerms terms;
     MakeFrequencyTerms(model, plan.omega, terms);
-    std::vector<float> low, high;
-    std::vector<unsigned char> lowPositive;
     int found = 0;
     float previousK = plan.kmax;
     ++evaluations;
@@ -916,9 +931,9 @@ int ScanBlocked(const Model &model, float frequency, float *roots, long long &ev
         for (int s = 0; s < count && found < model.modeLimit; ++s) {
             const bool positive = IsPositive(value[s]);
             if (positive != previousPositive) {
-                low.push_back(k[s]);
-                lowPositive.push_back(positive);
-                high.push_back(previousK);
+                scratch.low[found] = k[s];
+                scratch.lowPositive[found] = positive;
+                scratch.high[found] = previousK;
                 ++found;
             }
             previousK = k[s];
@@ -926,8 +941,8 @@ int ScanBlocked(const Model &model, float frequency, float *roots, long long &ev
         }
     }
     if (found > 0) {
-        RefineRootsBlocked(
-            terms, low.data(), lowPositive.data(), high.data(), found, roots, evaluations);
+        RefineRootsBlocked(terms, scratch.low.data(), scratch.lowPositive.data(),
+            scratch.high.data(), scratch.halvings.data(), found, roots, evaluations);
     }
     return found;
 }
@@ -981,6 +996,7 @@ int Solve(const float *thicknessKm, const float *vpKmS, const float *vsKmS, cons
 
     auto work = [&]() {
         long long local = 0;
+        ScanScratch scratch(kind == ScanKind::Blocked ? model.modeLimit : 0);
         for (;;) {
             const int row = nextRow.fetch_add(1);
             if (row >= frequencies || row > firstEmpty.load())
@@ -988,7 +1004,7 @@ int Solve(const float *thicknessKm, const float *vpKmS, const float *vsKmS, cons
             float *rowRoots = roots.data() + static_cast<std::size_t>(row) * stride;
             const int count = kind == ScanKind::Reference
                 ? ScanReference(model, sweep[row], rowRoots, local)
-                : ScanBlocked(model, sweep[row], rowRoots, local);
+                : ScanBlocked(model, sweep[row], rowRoots, scratch, local);
             found[row] = count;
             if (count == 0) {
                 int current = firstEmpty.load();
