@@ -42,7 +42,7 @@ bool AllFinite(const CMatrix &m, int count)
 
 std::string CheckForwardProfile(const CMatrix &thicknesses, const CMatrix &densities,
     const CMatrix &pVelocities, const CMatrix &sVelocities, const CMatrix &frequencies,
-    long modeCount)
+    const CMatrix &receiverOffsets, long modeCount)
 {
     const int layers = sVelocities.GetCount();
     if (layers < 1 || layers > RayleighMaxLayers)
@@ -72,6 +72,8 @@ std::string CheckForwardProfile(const CMatrix &thicknesses, const CMatrix &densi
     }
     if (modeCount < 1 || modeCount > RayleighMaxModes)
         return "The number of modes must be between 1 and 2000";
+    if (receiverOffsets.GetCount() < 1 || !AllFinite(receiverOffsets, receiverOffsets.GetCount()))
+        return "The receiver offsets must be finite and at least one";
     return std::string();
 }
 
@@ -84,7 +86,7 @@ int CalcolaCurveModali(bool showMessages, const CMatrix &thicknesses, const CMat
     CComplexMatrix *effectiveVelocities, bool computeEffective, const ForwardReporter &reporter)
 {
     const std::string problem = CheckForwardProfile(
-        thicknesses, densities, pVelocities, sVelocities, frequencies, modeCount);
+        thicknesses, densities, pVelocities, sVelocities, frequencies, receiverOffsets, modeCount);
     if (!problem.empty() || !modalVelocities || !depthGrid || !apparentVelocities
         || !effectiveVelocities) {
         if (showMessages)

@@ -72,10 +72,12 @@ int CalcolaCurveModali(bool showMessages, const CMatrix &thicknesses, const CMat
     CComplexMatrix *effectiveVelocities, bool computeEffective,
     const ForwardReporter &reporter = {});
 
-/// Checks a profile and its frequencies before a forward computation.
+/// Checks the inputs of a forward computation: 1 to 99 layers with matching counts, finite
+/// values, S velocities and densities > 0, P velocities above the S velocities, at least one
+/// finite frequency in ascending order, 1 to 2000 modes, at least one finite offset.
 /// \return an empty string when valid, otherwise a one-line reason
 std::string CheckForwardProfile(const CMatrix &thicknesses, const CMatrix &densities,
     const CMatrix &pVelocities, const CMatrix &sVelocities, const CMatrix &frequencies,
-    long modeCount);
+    const CMatrix &receiverOffsets, long modeCount);
 
 #endif // VELA_ENGINE_MODALCURVES_H

@@ -126,6 +126,7 @@ TEST(ModalCurves, InvalidProfilesFailBeforeTheSolver)
         Profile profile;
         std::vector<double> frequencies;
         long modes;
+        std::vector<double> offsets = { 1.0, 2.0, 3.0 };
     };
     Profile zeroVs = Increasing();
     zeroVs.vs[2] = 0.0;
@@ -145,9 +146,11 @@ TEST(ModalCurves, InvalidProfilesFailBeforeTheSolver)
             Case { "missing thickness", shortThickness, good, 2 },
             Case { "descending frequencies", Increasing(), { 20.0, 10.0 }, 2 },
             Case { "no frequency", Increasing(), {}, 2 }, Case { "no mode", Increasing(), good, 0 },
-            Case { "too many modes", Increasing(), good, 2001 } }) {
+            Case { "too many modes", Increasing(), good, 2001 },
+            Case { "no offset", Increasing(), good, 2, {} } }) {
         SCOPED_TRACE(c.name);
-        const ForwardRun r = Forward(c.profile, CMatrix::Column(c.frequencies), c.modes, true);
+        const ForwardRun r = Forward(c.profile, CMatrix::Column(c.frequencies), c.modes, true, true,
+            CMatrix::Column(c.offsets));
         EXPECT_EQ(r.result, ForwardComputationFailed);
         EXPECT_TRUE(r.steps.empty());
         ASSERT_EQ(r.messages.size(), 1u);
