@@ -11,8 +11,6 @@
 
 namespace {
 
-QString Tr(const char *text) { return QCoreApplication::translate("ActiveDataForm", text); }
-
 const QString LineBreak = QStringLiteral("\n");
 
 std::string Utf8(const QString &text) { return text.toStdString(); }
@@ -50,7 +48,7 @@ ActiveDataCheck ActiveDataForm::Check(TraceSet &set)
 {
     ActiveDataCheck result;
     if (!set.loaded) {
-        result.message = Tr("Data file not loaded");
+        result.message = QCoreApplication::translate("ActiveDataForm", "Data file not loaded");
         return result;
     }
     QString errors;
@@ -92,7 +90,10 @@ ActiveDataCheck ActiveDataForm::Check(TraceSet &set)
             fail(f.field, QCoreApplication::translate("ActiveDataForm", f.negative) + LineBreak);
         } else if (f.field == ActiveDataField::TimeStep && *value == 0.0) {
             // The spectrum divides by the time step; an SU file gives none of its own.
-            fail(f.field, Tr("The time step must be greater than zero") + LineBreak);
+            fail(f.field,
+                QCoreApplication::translate(
+                    "ActiveDataForm", "The time step must be greater than zero")
+                    + LineBreak);
         } else {
             values[i] = *value;
             valid[i] = true;
@@ -119,7 +120,9 @@ ActiveDataCheck ActiveDataForm::Check(TraceSet &set)
 
     if (set.windowEnd <= set.windowStart) {
         fail(ActiveDataField::WindowEnd,
-            Tr("Total time must be greater than initial time") + LineBreak);
+            QCoreApplication::translate(
+                "ActiveDataForm", "Total time must be greater than initial time")
+                + LineBreak);
     } else if (set.timeStep > 0.0) {
         set.windowSampleCount = int(std::min(std::floor(set.windowEnd / set.timeStep), 2.0e9)) + 1;
     }
@@ -132,13 +135,17 @@ ActiveDataCheck ActiveDataForm::Check(TraceSet &set)
     if (set.lastReceiver > set.traceCount - 1)
         set.lastReceiver = set.traceCount - 1;
     if (set.lastReceiver < set.firstReceiver)
-        fail(ActiveDataField::LastReceiver, Tr("Use at least one receiver"));
+        fail(ActiveDataField::LastReceiver,
+            QCoreApplication::translate("ActiveDataForm", "Use at least one receiver"));
     else if (set.lastReceiver - set.firstReceiver + 1 > MaxAnalysedReceivers)
         fail(ActiveDataField::LastReceiver,
-            Tr("Use at most %1 receivers").arg(MaxAnalysedReceivers) + LineBreak);
+            QCoreApplication::translate("ActiveDataForm", "Use at most %1 receivers")
+                    .arg(MaxAnalysedReceivers)
+                + LineBreak);
 
     if (!errors.isEmpty()) {
-        result.message = Tr("Errors:") + LineBreak + errors;
+        result.message =
+            QCoreApplication::translate("ActiveDataForm", "Errors:") + LineBreak + errors;
         return result;
     }
     result.ok = true;
@@ -184,7 +191,9 @@ FieldEdit ActiveDataForm::EditWindowEnd(TraceSet &set)
 QString ActiveDataForm::FieldMessage(ActiveDataField field)
 {
     // Both texts are the program's long-standing ones, spelling included.
-    return field == ActiveDataField::TimeStep ? Tr("Invald step") : Tr("Invalid valuee");
+    return field == ActiveDataField::TimeStep
+        ? QCoreApplication::translate("ActiveDataForm", "Invald step")
+        : QCoreApplication::translate("ActiveDataForm", "Invalid valuee");
 }
 
 void ActiveDataForm::SaveSection(CMatrixArchive &ar, const TraceSet &set) const
@@ -274,23 +283,30 @@ QList<QPair<QString, QString>> ActiveDataForm::ReportRows(const TraceSet &set, b
     QString path = set.fileName;
     path.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
     QList<QPair<QString, QString>> rows;
-    rows.append({ Tr("Traces file name"), path });
-    rows.append({ Tr("Number of sensors"), QString::number(set.traceCount) });
+    rows.append({ QCoreApplication::translate("ActiveDataForm", "Traces file name"), path });
+    rows.append({ QCoreApplication::translate("ActiveDataForm", "Number of sensors"),
+        QString::number(set.traceCount) });
+    rows.append({ QCoreApplication::translate("ActiveDataForm", "Sensors distance:"),
+        FormatUserNumber(set.receiverSpacing) + QStringLiteral("m") });
+    rows.append({ QCoreApplication::translate("ActiveDataForm", "Number of time samples"),
+        QString::number(set.sampleCount) });
+    rows.append({ QCoreApplication::translate("ActiveDataForm", "Acquisition timestep"),
+        FormatUserNumber(set.timeStep) + QStringLiteral("ms") });
     rows.append(
-        { Tr("Sensors distance:"), FormatUserNumber(set.receiverSpacing) + QStringLiteral("m") });
-    rows.append({ Tr("Number of time samples"), QString::number(set.sampleCount) });
-    rows.append(
-        { Tr("Acquisition timestep"), FormatUserNumber(set.timeStep) + QStringLiteral("ms") });
-    rows.append(
-        { Tr("Number of sensors used for the analysis"), QString::number(set.lastReceiver + 1) });
-    rows.append({ Tr("The interval considered for the analysis starts at"),
+        { QCoreApplication::translate("ActiveDataForm", "Number of sensors used for the analysis"),
+            QString::number(set.lastReceiver + 1) });
+    rows.append({ QCoreApplication::translate(
+                      "ActiveDataForm", "The interval considered for the analysis starts at"),
         FormatUserNumber(set.windowStart) + QStringLiteral("ms") });
-    rows.append({ Tr("The interval considered for the analysis ends at"),
+    rows.append({ QCoreApplication::translate(
+                      "ActiveDataForm", "The interval considered for the analysis ends at"),
         FormatUserNumber(set.windowEnd) + QStringLiteral("ms") });
-    rows.append({ reversed ? Tr("Sensors are reverted (the last one in the file is the fist one "
-                                "for the analysis)")
-                           : Tr("Sensors are not reverted (the last one in the file is the last "
-                                "one for the analysis)"),
+    rows.append({ reversed ? QCoreApplication::translate("ActiveDataForm",
+                      "Sensors are reverted (the last one in the file is the fist one "
+                      "for the analysis)")
+                           : QCoreApplication::translate("ActiveDataForm",
+                               "Sensors are not reverted (the last one in the file is the last "
+                               "one for the analysis)"),
         QString() });
     return rows;
 }

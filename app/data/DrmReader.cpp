@@ -9,8 +9,6 @@
 
 namespace {
 
-QString Tr(const char *text) { return QCoreApplication::translate("TraceReaders", text); }
-
 const uint64_t DataStart = 50000;
 const int MaxChannels = 512;
 
@@ -79,7 +77,9 @@ TraceReadResult ReadDrmTraces(const QByteArray &bytes)
         line = line.toLower();
         const qsizetype equals = line.indexOf('=');
         if (equals <= 0)
-            return Failed(Tr("DRM header line %1 is not of the form key=value").arg(lineNumber));
+            return Failed(QCoreApplication::translate(
+                "TraceReaders", "DRM header line %1 is not of the form key=value")
+                              .arg(lineNumber));
         const QByteArray key = line.left(equals);
         const QByteArray value = line.mid(equals + 1);
         long long number = 0;
@@ -110,22 +110,27 @@ TraceReadResult ReadDrmTraces(const QByteArray &bytes)
     }
 
     if (channelCount <= 0)
-        return Failed(Tr("The DRM header gives no channels (\"numero canali\")"));
+        return Failed(QCoreApplication::translate(
+            "TraceReaders", "The DRM header gives no channels (\"numero canali\")"));
     if (channelCount > MaxChannels)
-        return Failed(Tr("The DRM header describes %1 channels; at most %2 are supported")
+        return Failed(QCoreApplication::translate(
+            "TraceReaders", "The DRM header describes %1 channels; at most %2 are supported")
                           .arg(channelCount)
                           .arg(MaxChannels));
     if (samples <= 0)
-        return Failed(Tr("The DRM header gives no samples (\"numero campioni\")"));
+        return Failed(QCoreApplication::translate(
+            "TraceReaders", "The DRM header gives no samples (\"numero campioni\")"));
 
     const ByteFields file(bytes);
     int enabled = 0;
     for (int c = 0; c < channelCount; ++c)
         enabled += channels[size_t(c)].enabled ? 1 : 0;
     if (enabled == 0)
-        return Failed(Tr("Every channel of the DRM file is disabled"));
+        return Failed(QCoreApplication::translate(
+            "TraceReaders", "Every channel of the DRM file is disabled"));
     if (!file.Has(DataStart, uint64_t(samples) * 4 * uint64_t(enabled)))
-        return Failed(Tr("The DRM file is too short for %1 samples of %2 enabled channels")
+        return Failed(QCoreApplication::translate(
+            "TraceReaders", "The DRM file is too short for %1 samples of %2 enabled channels")
                           .arg(samples)
                           .arg(enabled));
 

@@ -13,8 +13,6 @@
 
 namespace {
 
-QString Tr(const char *text) { return QCoreApplication::translate("TraceReaders", text); }
-
 TraceReadResult Failed(const QString &detail)
 {
     TraceReadResult result;
@@ -86,15 +84,19 @@ TraceReadResult ReadSeg2Traces(const QByteArray &bytes)
     const ByteFields file(bytes);
     uint8_t id0 = 0, id1 = 0;
     if (!file.U8(0, id0) || !file.U8(1, id1) || id0 != 0x55 || id1 != 0x3A)
-        return Failed(Tr("Not a SEG-2 file: the block identifier 0x3A55 is missing"));
+        return Failed(QCoreApplication::translate(
+            "TraceReaders", "Not a SEG-2 file: the block identifier 0x3A55 is missing"));
 
     uint16_t traceCount = 0;
     if (!file.U16(6, false, traceCount))
-        return Failed(Tr("The SEG-2 file ends inside its file descriptor block"));
+        return Failed(QCoreApplication::translate(
+            "TraceReaders", "The SEG-2 file ends inside its file descriptor block"));
     if (traceCount == 0)
-        return Failed(Tr("The SEG-2 file holds no traces"));
+        return Failed(
+            QCoreApplication::translate("TraceReaders", "The SEG-2 file holds no traces"));
     if (!file.Has(32, uint64_t(traceCount) * 4))
-        return Failed(Tr("The SEG-2 file ends inside its trace pointers"));
+        return Failed(QCoreApplication::translate(
+            "TraceReaders", "The SEG-2 file ends inside its trace pointers"));
 
     std::vector<uint32_t> pointers(traceCount);
     for (uint16_t i = 0; i < traceCount; ++i)
@@ -105,14 +107,17 @@ TraceReadResult ReadSeg2Traces(const QByteArray &bytes)
     uint32_t sampleCount = 0;
     if (!file.U16(first + 2, false, firstDescriptorSize)
         || !file.U32(first + 8, false, sampleCount))
-        return Failed(Tr("The first trace pointer of the SEG-2 file points outside the file"));
+        return Failed(QCoreApplication::translate(
+            "TraceReaders", "The first trace pointer of the SEG-2 file points outside the file"));
     if (sampleCount == 0)
-        return Failed(Tr("The first trace of the SEG-2 file has no samples"));
+        return Failed(QCoreApplication::translate(
+            "TraceReaders", "The first trace of the SEG-2 file has no samples"));
     // The matrix is number of samples x number of traces; a header that claims more elements
     // than the file has bytes cannot be a real record and must not size the allocation.
     if (uint64_t(sampleCount) * traceCount > file.Size())
-        return Failed(Tr("The SEG-2 file claims %1 samples per trace, more than the file can "
-                         "hold")
+        return Failed(QCoreApplication::translate("TraceReaders",
+            "The SEG-2 file claims %1 samples per trace, more than the file can "
+            "hold")
                           .arg(sampleCount));
 
     TraceReadResult result;
@@ -133,15 +138,18 @@ TraceReadResult ReadSeg2Traces(const QByteArray &bytes)
         uint8_t code = 0;
         if (!file.U16(offset + 2, false, descriptorSize) || !file.U32(offset + 8, false, ownCount)
             || !file.U8(offset + 12, code))
-            return Failed(
-                Tr("The descriptor of trace %1 lies outside the SEG-2 file").arg(trace + 1));
+            return Failed(QCoreApplication::translate(
+                "TraceReaders", "The descriptor of trace %1 lies outside the SEG-2 file")
+                              .arg(trace + 1));
         code &= 0x7F;
         // A trace longer than the first one is cut to the record's length: the matrix has
         // as many rows as the first trace has samples.
         const uint64_t count = std::min<uint64_t>(ownCount, sampleCount);
         const uint64_t dataStart = offset + descriptorSize;
         if (!file.Has(dataStart, BytesForSamples(code, count)))
-            return Failed(Tr("The SEG-2 file ends inside the samples of trace %1").arg(trace + 1));
+            return Failed(QCoreApplication::translate(
+                "TraceReaders", "The SEG-2 file ends inside the samples of trace %1")
+                              .arg(trace + 1));
         const unsigned char *data = file.At(dataStart);
         auto put = [&](uint64_t sample, double value) {
             result.values[size_t(sample) * traceCount + size_t(trace)] = value;

@@ -9,8 +9,6 @@
 
 namespace {
 
-QString Tr(const char *text) { return QCoreApplication::translate("TraceReaders", text); }
-
 const uint64_t BinaryHeaderEnd = 3600;
 const uint64_t TraceHeaderSize = 240;
 
@@ -39,18 +37,25 @@ double IbmToDouble(uint32_t word)
 TraceReadResult ReadSegyTraces(const QByteArray &bytes)
 {
     const ByteFields file(bytes);
-    const QString endedEarly = Tr("Unexpected end of SEGY file");
+    const QString endedEarly =
+        QCoreApplication::translate("TraceReaders", "Unexpected end of SEGY file");
     uint16_t intervalMicroseconds = 0, sampleCount = 0, formatCode = 0;
     if (!file.Has(0, BinaryHeaderEnd) || !file.U16(3216, true, intervalMicroseconds)
         || !file.U16(3220, true, sampleCount) || !file.U16(3224, true, formatCode))
-        return Failed(endedEarly, Tr("Unexpected end of SEGY file (inside the file headers)"));
+        return Failed(endedEarly,
+            QCoreApplication::translate(
+                "TraceReaders", "Unexpected end of SEGY file (inside the file headers)"));
     if (formatCode != 1 && formatCode != 5)
-        return Failed(Tr("This SEGY file uses a not compatible format"),
-            Tr("This SEGY file uses a not compatible format (data sample format "
-               "code %1; only 1, IBM float, and 5, IEEE float, are read)")
+        return Failed(QCoreApplication::translate(
+                          "TraceReaders", "This SEGY file uses a not compatible format"),
+            QCoreApplication::translate("TraceReaders",
+                "This SEGY file uses a not compatible format (data sample format "
+                "code %1; only 1, IBM float, and 5, IEEE float, are read)")
                 .arg(formatCode));
     if (sampleCount == 0)
-        return Failed(QString(), Tr("The SEGY binary header gives 0 samples per trace"));
+        return Failed(QString(),
+            QCoreApplication::translate(
+                "TraceReaders", "The SEGY binary header gives 0 samples per trace"));
 
     // First pass: a trace is present when the first 12 bytes of its header can be read.
     const uint64_t traceLength = TraceHeaderSize + uint64_t(sampleCount) * 4;
@@ -58,12 +63,16 @@ TraceReadResult ReadSegyTraces(const QByteArray &bytes)
     for (uint64_t offset = BinaryHeaderEnd; file.Has(offset, 12); offset += traceLength)
         ++traceCount;
     if (traceCount == 0)
-        return Failed(QString(), Tr("The SEGY file holds no traces"));
+        return Failed(QString(),
+            QCoreApplication::translate("TraceReaders", "The SEGY file holds no traces"));
     if (traceCount > 0x7FFFFFFF)
-        return Failed(QString(), Tr("The SEGY file holds too many traces"));
+        return Failed(QString(),
+            QCoreApplication::translate("TraceReaders", "The SEGY file holds too many traces"));
     if (!file.Has(BinaryHeaderEnd, traceCount * traceLength))
-        return Failed(
-            endedEarly, Tr("Unexpected end of SEGY file (inside trace %1)").arg(traceCount));
+        return Failed(endedEarly,
+            QCoreApplication::translate(
+                "TraceReaders", "Unexpected end of SEGY file (inside trace %1)")
+                .arg(traceCount));
 
     TraceReadResult result;
     result.samples = sampleCount;

@@ -8,8 +8,6 @@
 
 namespace {
 
-QString Tr(const char *text) { return QCoreApplication::translate("TraceReaders", text); }
-
 const uint64_t TraceHeaderSize = 240;
 
 // The sample count at byte 114 in one byte order, and whether the file length is then a
@@ -38,14 +36,16 @@ TraceReadResult ReadSuTraces(const QByteArray &bytes)
     bool bigEndian = false;
     if (!Fits(file, false, samples, traces)) {
         if (!Fits(file, true, samples, traces)) {
-            result.detail = Tr("The SU file length is not a whole number of traces for the "
-                               "sample count at byte 114, in either byte order");
+            result.detail = QCoreApplication::translate("TraceReaders",
+                "The SU file length is not a whole number of traces for the "
+                "sample count at byte 114, in either byte order");
             return result;
         }
         bigEndian = true;
     }
     if (traces > 0x7FFFFFFF) {
-        result.detail = Tr("The SU file holds too many traces");
+        result.detail =
+            QCoreApplication::translate("TraceReaders", "The SU file holds too many traces");
         return result;
     }
     result.samples = samples;

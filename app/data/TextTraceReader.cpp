@@ -6,8 +6,6 @@
 
 namespace {
 
-QString Tr(const char *text) { return QCoreApplication::translate("TraceReaders", text); }
-
 // Numbers are taken one after another from the start of the line until one cannot be read.
 std::vector<double> NumbersOfLine(const QByteArray &line)
 {
@@ -48,13 +46,15 @@ TraceReadResult ReadTextTraces(const QByteArray &bytes)
             // numbers, which are dropped.
             columns = numbers.size();
             if (columns < 2) {
-                result.detail = Tr("Line %1: a data line needs a time and at least one trace "
-                                   "value")
+                result.detail = QCoreApplication::translate("TraceReaders",
+                    "Line %1: a data line needs a time and at least one trace "
+                    "value")
                                     .arg(lineNumber);
                 return result;
             }
         } else if (numbers.size() < columns) {
-            result.detail = Tr("Line %1 holds %2 numbers where %3 are expected")
+            result.detail = QCoreApplication::translate(
+                "TraceReaders", "Line %1 holds %2 numbers where %3 are expected")
                                 .arg(lineNumber)
                                 .arg(numbers.size())
                                 .arg(columns);
@@ -66,15 +66,16 @@ TraceReadResult ReadTextTraces(const QByteArray &bytes)
     }
     if (columns == 0) {
         result.values.clear();
-        result.detail = Tr("The file holds no data lines");
+        result.detail = QCoreApplication::translate("TraceReaders", "The file holds no data lines");
         return result;
     }
     // The time step comes from the second and third time values; a record of fewer rows
     // gives none, and is too short to analyse anyway.
     if (times.size() < 3) {
         result.values.clear();
-        result.detail = Tr("The file holds fewer than three data lines, so no time step can be "
-                           "derived from its time column");
+        result.detail = QCoreApplication::translate("TraceReaders",
+            "The file holds fewer than three data lines, so no time step can be "
+            "derived from its time column");
         return result;
     }
     result.samples = static_cast<int>(times.size());

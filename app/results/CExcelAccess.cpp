@@ -20,8 +20,6 @@
 
 namespace {
 
-QString Tr(const char *text) { return QCoreApplication::translate("CExcelAccess", text); }
-
 // One cell as the workbook holds it: a number, or a text to be parsed.
 struct Cell
 {
@@ -82,12 +80,14 @@ bool OpenXls(const QString &path, XlsHandle &xls, QStringList &names, QString &e
 {
     const QByteArray native = QFile::encodeName(path);
     if (freexl_open(native.constData(), &xls.handle) != FREEXL_OK) {
-        error = Tr("the workbook cannot be read as an Excel file");
+        error = QCoreApplication::translate(
+            "CExcelAccess", "the workbook cannot be read as an Excel file");
         return false;
     }
     unsigned int count = 0;
     if (freexl_get_info(xls.handle, FREEXL_BIFF_SHEET_COUNT, &count) != FREEXL_OK) {
-        error = Tr("the workbook's sheets cannot be listed");
+        error =
+            QCoreApplication::translate("CExcelAccess", "the workbook's sheets cannot be listed");
         return false;
     }
     for (unsigned int i = 0; i < count && i < 0xFFFF; ++i) {
@@ -95,7 +95,8 @@ bool OpenXls(const QString &path, XlsHandle &xls, QStringList &names, QString &e
         if (freexl_get_worksheet_name(xls.handle, static_cast<unsigned short>(i), &name)
                 != FREEXL_OK
             || !name) {
-            error = Tr("the workbook's sheets cannot be listed");
+            error = QCoreApplication::translate(
+                "CExcelAccess", "the workbook's sheets cannot be listed");
             return false;
         }
         names << QString::fromUtf8(name);
@@ -109,14 +110,17 @@ bool ReadXlsSheet(XlsHandle &xls, int index, SheetCells &cells, QString &error)
     unsigned short columns = 0;
     if (freexl_select_active_worksheet(xls.handle, static_cast<unsigned short>(index)) != FREEXL_OK
         || freexl_worksheet_dimensions(xls.handle, &rows, &columns) != FREEXL_OK) {
-        error = Tr("the sheet cannot be read");
+        error = QCoreApplication::translate("CExcelAccess", "the sheet cannot be read");
         return false;
     }
     for (unsigned int r = 0; r < rows; ++r) {
         for (unsigned short c = 0; c < columns; ++c) {
             FreeXL_CellValue value;
             if (freexl_get_cell_value(xls.handle, r, c, &value) != FREEXL_OK) {
-                error = Tr("cell %1 of row %2 cannot be read").arg(c + 1).arg(r + 1);
+                error =
+                    QCoreApplication::translate("CExcelAccess", "cell %1 of row %2 cannot be read")
+                        .arg(c + 1)
+                        .arg(r + 1);
                 return false;
             }
             Cell cell;
@@ -189,7 +193,7 @@ bool ListXlsxSheets(unzFile zip, QList<XlsxSheet> &sheets, QString &error)
     QByteArray workbook, relations;
     if (!ReadPart(zip, QStringLiteral("xl/workbook.xml"), workbook)
         || !ReadPart(zip, QStringLiteral("xl/_rels/workbook.xml.rels"), relations)) {
-        error = Tr("the file is not an Excel workbook");
+        error = QCoreApplication::translate("CExcelAccess", "the file is not an Excel workbook");
         return false;
     }
     QHash<QString, QString> targets;
@@ -218,7 +222,7 @@ bool ListXlsxSheets(unzFile zip, QList<XlsxSheet> &sheets, QString &error)
         }
     }
     if (book.hasError() || rels.hasError()) {
-        error = Tr("the workbook's sheet list is damaged");
+        error = QCoreApplication::translate("CExcelAccess", "the workbook's sheet list is damaged");
         return false;
     }
     return true;
@@ -277,7 +281,8 @@ bool ReadXlsxSheet(unzFile zip, const QString &part, SheetCells &cells, QString 
 {
     QByteArray data;
     if (part.isEmpty() || !ReadPart(zip, part, data)) {
-        error = Tr("the sheet's data cannot be found in the workbook");
+        error = QCoreApplication::translate(
+            "CExcelAccess", "the sheet's data cannot be found in the workbook");
         return false;
     }
     const QStringList shared = ReadSharedStrings(zip);
@@ -332,7 +337,8 @@ bool ReadXlsxSheet(unzFile zip, const QString &part, SheetCells &cells, QString 
         }
     }
     if (xml.hasError()) {
-        error = Tr("the sheet's data are damaged (%1)").arg(xml.errorString());
+        error = QCoreApplication::translate("CExcelAccess", "the sheet's data are damaged (%1)")
+                    .arg(xml.errorString());
         return false;
     }
     return true;
@@ -346,7 +352,8 @@ WorkbookKind KindOfWorkbook(const QString &path, QString &error)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        error = Tr("the workbook cannot be opened (%1)").arg(file.errorString());
+        error = QCoreApplication::translate("CExcelAccess", "the workbook cannot be opened (%1)")
+                    .arg(file.errorString());
         return WorkbookKind::Unknown;
     }
     const QByteArray head = file.read(8);
@@ -354,7 +361,7 @@ WorkbookKind KindOfWorkbook(const QString &path, QString &error)
         return WorkbookKind::Xlsx;
     if (head == QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8))
         return WorkbookKind::Xls;
-    error = Tr("the file is not an Excel workbook");
+    error = QCoreApplication::translate("CExcelAccess", "the file is not an Excel workbook");
     return WorkbookKind::Unknown;
 }
 
@@ -372,7 +379,8 @@ bool ReadCells(const QString &path, const QString &sheet, SheetCells &cells, QSt
         return -1;
     };
     auto notFound = [&](const QStringList &list) {
-        error = Tr("the workbook has no sheet named \"%1\" (its sheets: %2)")
+        error = QCoreApplication::translate(
+            "CExcelAccess", "the workbook has no sheet named \"%1\" (its sheets: %2)")
                     .arg(sheet, list.join(QStringLiteral(", ")));
         return false;
     };
@@ -387,7 +395,7 @@ bool ReadCells(const QString &path, const QString &sheet, SheetCells &cells, QSt
     zip.zip = unzOpen64(QFile::encodeName(path).constData());
     QList<XlsxSheet> sheets;
     if (!zip.zip) {
-        error = Tr("the workbook cannot be unpacked");
+        error = QCoreApplication::translate("CExcelAccess", "the workbook cannot be unpacked");
         return false;
     }
     if (!ListXlsxSheets(zip.zip, sheets, error))
@@ -409,7 +417,7 @@ int CExcelAccess::ReadSheet(
     if (!ReadCells(path, sheet, cells, error)) {
         out = CMatrix(1, 1);
         if (message)
-            *message = Tr("Database error: ") + error;
+            *message = QCoreApplication::translate("CExcelAccess", "Database error: ") + error;
         return -1;
     }
     if (cells.empty()) {
@@ -425,7 +433,9 @@ int CExcelAccess::ReadSheet(
     if (columns > 0x10000) {
         out = CMatrix(1, 1);
         if (message)
-            *message = Tr("Database error: ") + Tr("the sheet is wider than Excel allows");
+            *message = QCoreApplication::translate("CExcelAccess", "Database error: ")
+                + QCoreApplication::translate(
+                    "CExcelAccess", "the sheet is wider than Excel allows");
         return -1;
     }
     // Every row with at least one numeric cell is kept, an all-zero one included, so that
@@ -477,13 +487,13 @@ QStringList CExcelAccess::SheetNames(const QString &path, QString *message)
         zip.zip = unzOpen64(QFile::encodeName(path).constData());
         QList<XlsxSheet> sheets;
         if (!zip.zip)
-            error = Tr("the workbook cannot be unpacked");
+            error = QCoreApplication::translate("CExcelAccess", "the workbook cannot be unpacked");
         else if (ListXlsxSheets(zip.zip, sheets, error)) {
             for (const XlsxSheet &s : sheets)
                 names << s.name;
         }
     }
     if (names.isEmpty() && message)
-        *message = Tr("Database error: ") + error;
+        *message = QCoreApplication::translate("CExcelAccess", "Database error: ") + error;
     return names;
 }

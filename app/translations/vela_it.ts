@@ -309,4 +309,473 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
         <translation>La scrittura della relazione non è ancora disponibile in questa versione.</translation>
     </message>
 </context>
+<context>
+    <name>ActiveDataForm</name>
+    <message>
+        <source>Data file not loaded</source>
+        <translation>File dei dati non caricato</translation>
+    </message>
+    <message>
+        <source>Insert source depth</source>
+        <translation>Inserire la profondità della sorgente</translation>
+    </message>
+    <message>
+        <source>Source depth must be positive</source>
+        <translation>La profondità della sorgente deve essere positiva</translation>
+    </message>
+    <message>
+        <source>Insert receivers depth</source>
+        <translation>Inserire la profondità dei ricevitori</translation>
+    </message>
+    <message>
+        <source>Receivers depth must be positive</source>
+        <translation>La profondità dei ricevitori deve essere positiva</translation>
+    </message>
+    <message>
+        <source>Insert distance between two consecutive receivers</source>
+        <translation>Inserire la distanza tra due ricevitori consecutivi</translation>
+    </message>
+    <message>
+        <source>Distance between two consecutive receivers must be positive</source>
+        <translation>La distanza tra due ricevitori consecutivi deve essere positiva</translation>
+    </message>
+    <message>
+        <source>Insert time step</source>
+        <translation>Inserire il passo temporale</translation>
+    </message>
+    <message>
+        <source>The time step must be positive</source>
+        <translation>Il passo temporale deve essere positivo</translation>
+    </message>
+    <message>
+        <source>Insert total time</source>
+        <translation>Inserire il tempo finale</translation>
+    </message>
+    <message>
+        <source>Total time must be positive</source>
+        <translation>Il tempo finale deve essere positivo</translation>
+    </message>
+    <message>
+        <source>Insert initial time</source>
+        <translation>Inserire il tempo iniziale</translation>
+    </message>
+    <message>
+        <source>Initial time must be positive</source>
+        <translation>Il tempo iniziale deve essere positivo</translation>
+    </message>
+    <message>
+        <source>The time step must be greater than zero</source>
+        <translation>Il passo temporale deve essere maggiore di zero</translation>
+    </message>
+    <message>
+        <source>Total time must be greater than initial time</source>
+        <translation>Il tempo finale deve essere maggiore del tempo iniziale</translation>
+    </message>
+    <message>
+        <source>Use at least one receiver</source>
+        <translation>Usare almeno un ricevitore</translation>
+    </message>
+    <message>
+        <source>Use at most %1 receivers</source>
+        <translation>Usare al massimo %1 ricevitori</translation>
+    </message>
+    <message>
+        <source>Errors:</source>
+        <translation>Errori:</translation>
+    </message>
+    <message>
+        <source>Invald step</source>
+        <translation>Passo non valido</translation>
+    </message>
+    <message>
+        <source>Invalid valuee</source>
+        <translation>Valore non valido</translation>
+    </message>
+    <message>
+        <source>Traces file name</source>
+        <translation>Nome del file delle tracce</translation>
+    </message>
+    <message>
+        <source>Number of sensors</source>
+        <translation>Numero di sensori</translation>
+    </message>
+    <message>
+        <source>Sensors distance:</source>
+        <translation>Distanza tra i sensori:</translation>
+    </message>
+    <message>
+        <source>Number of time samples</source>
+        <translation>Numero di campioni temporali</translation>
+    </message>
+    <message>
+        <source>Acquisition timestep</source>
+        <translation>Passo temporale di acquisizione</translation>
+    </message>
+    <message>
+        <source>Number of sensors used for the analysis</source>
+        <translation>Numero di sensori usati per l&apos;analisi</translation>
+    </message>
+    <message>
+        <source>The interval considered for the analysis starts at</source>
+        <translation>L&apos;intervallo considerato per l&apos;analisi inizia a</translation>
+    </message>
+    <message>
+        <source>The interval considered for the analysis ends at</source>
+        <translation>L&apos;intervallo considerato per l&apos;analisi finisce a</translation>
+    </message>
+    <message>
+        <source>Sensors are reverted (the last one in the file is the fist one for the analysis)</source>
+        <translation>I sensori sono invertiti (l&apos;ultimo nel file è il primo per l&apos;analisi)</translation>
+    </message>
+    <message>
+        <source>Sensors are not reverted (the last one in the file is the last one for the analysis)</source>
+        <translation>I sensori non sono invertiti (l&apos;ultimo nel file è l&apos;ultimo per l&apos;analisi)</translation>
+    </message>
+</context>
+<context>
+    <name>CExcelAccess</name>
+    <message>
+        <source>the workbook cannot be read as an Excel file</source>
+        <translation>la cartella di lavoro non può essere letta come file Excel</translation>
+    </message>
+    <message>
+        <source>the workbook&apos;s sheets cannot be listed</source>
+        <translation>non è possibile elencare i fogli della cartella di lavoro</translation>
+    </message>
+    <message>
+        <source>the sheet cannot be read</source>
+        <translation>il foglio non può essere letto</translation>
+    </message>
+    <message>
+        <source>cell %1 of row %2 cannot be read</source>
+        <translation>la cella %1 della riga %2 non può essere letta</translation>
+    </message>
+    <message>
+        <source>the file is not an Excel workbook</source>
+        <translation>il file non è una cartella di lavoro Excel</translation>
+    </message>
+    <message>
+        <source>the workbook&apos;s sheet list is damaged</source>
+        <translation>l&apos;elenco dei fogli della cartella di lavoro è danneggiato</translation>
+    </message>
+    <message>
+        <source>the sheet&apos;s data cannot be found in the workbook</source>
+        <translation>i dati del foglio non si trovano nella cartella di lavoro</translation>
+    </message>
+    <message>
+        <source>the sheet&apos;s data are damaged (%1)</source>
+        <translation>i dati del foglio sono danneggiati (%1)</translation>
+    </message>
+    <message>
+        <source>the workbook cannot be opened (%1)</source>
+        <translation>la cartella di lavoro non può essere aperta (%1)</translation>
+    </message>
+    <message>
+        <source>the workbook has no sheet named &quot;%1&quot; (its sheets: %2)</source>
+        <translation>la cartella di lavoro non ha un foglio di nome &quot;%1&quot; (i suoi fogli: %2)</translation>
+    </message>
+    <message>
+        <source>the workbook cannot be unpacked</source>
+        <translation>la cartella di lavoro non può essere decompressa</translation>
+    </message>
+    <message>
+        <source>Database error: </source>
+        <translation>Errore del database: </translation>
+    </message>
+    <message>
+        <source>the sheet is wider than Excel allows</source>
+        <translation>il foglio è più largo di quanto Excel consenta</translation>
+    </message>
+</context>
+<context>
+    <name>CGUIRispostaSperimentale1</name>
+    <message>
+        <source>All supported files|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|Text file (*.TXT)|*.txt|Seg2 file (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|Excel file (*.XLS)|*.xls;*.xlsx|SU file (*.SU)|*.su|SEGY file (*.SEGY,*.SGY)|*.segy;*.sgy|DRM file (*.DRM)|*.drm||</source>
+        <translation>Tutti i file supportati|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
+    </message>
+    <message>
+        <source>Data file</source>
+        <translation>File dei dati</translation>
+    </message>
+    <message>
+        <source>Experimental traces can be given in formats TXT, SEG2, SEGY, XLS, SU or DRM</source>
+        <translation>Le tracce sperimentali possono essere fornite nei formati TXT, SEG2, SEGY, XLS, SU o DRM</translation>
+    </message>
+    <message>
+        <source>Open a trace file</source>
+        <translation>Apri un file di tracce</translation>
+    </message>
+    <message>
+        <source>Distance between 2 consecutive receivers</source>
+        <translation>Distanza tra 2 ricevitori consecutivi</translation>
+    </message>
+    <message>
+        <source>Specify distance between receivers.</source>
+        <translation>Specificare la distanza tra i ricevitori.</translation>
+    </message>
+    <message>
+        <source>Receivers distance [m]</source>
+        <translation>Distanza ricevitori [m]</translation>
+    </message>
+    <message>
+        <source>Source position</source>
+        <translation>Posizione della sorgente</translation>
+    </message>
+    <message>
+        <source>Mark if source is near the last receiver.</source>
+        <translation>Selezionare se la sorgente è vicina all&apos;ultimo ricevitore.</translation>
+    </message>
+    <message>
+        <source>Time step</source>
+        <translation>Passo temporale</translation>
+    </message>
+    <message>
+        <source>Time step used in field is required</source>
+        <translation>È richiesto il passo temporale usato in campagna</translation>
+    </message>
+    <message>
+        <source>Time sampling [ms]</source>
+        <translation>Campionamento temporale [ms]</translation>
+    </message>
+    <message>
+        <source>Receivers selection</source>
+        <translation>Selezione dei ricevitori</translation>
+    </message>
+    <message>
+        <source>Choose receivers to be used in the analysis.</source>
+        <translation>Scegliere i ricevitori da usare nell&apos;analisi.</translation>
+    </message>
+    <message>
+        <source>Use receivers up to</source>
+        <translation>Usa i ricevitori fino a</translation>
+    </message>
+    <message>
+        <source>Intervallo temporale</source>
+        <translation>Intervallo temporale</translation>
+    </message>
+    <message>
+        <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
+        <translation>La finestra temporale deve contenere il moto utile. L&apos;intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
+    </message>
+    <message>
+        <source>Consider time interval starting from</source>
+        <translation>Considera l&apos;intervallo temporale a partire da</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>a</translation>
+    </message>
+    <message>
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>Indietro</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Aiuto</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Avanti</translation>
+    </message>
+    <message>
+        <source>Measures</source>
+        <translation>Misure</translation>
+    </message>
+    <message>
+        <source>Sensors</source>
+        <translation>Sensori</translation>
+    </message>
+    <message>
+        <source>Tempo [s]</source>
+        <translation>Tempo [s]</translation>
+    </message>
+    <message>
+        <source>Insert the new traces AFTER the current traces?</source>
+        <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
+    </message>
+    <message>
+        <source>Append traces</source>
+        <translation>Accoda tracce</translation>
+    </message>
+    <message>
+        <source>Incorrect file format</source>
+        <translation>Formato del file non corretto</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <source>You can append additional traces to the just inserted ones by selecting other files.</source>
+        <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
+    </message>
+    <message>
+        <source>Concatenate traces</source>
+        <translation>Concatena tracce</translation>
+    </message>
+    <message>
+        <source>Time [s]</source>
+        <translation>Tempo [s]</translation>
+    </message>
+</context>
+<context>
+    <name>CNomeExcel</name>
+    <message>
+        <source>Nome foglio Excel</source>
+        <translation>Nome foglio Excel</translation>
+    </message>
+    <message>
+        <source>Inserire il nome del foglio excel con i dati</source>
+        <translation>Inserire il nome del foglio excel con i dati</translation>
+    </message>
+</context>
+<context>
+    <name>TraceChart</name>
+    <message>
+        <source>(%1 receivers, %2 time samples)</source>
+        <translation>(%1 ricevitori, %2 campioni temporali)</translation>
+    </message>
+</context>
+<context>
+    <name>TraceReaders</name>
+    <message>
+        <source>DRM header line %1 is not of the form key=value</source>
+        <translation>La riga %1 dell&apos;intestazione DRM non è nella forma chiave=valore</translation>
+    </message>
+    <message>
+        <source>The DRM header gives no channels (&quot;numero canali&quot;)</source>
+        <translation>L&apos;intestazione DRM non indica canali (&quot;numero canali&quot;)</translation>
+    </message>
+    <message>
+        <source>The DRM header describes %1 channels; at most %2 are supported</source>
+        <translation>L&apos;intestazione DRM descrive %1 canali; ne sono ammessi al massimo %2</translation>
+    </message>
+    <message>
+        <source>The DRM header gives no samples (&quot;numero campioni&quot;)</source>
+        <translation>L&apos;intestazione DRM non indica campioni (&quot;numero campioni&quot;)</translation>
+    </message>
+    <message>
+        <source>Every channel of the DRM file is disabled</source>
+        <translation>Tutti i canali del file DRM sono disabilitati</translation>
+    </message>
+    <message>
+        <source>The DRM file is too short for %1 samples of %2 enabled channels</source>
+        <translation>Il file DRM è troppo corto per %1 campioni di %2 canali abilitati</translation>
+    </message>
+    <message>
+        <source>The sheet needs a time column, at least one trace column and at least two numeric rows</source>
+        <translation>Il foglio deve avere una colonna dei tempi, almeno una colonna di tracce e almeno due righe numeriche</translation>
+    </message>
+    <message>
+        <source>Not a SEG-2 file: the block identifier 0x3A55 is missing</source>
+        <translation>Non è un file SEG-2: manca l&apos;identificatore di blocco 0x3A55</translation>
+    </message>
+    <message>
+        <source>The SEG-2 file ends inside its file descriptor block</source>
+        <translation>Il file SEG-2 termina dentro il blocco descrittore del file</translation>
+    </message>
+    <message>
+        <source>The SEG-2 file holds no traces</source>
+        <translation>Il file SEG-2 non contiene tracce</translation>
+    </message>
+    <message>
+        <source>The SEG-2 file ends inside its trace pointers</source>
+        <translation>Il file SEG-2 termina dentro i puntatori alle tracce</translation>
+    </message>
+    <message>
+        <source>The first trace pointer of the SEG-2 file points outside the file</source>
+        <translation>Il primo puntatore di traccia del file SEG-2 punta fuori dal file</translation>
+    </message>
+    <message>
+        <source>The first trace of the SEG-2 file has no samples</source>
+        <translation>La prima traccia del file SEG-2 non ha campioni</translation>
+    </message>
+    <message>
+        <source>The SEG-2 file claims %1 samples per trace, more than the file can hold</source>
+        <translation>Il file SEG-2 dichiara %1 campioni per traccia, più di quanti il file possa contenere</translation>
+    </message>
+    <message>
+        <source>The descriptor of trace %1 lies outside the SEG-2 file</source>
+        <translation>Il descrittore della traccia %1 è fuori dal file SEG-2</translation>
+    </message>
+    <message>
+        <source>The SEG-2 file ends inside the samples of trace %1</source>
+        <translation>Il file SEG-2 termina dentro i campioni della traccia %1</translation>
+    </message>
+    <message>
+        <source>Unexpected end of SEGY file</source>
+        <translation>Fine inattesa del file SEGY</translation>
+    </message>
+    <message>
+        <source>Unexpected end of SEGY file (inside the file headers)</source>
+        <translation>Fine inattesa del file SEGY (dentro le intestazioni del file)</translation>
+    </message>
+    <message>
+        <source>This SEGY file uses a not compatible format</source>
+        <translation>Questo file SEGY usa un formato non compatibile</translation>
+    </message>
+    <message>
+        <source>This SEGY file uses a not compatible format (data sample format code %1; only 1, IBM float, and 5, IEEE float, are read)</source>
+        <translation>Questo file SEGY usa un formato non compatibile (codice del formato dei campioni %1; si leggono solo 1, virgola mobile IBM, e 5, virgola mobile IEEE)</translation>
+    </message>
+    <message>
+        <source>The SEGY binary header gives 0 samples per trace</source>
+        <translation>L&apos;intestazione binaria SEGY indica 0 campioni per traccia</translation>
+    </message>
+    <message>
+        <source>The SEGY file holds no traces</source>
+        <translation>Il file SEGY non contiene tracce</translation>
+    </message>
+    <message>
+        <source>The SEGY file holds too many traces</source>
+        <translation>Il file SEGY contiene troppe tracce</translation>
+    </message>
+    <message>
+        <source>Unexpected end of SEGY file (inside trace %1)</source>
+        <translation>Fine inattesa del file SEGY (dentro la traccia %1)</translation>
+    </message>
+    <message>
+        <source>The SU file length is not a whole number of traces for the sample count at byte 114, in either byte order</source>
+        <translation>La lunghezza del file SU non è un numero intero di tracce per il numero di campioni al byte 114, in nessuno dei due ordini dei byte</translation>
+    </message>
+    <message>
+        <source>The SU file holds too many traces</source>
+        <translation>Il file SU contiene troppe tracce</translation>
+    </message>
+    <message>
+        <source>Line %1: a data line needs a time and at least one trace value</source>
+        <translation>Riga %1: una riga di dati deve contenere un tempo e almeno un valore di traccia</translation>
+    </message>
+    <message>
+        <source>Line %1 holds %2 numbers where %3 are expected</source>
+        <translation>La riga %1 contiene %2 numeri dove ne sono attesi %3</translation>
+    </message>
+    <message>
+        <source>The file holds no data lines</source>
+        <translation>Il file non contiene righe di dati</translation>
+    </message>
+    <message>
+        <source>The file holds fewer than three data lines, so no time step can be derived from its time column</source>
+        <translation>Il file contiene meno di tre righe di dati, quindi non si può ricavare il passo temporale dalla colonna dei tempi</translation>
+    </message>
+    <message>
+        <source>Unsupported file extension (expected TXT, SEG2, SG2, DAT, SEGY, SGY, SU, XLS or DRM)</source>
+        <translation>Estensione del file non supportata (attese TXT, SEG2, SG2, DAT, SEGY, SGY, SU, XLS o DRM)</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t open source file</source>
+        <translation>Impossibile aprire il file sorgente</translation>
+    </message>
+</context>
+<context>
+    <name>TraceSet</name>
+    <message>
+        <source>The traces cannot be merged (they have a different number of time samples)</source>
+        <translation>Le tracce non possono essere unite (hanno un numero diverso di campioni temporali)</translation>
+    </message>
+</context>
 </TS>
