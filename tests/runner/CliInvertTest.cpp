@@ -153,3 +153,53 @@ TEST(CliInvert, FindsAKnownProfileAndKeepsItsBoundsFromTheModelFile)
     for (const std::string &p : { truth, flat, curve, start })
         std::remove(p.c_str());
 }
+
+TEST(CliInvert, InvertsTheOysandFieldCurve)
+{
+    // Composite curve of four real records (wavelength, mean, low and high velocity), turned
+    // into ascending frequencies; the start model is the published inversion example's.
+    const std::string source =
+        std::string(VELA_SOURCE_DIR) + "/../shared/data/realworld/reference/oysand/Oysand_dc.txt";
+    std::ifstream in(source);
+    if (!in)
+        GTEST_SKIP() << "field data not present: " << source;
+    std::string line;
+    std::getline(in, line); // header
+    std::vector<std::vector<double>> points;
+    while (std::getline(in, line)) {
+        std::istringstream cells(line);
+        double wavelength = 0, c = 0, low = 0, high = 0;
+        if (cells >> wavelength >> c >> low >> high)
+            points.push_back({ c / wavelength, c, low, high });
+    }
+    ASSERT_EQ(points.size(), 30u);
+    std::string curveText;
+    for (auto p = points.rbegin(); p != points.rend(); ++p) {
+        char row[128];
+        std::snprintf(row, sizeof row, "%.6f %.3f %.3f %.3f\n", (*p)[0], (*p)[1], (*p)[2], (*p)[3]);
+        curveText += row;
+    }
+    const std::string curve = Scratch("oysand", curveText);
+    const std::string model = Scratch("oysand-model",
+        "0.8 0 119 1850 0.3\n1 0 127 1900 0.3\n"
+        "8 1500 167 1950\n0 1500 189 1950\n");
+    const Outcome o = RunCli({ "invert", "--model", model, "--curve", curve, "--iterations", "10",
+        "--target-error", "0", "--spacing", "2", "--receivers", "24" });
+    ASSERT_EQ(o.code, 0) << o.err;
+    const std::vector<double> vs = FinalVs(o.out);
+    ASSERT_EQ(vs.size(), 4u);
+    // The start bounds are half and twice each layer's Vs; the curve rises with wavelength,
+    // so the profile stiffens with depth.
+    const double start[] = { 119, 127, 167, 189 };
+    for (int l = 0; l < 4; ++l) {
+        EXPECT_GE(vs[size_t(l)], 0.5 * start[l]);
+        EXPECT_LE(vs[size_t(l)], 2.0 * start[l]);
+    }
+    EXPECT_LT(vs[0], vs[2]);
+    EXPECT_LT(vs[1], vs[3]);
+    const std::size_t at = o.out.find("# apparent misfit: ");
+    ASSERT_NE(at, std::string::npos);
+    EXPECT_LT(std::stod(o.out.substr(at + 19)), 2.0) << o.out.substr(at); // percent
+    std::remove(curve.c_str());
+    std::remove(model.c_str());
+}
