@@ -85,7 +85,7 @@ void CurvaApparente(const CMatrix &frequencies, const CMatrix &modalVelocities,
         s.gradient.resize(static_cast<std::size_t>(modeCount));
     }
 
-    velamod::ParallelFor(frequencyCount, [&](int i, int worker) {
+    velamod::ParallelFor(frequencyCount, static_cast<int>(scratch.size()), [&](int i, int worker) {
         ApparentScratch &s = scratch[static_cast<std::size_t>(worker)];
         const double omega = TwoPi * frequencies(i);
         const int rowV = RowAtDepth(depthGrid, i, firstDepth);
@@ -201,7 +201,7 @@ void CurvaEffettiva(const CMatrix &frequencies, const CMatrix &modalVelocities,
     std::vector<std::vector<double>> wavenumbers(
         workers, std::vector<double>(static_cast<std::size_t>(modeCount)));
 
-    velamod::ParallelFor(frequencyCount, [&](int i, int worker) {
+    velamod::ParallelFor(frequencyCount, static_cast<int>(workers), [&](int i, int worker) {
         const auto w = static_cast<std::size_t>(worker);
         std::vector<Cd> &coefficient = coefficients[w];
         std::vector<double> &wavenumber = wavenumbers[w];

@@ -450,20 +450,22 @@ void CalcolaAutofunzioni(const CMatrix &frequencies, const CMatrix &modalVelocit
     std::vector<Workspace> workspaces(
         static_cast<std::size_t>(velamod::ParallelWorkerCount(frequencyCount)),
         Workspace(p.layerCount));
-    velamod::ParallelFor(frequencyCount, [&](int i, int worker) {
-        Workspace &ws = workspaces[static_cast<std::size_t>(worker)];
-        const double omega = set.angularFrequency[static_cast<std::size_t>(i)];
-        if (!(omega > 0.0))
-            return;
-        for (int m = 0; m < modeCount; ++m) {
-            const double c = modalVelocities(i, m);
-            if (c == 0.0)
-                continue;
-            const double k = GuardedWavenumber(p, omega, omega / c);
-            set.wavenumber[set.ModeIndex(i, m)] = k;
-            SolveWaveField(p, omega, k, force, ws, &set.amplitudes[set.AmplitudeIndex(i, m, 0, 0)]);
-        }
-    });
+    velamod::ParallelFor(
+        frequencyCount, static_cast<int>(workspaces.size()), [&](int i, int worker) {
+            Workspace &ws = workspaces[static_cast<std::size_t>(worker)];
+            const double omega = set.angularFrequency[static_cast<std::size_t>(i)];
+            if (!(omega > 0.0))
+                return;
+            for (int m = 0; m < modeCount; ++m) {
+                const double c = modalVelocities(i, m);
+                if (c == 0.0)
+                    continue;
+                const double k = GuardedWavenumber(p, omega, omega / c);
+                set.wavenumber[set.ModeIndex(i, m)] = k;
+                SolveWaveField(
+                    p, omega, k, force, ws, &set.amplitudes[set.AmplitudeIndex(i, m, 0, 0)]);
+            }
+        });
     depthGrid = grid;
 
     // Diagnostic dump of r1 of the last mode computed (each mode overwrote the file in turn).
@@ -548,73 +550,74 @@ void CalcolaIntegraliModali(const CMatrix &frequencies, const CMatrix &modalVelo
 
     std::vector<Workspace> workspaces(
         static_cast<std::size_t>(velamod::ParallelWorkerCount(frequencyCount)), Workspace(n));
-    velamod::ParallelFor(frequencyCount, [&](int i, int worker) {
-        Workspace &ws = workspaces[static_cast<std::size_t>(worker)];
-        const double omega = TwoPi * frequencies(i);
-        const double halfSpaceRange = depthGrid(depthGrid.GetRows() - 1, i) - p.halfSpaceTop;
-        for (int m = 0; m < modeCount; ++m) {
-            const double k = set.wavenumber[set.ModeIndex(i, m)];
-            if (modalVelocities(i, m) == 0.0 || k == 0.0)
-                continue;
-            Cd energy(0.0, 0.0), kinetic2(0.0, 0.0), cross3(0.0, 0.0);
-            for (int l = 0; l < n; ++l) {
-                const auto u = static_cast<std::size_t>(l);
-                LayerTerms &t = ws.layers[u];
-                BuildLayer(p, l, omega, k, t);
-                const bool halfSpace = l == n - 1;
-                const int waves = halfSpace ? 2 : 4;
-                const double h = p.thickness[u];
-                const Cd nu[4] = { t.nuA, t.nuB, t.nuA, t.nuB };
+    velamod::ParallelFor(
+        frequencyCount, static_cast<int>(workspaces.size()), [&](int i, int worker) {
+            Workspace &ws = workspaces[static_cast<std::size_t>(worker)];
+            const double omega = TwoPi * frequencies(i);
+            const double halfSpaceRange = depthGrid(depthGrid.GetRows() - 1, i) - p.halfSpaceTop;
+            for (int m = 0; m < modeCount; ++m) {
+                const double k = set.wavenumber[set.ModeIndex(i, m)];
+                if (modalVelocities(i, m) == 0.0 || k == 0.0)
+                    continue;
+                Cd energy(0.0, 0.0), kinetic2(0.0, 0.0), cross3(0.0, 0.0);
+                for (int l = 0; l < n; ++l) {
+                    const auto u = static_cast<std::size_t>(l);
+                    LayerTerms &t = ws.layers[u];
+                    BuildLayer(p, l, omega, k, t);
+                    const bool halfSpace = l == n - 1;
+                    const int waves = halfSpace ? 2 : 4;
+                    const double h = p.thickness[u];
+                    const Cd nu[4] = { t.nuA, t.nuB, t.nuA, t.nuB };
 
-                // Integrals over the layer of the products of its wave terms.
-                Cd g[4][4];
-                for (int a = 0; a < waves; ++a) {
-                    for (int b = a; b < waves; ++b) {
-                        Cd value;
-                        if (halfSpace)
-                            value = IntegralHalfSpace(nu[a] + nu[b], halfSpaceRange);
-                        else if ((a < 2) == (b < 2))
-                            value = IntegralDecay(nu[a] + nu[b], h);
-                        else
-                            value = IntegralCross(nu[a], nu[b], h);
-                        g[a][b] = g[b][a] = value;
+                    // Integrals over the layer of the products of its wave terms.
+                    Cd g[4][4];
+                    for (int a = 0; a < waves; ++a) {
+                        for (int b = a; b < waves; ++b) {
+                            Cd value;
+                            if (halfSpace)
+                                value = IntegralHalfSpace(nu[a] + nu[b], halfSpaceRange);
+                            else if ((a < 2) == (b < 2))
+                                value = IntegralDecay(nu[a] + nu[b], h);
+                            else
+                                value = IntegralCross(nu[a], nu[b], h);
+                            g[a][b] = g[b][a] = value;
+                        }
                     }
-                }
 
-                // Coefficients of r1, r2 and their derivatives on the wave terms.
-                const Cd *amplitude = &set.amplitudes[set.AmplitudeIndex(i, m, l, 0)];
-                Cd r1[4], r2[4], d1[4], d2[4];
-                Cd shear[4], dilatation[4];
-                for (int q = 0; q < waves; ++q) {
-                    r1[q] = t.e[0][q] * amplitude[q];
-                    r2[q] = t.e[1][q] * amplitude[q];
-                    d1[q] = t.slope[q] * r1[q];
-                    d2[q] = t.slope[q] * r2[q];
-                    shear[q] = k * r2[q] - d1[q];
-                    dilatation[q] = k * r1[q] + d2[q];
+                    // Coefficients of r1, r2 and their derivatives on the wave terms.
+                    const Cd *amplitude = &set.amplitudes[set.AmplitudeIndex(i, m, l, 0)];
+                    Cd r1[4], r2[4], d1[4], d2[4];
+                    Cd shear[4], dilatation[4];
+                    for (int q = 0; q < waves; ++q) {
+                        r1[q] = t.e[0][q] * amplitude[q];
+                        r2[q] = t.e[1][q] * amplitude[q];
+                        d1[q] = t.slope[q] * r1[q];
+                        d2[q] = t.slope[q] * r2[q];
+                        shear[q] = k * r2[q] - d1[q];
+                        dilatation[q] = k * r1[q] + d2[q];
+                    }
+                    const Cd r1r1 = Bilinear(r1, g, r1, waves);
+                    const Cd r2r2 = Bilinear(r2, g, r2, waves);
+                    const Cd r1d2 = Bilinear(r1, g, d2, waves);
+                    const Cd r2d1 = Bilinear(r2, g, d1, waves);
+                    const double rho = p.density[u];
+                    energy += 0.5 * rho * (r1r1 + r2r2);
+                    kinetic2 += 0.5 * ((t.lambda + 2.0 * t.mu) * r1r1 + t.mu * r2r2);
+                    cross3 += t.lambda * r1d2 - t.mu * r2d1;
+                    ws.numeratorBeta[u] = Bilinear(shear, g, shear, waves) - 4.0 * k * r1d2;
+                    ws.numeratorAlpha[u] = Bilinear(dilatation, g, dilatation, waves);
                 }
-                const Cd r1r1 = Bilinear(r1, g, r1, waves);
-                const Cd r2r2 = Bilinear(r2, g, r2, waves);
-                const Cd r1d2 = Bilinear(r1, g, d2, waves);
-                const Cd r2d1 = Bilinear(r2, g, d1, waves);
-                const double rho = p.density[u];
-                energy += 0.5 * rho * (r1r1 + r2r2);
-                kinetic2 += 0.5 * ((t.lambda + 2.0 * t.mu) * r1r1 + t.mu * r2r2);
-                cross3 += t.lambda * r1d2 - t.mu * r2d1;
-                ws.numeratorBeta[u] = Bilinear(shear, g, shear, waves) - 4.0 * k * r1d2;
-                ws.numeratorAlpha[u] = Bilinear(dilatation, g, dilatation, waves);
+                const Cd group = (2.0 * k * kinetic2 + cross3) / (2.0 * omega * energy);
+                const std::size_t index = out.ModeIndex(i, m);
+                out.energy[index] = energy;
+                out.groupVelocity[index] = group;
+                const Cd common = 1.0 / (2.0 * k * k * group * energy);
+                for (int l = 0; l < n; ++l) {
+                    const auto u = static_cast<std::size_t>(l);
+                    const std::size_t at = out.DerivativeIndex(l, i, m);
+                    out.dcdBeta[at] = p.density[u] * p.beta[u] * common * ws.numeratorBeta[u];
+                    out.dcdAlpha[at] = p.density[u] * p.alpha[u] * common * ws.numeratorAlpha[u];
+                }
             }
-            const Cd group = (2.0 * k * kinetic2 + cross3) / (2.0 * omega * energy);
-            const std::size_t index = out.ModeIndex(i, m);
-            out.energy[index] = energy;
-            out.groupVelocity[index] = group;
-            const Cd common = 1.0 / (2.0 * k * k * group * energy);
-            for (int l = 0; l < n; ++l) {
-                const auto u = static_cast<std::size_t>(l);
-                const std::size_t at = out.DerivativeIndex(l, i, m);
-                out.dcdBeta[at] = p.density[u] * p.beta[u] * common * ws.numeratorBeta[u];
-                out.dcdAlpha[at] = p.density[u] * p.alpha[u] * common * ws.numeratorAlpha[u];
-            }
-        }
-    });
+        });
 }

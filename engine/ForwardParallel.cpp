@@ -28,11 +28,11 @@ int ParallelWorkerCount(int count)
     return std::max(1, std::min(threads, count));
 }
 
-void ParallelFor(int count, const std::function<void(int index, int worker)> &body)
+void ParallelFor(int count, int workers, const std::function<void(int index, int worker)> &body)
 {
     if (count <= 0)
         return;
-    const int workers = ParallelWorkerCount(count);
+    workers = std::max(1, std::min(workers, count));
     if (workers == 1) {
         for (int index = 0; index < count; ++index)
             body(index, 0);

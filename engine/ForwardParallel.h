@@ -15,12 +15,13 @@ void SetForwardThreadCount(int threadCount);
 /// Workers that ParallelFor uses for `count` items: between 1 and `count` (1 when count < 1).
 int ParallelWorkerCount(int count);
 
-/// Calls body(index, worker) once for every index in [0, count); worker is in
-/// [0, ParallelWorkerCount(count)) and no two calls with the same worker run at the same
-/// time, so per-worker scratch storage needs no lock. The caller's thread takes part.
+/// Calls body(index, worker) once for every index in [0, count) on at most `workers` threads
+/// (normally ParallelWorkerCount(count), taken once by the caller to size its scratch
+/// storage); worker is in [0, workers) and no two calls with the same worker run at the
+/// same time, so per-worker scratch needs no lock. The caller's thread takes part.
 /// When a call throws, no further index is started and the first exception is rethrown on
 /// the caller's thread after every worker has finished.
-void ParallelFor(int count, const std::function<void(int index, int worker)> &body);
+void ParallelFor(int count, int workers, const std::function<void(int index, int worker)> &body);
 
 } // namespace velamod
 
