@@ -5,6 +5,7 @@
 
 #include <sys/types.h>
 
+#include <atomic>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -52,7 +53,8 @@ void EncodeProgressRecord(const ProgressRecord &record, unsigned char *bytes);
 ///
 /// Usage: Open(); start runner with ChildDescriptor() (CRunnerChild does it);
 /// CloseChildDescriptor(); then ReceiveAll() on a thread, or ReceiveOne() whenever
-/// Descriptor() is readable (e.g. from a QSocketNotifier).
+/// Descriptor() is readable (e.g. from a QSocketNotifier). Both ends are close-on-exec, so a
+/// QProcess would not pass the child end on: start runner with CRunnerChild.
 class CProgressReceiver
 {
 public:
@@ -108,6 +110,8 @@ private:
 
 /// A runner process started without a shell (posix_spawn), inheriting one descriptor of the
 /// caller's choice (the progress channel's child end) under the same number.
+/// Kill() may be called from another thread while Wait() blocks (the Stop button while the
+/// worker waits); everything else belongs to one thread.
 class CRunnerChild
 {
 public:
@@ -147,7 +151,7 @@ private:
     void Reap(int status);
 
     pid_t m_pid = -1;
-    bool m_finished = false;
+    std::atomic<bool> m_finished { false };
     int m_exitCode = 0;
 };
 
