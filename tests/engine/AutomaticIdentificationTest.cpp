@@ -603,3 +603,42 @@ TEST(AutomaticIdentificationEngine, MismatchedInputsEndTheRunWithAnInternalError
         EXPECT_EQ(printed.substr(printed.size() - 15), "SegnalaStep 11\n");
     }
 }
+
+TEST(AutomaticIdentificationEngine, ZeroIterationsEvaluateTheStartModelLikeTheManualRun)
+{
+    // The search drives its final runs with the manual run's unit vertical force and zero
+    // azimuth, so an empty search and a manual run of one profile agree on both misfits.
+    const RealProfile p;
+    CMatrix curve = ApparentCurve(p) * 1.05;
+    const CMatrix sd = CMatrix::Column(std::vector<double>(31, 5.0));
+
+    VelamodCode manual;
+    EngineVariables m;
+    m.Attach(manual);
+    CMatrix modelVs, modal, used;
+    CComplexMatrix effective, apparent;
+    std::vector<CComplexMatrix> sens(4);
+    testing::internal::CaptureStdout();
+    ASSERT_EQ(manual.IdentificazioneManuale(p.frequencies, curve, sd, p.thickness, p.density, p.vs,
+                  p.poisson, p.modes, 5.0f, p.offsets, 0.0, 0.0, modelVs, effective, apparent,
+                  modal, sens.data(), used),
+        0);
+
+    VelamodCode search;
+    EngineVariables s;
+    s.Attach(search);
+    CMatrix vs = p.vs, finalVs, searchModal, dense;
+    CComplexMatrix searchEffective, searchApparent;
+    const int code = search.IdentificazioneAutomatica(0, p.frequencies, curve, sd, p.thickness,
+        p.density, vs, p.poisson, p.modes, false, 5.0f, p.offsets, 0.0, 0.0, p.vs * 0.5, p.vs * 2.0,
+        finalVs, searchEffective, searchApparent, searchModal, sens.data(), dense);
+    const std::string printed = testing::internal::GetCapturedStdout();
+    ASSERT_EQ(code, 0);
+    EXPECT_NE(printed.find("SegnalaStep 0\nSegnalaFine 1 \nSegnalaStep 12\n"), std::string::npos);
+    // The manual run's first misfit is the apparent curve's, the search's the effective's.
+    EXPECT_DOUBLE_EQ(s.first, m.second);
+    EXPECT_DOUBLE_EQ(s.second, m.first);
+    EXPECT_GT(s.second, 0.03);
+    for (int l = 0; l < 4; ++l)
+        EXPECT_EQ(finalVs(l), p.vs(l));
+}
