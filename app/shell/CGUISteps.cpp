@@ -29,7 +29,7 @@ CGUISteps::CGUISteps(QWidget *parent)
         "QPushButton:focus { border: 2px solid #f0a030; }"
         "QPushButton:disabled { color: #7f93a8; background: #35506b; border-color: #45607b; }"
         "QPushButton[highlighted=\"true\"] { background: #f0a030; color: #1b1b1b;"
-        "  font-weight: bold; border-color: #c47f10; }"));
+        "  border-color: #c47f10; }"));
 
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(8, 10, 8, 10);

@@ -1,10 +1,15 @@
 #include "app/shell/CWinQuiverApp.h"
 
+#include "app/data/CGUIRispostaSperimentale1.h"
 #include "app/shell/CDesktopOpen.h"
+#include "app/shell/CGUIMain.h"
+#include "app/shell/CGUISteps.h"
 #include "app/shell/CLanguageChoice.h"
 #include "app/shell/CMainFrame.h"
 #include "app/shell/CMessageBox.h"
 #include "app/shell/CVersionCheck.h"
+#include "app/shell/CWinQuiverView.h"
+#include "app/shell/UserMessages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -74,12 +79,20 @@ bool CWinQuiverApp::OpenFile(const QString &path)
             QString(), MessageRequest::Icon::Information);
         return false;
     }
-    // Trace files are opened by the experimental-data page once it exists.
-    if (m_frame)
+    if (!m_frame)
+        return false;
+    // Any other file is taken for a trace file: it opens on a fresh experimental-data page,
+    // reached as the start page's "Analyse experimental data" reaches it.
+    m_frame->Steps()->OnGotoStep(CGUIMain::StepCode, 5 + FreshPageFlag);
+    auto *page = qobject_cast<CGUIRispostaSperimentale1 *>(m_frame->View()->CurrentPage());
+    if (!page) {
         m_frame->SetStatusText(
             tr("%1 was not opened: trace files are opened from the experimental data page.")
                 .arg(QDir::toNativeSeparators(path)));
-    return false;
+        return false;
+    }
+    m_frame->SetModified(true);
+    return page->OpenTraceFile(path);
 }
 
 void CWinQuiverApp::ChooseLanguage(int language)

@@ -36,7 +36,8 @@ public:
     CRecentFileList &RecentFiles() { return m_recentFiles; }
 
     /// The one route by which a file reaches the program (command line, Open, recent files):
-    /// ".vla" is an analysis document; anything else is noted in the status bar.
+    /// ".vla" is an analysis document; anything else is a trace file, read on a fresh
+    /// experimental-data page (whose messages report a file it cannot read).
     /// @return true when the file was opened.
     bool OpenFile(const QString &path);
     /// A language chosen in the menu: stored for the next start, with its notice.

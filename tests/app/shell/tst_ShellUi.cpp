@@ -1,5 +1,6 @@
 // The frame, the navigation pane and the main view together: pages created and discarded,
 // buttons enabled and highlighted by the navigation rules; start-up in each language.
+#include "app/data/CGUIRispostaSperimentale1.h"
 #include "app/shell/CChildDialog.h"
 #include "app/shell/CChildFormTest.h"
 #include "app/shell/CDesktopOpen.h"
@@ -69,6 +70,7 @@ private slots:
     void italianStartShowsItalianCaptions();
     void englishStartShowsEnglishCaptions();
     void commandLineFileOpensAfterTheWindowIsShown();
+    void commandLineTraceFileOpensOnTheDataPage();
 
 private:
     std::unique_ptr<CMainFrame> m_frame;
@@ -372,6 +374,24 @@ void tst_ShellUi::commandLineFileOpensAfterTheWindowIsShown()
         app.InitInstance({ QStringLiteral("VELA"), dir.filePath(QStringLiteral("analysis.vla")) }));
     CMessageBox::SetHandler(previous);
     QVERIFY(shownWhenAsked);
+}
+
+void tst_ShellUi::commandLineTraceFileOpensOnTheDataPage()
+{
+    m_frame.reset();
+    QTemporaryDir dir;
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir.path());
+    QSettings::setDefaultFormat(QSettings::IniFormat);
+    CWinQuiverApp app;
+    QVERIFY(app.InitInstance(
+        { QStringLiteral("VELA"), QStringLiteral(VELA_SAMPLES_DIR "/sample_shot.sg2") }));
+    CWinQuiverView *view = app.MainFrame()->View();
+    QCOMPARE(view->CurrentStep(), 5);
+    QCOMPARE(app.MainFrame()->Steps()->HighlightedStep(), 5);
+    auto *page = qobject_cast<CGUIRispostaSperimentale1 *>(view->CurrentPage());
+    QVERIFY(page);
+    QVERIFY(page->Traces().loaded);
+    QCOMPARE(page->Traces().traceCount, 24);
 }
 
 QTEST_MAIN(tst_ShellUi)
