@@ -177,7 +177,7 @@ CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(
 
     auto *controlPanel = new QWidget(this);
     controlPanel->setLayout(controls);
-    controlPanel->setMaximumWidth(380);
+    controlPanel->setMaximumWidth(440);
     auto *page = new QGridLayout(this);
     page->addWidget(controlPanel, 0, 0);
     page->addWidget(m_chart, 0, 1);

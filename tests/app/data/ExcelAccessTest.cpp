@@ -2,6 +2,7 @@
 // python3-xlwt (skipped when that module is absent).
 #include "app/data/TraceReaders.h"
 #include "app/results/CExcelAccess.h"
+#include "app/results/CFileExportDialog.h"
 #include "matrix/CMatrix.h"
 
 #include <QFile>
@@ -196,4 +197,36 @@ TEST(ExcelAccess, FilesThatAreNotWorkbooksFailWithAMessage)
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.message, message);
     }
+}
+
+TEST(CFileExportDialogNaming, TypeChangeKeepsTheNameAndSwapsTheExtension)
+{
+    const struct
+    {
+        const char *name;
+        const char *extension;
+        const char *expected;
+    } cases[] = {
+        { "", ".txt", "*.txt" },
+        { "curve", ".xlsx", "curve.xlsx" },
+        { "curve.txt", ".xlsx", "curve.xlsx" },
+        { "site.a.b.txt", ".txt", "site.txt" },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(CFileExportDialog::AdjustFileName(
+                      QString::fromLatin1(c.name), QString::fromLatin1(c.extension)),
+            QString::fromLatin1(c.expected));
+    }
+}
+
+TEST(CFileExportDialogNaming, FilterSplitsIntoTypesWithTheirExtensions)
+{
+    const auto types = CFileExportDialog::SplitFilter(
+        QStringLiteral("Text file (*.txt)|*.txt|Excel file (*.xlsx)|*.xlsx||"));
+    ASSERT_EQ(types.size(), 2);
+    EXPECT_EQ(types[1].first, QStringLiteral("Excel file (*.xlsx)"));
+    EXPECT_EQ(types[1].second, QStringLiteral("*.xlsx"));
+    EXPECT_EQ(CFileExportDialog::ExtensionOfDescription(types[0].first), QStringLiteral(".txt"));
+    EXPECT_EQ(CFileExportDialog::ExtensionOfDescription(QStringLiteral("All files")), QString());
 }
