@@ -30,30 +30,57 @@ void CWinQuiverView::OnGotoStep(int stepCode, bool freshPage)
         return;
     if (m_pCurrentPage)
         m_pCurrentPage->hide();
-    if (m_pages[slot] == nullptr || freshPage) {
-        DeletePage(slot);
-        CChildDialog *page = CreatePage(stepCode, this, m_pSteps, m_analysis.get());
-        if (page == nullptr)
-            return;
-        m_pages[slot] = page;
-        if (m_pSteps) {
-            // Direct connections: a request has been carried out when the page's emit returns.
-            connect(page, &CChildDialog::GotoStep, m_pSteps, &CGUISteps::OnGotoStep,
-                Qt::DirectConnection);
-            connect(page, &CChildDialog::DocModified, m_pSteps, &CGUISteps::OnDocModified,
-                Qt::DirectConnection);
-            connect(page, &CChildDialog::WriteReportRequest, m_pSteps, &CGUISteps::OnWriteReport,
-                Qt::DirectConnection);
-        }
-        page->Create();
-        page->OnPageCreated();
-    }
+    if ((m_pages[slot] == nullptr || freshPage) && BuildPage(slot, false) == nullptr)
+        return;
+    ShowPage(slot);
+}
+
+void CWinQuiverView::ShowPage(int slot)
+{
+    if (Page(slot) == nullptr)
+        return;
+    if (m_pCurrentPage && m_pCurrentPage != m_pages[slot])
+        m_pCurrentPage->hide();
     CChildDialog *page = m_pages[slot];
     page->setGeometry(rect());
     page->show();
     page->raise();
     m_pCurrentPage = page;
     m_nCurrentPage = slot;
+}
+
+CChildDialog *CWinQuiverView::RecreatePageForDocument(int slot)
+{
+    if (slot < 0 || slot >= CStepTable::SlotCount)
+        return nullptr;
+    CChildDialog *page = BuildPage(slot, true);
+    if (page) {
+        page->hide();
+        page->setGeometry(rect());
+    }
+    return page;
+}
+
+CChildDialog *CWinQuiverView::BuildPage(int slot, bool restoring)
+{
+    DeletePage(slot);
+    CChildDialog *page = CreatePage(CStepTable::StepOfSlot(slot), this, m_pSteps, m_analysis.get());
+    if (page == nullptr)
+        return nullptr;
+    m_pages[slot] = page;
+    page->m_bRestoring = restoring;
+    if (m_pSteps) {
+        // Direct connections: a request has been carried out when the page's emit returns.
+        connect(
+            page, &CChildDialog::GotoStep, m_pSteps, &CGUISteps::OnGotoStep, Qt::DirectConnection);
+        connect(page, &CChildDialog::DocModified, m_pSteps, &CGUISteps::OnDocModified,
+            Qt::DirectConnection);
+        connect(page, &CChildDialog::WriteReportRequest, m_pSteps, &CGUISteps::OnWriteReport,
+            Qt::DirectConnection);
+    }
+    page->Create();
+    page->OnPageCreated();
+    return page;
 }
 
 void CWinQuiverView::OnDisableStep(int stepCode)

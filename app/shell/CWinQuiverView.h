@@ -43,6 +43,12 @@ public:
 
     /// Deletes every page (a new document); the pane is not changed.
     void DiscardAllPages();
+    /// For a document being opened: deletes the slot's page and builds it anew with
+    /// m_bRestoring set (so it skips its first refresh), hidden and sized to the view, ready for
+    /// its SerializeSection. Returns nullptr for a slot outside 0..7.
+    CChildDialog *RecreatePageForDocument(int slot);
+    /// Makes an existing page the page on display (the stored page of an opened document).
+    void ShowPage(int slot);
 
     /// The page in a slot (0..7), or nullptr.
     CChildDialog *Page(int slot) const;
@@ -60,6 +66,7 @@ protected:
     void resizeEvent(QResizeEvent *event) override;
 
 private:
+    CChildDialog *BuildPage(int slot, bool restoring);
     void DeletePage(int slot);
 
     std::array<CChildDialog *, CStepTable::SlotCount> m_pages {};

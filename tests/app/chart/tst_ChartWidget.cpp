@@ -1,5 +1,6 @@
 // The chart widget: zoom to all, image export of a given size, the export request to the
 // owning page, and the picking tool.
+#include "app/chart/CChartImage.h"
 #include "app/chart/CChartOwner.h"
 #include "app/chart/CChartWidget.h"
 #include "app/chart/CLineSeries.h"
@@ -47,6 +48,7 @@ private slots:
     void exportWritesABitmapOfTheRequestedSize_data();
     void exportWritesABitmapOfTheRequestedSize();
     void exportRefusesEmptySizesAndUnwritablePaths();
+    void imageIsStretchedOverItsRectangle();
     void exportTextRequestReachesTheOwningPage();
     void pickingToolAddsABarObjectAndReportsIt();
 };
@@ -106,6 +108,33 @@ void tst_ChartWidget::exportRefusesEmptySizesAndUnwritablePaths()
     QVERIFY(!chart.ExportImage(dir.filePath(QStringLiteral("a.bmp")), 0, 100));
     QVERIFY(!chart.ExportImage(dir.filePath(QStringLiteral("no/such/folder/a.bmp")), 100, 100));
     QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("a.bmp"))));
+}
+
+void tst_ChartWidget::imageIsStretchedOverItsRectangle()
+{
+    // Left half red, right half blue, over x 0..10: zoomed to all, the picture fills the plot,
+    // red on the left and blue on the right.
+    CChartRegion region;
+    auto image = std::make_unique<CChartImage>();
+    QVERIFY(image->SetPixels(2, 1, { 0xffff0000u, 0xff0000ffu }));
+    image->SetRect(0, 0, 10, 5);
+    region.Add(std::move(image));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("map.bmp"));
+    QVERIFY(CChartWidget::ExportRegion(region, path, 400, 300));
+    CChartWidget chart;
+    chart.resize(400, 300);
+    chart.SetRegion(region);
+    chart.Refresh();
+    chart.ZoomAll();
+    QCOMPARE(chart.Plot()->xAxis->range().lower, 0.0);
+    QCOMPARE(chart.Plot()->xAxis->range().upper, 10.0);
+    // The axes take a few tens of pixels on the left and at the bottom only.
+    const QImage exported(path);
+    const QColor left = exported.pixelColor(exported.width() / 8, exported.height() / 2);
+    const QColor right = exported.pixelColor(exported.width() * 15 / 16, exported.height() / 2);
+    QVERIFY2(left.red() > 200 && left.blue() < 60, qPrintable(left.name()));
+    QVERIFY2(right.blue() > 200 && right.red() < 60, qPrintable(right.name()));
 }
 
 void tst_ChartWidget::exportTextRequestReachesTheOwningPage()

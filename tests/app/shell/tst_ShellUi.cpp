@@ -12,6 +12,7 @@
 #include "app/shell/CWinQuiverApp.h"
 #include "app/shell/CWinQuiverView.h"
 #include "app/spectrum/DispersionAnalysis.h"
+#include "matrix/CMatrixArchive.h"
 
 #include <QDir>
 #include <QMenuBar>
@@ -65,6 +66,7 @@ private slots:
     void pageThatDiscardsItselfSurvivesItsOwnRequest();
     void viewDiscardsOnlyKnownSteps();
     void restoredStepsEnableTheirButtonsAndTheStoredOneShows();
+    void pageRebuiltForADocumentStaysHiddenAndPagesWithoutSectionsStoreNothing();
     void helpOpensTheDocumentOfTheStepOnDisplay();
     void resizingTheViewResizesThePageOnDisplay();
     void italianStartShowsItalianCaptions();
@@ -257,6 +259,35 @@ void tst_ShellUi::restoredStepsEnableTheirButtonsAndTheStoredOneShows()
     QCOMPARE(m_frame->View()->CurrentStep(), 20);
     QCOMPARE(pane->HighlightedStep(), 20);
     QCOMPARE(ExistingPages(m_frame->View()), (QList<int> { 1, 20 }));
+}
+
+void tst_ShellUi::pageRebuiltForADocumentStaysHiddenAndPagesWithoutSectionsStoreNothing()
+{
+    m_frame->show();
+    CWinQuiverView *view = m_frame->View();
+    QPointer<CChildDialog> before = view->Page(1);
+    CChildDialog *start = view->RecreatePageForDocument(1);
+    CChildDialog *blank = view->RecreatePageForDocument(0);
+    QVERIFY(start && blank);
+    FlushDeletes();
+    QVERIFY(before.isNull());
+    QVERIFY(!start->isVisible());
+    QVERIFY(!start->m_bRestoring); // cleared by the page's initialisation
+    QCOMPARE(view->CurrentPage(), nullptr);
+    QCOMPARE(view->RecreatePageForDocument(8), nullptr);
+
+    // Neither page has a section body: storing writes nothing, loading reads nothing.
+    CMatrixArchive out;
+    start->SerializeSection(out, 1);
+    blank->SerializeSection(out, 1);
+    QVERIFY(out.GetBuffer().empty());
+    CMatrixArchive in(std::vector<std::uint8_t> { 7, 7, 7 });
+    start->SerializeSection(in, 1);
+    QCOMPARE(in.GetPosition(), std::size_t(0));
+
+    view->ShowPage(1);
+    QCOMPARE(view->CurrentPage(), start);
+    QVERIFY(start->isVisible());
 }
 
 void tst_ShellUi::helpOpensTheDocumentOfTheStepOnDisplay()
