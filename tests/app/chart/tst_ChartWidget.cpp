@@ -51,6 +51,7 @@ private slots:
     void imageIsStretchedOverItsRectangle();
     void exportTextRequestReachesTheOwningPage();
     void pickingToolAddsABarObjectAndReportsIt();
+    void cursorIsReportedInAxisUnits();
 };
 
 void tst_ChartWidget::zoomAllShowsEveryObjectWithASmallMargin()
@@ -188,6 +189,24 @@ void tst_ChartWidget::pickingToolAddsABarObjectAndReportsIt()
     QTest::mousePress(plot, Qt::LeftButton, {}, from);
     QTest::mouseRelease(plot, Qt::LeftButton, {}, to);
     QCOMPARE(picked.count(), 0);
+}
+
+void tst_ChartWidget::cursorIsReportedInAxisUnits()
+{
+    CChartWidget chart;
+    chart.resize(600, 400);
+    chart.Refresh();
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    QCustomPlot *plot = chart.Plot();
+    plot->xAxis->setRange(0, 80);
+    plot->yAxis->setRange(100, 900);
+    plot->replot();
+    QSignalSpy moved(&chart, &CChartWidget::CursorMoved);
+    QTest::mouseMove(plot, QPoint(plot->xAxis->coordToPixel(40), plot->yAxis->coordToPixel(500)));
+    QTRY_VERIFY(!moved.isEmpty());
+    QVERIFY(qAbs(moved.last().at(0).toDouble() - 40) < 0.5);
+    QVERIFY(qAbs(moved.last().at(1).toDouble() - 500) < 5);
 }
 
 QTEST_MAIN(tst_ChartWidget)
