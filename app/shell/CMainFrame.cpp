@@ -135,6 +135,8 @@ void CMainFrame::NewAnalysis()
             != CMessageBox::Answer::Yes)
         return;
     m_pView->DiscardAllPages();
+    // Nothing of the previous analysis may reach the new one's pages or report.
+    m_pView->ResetAnalysis();
     m_pSteps->PressStepButton(1);
     m_pSteps->ResetButtons();
     SetModified(false);

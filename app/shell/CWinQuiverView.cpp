@@ -114,6 +114,12 @@ void CWinQuiverView::DiscardAllPages()
         DeletePage(slot);
 }
 
+void CWinQuiverView::ResetAnalysis()
+{
+    // Assigned rather than replaced: pages not yet freed still point at this object.
+    *m_analysis = DispersionAnalysis();
+}
+
 CChildDialog *CWinQuiverView::Page(int slot) const
 {
     return slot >= 0 && slot < CStepTable::SlotCount ? m_pages[slot] : nullptr;

@@ -43,6 +43,8 @@ public:
 
     /// Deletes every page (a new document); the pane is not changed.
     void DiscardAllPages();
+    /// Replaces the analysis with an empty one (a new document, once every page is discarded).
+    void ResetAnalysis();
     /// For a document being opened: deletes the slot's page and builds it anew with
     /// m_bRestoring set (so it skips its first refresh), hidden and sized to the view, ready for
     /// its SerializeSection. Returns nullptr for a slot outside 0..7.

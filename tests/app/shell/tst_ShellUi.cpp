@@ -65,6 +65,8 @@ private slots:
     void startPageButtonsSendTheirRequests();
     void pageThatDiscardsItselfSurvivesItsOwnRequest();
     void viewDiscardsOnlyKnownSteps();
+    void newAnalysisAsksFirstThenStartsEmpty();
+    void closingAModifiedAnalysisAsksFirst();
     void restoredStepsEnableTheirButtonsAndTheStoredOneShows();
     void pageRebuiltForADocumentStaysHiddenAndPagesWithoutSectionsStoreNothing();
     void helpOpensTheDocumentOfTheStepOnDisplay();
@@ -248,6 +250,43 @@ void tst_ShellUi::viewDiscardsOnlyKnownSteps()
     QCOMPARE(view->m_nCurrentPage, -1);
     view->OnGotoStep(42, false); // unknown: nothing is created
     QCOMPARE(view->CurrentPage(), nullptr);
+}
+
+void tst_ShellUi::newAnalysisAsksFirstThenStartsEmpty()
+{
+    CGUISteps *pane = m_frame->Steps();
+    pane->OnGotoStep(1, 517);
+    pane->OnGotoStep(5, 522);
+    m_frame->View()->Analysis().m_bAnalysed = true;
+    m_frame->SetModified(true);
+    m_boxes->answer = CMessageBox::Answer::No;
+    m_frame->NewAnalysis();
+    QCOMPARE(ExistingPages(m_frame->View()), (QList<int> { 1, 5, 10 }));
+    QVERIFY(m_frame->View()->Analysis().m_bAnalysed);
+    m_boxes->answer = CMessageBox::Answer::Yes;
+    m_frame->NewAnalysis();
+    FlushDeletes();
+    QCOMPARE(m_boxes->requests.size(), 2);
+    QCOMPARE(ExistingPages(m_frame->View()), QList<int> { 1 });
+    QCOMPARE(EnabledButtons(pane), QList<int> { 1 });
+    QCOMPARE(m_frame->View()->CurrentStep(), 1);
+    QVERIFY(!m_frame->View()->Analysis().m_bAnalysed);
+    QVERIFY(!m_frame->IsModified());
+}
+
+void tst_ShellUi::closingAModifiedAnalysisAsksFirst()
+{
+    m_frame->show();
+    QVERIFY(m_frame->close()); // nothing to lose: no question
+    QVERIFY(m_boxes->requests.isEmpty());
+    m_frame->show();
+    m_frame->SetModified(true);
+    m_boxes->answer = CMessageBox::Answer::No;
+    QVERIFY(!m_frame->close());
+    QVERIFY(m_frame->isVisible());
+    m_boxes->answer = CMessageBox::Answer::Yes;
+    QVERIFY(m_frame->close());
+    QCOMPARE(m_boxes->requests.size(), 2);
 }
 
 void tst_ShellUi::restoredStepsEnableTheirButtonsAndTheStoredOneShows()
