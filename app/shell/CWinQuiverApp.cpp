@@ -114,8 +114,14 @@ void CWinQuiverApp::ChooseLanguage(int language)
 
 void CWinQuiverApp::ShowWhatsNew()
 {
-    CDesktopOpen::OpenLocal(
-        m_frame.get(), QDir::current().filePath(QStringLiteral("Whatsnew.txt")));
+    // Looked for in the current directory first, as the language file is, then beside the
+    // program, so that starting the program from another folder still finds it.
+    const QString name = QStringLiteral("Whatsnew.txt");
+    QString path = QDir::current().filePath(name);
+    if (!QFileInfo::exists(path)
+        && QFileInfo::exists(QDir(QCoreApplication::applicationDirPath()).filePath(name)))
+        path = QDir(QCoreApplication::applicationDirPath()).filePath(name);
+    CDesktopOpen::OpenLocal(m_frame.get(), path);
 }
 
 void CWinQuiverApp::CheckForUpdates()
