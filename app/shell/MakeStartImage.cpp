@@ -6,6 +6,7 @@
 #include <QPainterPath>
 #include <QRandomGenerator>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -124,7 +125,7 @@ void DrawSpread(QPainter &painter, double width, double height, double sourceX)
     const int receivers = 24;
     const double first = sourceX + width * 0.04;
     const double spacing = width * 0.022;
-    const double recordTop = height * 0.09;
+    const double recordTop = height * 0.19;
     const double recordBottom = height * 0.40;
     for (int r = 0; r < receivers; ++r) {
         const double x = first + r * spacing;
@@ -133,12 +134,14 @@ void DrawSpread(QPainter &painter, double width, double height, double sourceX)
         for (int s = 0; s <= 240; ++s) {
             const double t = s / 240.0;
             const double y = recordTop + t * (recordBottom - recordTop);
-            const double arrival = 0.05 + offset / width * 1.25;
+            const double arrival = 0.14 + offset / width * 1.05;
             const double dt = t - arrival;
-            const double period = 0.045 + 0.04 * dt;
+            const double period = 0.07 + 0.05 * dt;
             const double envelope =
-                std::exp(-dt * dt / (2.0 * 0.05 * 0.05 * (1.0 + offset / width * 3.0)));
-            const double amplitude = spacing * 0.9 * envelope * (dt > -0.08 ? 1.0 : 0.0);
+                std::exp(-dt * dt / (2.0 * 0.06 * 0.06 * (1.0 + offset / width * 2.0)));
+            // Onset tapered over a quarter period so the traces start cleanly.
+            const double onset = std::clamp((dt + 0.1) / 0.03, 0.0, 1.0);
+            const double amplitude = spacing * 0.75 * envelope * onset;
             const QPointF point(
                 x + amplitude * std::sin(2.0 * Pi * dt / std::max(period, 0.02)), y);
             if (s == 0)
