@@ -54,6 +54,7 @@ private slots:
     void readOnlyFixedAndListCellsRefuseOtherEdits_data();
     void readOnlyFixedAndListCellsRefuseOtherEdits();
     void listCellEditsWithADropDown();
+    void rowsInsertedBeforeARowAndNeverAmongTheHeaders();
     void copyPasteRoundTripThroughTheClipboard();
     void pasteSkipsProtectedCellsAndDropsWhatFallsOutside();
     void cutEmptiesOnlyEditableCells();
@@ -142,6 +143,24 @@ void tst_GridCtrl::listCellEditsWithADropDown()
     combo->setCurrentIndex(1);
     emit grid.itemDelegate()->commitData(combo);
     QCOMPARE(grid.GetItemText(2, 3), QString::fromUtf8("S\u00ec"));
+}
+
+void tst_GridCtrl::rowsInsertedBeforeARowAndNeverAmongTheHeaders()
+{
+    CGridModel model;
+    FillLayerTable(model);
+    QCOMPARE(model.InsertRow(3), 3); // before the last row, as the curve table does
+    QCOMPARE(model.GetRowCount(), 5);
+    QCOMPARE(model.GetItemText(3, 1), QString());
+    QCOMPARE(model.GetItemText(4, 1), QStringLiteral("6"));
+    QVERIFY(model.IsCellReadOnly(4, 1)); // the cell's state moves with its row
+    QVERIFY(!model.IsCellReadOnly(3, 1));
+    QCOMPARE(model.InsertRow(0), 5); // not inside the header: appended
+    QCOMPARE(model.GetItemText(0, 1), QStringLiteral("Thickness"));
+    QVERIFY(model.DeleteRow(3));
+    QVERIFY(!model.DeleteRow(9));
+    QCOMPARE(model.GetRowCount(), 5);
+    QCOMPARE(model.GetItemText(3, 1), QStringLiteral("6"));
 }
 
 void tst_GridCtrl::copyPasteRoundTripThroughTheClipboard()
