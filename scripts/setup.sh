@@ -10,7 +10,7 @@ build="${VELA_BUILD_DIR:-$here/build}"
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-tools-dev
           libqcustomplot-dev libfreexl-dev libxlsxwriter-dev libminizip-dev
           qt6-image-formats-plugins libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth imagemagick python3-segyio)
+          xvfb xauth imagemagick python3-segyio python3-xlwt)
 
 install_packages() {
     local missing=()
