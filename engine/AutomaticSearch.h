@@ -5,6 +5,8 @@
 #ifndef VELA_ENGINE_AUTOMATICSEARCH_H
 #define VELA_ENGINE_AUTOMATICSEARCH_H
 
+#include "engine/VelamodCode.h"
+
 #include <cstdint>
 #include <functional>
 
@@ -14,11 +16,12 @@ class CComplexMatrix;
 /// Result of a search that could not produce a final model: no forward computation of the
 /// current model completed in any iteration, or the final forward computations failed.
 /// (The other results are VelamodCode's: 0, SearchStopped -1, LastTrialFailed -2.)
-constexpr int SearchNoFinalModel = -4;
+constexpr int SearchNoFinalModel = VelamodCode::NoFinalModel;
 
 /// End reason sent with SearchNoFinalModel (the others: 0 target reached, 1 iterations done,
 /// 3 last trial failed, 4 no improvement).
-constexpr std::int32_t EndReasonNoFinalModel = 5;
+constexpr std::int32_t EndReasonNoFinalModel
+    = static_cast<std::int32_t>(EngineEndReason::NoFinalModel);
 
 /// Damping values of the trials, tried in this order: 1, 10^-2.5, 10^-5, 10^-7.5, 10^-10.
 constexpr int SearchTrialCount = 5;

@@ -89,6 +89,7 @@ enum class EngineEndReason : std::int32_t {
     IterationsDone = 1,
     LastTrialFailed = 3,
     NoImprovement = 4,
+    NoFinalModel = 5,
 };
 
 namespace velamod {

@@ -42,7 +42,9 @@ class CComplexMatrix;
 //                               stop flag was raised; LastTrialFailed (-2) the forward
 //                               computation failed on the last trial (end reason 3);
 //                               InternalError (-3) an exception was caught (for example a
-//                               singular normal matrix or mismatched sizes)
+//                               singular normal matrix or mismatched sizes);
+//                               NoFinalModel (-4) no forward computation of the current
+//                               model completed, so there is no final model (end reason 5)
 //   CalcolaErrore               not a code: the misfit, a relative RMS difference >= 0,
 //                               or NoMisfit (1e99) when no valid misfit exists
 //   SegnalaStep, SegnalaFine    none; a failing channel silently stops notifications
@@ -64,6 +66,7 @@ public:
     static constexpr int SearchStopped = -1; ///< automatic run: stop flag raised
     static constexpr int LastTrialFailed = -2; ///< automatic run: last trial had no model
     static constexpr int InternalError = -3; ///< an exception was caught at the boundary
+    static constexpr int NoFinalModel = -4; ///< automatic run: no model completed, none final
     /// The misfit value that means "no valid misfit".
     static constexpr double NoMisfit = 1e99;
 
