@@ -2,6 +2,7 @@
 #ifndef VELA_CLI_CLIMODELFILE_H
 #define VELA_CLI_CLIMODELFILE_H
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -48,5 +49,34 @@ bool ParseCliNumber(const std::string &token, double &value);
 
 /// Splits a line into tokens at blanks, tabs, carriage returns and commas.
 std::vector<std::string> SplitCliLine(const std::string &line);
+
+/// True for a blank line and for a comment line (first non-blank character '#' or '%').
+bool IsCliIgnoredLine(const std::string &line);
+
+/// The "FILE:LINE: " prefix of the messages about one line of a file.
+std::string CliWhere(const std::string &path, int lineNumber);
+
+/// The profile in the engine's terms, one entry per layer from the top (the half-space
+/// last) except for the thicknesses, which the half-space has not.
+struct CliEngineProfile
+{
+    std::vector<double> thickness; ///< [m]
+    std::vector<double> density; ///< [g/cm^3]
+    std::vector<double> vs; ///< [m/s]
+    std::vector<double> poisson; ///< Poisson's ratio, from column 5 or from Vp and Vs
+};
+
+/// A sub-command's own check of one layer line, run after the common ones; `where` is the
+/// line's message prefix.
+using CliLayerCheck =
+    std::function<bool(const CliModelLayer &layer, const std::string &where, std::string &error)>;
+
+/// Converts a model for the engine: densities from kg/m^3 to g/cm^3, Poisson's ratio from
+/// column 5 when present (Vp is then not used), else from Vp and Vs. Layer by layer, fails
+/// with a one-line message on a Vs or density that is not positive, a Vp not above Vs when
+/// Poisson's ratio is derived, a Poisson's ratio outside (-1, 0.5), or on what `check`
+/// refuses.
+bool ToCliEngineProfile(const CliModel &model, CliEngineProfile &profile, std::string &error,
+    const CliLayerCheck &check = CliLayerCheck());
 
 #endif // VELA_CLI_CLIMODELFILE_H

@@ -1,27 +1,26 @@
 // vela-cli forward: the trial-and-error run of the engine on a model file and an experimental
 // curve: modal, apparent and effective curves as CSV, and the two misfits.
+#include "cli/CliCurveFile.h"
 #include "cli/CliModelFile.h"
+#include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "engine/RayleighSolver.h"
 #include "engine/VelamodCode.h"
 #include "matrix/CComplexMatrix.h"
 #include "matrix/CMatrix.h"
 
-#include <clocale>
-#include <cmath>
 #include <cstdio>
 #include <fcntl.h>
-#include <fstream>
 #include <string>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
-// Points beyond this count are certainly not a picked dispersion curve.
-constexpr int MaxCurvePoints = 10000;
 // The effective curve's spatial FFT has 8192 points.
 constexpr int MaxReceivers = 8192;
+
+const char *const Command = "forward";
 
 struct ForwardOptions
 {
@@ -33,183 +32,34 @@ struct ForwardOptions
     double refinement = 5.0;
 };
 
-int BadInput(const std::string &message)
-{
-    std::fprintf(stderr, "vela-cli forward: %s\n", message.c_str());
-    return 2;
-}
-
-bool WholeNumber(double value, int lowest, int highest)
-{
-    return value == std::floor(value) && value >= lowest && value <= highest;
-}
-
 bool ParseOptions(int argc, char **argv, ForwardOptions &options, std::string &error)
 {
-    for (int i = 0; i < argc; ++i) {
-        const std::string name = argv[i];
-        if (i + 1 >= argc) {
-            error = name.rfind("--", 0) == 0 ? "option " + name + " needs a value"
-                                             : "unexpected argument '" + name + "'";
-            return false;
-        }
-        const std::string value = argv[++i];
-        if (name == "--model") {
-            options.modelPath = value;
-            continue;
-        }
-        if (name == "--curve") {
-            options.curvePath = value;
-            continue;
-        }
-        double number = 0.0;
-        if (!ParseCliNumber(value, number)) {
-            error = name.rfind("--", 0) == 0
-                ? "option " + name + ": '" + value + "' is not a number"
-                : "unexpected argument '" + name + "'";
-            return false;
-        }
-        if (name == "--spacing") {
-            if (!(number > 0.0)) {
-                error =
-                    "option --spacing: the receiver spacing must be positive, got '" + value + "'";
-                return false;
-            }
-            options.spacing = number;
-        } else if (name == "--receivers") {
-            if (!WholeNumber(number, 1, MaxReceivers)) {
-                error = "option --receivers: expected a whole number from 1 to "
-                    + std::to_string(MaxReceivers) + ", got '" + value + "'";
-                return false;
-            }
-            options.receivers = static_cast<int>(number);
-        } else if (name == "--modes") {
-            if (!WholeNumber(number, 1, RayleighMaxModes)) {
-                error = "option --modes: expected a whole number from 1 to "
-                    + std::to_string(RayleighMaxModes) + ", got '" + value + "'";
-                return false;
-            }
-            options.modes = static_cast<int>(number);
-        } else if (name == "--refine") {
-            options.refinement = number;
+    std::vector<CliOption> given;
+    if (!SplitCliOptions(argc, argv, {}, given, error))
+        return false;
+    for (const CliOption &option : given) {
+        bool ok = true;
+        if (option.name == "--model") {
+            options.modelPath = option.value;
+        } else if (option.name == "--curve") {
+            options.curvePath = option.value;
+        } else if (option.name == "--spacing") {
+            ok = CliPositiveOption(option, "the receiver spacing", options.spacing, error);
+        } else if (option.name == "--receivers") {
+            ok = CliWholeOption(option, 1, MaxReceivers, options.receivers, error);
+        } else if (option.name == "--modes") {
+            ok = CliWholeOption(option, 1, RayleighMaxModes, options.modes, error);
+        } else if (option.name == "--refine") {
+            ok = CliNumberOption(option, options.refinement, error);
         } else {
-            error = "unknown option '" + name + "'";
-            return false;
+            error = CliUnknownOption(option);
+            ok = false;
         }
+        if (!ok)
+            return false;
     }
-    if (options.modelPath.empty()) {
-        error = "missing --model FILE";
-        return false;
-    }
-    if (options.curvePath.empty()) {
-        error = "missing --curve FILE";
-        return false;
-    }
-    return true;
-}
-
-// The experimental curve: lines "frequency velocity [min max]"; "#" and "%" lines are comments.
-bool ReadCurve(const std::string &path, std::vector<double> &frequencies,
-    std::vector<double> &velocities, std::string &error)
-{
-    std::ifstream file(path);
-    if (!file) {
-        error = path + ": cannot open the curve file";
-        return false;
-    }
-    std::string line;
-    int lineNumber = 0;
-    while (std::getline(file, line)) {
-        ++lineNumber;
-        const std::size_t first = line.find_first_not_of(" \t\r");
-        if (first == std::string::npos || line[first] == '#' || line[first] == '%')
-            continue;
-        const std::string where = path + ":" + std::to_string(lineNumber) + ": ";
-        const std::vector<std::string> tokens = SplitCliLine(line);
-        if (tokens.size() != 2 && tokens.size() != 4) {
-            error = where
-                + "expected 2 numbers (frequency, velocity) or 4 (with min and max), found "
-                + std::to_string(tokens.size());
-            return false;
-        }
-        double values[4] = {};
-        for (std::size_t t = 0; t < tokens.size(); ++t) {
-            if (!ParseCliNumber(tokens[t], values[t])) {
-                error = where + "'" + tokens[t] + "' is not a number";
-                return false;
-            }
-        }
-        if (!(values[0] > 0.0)) {
-            error = where + "the frequency must be positive";
-            return false;
-        }
-        if (!frequencies.empty() && values[0] <= frequencies.back()) {
-            error = where + "the frequencies must increase from line to line";
-            return false;
-        }
-        if (!(values[1] > 0.0)) {
-            error = where + "the velocity must be positive";
-            return false;
-        }
-        frequencies.push_back(values[0]);
-        velocities.push_back(values[1]);
-        if (static_cast<int>(frequencies.size()) > MaxCurvePoints) {
-            error = path + ": more than " + std::to_string(MaxCurvePoints) + " points";
-            return false;
-        }
-    }
-    if (frequencies.empty()) {
-        error = path + ": no point in the curve file";
-        return false;
-    }
-    return true;
-}
-
-// The profile in the engine's terms: densities in g/cm^3, Poisson's ratio per layer.
-struct EngineProfile
-{
-    std::vector<double> thickness, density, vs, poisson;
-};
-
-bool ToEngineProfile(const CliModel &model, EngineProfile &profile, std::string &error)
-{
-    if (!CheckCliModelColumns(model, 4, 7,
-            "4 to 7 numbers (thickness, Vp, Vs, density, [Poisson's ratio], [Vs min, Vs max])",
-            error))
-        return false;
-    for (std::size_t i = 0; i < model.layers.size(); ++i) {
-        const CliModelLayer &layer = model.layers[i];
-        const std::string where = model.path + ":" + std::to_string(layer.lineNumber) + ": ";
-        const double vp = layer.values[1], vs = layer.values[2], density = layer.values[3];
-        if (!(vs > 0.0)) {
-            error = where + "Vs must be positive";
-            return false;
-        }
-        if (!(density > 0.0)) {
-            error = where + "density must be positive";
-            return false;
-        }
-        double poisson = 0.0;
-        if (layer.columnCount >= 5) {
-            poisson = layer.values[4];
-        } else {
-            if (!(vp > vs)) {
-                error = where + "Vp must exceed Vs (or give Poisson's ratio in column 5)";
-                return false;
-            }
-            poisson = (vp * vp - 2.0 * vs * vs) / (2.0 * (vp * vp - vs * vs));
-        }
-        if (!(poisson > -1.0 && poisson < 0.5)) {
-            error = where + "Poisson's ratio must lie between -1 and 0.5";
-            return false;
-        }
-        if (i + 1 < model.layers.size())
-            profile.thickness.push_back(layer.values[0]);
-        profile.density.push_back(density * 0.001);
-        profile.vs.push_back(vs);
-        profile.poisson.push_back(poisson);
-    }
-    return true;
+    return CliRequireOption(options.modelPath, "--model FILE", error)
+        && CliRequireOption(options.curvePath, "--curve FILE", error);
 }
 
 // Keeps the engine's progress lines ("SegnalaStep n") out of the CSV on standard output.
@@ -253,25 +103,25 @@ void PrintMisfit(const char *name, double misfit)
 
 int CmdForward(int argc, char **argv)
 {
-    // The Qt application object adopts the user's locale; the CSV needs '.' decimals.
-    std::setlocale(LC_NUMERIC, "C");
+    UseCliNumberFormat();
     ForwardOptions options;
     std::string error;
     if (!ParseOptions(argc, argv, options, error))
-        return BadInput(error);
+        return CliBadInput(Command, error);
 
     CliModel model;
-    EngineProfile profile;
+    CliEngineProfile profile;
     if (!ReadCliModelFile(options.modelPath, model, error)
-        || !ToEngineProfile(model, profile, error))
-        return BadInput(error);
-    std::vector<double> frequencyValues, experimentalValues;
-    if (!ReadCurve(options.curvePath, frequencyValues, experimentalValues, error))
-        return BadInput(error);
+        || !ToCliEngineProfile(model, profile, error))
+        return CliBadInput(Command, error);
+    CliCurve curve;
+    if (!ReadCliCurveFile(options.curvePath, curve, error))
+        return CliBadInput(Command, error);
 
-    const CMatrix frequencies = CMatrix::Column(frequencyValues);
+    const CMatrix frequencies = CMatrix::Column(curve.frequencies);
     const int frequencyCount = frequencies.GetCount();
-    const CMatrix experimental = CMatrix::Column(experimentalValues);
+    const CMatrix experimental = CMatrix::Column(curve.velocities);
+    // The manual run weighs every point alike: the bounds play no part in its misfits.
     const CMatrix deviations(frequencyCount, 1);
     CMatrix thicknesses(static_cast<int>(profile.thickness.size()), 1);
     for (std::size_t l = 0; l < profile.thickness.size(); ++l)
@@ -303,11 +153,9 @@ int CmdForward(int argc, char **argv)
             0.0, 0.0, modelVs, effective, meanApparent, modal, sensitivities.data(),
             frequenciesUsed);
     }
-    if (result != 0) {
-        std::fprintf(
-            stderr, "vela-cli forward: the forward computation failed (code %d)\n", result);
-        return 1;
-    }
+    if (result != 0)
+        return CliFailure(
+            Command, "the forward computation failed (code " + std::to_string(result) + ")");
 
     std::printf("freq_hz,experimental,apparent,effective");
     for (int mode = 1; mode <= options.modes; ++mode)

@@ -1,13 +1,12 @@
 // vela-cli modes: Rayleigh modal phase velocities of a layered model as CSV.
 #include "cli/CliModelFile.h"
+#include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "engine/RayleighSolver.h"
 
 #include <algorithm>
-#include <clocale>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -29,62 +28,40 @@ struct ModesOptions
     double refinement = 5.0;
 };
 
-int BadInput(const std::string &message)
-{
-    std::fprintf(stderr, "vela-cli modes: %s\n", message.c_str());
-    return 2;
-}
+const char *const Command = "modes";
 
 bool ParseOptions(int argc, char **argv, ModesOptions &options, std::string &error)
 {
-    for (int i = 0; i < argc; ++i) {
-        const std::string name = argv[i];
-        if (i + 1 >= argc) {
-            error = name.rfind("--", 0) == 0 ? "option " + name + " needs a value"
-                                             : "unexpected argument '" + name + "'";
-            return false;
-        }
-        const std::string value = argv[++i];
-        double number = 0.0;
-        const bool numeric = ParseCliNumber(value, number);
-        auto needNumber = [&]() {
-            if (!numeric)
-                error = "option " + name + ": '" + value + "' is not a number";
-            return numeric;
-        };
+    std::vector<CliOption> given;
+    if (!SplitCliOptions(argc, argv, {}, given, error))
+        return false;
+    for (const CliOption &option : given) {
+        const std::string &name = option.name;
+        bool ok = true;
         if (name == "--model") {
-            options.modelPath = value;
+            options.modelPath = option.value;
         } else if (name == "--freqs") {
-            options.frequencyPath = value;
+            options.frequencyPath = option.value;
         } else if (name == "--fmin" || name == "--fmax" || name == "--df") {
-            if (!needNumber())
-                return false;
-            (name == "--fmin"          ? options.fmin
+            ok = CliNumberOption(option,
+                name == "--fmin"       ? options.fmin
                     : name == "--fmax" ? options.fmax
-                                       : options.df) = number;
+                                       : options.df,
+                error);
             options.rangeGiven = true;
         } else if (name == "--modes") {
-            if (!needNumber())
-                return false;
-            if (number != std::floor(number) || number < 1 || number > RayleighMaxModes) {
-                error = "option --modes: expected a whole number from 1 to "
-                    + std::to_string(RayleighMaxModes) + ", got '" + value + "'";
-                return false;
-            }
-            options.modes = static_cast<int>(number);
+            ok = CliWholeOption(option, 1, RayleighMaxModes, options.modes, error);
         } else if (name == "--refine") {
-            if (!needNumber())
-                return false;
-            options.refinement = number;
+            ok = CliNumberOption(option, options.refinement, error);
         } else {
-            error = "unknown option '" + name + "'";
-            return false;
+            error = CliUnknownOption(option);
+            ok = false;
         }
+        if (!ok)
+            return false;
     }
-    if (options.modelPath.empty()) {
-        error = "missing --model FILE";
+    if (!CliRequireOption(options.modelPath, "--model FILE", error))
         return false;
-    }
     if (!options.frequencyPath.empty() && options.rangeGiven) {
         error = "give either --freqs FILE or --fmin/--fmax/--df, not both";
         return false;
@@ -122,18 +99,16 @@ bool FileFrequencies(const std::string &path, std::vector<double> &frequencies, 
     int lineNumber = 0;
     while (std::getline(file, line)) {
         ++lineNumber;
-        const std::size_t first = line.find_first_not_of(" \t\r");
-        if (first == std::string::npos || line[first] == '#' || line[first] == '%')
+        if (IsCliIgnoredLine(line))
             continue;
         for (const std::string &token : SplitCliLine(line)) {
             double f = 0.0;
             if (!ParseCliNumber(token, f)) {
-                error =
-                    path + ":" + std::to_string(lineNumber) + ": '" + token + "' is not a number";
+                error = CliWhere(path, lineNumber) + "'" + token + "' is not a number";
                 return false;
             }
             if (f < 0.0) {
-                error = path + ":" + std::to_string(lineNumber) + ": negative frequency " + token;
+                error = CliWhere(path, lineNumber) + "negative frequency " + token;
                 return false;
             }
             frequencies.push_back(f);
@@ -161,7 +136,7 @@ bool ToSolverModel(const CliModel &model, SolverModel &solver, std::string &erro
         return false;
     for (std::size_t i = 0; i < model.layers.size(); ++i) {
         const CliModelLayer &layer = model.layers[i];
-        const std::string where = model.path + ":" + std::to_string(layer.lineNumber) + ": ";
+        const std::string where = CliWhere(model.path, layer.lineNumber);
         if (!(layer.values[1] > 0.0)) {
             error = where + "Vp must be positive";
             return false;
@@ -185,22 +160,21 @@ bool ToSolverModel(const CliModel &model, SolverModel &solver, std::string &erro
 
 int CmdModes(int argc, char **argv)
 {
-    // The Qt application object adopts the user's locale; the CSV needs '.' decimals.
-    std::setlocale(LC_NUMERIC, "C");
+    UseCliNumberFormat();
     ModesOptions options;
     std::string error;
     if (!ParseOptions(argc, argv, options, error))
-        return BadInput(error);
+        return CliBadInput(Command, error);
 
     CliModel model;
     SolverModel solver;
     if (!ReadCliModelFile(options.modelPath, model, error) || !ToSolverModel(model, solver, error))
-        return BadInput(error);
+        return CliBadInput(Command, error);
 
     std::vector<double> requested;
     if (!(options.frequencyPath.empty() ? RangeFrequencies(options, requested, error)
                                         : FileFrequencies(options.frequencyPath, requested, error)))
-        return BadInput(error);
+        return CliBadInput(Command, error);
 
     // The solver sweeps distinct frequencies downwards; hand it exactly that list, so that
     // its row r is the r-th of them, and print the rows upwards.

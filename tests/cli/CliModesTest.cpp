@@ -2,73 +2,21 @@
 // CSV against the solver called directly.
 #include "cli/CliModelFile.h"
 #include "engine/RayleighSolver.h"
+#include "tests/cli/CliTestSupport.h"
 #include "tests/engine/IndependentRayleigh.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
-#include <sys/wait.h>
-#include <unistd.h>
-
 namespace {
 
-class TempDir
-{
-public:
-    TempDir()
-    {
-        char pattern[] = "/tmp/vela-cli-test-XXXXXX";
-        const char *made = ::mkdtemp(pattern);
-        m_path = made ? made : "/tmp";
-    }
-    ~TempDir()
-    {
-        [[maybe_unused]] const int status = std::system(("rm -rf '" + m_path + "'").c_str());
-    }
-    std::string Write(const std::string &name, const std::string &text) const
-    {
-        const std::string path = m_path + "/" + name;
-        std::ofstream(path) << text;
-        return path;
-    }
-    std::string Path(const std::string &name) const { return m_path + "/" + name; }
-
-private:
-    std::string m_path;
-};
-
-std::string ReadAll(const std::string &path)
-{
-    std::ifstream in(path);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-struct CliResult
-{
-    int exitCode = -1;
-    std::string out, err;
-};
-
-CliResult RunCli(const TempDir &dir, const std::string &arguments)
-{
-    const std::string command = std::string("'") + VELA_CLI_PATH + "' " + arguments + " > '"
-        + dir.Path("stdout") + "' 2> '" + dir.Path("stderr") + "'";
-    CliResult result;
-    const int status = std::system(command.c_str());
-    result.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    result.out = ReadAll(dir.Path("stdout"));
-    result.err = ReadAll(dir.Path("stderr"));
-    return result;
-}
+using clitest::CliResult;
+using clitest::ParseCsv;
+using clitest::RunCli;
+using clitest::TempDir;
 
 const char *const TwoLayers = "# layer over a half-space\n"
                               "10, 400, 200, 1800\n"
@@ -149,23 +97,6 @@ TEST(CliModelFile, AcceptsNinetyNineLayersAndANegativePoissonRatio)
 }
 
 // ---------------------------------------------------------------------------------------
-
-std::vector<std::vector<double>> ParseCsv(const std::string &text, std::string &header)
-{
-    std::istringstream in(text);
-    std::getline(in, header);
-    std::vector<std::vector<double>> rows;
-    std::string line;
-    while (std::getline(in, line)) {
-        std::vector<double> row;
-        std::istringstream fields(line);
-        std::string field;
-        while (std::getline(fields, field, ','))
-            row.push_back(std::stod(field));
-        rows.push_back(row);
-    }
-    return rows;
-}
 
 TEST(CliModes, PrintsAscendingRowsThatMatchTheSolver)
 {
