@@ -17,18 +17,18 @@ struct Command
 
 const Command Commands[] = {
     { "modes", CmdModes,
-      "modes --model FILE [--fmin F --fmax F --df D | --freqs FILE] [--modes M] [--refine R]\n"
-      "        Rayleigh modal phase velocities of a layered profile (CSV)" },
+        "modes --model FILE [--fmin F --fmax F --df D | --freqs FILE] [--modes M] [--refine R]\n"
+        "        Rayleigh modal phase velocities of a layered profile (CSV)" },
     { "forward", CmdForward,
-      "forward --model FILE --curve FILE [--spacing S --receivers N --modes M --refine R]\n"
-      "        modal, apparent and effective curves and the misfits of a profile (CSV)" },
+        "forward --model FILE --curve FILE [--spacing S --receivers N --modes M --refine R]\n"
+        "        modal, apparent and effective curves and the misfits of a profile (CSV)" },
     { "invert", CmdInvert,
-      "invert --model FILE --curve FILE [--iterations N --target-error PCT --modes M\n"
-      "        --refine R --spacing S --receivers N --strong-contrasts]\n"
-      "        automatic search of the Vs profile through runner" },
+        "invert --model FILE --curve FILE [--iterations N --target-error PCT --modes M\n"
+        "        --refine R --spacing S --receivers N --strong-contrasts]\n"
+        "        automatic search of the Vs profile through runner" },
     { "traces", CmdTraces,
-      "traces FILE [--sheet NAME]\n"
-      "        reads a trace file (TXT, SEG-2, SEG-Y, SU, XLS, DRM) and summarises it" },
+        "traces FILE [--sheet NAME]\n"
+        "        reads a trace file (TXT, SEG-2, SEG-Y, SU, XLS, DRM) and summarises it" },
 };
 
 void PrintUsage(FILE *out)

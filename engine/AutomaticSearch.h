@@ -20,8 +20,8 @@ constexpr int SearchNoFinalModel = VelamodCode::NoFinalModel;
 
 /// End reason sent with SearchNoFinalModel (the others: 0 target reached, 1 iterations done,
 /// 3 last trial failed, 4 no improvement).
-constexpr std::int32_t EndReasonNoFinalModel
-    = static_cast<std::int32_t>(EngineEndReason::NoFinalModel);
+constexpr std::int32_t EndReasonNoFinalModel =
+    static_cast<std::int32_t>(EngineEndReason::NoFinalModel);
 
 /// Damping values of the trials, tried in this order: 1, 10^-2.5, 10^-5, 10^-7.5, 10^-10.
 constexpr int SearchTrialCount = 5;
