@@ -10,7 +10,7 @@ build="${VELA_BUILD_DIR:-$here/build}"
 packages=(cmake ninja-build g++ qt6-base-dev qt6-base-dev-tools qt6-l10n-tools qt6-tools-dev
           libqcustomplot-dev libfreexl-dev libxlsxwriter-dev libminizip-dev
           qt6-image-formats-plugins libgtest-dev libgmock-dev libbenchmark-dev
-          xvfb xauth imagemagick python3-segyio python3-xlwt)
+          xvfb xauth imagemagick python3-segyio python3-xlwt clang-format)
 
 install_packages() {
     local missing=()
@@ -40,6 +40,8 @@ run)
     ;;
 test)
     install_packages
+    # House formatting: every C++ file as .clang-format says.
+    (cd "$here" && git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror)
     configure_and_build -DVELA_WERROR=ON
     export QT_QPA_PLATFORM=offscreen
     ctest --test-dir "$build" --output-on-failure --parallel "$(nproc)"
