@@ -59,6 +59,14 @@ enum ExitCode {
 // would make a single forward run take tens of seconds.
 constexpr float SolverParameterPerRefinement = 15.0f;
 
+// The engine hands the mean apparent curve over as a 1 x F row; the result files carry every
+// vector as an n x 1 column.
+template <typename Matrix> void MakeColumn(Matrix &m)
+{
+    if (m.GetRows() == 1 && m.GetCols() > 1)
+        m = m.Transposed();
+}
+
 int Fail(int code, const std::string &message)
 {
     std::fprintf(stderr, "runner: %s\n", message.c_str());
@@ -116,6 +124,10 @@ int RunForward(const std::string &jobPath, const std::string &resultPath, int wi
         return Fail(ExitInternalError, "the engine failed (code " + std::to_string(code) + ")");
 
     result.code = code;
+    MakeColumn(result.finalVs);
+    MakeColumn(result.effectiveCurve);
+    MakeColumn(result.apparentCurve);
+    MakeColumn(result.frequencies);
     // The first misfit variable holds the apparent curve's misfit, the second the effective's.
     result.apparentMisfit = firstMisfit;
     result.effectiveMisfit = secondMisfit;
@@ -168,6 +180,10 @@ int RunSearch(const std::string &jobPath, const std::string &resultPath, int win
         return Fail(ExitInternalError, "the engine failed (code " + std::to_string(code) + ")");
     }
     result.code = code;
+    MakeColumn(result.finalVs);
+    MakeColumn(result.effectiveCurve);
+    MakeColumn(result.apparentCurve);
+    MakeColumn(result.frequencies);
     if (!WriteSearchResultFile(resultPath, result, &error))
         return Fail(ExitResultUnwritable, error);
     return ExitSuccess;

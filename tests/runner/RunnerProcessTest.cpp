@@ -156,6 +156,13 @@ ChannelRun RunOnChannel(int mode, const std::string &job, const std::string &res
     return run;
 }
 
+// Result vectors are n x 1 columns, like every vector of the job and result files.
+template <typename Matrix> void ExpectColumn(const Matrix &m, int n)
+{
+    EXPECT_EQ(m.GetRows(), n);
+    EXPECT_EQ(m.GetCols(), 1);
+}
+
 } // namespace
 
 TEST(RunnerCommandLine, RefusesBadArgumentsWithCodeTwo)
@@ -314,8 +321,11 @@ TEST(RunnerForward, ForwardJobWritesTheResultOfTheManualRun)
     EXPECT_EQ(r.frequencies.GetCount(), f);
     EXPECT_EQ(r.modalVelocities.GetRows(), f);
     EXPECT_EQ(r.modalVelocities.GetCols(), 2);
-    EXPECT_EQ(r.effectiveCurve.GetCount(), f);
-    EXPECT_EQ(r.apparentCurve.GetCount(), f);
+    // Every vector item of the file is a column, the modal velocities frequencies x modes.
+    ExpectColumn(r.finalVs, 3);
+    ExpectColumn(r.effectiveCurve, f);
+    ExpectColumn(r.apparentCurve, f);
+    ExpectColumn(r.frequencies, f);
     // The experimental curve is a flat 200 m/s: both misfits are real, finite numbers.
     EXPECT_GT(r.apparentMisfit, 0.0);
     EXPECT_LT(r.apparentMisfit, 1.0);
@@ -386,11 +396,12 @@ TEST(RunnerSearch, SearchReportsEveryStageOverTheChannelAndWritesTheDenseResult)
         EXPECT_LE(r.finalVs(i), job.vsMax(i));
     }
     // 8 to 40 Hz: a dense grid of 32 points with the curves on it.
-    EXPECT_EQ(r.frequencies.GetCount(), 32);
+    ExpectColumn(r.frequencies, 32);
     EXPECT_EQ(r.frequencies(0), 8.0);
     EXPECT_NEAR(r.frequencies(31), 40.0, 1e-9);
-    EXPECT_EQ(r.effectiveCurve.GetCount(), 32);
-    EXPECT_EQ(r.apparentCurve.GetCount(), 32);
+    ExpectColumn(r.finalVs, 3);
+    ExpectColumn(r.effectiveCurve, 32);
+    ExpectColumn(r.apparentCurve, 32);
     EXPECT_EQ(r.modalVelocities.GetRows(), 32);
     for (const std::string &p : { forwardJob, forwardResult, jobPath, result })
         std::remove(p.c_str());
