@@ -158,6 +158,16 @@ void CProgressReceiver::Close()
     CloseFd(m_ownFd);
 }
 
+CProgressReceiver::Status CProgressReceiver::Abandon(Status status)
+{
+    // Out of step with the sender, this end can never answer it again; shutting it down lets
+    // an engine waiting for its answer see a closed channel and run on, instead of waiting
+    // for ever while its host waits for it to end.
+    if (m_ownFd >= 0)
+        ::shutdown(m_ownFd, SHUT_RDWR);
+    return status;
+}
+
 CProgressReceiver::Status CProgressReceiver::ReceiveOne(const Callback &callback)
 {
     if (m_ownFd < 0)
@@ -167,11 +177,11 @@ CProgressReceiver::Status CProgressReceiver::ReceiveOne(const Callback &callback
     if (got == 0)
         return Status::Closed;
     if (got < 0)
-        return got == -1 ? Status::SystemError : Status::ProtocolError;
+        return got == -1 ? Status::SystemError : Abandon(Status::ProtocolError);
     if (GetInt32(buffer) != 1 || GetInt32(buffer + 4) != ProgressRecordSize)
-        return Status::ProtocolError;
+        return Abandon(Status::ProtocolError);
     if (ReadFully(m_ownFd, buffer + ProgressHeaderSize, ProgressRecordSize) != ProgressRecordSize)
-        return Status::ProtocolError;
+        return Abandon(Status::ProtocolError);
     ++m_count;
     if (callback)
         callback(DecodeProgressRecord(buffer + ProgressHeaderSize));

@@ -64,7 +64,8 @@ public:
     enum class Status {
         Record, ///< a notification was handed to the callback and answered
         Closed, ///< the sender closed its end (runner ended) before a new notification
-        ProtocolError, ///< a header other than (1, 80) or a notification cut short
+        ProtocolError, ///< a header other than (1, 80) or a notification cut short; the
+                       ///< channel is then shut down, so the sender no longer waits
         SystemError, ///< the socket failed or the receiver is not open
     };
 
@@ -103,6 +104,9 @@ public:
     long Count() const { return m_count; }
 
 private:
+    // Shuts this end down after a protocol error and returns `status`.
+    Status Abandon(Status status);
+
     int m_ownFd = -1;
     int m_childFd = -1;
     long m_count = 0;

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -167,6 +168,29 @@ TEST(ProgressReceiver, ReportsHowTheStreamEnded)
         int calls = 0;
         EXPECT_EQ(receiver.ReceiveAll([&](const ProgressRecord &) { ++calls; }), c.status);
         EXPECT_EQ(calls, 0);
+    }
+}
+
+TEST(ProgressReceiver, ADamagedNotificationReleasesTheWaitingSender)
+{
+    std::vector<unsigned char> badId = Notification(1063, 1, 0);
+    badId[0] = 2;
+    std::vector<unsigned char> cut = Notification(1063, 1, 0);
+    cut.resize(50);
+    for (const auto &bytes : { badId, cut }) {
+        CProgressReceiver receiver;
+        ASSERT_TRUE(receiver.Open());
+        const int sender = receiver.ChildDescriptor();
+        ASSERT_EQ(::send(sender, bytes.data(), bytes.size(), MSG_NOSIGNAL), ssize_t(bytes.size()));
+        if (bytes.size() < 92)
+            ::shutdown(sender, SHUT_WR); // the sender's side of a notification cut short
+        EXPECT_EQ(receiver.ReceiveOne(nullptr), CProgressReceiver::Status::ProtocolError);
+        // The engine waits for an answer that will never come: it must see the end of the
+        // channel rather than block (the poll only guards the test against hanging).
+        pollfd p { sender, POLLIN, 0 };
+        ASSERT_EQ(::poll(&p, 1, 10000), 1);
+        unsigned char answer = 0;
+        EXPECT_EQ(::read(sender, &answer, 1), 0);
     }
 }
 
