@@ -6,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstring>
@@ -358,6 +359,90 @@ TEST(RayleighCoarseSteps, GrowWithFrequencyAndTheRefinementFactor)
         m.h.data(), m.vp.data(), m.vs.data(), m.rho.data(), 10.0f, 10.0f, 80.0f);
     EXPECT_GT(at80, at10);
     EXPECT_NEAR(at80Fine, 2 * at80, 1);
+}
+
+// The scan's sample count, walked here from the rule itself: one sample per coarse step until
+// the step ends at or past the branch wavenumber of the next body-wave velocity; then
+// m + 4 int(q) steps of int(10 q) m samples, q the clamped ratio to the following velocity.
+// With every root kept, the evaluations are 1 (at kmax) + samples + 15 per root.
+long long ExpectedEvaluations(const Layered &m, float frequency, float refinement, int roots)
+{
+    std::vector<float> sorted;
+    for (std::size_t i = 0; i < m.vs.size(); ++i) {
+        sorted.push_back(m.vp[i]);
+        sorted.push_back(m.vs[i]);
+    }
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<float> v;
+    for (const float x : sorted) {
+        if (v.empty() || std::fabs(x - v.back()) >= 1.0e-7f)
+            v.push_back(x);
+    }
+    v.push_back(1.0e30f);
+    std::size_t slowest = 0;
+    for (std::size_t i = 1; i < m.vs.size(); ++i) {
+        if (m.vs[i] < m.vs[slowest])
+            slowest = i;
+    }
+    const float b2 = m.vs[slowest] * m.vs[slowest], a2 = m.vp[slowest] * m.vp[slowest];
+    float c = 0.95f * m.vs[slowest];
+    for (int step = 0; step < 5; ++step) {
+        const float rs = std::sqrt(1.0f - c * c / b2), rp = std::sqrt(1.0f - c * c / a2);
+        const float t = 2.0f - c * c / b2;
+        c -= (t * t - 4.0f * rs * rp)
+            / (-4.0f * t * c / b2 + 4.0f * c * (rp / (b2 * rs) + rs / (a2 * rp)));
+    }
+    const float omega = static_cast<float>(6.283185307179586 * frequency);
+    const float kmax = omega / (0.95f * c);
+    const float kmin = omega / *std::max_element(m.vs.begin(), m.vs.end());
+    const int steps = velamod::RayleighCoarseSteps(
+        m.h.data(), m.vp.data(), m.vs.data(), m.rho.data(), m.Count(), refinement, frequency);
+    const float dk = (kmax - kmin) / static_cast<float>(steps);
+    const int subdivision = static_cast<int>(refinement);
+    long long samples = 0;
+    int dense = 0, perStep = 1;
+    std::size_t j = 0;
+    for (int p = 1; p <= steps; ++p) {
+        const float end = p == steps ? kmin + 0.01f * dk : kmax - static_cast<float>(p) * dk;
+        if (dense > 0) {
+            --dense;
+        } else if (end > omega / v[j]) {
+            perStep = 1;
+        } else {
+            float q = v[j + 1] / v[j];
+            q = q > 3.0f ? 3.01f : (q < 1.01f ? 1.01f : q);
+            ++j;
+            dense = subdivision + 4 * static_cast<int>(q) - 1;
+            perStep = static_cast<int>(10.0f * q) * subdivision;
+        }
+        samples += perStep;
+    }
+    return 1 + samples + 15LL * roots;
+}
+
+TEST(RayleighScanSampling, EvaluatesExactlyTheSamplesTheVelocityListCallsFor)
+{
+    for (const Layered &m : { LayerOverHalfSpace(), LowVelocityLayer(), BenchmarkModel() }) {
+        for (const float f : { 5.0f, 23.0f, 61.0f }) {
+            for (const float refinement : { 5.0f, 2.5f }) {
+                SCOPED_TRACE(m.name + " at " + std::to_string(f) + " Hz, refinement "
+                    + std::to_string(refinement));
+                const int modes = RayleighMaxModes;
+                const int count = 1;
+                const float n = m.Count();
+                float frequency = f;
+                float r = refinement;
+                std::vector<double> out(static_cast<std::size_t>(modes), 0.0);
+                velamod::RayleighSolverStats stats;
+                velamod::SolveRayleighModesReference(m.h.data(), m.vp.data(), m.vs.data(),
+                    m.rho.data(), &n, &count, &modes, &r, &frequency, out.data(), &stats);
+                const int roots = static_cast<int>(
+                    std::count_if(out.begin(), out.end(), [](double c) { return c != 0.0; }));
+                ASSERT_GE(roots, 1);
+                EXPECT_EQ(stats.secularEvaluations, ExpectedEvaluations(m, f, refinement, roots));
+            }
+        }
+    }
 }
 
 TEST(RayleighModeCap, MalformedModelsWriteNothingAndReturn)
