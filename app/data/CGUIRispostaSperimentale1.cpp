@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QDoubleValidator>
 #include <QFileDialog>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -191,12 +192,9 @@ CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(
     connect(m_reversed, &QCheckBox::clicked, this, &CGUIRispostaSperimentale1::OnReversedClicked);
     connect(m_lastReceiver, &QComboBox::activated, this,
         &CGUIRispostaSperimentale1::OnLastReceiverActivated);
-    connect(m_timeStep, &QLineEdit::editingFinished, this,
-        &CGUIRispostaSperimentale1::OnTimeStepEdited);
-    connect(m_windowStart, &QLineEdit::editingFinished, this,
-        &CGUIRispostaSperimentale1::OnWindowStartEdited);
-    connect(m_windowEnd, &QLineEdit::editingFinished, this,
-        &CGUIRispostaSperimentale1::OnWindowEndEdited);
+    // The three checked fields are checked on every loss of focus (see eventFilter).
+    for (QLineEdit *edit : { m_timeStep, m_windowStart, m_windowEnd })
+        edit->installEventFilter(this);
     for (QLineEdit *edit : { m_spacing, m_timeStep, m_windowStart, m_windowEnd })
         connect(edit, &QLineEdit::textEdited, this, &CGUIRispostaSperimentale1::DocModified);
 }
@@ -438,6 +436,31 @@ void CGUIRispostaSperimentale1::OnWindowStartEdited()
 void CGUIRispostaSperimentale1::OnWindowEndEdited()
 {
     FieldEdited(m_windowEnd, &ActiveDataForm::EditWindowEnd, ActiveDataField::WindowEnd);
+}
+
+bool CGUIRispostaSperimentale1::eventFilter(QObject *watched, QEvent *event)
+{
+    // Every loss of focus runs the field's check, not only one after an edit as
+    // editingFinished would: a refused value must not be left behind by leaving the field
+    // a second time.
+    if (event->type() == QEvent::FocusOut
+        && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
+        void (CGUIRispostaSperimentale1::*check)() = nullptr;
+        if (watched == m_timeStep)
+            check = &CGUIRispostaSperimentale1::OnTimeStepEdited;
+        else if (watched == m_windowStart)
+            check = &CGUIRispostaSperimentale1::OnWindowStartEdited;
+        else if (watched == m_windowEnd)
+            check = &CGUIRispostaSperimentale1::OnWindowEndEdited;
+        if (check) {
+            // The field finishes its own focus-out handling first, so that it does not undo
+            // the focus and selection a refusal gives back to it.
+            static_cast<QObject *>(watched)->event(event);
+            (this->*check)();
+            return true;
+        }
+    }
+    return CChildDialog::eventFilter(watched, event);
 }
 
 QLineEdit *CGUIRispostaSperimentale1::EditOf(ActiveDataField field) const

@@ -71,6 +71,9 @@ public Q_SLOTS:
     void OnHelp();
     void OnNext();
 
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
     void OnReversedClicked();
     void OnLastReceiverActivated(int index);

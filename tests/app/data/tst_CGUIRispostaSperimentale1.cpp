@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -52,6 +53,13 @@ bool Near(const std::vector<double> &a, const std::vector<double> &b)
             return false;
     }
     return true;
+}
+
+// The field loses the keyboard focus, as when the user clicks or tabs elsewhere.
+void LoseFocus(QLineEdit *edit)
+{
+    QFocusEvent event(QEvent::FocusOut, Qt::TabFocusReason);
+    QCoreApplication::sendEvent(edit, &event);
 }
 
 } // namespace
@@ -258,10 +266,22 @@ void tst_CGUIRispostaSperimentale1::timeStepFieldRefusesZeroWithInvaldStep()
     m_boxes->requests.clear();
     QLineEdit *step = Edit("timeStepEdit");
     step->setText(QStringLiteral("0"));
-    emit step->editingFinished();
+    LoseFocus(step);
     QCOMPARE(m_boxes->requests.size(), 1);
     QCOMPARE(m_boxes->requests[0].text, QStringLiteral("Invald step"));
     QCOMPARE(m_page->Traces().timeStep, 1.0);
+    // Leaving the field again without touching it checks it again: the refused value cannot
+    // be left behind.
+    LoseFocus(step);
+    QCOMPARE(m_boxes->requests.size(), 2);
+    QCOMPARE(m_boxes->requests[1].text, QStringLiteral("Invald step"));
+    QLineEdit *start = Edit("windowStartEdit");
+    start->setText(QStringLiteral("9999"));
+    LoseFocus(start);
+    LoseFocus(start);
+    QCOMPARE(m_boxes->requests.size(), 4);
+    QCOMPARE(m_boxes->requests[3].text, QStringLiteral("Invalid valuee"));
+    QCOMPARE(m_page->Traces().windowStart, 0.0);
 }
 
 void tst_CGUIRispostaSperimentale1::windowEndFieldRewritesDecimalComma()
@@ -270,7 +290,7 @@ void tst_CGUIRispostaSperimentale1::windowEndFieldRewritesDecimalComma()
     m_boxes->requests.clear();
     QLineEdit *end = Edit("windowEndEdit");
     end->setText(QStringLiteral("4,50"));
-    emit end->editingFinished();
+    LoseFocus(end);
     QVERIFY(m_boxes->requests.isEmpty());
     QCOMPARE(end->text(), QStringLiteral("4.5"));
     QCOMPARE(m_page->Traces().windowEnd, 4.5);
