@@ -333,6 +333,8 @@ TEST(AutomaticSearchFlow, TruncatedMisfitDecidesWhenTheLoopEnds)
     };
     const Case cases[] = {
         { "0.0999 counts as 0.09, below 0.1", 0.0999, 0.1, 1, 0 },
+        // Untruncated, 0.105 would stay above the target and the search would go on.
+        { "0.105 counts as 0.10, below 0.101", 0.105, 0.101, 1, 0 },
         { "0.1 equals the target: go on, then counted as reached", 0.1, 0.1, 2, 0 },
         { "target 0 is reached by 0.0099 only after the loop", 0.0099, 0.0, 2, 0 },
         { "target 0 is not reached by 0.01", 0.01, 0.0, 2, 4 },
