@@ -12,7 +12,9 @@
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
+#include <algorithm>
 #include <cmath>
+#include <numeric>
 #include <utility>
 
 namespace {
@@ -81,21 +83,38 @@ void AddLineSeries(QCustomPlot *plot, const CLineSeries &series)
 
 void AddErrorBarSeries(QCustomPlot *plot, const CErrorBarSeries &series)
 {
-    // Error bars need a plottable keyed by x, so this series is drawn as a graph (sorted by x).
+    // Error bars need a plottable keyed by x, so this series is drawn as a graph. The graph
+    // keeps its points sorted by x and the bars follow the graph's order: the points and their
+    // errors are sorted together here, so each bar stays with its own point.
+    const std::vector<double> &x = series.X();
+    std::vector<std::size_t> order(x.size());
+    std::iota(order.begin(), order.end(), std::size_t(0));
+    // A missing value (NaN) sorts last, which keeps the ordering strict.
+    std::stable_sort(order.begin(), order.end(), [&x](std::size_t a, std::size_t b) {
+        return !std::isnan(x[a]) && (std::isnan(x[b]) || x[a] < x[b]);
+    });
+    const bool withBars = series.Lower().size() == x.size() && series.Upper().size() == x.size();
+    QVector<double> keys, values, lower, upper;
+    for (std::size_t i : order) {
+        keys.append(x[i]);
+        values.append(series.Y()[i]);
+        if (withBars) {
+            lower.append(series.Lower()[i]);
+            upper.append(series.Upper()[i]);
+        }
+    }
     auto *graph = plot->addGraph(plot->xAxis, plot->yAxis);
-    graph->setData(QVector<double>(series.X().begin(), series.X().end()),
-        QVector<double>(series.Y().begin(), series.Y().end()));
+    graph->setData(keys, values, true);
     graph->setPen(LinePen(series));
     graph->setLineStyle(series.LineWidth() > 0.0 ? QCPGraph::lsLine : QCPGraph::lsNone);
     graph->setScatterStyle(MarkerStyle(series));
     SetLegendEntry(graph, series);
-    if (series.Lower().size() != series.X().size())
+    if (!withBars)
         return;
     auto *bars = new QCPErrorBars(plot->xAxis, plot->yAxis);
     bars->removeFromLegend();
     bars->setDataPlottable(graph);
-    bars->setData(QVector<double>(series.Lower().begin(), series.Lower().end()),
-        QVector<double>(series.Upper().begin(), series.Upper().end()));
+    bars->setData(lower, upper);
     QPen pen(ToQColor(series.LineColor()));
     pen.setWidthF(1.0);
     bars->setPen(pen);

@@ -3,6 +3,7 @@
 #include "app/chart/CChartImage.h"
 #include "app/chart/CChartOwner.h"
 #include "app/chart/CChartWidget.h"
+#include "app/chart/CErrorBarSeries.h"
 #include "app/chart/CLineSeries.h"
 
 #include <QFile>
@@ -11,6 +12,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <qcustomplot.h>
+
+#include <algorithm>
 
 namespace {
 
@@ -49,6 +52,7 @@ private slots:
     void exportWritesABitmapOfTheRequestedSize();
     void exportRefusesEmptySizesAndUnwritablePaths();
     void imageIsStretchedOverItsRectangle();
+    void errorBarsStayWithTheirPointsWhateverTheOrder();
     void exportTextRequestReachesTheOwningPage();
     void pickingToolAddsABarObjectAndReportsIt();
     void cursorIsReportedInAxisUnits();
@@ -136,6 +140,40 @@ void tst_ChartWidget::imageIsStretchedOverItsRectangle()
     const QColor right = exported.pixelColor(exported.width() * 15 / 16, exported.height() / 2);
     QVERIFY2(left.red() > 200 && left.blue() < 60, qPrintable(left.name()));
     QVERIFY2(right.blue() > 200 && right.red() < 60, qPrintable(right.name()));
+}
+
+void tst_ChartWidget::errorBarsStayWithTheirPointsWhateverTheOrder()
+{
+    // Points typed in any order: each bar must still span its own point's bounds.
+    const std::vector<double> x = { 20, 5, 10 };
+    const std::vector<double> y = { 180, 300, 250 };
+    const std::vector<double> low = { 170, 260, 240 };
+    const std::vector<double> high = { 200, 330, 255 };
+    auto series = std::make_unique<CErrorBarSeries>();
+    QVERIFY(series->SetData(x, y));
+    QVERIFY(series->SetBounds(low, high));
+    CChartWidget chart;
+    chart.Region().Add(std::move(series));
+    chart.Refresh();
+    QCPErrorBars *bars = nullptr;
+    for (int i = 0; i < chart.Plot()->plottableCount(); ++i) {
+        if (auto *found = qobject_cast<QCPErrorBars *>(chart.Plot()->plottable(i)))
+            bars = found;
+    }
+    QVERIFY(bars);
+    auto *points = dynamic_cast<QCPAbstractPlottable1D<QCPGraphData> *>(bars->dataPlottable());
+    QVERIFY(points);
+    QCOMPARE(bars->dataCount(), 3);
+    for (int i = 0; i < 3; ++i) {
+        const double key = points->dataMainKey(i);
+        const double value = points->dataMainValue(i);
+        const auto point = std::find(x.begin(), x.end(), key) - x.begin();
+        QVERIFY(point < 3);
+        QCOMPARE(value, y[std::size_t(point)]);
+        const QCPErrorBarsData error = bars->data()->at(i);
+        QCOMPARE(value - error.errorMinus, low[std::size_t(point)]);
+        QCOMPARE(value + error.errorPlus, high[std::size_t(point)]);
+    }
 }
 
 void tst_ChartWidget::exportTextRequestReachesTheOwningPage()
