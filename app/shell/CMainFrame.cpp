@@ -50,6 +50,7 @@ CMainFrame::CMainFrame(CWinQuiverApp *app, QWidget *parent)
 
 void CMainFrame::CreateMenus()
 {
+    // The main menu reads the same in both languages: the Italian file keeps these captions.
     m_fileMenu = menuBar()->addMenu(tr("&VELA"));
     m_fileMenu->addAction(tr("&New..."), this, &CMainFrame::NewAnalysis);
     m_fileMenu->addAction(tr("&Open..."), this, &CMainFrame::OpenDocumentDialog);

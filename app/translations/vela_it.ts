@@ -136,59 +136,59 @@
     </message>
     <message>
         <source>&amp;New...</source>
-        <translation>&amp;Nuovo...</translation>
+        <translation>&amp;New...</translation>
     </message>
     <message>
         <source>&amp;Open...</source>
-        <translation>&amp;Apri...</translation>
+        <translation>&amp;Open...</translation>
     </message>
     <message>
         <source>&amp;Save</source>
-        <translation>&amp;Salva</translation>
+        <translation>&amp;Save</translation>
     </message>
     <message>
         <source>Save &amp;as...</source>
-        <translation>Salva &amp;con nome...</translation>
+        <translation>Save &amp;as...</translation>
     </message>
     <message>
         <source>2D Map</source>
-        <translation>Mappa 2D</translation>
+        <translation>2D Map</translation>
     </message>
     <message>
         <source>&amp;Exit</source>
-        <translation>&amp;Esci</translation>
+        <translation>&amp;Exit</translation>
     </message>
     <message>
         <source>&amp;Tools</source>
-        <translation>&amp;Strumenti</translation>
+        <translation>&amp;Tools</translation>
     </message>
     <message>
         <source>&amp;Language</source>
-        <translation>&amp;Lingua</translation>
+        <translation>&amp;Language</translation>
     </message>
     <message>
         <source>&amp;English</source>
-        <translation>&amp;Inglese</translation>
+        <translation>&amp;English</translation>
     </message>
     <message>
         <source>&amp;Italian</source>
-        <translation>&amp;Italiano</translation>
+        <translation>&amp;Italian</translation>
     </message>
     <message>
         <source>&amp;Help</source>
-        <translation>&amp;Aiuto</translation>
+        <translation>&amp;Help</translation>
     </message>
     <message>
         <source>What&apos;s new...</source>
-        <translation>Novità...</translation>
+        <translation>What&apos;s new...</translation>
     </message>
     <message>
         <source>&amp;Check for updates...</source>
-        <translation>&amp;Verifica aggiornamenti...</translation>
+        <translation>&amp;Check for updates...</translation>
     </message>
     <message>
         <source>&amp;About VELA...</source>
-        <translation>&amp;Informazioni su VELA...</translation>
+        <translation>&amp;About VELA...</translation>
     </message>
     <message>
         <source>The 2D map is not available in this version of the program yet.</source>
