@@ -322,6 +322,60 @@ TEST(AutomaticSearchFlow, ConvergesFromThirtyPercentOffAndReportsEveryStage)
     EXPECT_EQ(p.dense.GetCount(), 14);
 }
 
+TEST(AutomaticSearchFlow, EveryStepCarriesItsValueAndTheCountersMatchIt)
+{
+    LinearWorld w = Kernel(15, 4);
+    const CMatrix truth = CMatrix::Column({ 150, 220, 300, 450 });
+    Problem p(w, truth, truth * 1.3);
+    // Noise keeps every trial above the target, so all five run in every iteration.
+    for (int i = 0; i < p.experimental.GetCount(); ++i)
+        p.experimental.Set(i, p.experimental(i) * (i % 2 ? 1.06 : 0.94));
+    p.iterations = 3;
+    Recorder rec;
+    rec.target = 0.0;
+    std::vector<std::vector<int>> seen; // step, value, iteration counter, trial counter
+    rec.onStep = [&seen](int step, int value, Recorder &r) {
+        if (step == 0 || step >= 6) // not the forward computation's own stages
+            seen.push_back({ step, value, r.iteration, r.trial });
+    };
+    ASSERT_EQ(p.Run(rec.Host(w)), 0);
+    ASSERT_FALSE(seen.empty());
+    EXPECT_EQ(seen[0], (std::vector<int> { 0, 0, 0, 0 }));
+    EXPECT_EQ(seen[1], (std::vector<int> { 6, 3, 0, 0 }));
+    int iteration = -1, trial = -1;
+    for (size_t i = 2; i < seen.size(); ++i) {
+        const std::vector<int> &s = seen[i];
+        SCOPED_TRACE(i);
+        switch (s[0]) {
+        case 7:
+            iteration = s[1];
+            EXPECT_EQ(s[2], iteration);
+            break;
+        case 8:
+            trial = s[1];
+            EXPECT_EQ(s[3], trial);
+            break;
+        case 9:
+            EXPECT_EQ(s[1], 0);
+            break;
+        case 14:
+            // The iteration ends under the number it started with; the count follows.
+            EXPECT_EQ(s[1], iteration);
+            EXPECT_EQ(s[2], iteration);
+            break;
+        default:
+            EXPECT_EQ(s[1], 0) << "step " << s[0];
+        }
+    }
+    // The linear world is solved in one iteration; the next finds nothing better.
+    const long iterations = std::count(rec.steps.begin(), rec.steps.end(), 7);
+    EXPECT_EQ(iterations, 2);
+    EXPECT_EQ(iteration, iterations - 1);
+    EXPECT_EQ(trial, 4);
+    EXPECT_EQ(std::count(rec.steps.begin(), rec.steps.end(), 8), 5 * iterations);
+    EXPECT_EQ(rec.iteration, iterations);
+}
+
 TEST(AutomaticSearchFlow, TruncatedMisfitDecidesWhenTheLoopEnds)
 {
     // The misfit is scripted: the current model always scores `value`, every trial 0.5.
