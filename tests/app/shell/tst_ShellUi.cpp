@@ -61,6 +61,7 @@ private slots:
     void startShowsTheStartPageWithOnlyStartEnabled();
     void navigationRequestsRowByRow_data();
     void navigationRequestsRowByRow();
+    void startAndNavigationFocusTheirButtons();
     void freshFlagRebuildsAnExistingPage();
     void stepButtonShowsTheKeptPage();
     void startPageButtonsSendTheirRequests();
@@ -171,6 +172,24 @@ void tst_ShellUi::navigationRequestsRowByRow()
     if (messages)
         QCOMPARE(
             m_boxes->requests.first().text, QStringLiteral("Schermata non ancora implementata"));
+}
+
+void tst_ShellUi::startAndNavigationFocusTheirButtons()
+{
+    m_frame->show();
+    QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
+    CGUISteps *pane = m_frame->Steps();
+    QCOMPARE(QApplication::focusWidget(), pane->Button(1004));
+    // (sender, target, button expected to hold the focus afterwards)
+    const int requests[][3] = { { 1, 517, 1005 }, { 5, 522, 1008 }, { 10, 527, 1006 },
+        { 15, 532, 1009 }, { 20, 542, 1007 }, { 30, 20, 1009 }, { 20, 1, 1004 }, { 1, 517, 1005 },
+        { 5, 524, 1012 } };
+    for (const auto &request : requests) {
+        pane->OnGotoStep(request[0], request[1]);
+        if (request[1] % 512 == 15)
+            continue; // the curve step moves no focus
+        QCOMPARE(QApplication::focusWidget(), pane->Button(request[2]));
+    }
 }
 
 void tst_ShellUi::freshFlagRebuildsAnExistingPage()
