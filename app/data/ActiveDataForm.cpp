@@ -244,7 +244,8 @@ bool ActiveDataForm::LoadSection(CMatrixArchive &ar, TraceSet &set)
     CMatrix axis;
     ar >> axis;
     const bool storedReversed = ar.ReadLine() == "1";
-    if (axis.GetRows() != traces.GetRows() || traces.GetCols() < 1 || traces.GetRows() < 1)
+    if (axis.GetRows() != traces.GetRows() || axis.GetCols() != 1 || traces.GetCols() < 1
+        || traces.GetRows() < 1)
         CMatrixArchive::ThrowBadClass();
 
     // Everything read: only now does the page change.

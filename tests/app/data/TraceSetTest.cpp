@@ -439,7 +439,17 @@ TEST(ActiveDataSection, ForeignOrTruncatedSectionThrowsAndChangesNothing)
     std::vector<uint8_t> foreign = out.GetBuffer();
     foreign[30] = 'X'; // "10 RSP1" becomes "X0 RSP1"
     const std::vector<uint8_t> truncated(out.GetBuffer().begin(), out.GetBuffer().end() - 5);
-    for (const auto &bytes : { foreign, truncated }) {
+    // A sample axis that is not one column of sample numbers would be read past its end by
+    // the chart and the export.
+    std::vector<std::vector<uint8_t>> wrongAxes;
+    for (int columns : { 0, 2 }) {
+        TraceSet odd = set;
+        odd.sampleAxis = CMatrix(set.sampleCount, columns);
+        CMatrixArchive oddOut;
+        form.SaveSection(oddOut, odd);
+        wrongAxes.push_back(oddOut.GetBuffer());
+    }
+    for (const auto &bytes : { foreign, truncated, wrongAxes[0], wrongAxes[1] }) {
         CMatrixArchive in(bytes);
         TraceSet target = LoadedSet(2, 2);
         ActiveDataForm targetForm;
