@@ -42,6 +42,20 @@ bool CliNumberOption(const CliOption &option, double &value, std::string &error)
     return false;
 }
 
+bool CliRefinementOption(const CliOption &option, double &value, std::string &error)
+{
+    double number = 0.0;
+    if (!CliNumberOption(option, number, error))
+        return false;
+    if (!std::isfinite(number) || number > MaxCliRefinement) {
+        error = "option " + option.name + ": the refinement factor must not exceed "
+            + std::to_string(static_cast<int>(MaxCliRefinement)) + ", got '" + option.value + "'";
+        return false;
+    }
+    value = number;
+    return true;
+}
+
 bool CliWholeOption(
     const CliOption &option, int lowest, int highest, int &value, std::string &error)
 {

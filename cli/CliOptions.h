@@ -33,6 +33,14 @@ bool CliWholeOption(
 bool CliPositiveOption(
     const CliOption &option, const std::string &what, double &value, std::string &error);
 
+/// Largest refinement factor the commands accept. The solver's work grows with the square
+/// of the factor: 100 already takes minutes per curve, and larger values would run for hours.
+constexpr double MaxCliRefinement = 100.0;
+
+/// The --refine value: any number up to MaxCliRefinement (values below 1 select the
+/// solver's default, as in the engine).
+bool CliRefinementOption(const CliOption &option, double &value, std::string &error);
+
 /// The message for an option the sub-command does not know.
 std::string CliUnknownOption(const CliOption &option);
 

@@ -50,7 +50,7 @@ bool ParseOptions(int argc, char **argv, ForwardOptions &options, std::string &e
         } else if (option.name == "--modes") {
             ok = CliWholeOption(option, 1, RayleighMaxModes, options.modes, error);
         } else if (option.name == "--refine") {
-            ok = CliNumberOption(option, options.refinement, error);
+            ok = CliRefinementOption(option, options.refinement, error);
         } else {
             error = CliUnknownOption(option);
             ok = false;

@@ -69,7 +69,7 @@ bool ParseOptions(int argc, char **argv, InvertOptions &o, std::string &error)
                 ok = false;
             }
         } else if (name == "--refine") {
-            ok = CliNumberOption(option, o.refinement, error);
+            ok = CliRefinementOption(option, o.refinement, error);
         } else if (name == "--spacing") {
             ok = CliPositiveOption(option, "the receiver spacing", o.spacing, error);
         } else {

@@ -52,7 +52,7 @@ bool ParseOptions(int argc, char **argv, ModesOptions &options, std::string &err
         } else if (name == "--modes") {
             ok = CliWholeOption(option, 1, RayleighMaxModes, options.modes, error);
         } else if (name == "--refine") {
-            ok = CliNumberOption(option, options.refinement, error);
+            ok = CliRefinementOption(option, options.refinement, error);
         } else {
             error = CliUnknownOption(option);
             ok = false;

@@ -237,4 +237,21 @@ TEST(CliOptions, NumericValuesAreCheckedWithTheOptionInTheMessage)
     }
 }
 
+TEST(CliOptions, RefinementAboveTheLimitIsRefusedBeforeTheSolverRuns)
+{
+    std::string error;
+    double refinement = 5.0;
+    EXPECT_TRUE(CliRefinementOption({ "--refine", "0.5" }, refinement, error));
+    EXPECT_EQ(refinement, 0.5) << "small values are the engine's business (they mean 5)";
+    EXPECT_TRUE(CliRefinementOption({ "--refine", "100" }, refinement, error));
+    EXPECT_EQ(refinement, 100.0);
+    for (const char *value : { "100.5", "1e7", "inf", "nan" }) {
+        SCOPED_TRACE(value);
+        refinement = 5.0;
+        EXPECT_FALSE(CliRefinementOption({ "--refine", value }, refinement, error));
+        EXPECT_EQ(refinement, 5.0);
+        EXPECT_NE(error.find("option --refine: "), std::string::npos) << error;
+    }
+}
+
 } // namespace
