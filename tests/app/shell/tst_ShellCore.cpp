@@ -176,6 +176,10 @@ void tst_ShellCore::firstStartTakesTheSystemLanguageNumber_data()
     QTest::newRow("German") << "de_DE" << 7 << QByteArray("English (US)");
     QTest::newRow("French") << "fr_FR" << 12 << QByteArray("English (US)");
     QTest::newRow("Spanish") << "es_ES" << 10 << QByteArray("English (US)");
+    QTest::newRow("Polish") << "pl_PL" << 21 << QByteArray("English (US)");
+    QTest::newRow("Tamil") << "ta_IN" << 73 << QByteArray("English (US)");
+    QTest::newRow("Bengali") << "bn_BD" << 69 << QByteArray("English (US)");
+    QTest::newRow("Welsh") << "cy_GB" << 82 << QByteArray("English (US)");
 }
 
 void tst_ShellCore::firstStartTakesTheSystemLanguageNumber()
