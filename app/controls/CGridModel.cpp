@@ -10,6 +10,7 @@ const char *const StoredTag = "VelaGrid";
 constexpr std::int32_t StoredVersion = 1;
 // A stored grid larger than this is taken for foreign bytes rather than allocated.
 constexpr std::int64_t MaxStoredCells = 4'000'000;
+constexpr std::uint64_t MinStoredCellBytes = 1 + 3 * 4;
 
 std::string ToBytes(const QString &text) { return text.toUtf8().toStdString(); }
 
@@ -257,6 +258,10 @@ void CGridModel::Load(CMatrixArchive &ar)
     const std::int32_t fixedColumns = ar.ReadInt32();
     if (rows < 0 || columns < 0 || fixedRows < 0 || fixedColumns < 0 || fixedRows > rows
         || fixedColumns > columns || std::int64_t(rows) * columns > MaxStoredCells)
+        CMatrixArchive::ThrowBadClass();
+    // Every cell takes at least a length byte and three int32: a count the remaining bytes
+    // cannot hold is foreign data, refused before any cell is allocated for it.
+    if (std::uint64_t(rows) * std::uint64_t(columns) * MinStoredCellBytes > ar.GetRemaining())
         CMatrixArchive::ThrowBadClass();
     // Read everything first so that a short or foreign archive leaves the grid untouched.
     std::vector<Cell> cells(static_cast<std::size_t>(rows) * static_cast<std::size_t>(columns));
