@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <cmath>
 #include <limits>
 #include <string_view>
 
@@ -43,7 +44,10 @@ std::optional<double> ParseUserNumber(const QString &text)
     QByteArray bytes = text.toUtf8();
     bytes.replace(',', '.');
     double value = 0.0;
-    if (!ScanDouble(bytes.constData(), bytes.constData() + bytes.size(), value))
+    // "nan", "inf" or an overflow are no value for a field: every check below compares and
+    // divides with it, and NaN passes every comparison that should stop it.
+    if (!ScanDouble(bytes.constData(), bytes.constData() + bytes.size(), value)
+        || !std::isfinite(value))
         return std::nullopt;
     return value;
 }

@@ -8,7 +8,8 @@
 
 /// Reads one number from the start of a typed text, as a field value: every "," becomes ".",
 /// leading blanks are skipped and the longest number there is taken ("12.5 m" gives 12.5).
-/// Independent of the locale. Returns nothing when the text does not start with a number.
+/// Independent of the locale. Returns nothing when the text does not start with a number, or
+/// when the number is not finite ("nan", "inf", "1e999"): such a field counts as missing.
 std::optional<double> ParseUserNumber(const QString &text);
 
 /// Writes a number back into a field in the shortest general form ("%g": 6 significant

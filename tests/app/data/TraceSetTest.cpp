@@ -73,6 +73,9 @@ TEST(UserNumber, ParsesLikePercentLfAfterCommasBecomePoints)
         { "- 3", false, 0.0 },
         { "--3", false, 0.0 },
         { "1,2,3", true, 1.2 },
+        { "nan", false, 0.0 },
+        { "-inf", false, 0.0 },
+        { "1e999", false, 0.0 },
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.text);
@@ -240,6 +243,16 @@ TEST(ActiveDataFormCheck, MissingValuesAreListedInFieldOrder)
                        "Insert distance between two consecutive receivers\n"
                        "Insert time step\nInsert total time\nInsert initial time\n"));
     EXPECT_EQ(check.focus, ActiveDataField::SourceDepth);
+
+    // "nan" and "inf" are no numbers: they would slip past every comparison of the check and
+    // into the window sample count.
+    TraceSet other = LoadedSet();
+    ActiveDataForm nonFinite = FormAfterRead(other);
+    nonFinite.timeStep = QStringLiteral("nan");
+    nonFinite.windowEnd = QStringLiteral("inf");
+    const ActiveDataCheck refused = nonFinite.Check(other);
+    EXPECT_EQ(refused.message, QStringLiteral("Errors:\nInsert time step\nInsert total time\n"));
+    EXPECT_EQ(refused.focus, ActiveDataField::TimeStep);
 }
 
 TEST(ActiveDataFormCheck, NegativeValuesAreListedInFieldOrder)
