@@ -349,11 +349,12 @@ TEST(SegyReader, ReadsFileWrittenBySegyio)
         SCOPED_TRACE(format);
         const QString path = dir.filePath(QStringLiteral("segyio_%1.sgy").arg(format));
         std::ostringstream script;
-        script << "import numpy as np, segyio\n"
-               << "spec = segyio.spec()\n"
-               << "spec.ilines = [1]; spec.xlines = list(range(1, 7)); spec.sorting = 2\n"
-               << "spec.samples = list(range(50)); spec.format = " << format << "\n"
-               << "with segyio.create('" << path.toStdString() << "', spec) as f:\n"
+        // segyio takes any object with the layout's attributes.
+        script << "import numpy as np, segyio, types\n"
+               << "layout = types.SimpleNamespace(ilines=[1], xlines=list(range(1, 7)),\n"
+               << "    offsets=[1], sorting=2, samples=list(range(50)), format=" << format
+               << ",\n    iline=189, xline=193, endian='big')\n"
+               << "with segyio.create('" << path.toStdString() << "', layout) as f:\n"
                << "    for i in range(6):\n"
                << "        f.header[i] = {segyio.su.offset: i + 1}\n"
                << "        f.trace[i] = (np.arange(50, dtype=np.float32) * 0.5 - 7.25) * (i + 1)\n"
