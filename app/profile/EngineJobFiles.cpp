@@ -13,13 +13,84 @@ namespace {
 // The solver caps the modes it looks for at this count; more cannot be meant.
 constexpr int32_t MaxModes = 2000;
 
-void Put(CMatrixArchive &ar, const CMatrix &m) { m.Store(ar); }
+// One item of a file layout: a const item is written, a modifiable one is read. Each layout
+// below is then written down once and serves both directions, so the two cannot drift apart.
+void Item(CMatrixArchive &ar, const CMatrix &m) { m.Store(ar); }
+void Item(CMatrixArchive &ar, CMatrix &m) { m.Load(ar); }
+void Item(CMatrixArchive &ar, const CComplexMatrix &m) { m.Store(ar); }
+void Item(CMatrixArchive &ar, CComplexMatrix &m) { m.Load(ar); }
+void Item(CMatrixArchive &ar, const int32_t &value) { ar.WriteInt32(value); }
+void Item(CMatrixArchive &ar, int32_t &value) { value = ar.ReadInt32(); }
+void Item(CMatrixArchive &ar, const float &value) { ar.WriteFloat32(value); }
+void Item(CMatrixArchive &ar, float &value) { value = ar.ReadFloat32(); }
+void Item(CMatrixArchive &ar, const double &value) { ar.WriteFloat64(value); }
+void Item(CMatrixArchive &ar, double &value) { value = ar.ReadFloat64(); }
 
-void Put(CMatrixArchive &ar, const CComplexMatrix &m) { m.Store(ar); }
+// The four layouts, item by item in file order; Job is the struct or its const form.
+template <class Job> void ForwardJobLayout(CMatrixArchive &ar, Job &job)
+{
+    Item(ar, job.frequencies);
+    Item(ar, job.velocities);
+    Item(ar, job.deviations);
+    Item(ar, job.thickness);
+    Item(ar, job.density);
+    Item(ar, job.vs);
+    Item(ar, job.poisson);
+    Item(ar, job.modes);
+    Item(ar, job.solverParameter);
+    Item(ar, job.offsets);
+    Item(ar, job.firstDepth);
+    Item(ar, job.secondDepth);
+}
 
-void Get(CMatrixArchive &ar, CMatrix &m) { m.Load(ar); }
+template <class Job> void SearchJobLayout(CMatrixArchive &ar, Job &job)
+{
+    Item(ar, job.iterations);
+    Item(ar, job.stopFlag);
+    Item(ar, job.iterationCounter);
+    Item(ar, job.apparentMisfit);
+    Item(ar, job.effectiveMisfit);
+    Item(ar, job.currentMisfit);
+    Item(ar, job.targetMisfit);
+    Item(ar, job.iterationsRequested);
+    Item(ar, job.frequencies);
+    Item(ar, job.velocities);
+    Item(ar, job.deviations);
+    Item(ar, job.thickness);
+    Item(ar, job.density);
+    Item(ar, job.vs);
+    Item(ar, job.vsMax);
+    Item(ar, job.vsMin);
+    Item(ar, job.poisson);
+    Item(ar, job.modes);
+    Item(ar, job.strongContrasts);
+    Item(ar, job.solverParameter);
+    Item(ar, job.offsets);
+    Item(ar, job.firstDepth);
+    Item(ar, job.secondDepth);
+}
 
-void Get(CMatrixArchive &ar, CComplexMatrix &m) { m.Load(ar); }
+template <class Result> void ForwardResultLayout(CMatrixArchive &ar, Result &result)
+{
+    Item(ar, result.code);
+    Item(ar, result.apparentMisfit);
+    Item(ar, result.effectiveMisfit);
+    Item(ar, result.finalVs);
+    Item(ar, result.effectiveCurve);
+    Item(ar, result.apparentCurve);
+    Item(ar, result.modalVelocities);
+    Item(ar, result.frequencies);
+}
+
+template <class Result> void SearchResultLayout(CMatrixArchive &ar, Result &result)
+{
+    Item(ar, result.code);
+    Item(ar, result.finalVs);
+    Item(ar, result.effectiveCurve);
+    Item(ar, result.apparentCurve);
+    Item(ar, result.modalVelocities);
+    Item(ar, result.frequencies);
+}
 
 // Runs the whole-file read and turns every failure into one line for the user.
 bool ReadFile(const std::string &path, const char *what,
@@ -151,135 +222,30 @@ std::string CheckCommon(const CMatrix &frequencies, const CMatrix &velocities,
 
 } // namespace
 
-void WriteForwardJob(CMatrixArchive &ar, const ForwardJob &job)
-{
-    Put(ar, job.frequencies);
-    Put(ar, job.velocities);
-    Put(ar, job.deviations);
-    Put(ar, job.thickness);
-    Put(ar, job.density);
-    Put(ar, job.vs);
-    Put(ar, job.poisson);
-    ar.WriteInt32(job.modes);
-    ar.WriteFloat32(job.solverParameter);
-    Put(ar, job.offsets);
-    ar.WriteFloat64(job.firstDepth);
-    ar.WriteFloat64(job.secondDepth);
-}
+void WriteForwardJob(CMatrixArchive &ar, const ForwardJob &job) { ForwardJobLayout(ar, job); }
 
-void ReadForwardJob(CMatrixArchive &ar, ForwardJob &job)
-{
-    Get(ar, job.frequencies);
-    Get(ar, job.velocities);
-    Get(ar, job.deviations);
-    Get(ar, job.thickness);
-    Get(ar, job.density);
-    Get(ar, job.vs);
-    Get(ar, job.poisson);
-    job.modes = ar.ReadInt32();
-    job.solverParameter = ar.ReadFloat32();
-    Get(ar, job.offsets);
-    job.firstDepth = ar.ReadFloat64();
-    job.secondDepth = ar.ReadFloat64();
-}
+void ReadForwardJob(CMatrixArchive &ar, ForwardJob &job) { ForwardJobLayout(ar, job); }
 
-void WriteSearchJob(CMatrixArchive &ar, const SearchJob &job)
-{
-    ar.WriteInt32(job.iterations);
-    ar.WriteInt32(job.stopFlag);
-    ar.WriteInt32(job.iterationCounter);
-    ar.WriteFloat64(job.apparentMisfit);
-    ar.WriteFloat64(job.effectiveMisfit);
-    ar.WriteFloat64(job.currentMisfit);
-    ar.WriteFloat64(job.targetMisfit);
-    ar.WriteInt32(job.iterationsRequested);
-    Put(ar, job.frequencies);
-    Put(ar, job.velocities);
-    Put(ar, job.deviations);
-    Put(ar, job.thickness);
-    Put(ar, job.density);
-    Put(ar, job.vs);
-    Put(ar, job.vsMax);
-    Put(ar, job.vsMin);
-    Put(ar, job.poisson);
-    ar.WriteInt32(job.modes);
-    ar.WriteInt32(job.strongContrasts);
-    ar.WriteFloat32(job.solverParameter);
-    Put(ar, job.offsets);
-    ar.WriteFloat64(job.firstDepth);
-    ar.WriteFloat64(job.secondDepth);
-}
+void WriteSearchJob(CMatrixArchive &ar, const SearchJob &job) { SearchJobLayout(ar, job); }
 
-void ReadSearchJob(CMatrixArchive &ar, SearchJob &job)
-{
-    job.iterations = ar.ReadInt32();
-    job.stopFlag = ar.ReadInt32();
-    job.iterationCounter = ar.ReadInt32();
-    job.apparentMisfit = ar.ReadFloat64();
-    job.effectiveMisfit = ar.ReadFloat64();
-    job.currentMisfit = ar.ReadFloat64();
-    job.targetMisfit = ar.ReadFloat64();
-    job.iterationsRequested = ar.ReadInt32();
-    Get(ar, job.frequencies);
-    Get(ar, job.velocities);
-    Get(ar, job.deviations);
-    Get(ar, job.thickness);
-    Get(ar, job.density);
-    Get(ar, job.vs);
-    Get(ar, job.vsMax);
-    Get(ar, job.vsMin);
-    Get(ar, job.poisson);
-    job.modes = ar.ReadInt32();
-    job.strongContrasts = ar.ReadInt32();
-    job.solverParameter = ar.ReadFloat32();
-    Get(ar, job.offsets);
-    job.firstDepth = ar.ReadFloat64();
-    job.secondDepth = ar.ReadFloat64();
-}
+void ReadSearchJob(CMatrixArchive &ar, SearchJob &job) { SearchJobLayout(ar, job); }
 
 void WriteForwardResult(CMatrixArchive &ar, const ForwardResult &result)
 {
-    ar.WriteInt32(result.code);
-    ar.WriteFloat64(result.apparentMisfit);
-    ar.WriteFloat64(result.effectiveMisfit);
-    Put(ar, result.finalVs);
-    Put(ar, result.effectiveCurve);
-    Put(ar, result.apparentCurve);
-    Put(ar, result.modalVelocities);
-    Put(ar, result.frequencies);
+    ForwardResultLayout(ar, result);
 }
 
 void ReadForwardResult(CMatrixArchive &ar, ForwardResult &result)
 {
-    result.code = ar.ReadInt32();
-    result.apparentMisfit = ar.ReadFloat64();
-    result.effectiveMisfit = ar.ReadFloat64();
-    Get(ar, result.finalVs);
-    Get(ar, result.effectiveCurve);
-    Get(ar, result.apparentCurve);
-    Get(ar, result.modalVelocities);
-    Get(ar, result.frequencies);
+    ForwardResultLayout(ar, result);
 }
 
 void WriteSearchResult(CMatrixArchive &ar, const SearchResult &result)
 {
-    ar.WriteInt32(result.code);
-    Put(ar, result.finalVs);
-    Put(ar, result.effectiveCurve);
-    Put(ar, result.apparentCurve);
-    Put(ar, result.modalVelocities);
-    Put(ar, result.frequencies);
+    SearchResultLayout(ar, result);
 }
 
-void ReadSearchResult(CMatrixArchive &ar, SearchResult &result)
-{
-    result.code = ar.ReadInt32();
-    Get(ar, result.finalVs);
-    Get(ar, result.effectiveCurve);
-    Get(ar, result.apparentCurve);
-    Get(ar, result.modalVelocities);
-    Get(ar, result.frequencies);
-}
+void ReadSearchResult(CMatrixArchive &ar, SearchResult &result) { SearchResultLayout(ar, result); }
 
 bool WriteForwardJobFile(const std::string &path, const ForwardJob &job, std::string *error)
 {
