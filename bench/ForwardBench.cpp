@@ -6,6 +6,7 @@
 // ForwardStages: arguments modes, refinement factor, threads of the non-solver stages and of
 // the solver (0 = all cores); counters give each stage's CPU time per call (ms, all threads)
 // and its share of the sum of the stages.
+#include "bench/MutedStdout.h"
 #include "engine/ApparentEffective.h"
 #include "engine/Eigenfunctions.h"
 #include "engine/ForwardParallel.h"
@@ -56,33 +57,6 @@ struct Profile
         frequencies = CMatrix::Column(f);
         offsets = CMatrix::Column(x);
     }
-};
-
-// The engine prints its progress lines when it has no window; keep them out of the report.
-class Muted
-{
-public:
-    Muted()
-    {
-        std::fflush(stdout);
-        m_saved = dup(STDOUT_FILENO);
-        const int sink = open("/dev/null", O_WRONLY);
-        if (sink >= 0) {
-            dup2(sink, STDOUT_FILENO);
-            close(sink);
-        }
-    }
-    ~Muted()
-    {
-        std::fflush(stdout);
-        if (m_saved >= 0) {
-            dup2(m_saved, STDOUT_FILENO);
-            close(m_saved);
-        }
-    }
-
-private:
-    int m_saved = -1;
 };
 
 void ManualIdentification(benchmark::State &state)

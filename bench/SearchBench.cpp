@@ -6,6 +6,7 @@
 // one core, the solver's and the forward stages' threads included). Wall time per search;
 // counters: iterations run, wall time per iteration and per forward run (ms; the final
 // forward runs included), forward runs made, and the misfit reached.
+#include "bench/MutedStdout.h"
 #include "engine/VelamodCode.h"
 #include "matrix/CComplexMatrix.h"
 #include "matrix/CMatrix.h"
@@ -39,35 +40,6 @@ struct Profile
     CMatrix frequencies = CMatrix::Linspace(5.0, 50.0, FrequencyCount);
     CMatrix offsets = CMatrix::Linspace(1.0, ReceiverCount, ReceiverCount);
     CMatrix deviations = CMatrix::Column(std::vector<double>(FrequencyCount, 5.0));
-};
-
-// The engine prints its progress lines when it has no window; keep them out of the report.
-class Muted
-{
-public:
-    Muted()
-    {
-        std::fflush(stdout);
-        m_saved = dup(STDOUT_FILENO);
-        const int sink = open("/dev/null", O_WRONLY);
-        if (sink >= 0) {
-            dup2(sink, STDOUT_FILENO);
-            close(sink);
-        }
-    }
-    ~Muted()
-    {
-        std::fflush(stdout);
-        if (m_saved >= 0) {
-            dup2(m_saved, STDOUT_FILENO);
-            close(m_saved);
-        }
-    }
-    Muted(const Muted &) = delete;
-    Muted &operator=(const Muted &) = delete;
-
-private:
-    int m_saved = -1;
 };
 
 // Sends standard output to a scratch file while alive, so that the engine's step lines can
