@@ -13,29 +13,71 @@ struct Command
     const char *name;
     int (*run)(int, char **);
     const char *synopsis;
+    const char *details; ///< printed after the synopsis by "vela-cli COMMAND --help"
 };
 
 const Command Commands[] = {
     { "modes", CmdModes,
         "modes --model FILE [--fmin F --fmax F --df D | --freqs FILE] [--modes M] [--refine R]\n"
-        "        Rayleigh modal phase velocities of a layered profile (CSV)" },
+        "        Rayleigh modal phase velocities of a layered profile (CSV)",
+        "Options:\n"
+        "  --model FILE   layered profile, one layer per line: thickness[m] Vp[m/s] Vs[m/s]\n"
+        "                 density[kg/m3]; the last line is the half-space\n"
+        "  --fmin F, --fmax F, --df D\n"
+        "                 frequency band and step [Hz]\n"
+        "  --freqs FILE   frequencies [Hz] from a file instead, one per line\n"
+        "  --modes M      number of modes\n"
+        "  --refine R     refinement factor of the root search (up to 100)\n" },
     { "forward", CmdForward,
         "forward --model FILE --curve FILE [--spacing S --receivers N --modes M --refine R]\n"
-        "        modal, apparent and effective curves and the misfits of a profile (CSV)" },
+        "        modal, apparent and effective curves and the misfits of a profile (CSV)",
+        "Options:\n"
+        "  --model FILE   layered profile (see vela-cli modes --help)\n"
+        "  --curve FILE   experimental dispersion curve: frequency[Hz] velocity[m/s]\n"
+        "                 [lower upper] per line\n"
+        "  --spacing S    receiver spacing [m]\n"
+        "  --receivers N  number of receivers\n"
+        "  --modes M      number of modes\n"
+        "  --refine R     refinement factor of the root search (up to 100)\n" },
     { "invert", CmdInvert,
         "invert --model FILE --curve FILE [--iterations N --target-error PCT --modes M\n"
         "        --refine R --spacing S --receivers N --strong-contrasts]\n"
-        "        automatic search of the Vs profile through runner" },
+        "        automatic search of the Vs profile through runner",
+        "Options:\n"
+        "  --model FILE        starting profile (see vela-cli modes --help)\n"
+        "  --curve FILE        experimental dispersion curve (see vela-cli forward --help)\n"
+        "  --iterations N      largest number of iterations\n"
+        "  --target-error PCT  misfit at which the search stops [%]\n"
+        "  --modes M, --refine R, --spacing S, --receivers N\n"
+        "                      as for vela-cli forward\n"
+        "  --strong-contrasts  allow strong velocity contrasts between layers\n" },
     { "traces", CmdTraces,
         "traces FILE [--sheet NAME]\n"
-        "        reads a trace file (TXT, SEG-2, SEG-Y, SU, XLS, DRM) and summarises it" },
+        "        reads a trace file (TXT, SEG-2, SEG-Y, SU, XLS, XLSX, DRM) and summarises it",
+        "The reader follows the extension: .txt; .sg2, .seg2, .dat; .sgy, .segy; .su; .xls,\n"
+        ".xlsx; .drm. Prints format, traces, samples, time_step_ms, spacing_m (what the page\n"
+        "proposes: the file's spacing, else 1), source_offset_m and delay_ms (only when the\n"
+        "file states them), then one CSV row per trace: its rms and first five samples.\n"
+        "Options:\n"
+        "  --sheet NAME   worksheet of an Excel file (default: the first one)\n" },
 };
 
 void PrintUsage(FILE *out)
 {
-    std::fprintf(out, "Usage: vela-cli COMMAND [OPTIONS]\n\nCommands:\n");
+    std::fprintf(
+        out, "Usage: vela-cli COMMAND [OPTIONS]\n       vela-cli --version\n\nCommands:\n");
     for (const Command &command : Commands)
         std::fprintf(out, "  %s\n", command.synopsis);
+    std::fprintf(out, "\n\"vela-cli COMMAND --help\" describes a command's options.\n");
+}
+
+bool AsksForHelp(int argc, char **argv)
+{
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -51,9 +93,19 @@ int main(int argc, char **argv)
         PrintUsage(stdout);
         return 0;
     }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("vela-cli %s\n", VELA_VERSION);
+        return 0;
+    }
     for (const Command &command : Commands) {
-        if (std::strcmp(argv[1], command.name) == 0)
-            return command.run(argc - 2, argv + 2);
+        if (std::strcmp(argv[1], command.name) != 0)
+            continue;
+        // Help is answered here, before the command looks at its other arguments.
+        if (AsksForHelp(argc - 2, argv + 2)) {
+            std::printf("Usage: vela-cli %s\n\n%s", command.synopsis, command.details);
+            return 0;
+        }
+        return command.run(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "vela-cli: unknown command '%s' (try --help)\n", argv[1]);
     return 2;
