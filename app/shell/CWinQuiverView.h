@@ -12,6 +12,8 @@
 class CChildDialog;
 class CGUISteps;
 class DispersionAnalysis;
+class QScrollArea;
+class QStackedLayout;
 
 /// Right pane of the main frame. Owns the pages and the application's one DispersionAnalysis,
 /// which the pages reach through CChildDialog::Analysis().
@@ -64,8 +66,8 @@ public:
     /// Slot index of the page on display, -1 when none.
     int m_nCurrentPage = -1;
 
-protected:
-    void resizeEvent(QResizeEvent *event) override;
+    /// The scroll area the pages sit in (they scroll when the view is smaller than a page).
+    QScrollArea *PageScrollArea() const { return m_scroll; }
 
 private:
     CChildDialog *BuildPage(int slot, bool restoring);
@@ -75,6 +77,9 @@ private:
     CChildDialog *m_pCurrentPage = nullptr;
     CGUISteps *m_pSteps = nullptr;
     std::unique_ptr<DispersionAnalysis> m_analysis;
+    QScrollArea *m_scroll = nullptr;
+    QWidget *m_pageHost = nullptr;
+    QStackedLayout *m_pageStack = nullptr;
 };
 
 #endif // VELA_APP_SHELL_CWINQUIVERVIEW_H
