@@ -134,8 +134,7 @@ CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(
     receiverLayout->addWidget(m_lastReceiver, 1, 1);
     controls->addWidget(receiverGroup);
 
-    // The same Italian caption in both languages.
-    auto *windowGroup = new QGroupBox(tr("Intervallo temporale"), this);
+    auto *windowGroup = new QGroupBox(tr("Time window"), this);
     auto *windowLayout = new QGridLayout(windowGroup);
     windowLayout->addWidget(WrappedLabel(tr("Time window must contain useful motion. Given time "
                                             "interval can be directly adapted by the code to "
@@ -243,7 +242,7 @@ void CGUIRispostaSperimentale1::InitPage()
     CChartRegion &region = m_chart->Region();
     region.SetTitle(tr("Measures"));
     region.SetBottomLabel(tr("Sensors"));
-    region.SetLeftLabel(tr("Tempo [s]"));
+    region.SetLeftLabel(tr("Time [s]"));
     region.SetLegendVisible(false);
     m_chart->Refresh();
     EnableParameters(false);

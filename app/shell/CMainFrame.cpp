@@ -1,5 +1,6 @@
 #include "app/shell/CMainFrame.h"
 
+#include "app/shell/CDesktopOpen.h"
 #include "app/shell/CGUISteps.h"
 #include "app/shell/CLanguageChoice.h"
 #include "app/shell/CMessageBox.h"
@@ -10,6 +11,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
@@ -52,10 +54,24 @@ void CMainFrame::CreateMenus()
 {
     // The main menu reads the same in both languages: the Italian file keeps these captions.
     m_fileMenu = menuBar()->addMenu(tr("&VELA"));
-    m_fileMenu->addAction(tr("&New..."), this, &CMainFrame::NewAnalysis);
-    m_fileMenu->addAction(tr("&Open..."), this, &CMainFrame::OpenDocumentDialog);
-    m_fileMenu->addAction(tr("&Save"), this, &CMainFrame::SaveDocument);
-    m_fileMenu->addAction(tr("Save &as..."), this, &CMainFrame::SaveDocument);
+    // The shortcuts every desktop program has, so that a keyboard user finds them.
+    auto addFileAction = [this](const QString &text, const char *name, const QKeySequence &keys,
+                             auto slot) {
+        QAction *action = m_fileMenu->addAction(text, this, slot);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        return action;
+    };
+    addFileAction(tr("&New..."), "newAction", QKeySequence(QStringLiteral("Ctrl+N")),
+        &CMainFrame::NewAnalysis);
+    addFileAction(tr("&Open..."), "openAction", QKeySequence(QStringLiteral("Ctrl+O")),
+        &CMainFrame::OpenDocumentDialog);
+    addFileAction(tr("&Save"), "saveAction", QKeySequence(QStringLiteral("Ctrl+S")),
+        &CMainFrame::SaveDocument);
+    addFileAction(tr("Save &as..."), "saveAsAction", QKeySequence(QStringLiteral("Ctrl+Shift+S")),
+        &CMainFrame::SaveDocument);
+    addFileAction(tr("&Report..."), "reportAction", QKeySequence(QStringLiteral("Ctrl+P")),
+        &CMainFrame::WriteReport);
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(tr("2D Map"), this, &CMainFrame::OpenMapDialog);
     // The recent files go between these two separators; empty, the menu collapses them.
@@ -82,6 +98,9 @@ void CMainFrame::CreateMenus()
             m_app->ChooseLanguage(CLanguageChoice::Italian);
     });
     QMenu *help = tools->addMenu(tr("&Help"));
+    QAction *pageHelp = help->addAction(tr("Help of this &page"), this, &CMainFrame::OpenPageHelp);
+    pageHelp->setObjectName(QStringLiteral("pageHelpAction"));
+    pageHelp->setShortcut(QKeySequence(Qt::Key_F1));
     help->addAction(tr("What's new..."), this, [this] {
         if (m_app)
             m_app->ShowWhatsNew();
@@ -157,6 +176,10 @@ void CMainFrame::SaveDocument()
         tr("Saving analyses is not available in this version of the program yet."), QString(),
         MessageRequest::Icon::Information);
 }
+
+void CMainFrame::WriteReport() { m_pView->OnWriteReport(); }
+
+void CMainFrame::OpenPageHelp() { CDesktopOpen::OpenStepHelp(this, m_pView->CurrentStep()); }
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {

@@ -47,6 +47,10 @@ private:
     void CreateMenus();
     void OpenDocumentDialog();
     void SaveDocument();
+    /// Ctrl+P: the report of the analysis.
+    void WriteReport();
+    /// F1: the help document of the page on display (the general one when none is).
+    void OpenPageHelp();
 
     CWinQuiverApp *m_app = nullptr;
     CGUISteps *m_pSteps = nullptr;

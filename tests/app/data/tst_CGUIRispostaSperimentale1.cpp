@@ -148,7 +148,7 @@ void tst_CGUIRispostaSperimentale1::initialPageHasNextAndParametersDisabled()
     QVERIFY(!Edit("spacingEdit")->isEnabled());
     QVERIFY(!m_page->findChild<QCheckBox *>(QStringLiteral("reversedCheck"))->isEnabled());
     QCOMPARE(m_page->TraceChartWidget()->Region().Title(), QStringLiteral("Measures"));
-    QCOMPARE(m_page->TraceChartWidget()->Region().LeftLabel(), QStringLiteral("Tempo [s]"));
+    QCOMPARE(m_page->TraceChartWidget()->Region().LeftLabel(), QStringLiteral("Time [s]"));
 }
 
 void tst_CGUIRispostaSperimentale1::readingAFileFillsFieldsListsAndEnablesNext()
