@@ -43,6 +43,9 @@ const char *const ConcatenateHintKey = "{3BF2F8BE-5886-11DF-AA0E-E465DFD72085}";
 
 const ChartColor TraceColor { 0.3f, 0.3f, 0.3f, 1.0f };
 
+// Width of the column of fields beside the chart [px].
+const int ControlPanelWidth = 440;
+
 QLabel *WrappedLabel(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
@@ -193,7 +196,17 @@ CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(
 
     auto *controlPanel = new QWidget(this);
     controlPanel->setLayout(controls);
-    controlPanel->setMaximumWidth(440);
+    controlPanel->setFixedWidth(ControlPanelWidth);
+    // A wrapped label does not pass the height its text needs at the panel's width on to the
+    // page's minimum size, so a short view would clip it instead of scrolling: each gets that
+    // height as its minimum. The information line changes with the file: three lines.
+    m_information->setWordWrap(true);
+    for (QLabel *label : controlPanel->findChildren<QLabel *>()) {
+        if (label == m_information)
+            label->setMinimumHeight(3 * label->fontMetrics().lineSpacing());
+        else if (label->wordWrap())
+            label->setMinimumHeight(label->heightForWidth(ControlPanelWidth - 60));
+    }
     auto *page = new QGridLayout(this);
     page->addWidget(controlPanel, 0, 0);
     page->addLayout(chartColumn, 0, 1);

@@ -89,6 +89,7 @@ private Q_SLOTS:
     void realRecordsProposeTheirTimeStepAndGeometry();
     void timeStepsNeedingAttentionAreAnnounced();
     void traceViewSettingsRedrawWithoutTouchingTheDocument();
+    void tabWalksEveryControlInReadingOrderAndComesBack();
     void cancelledExcelSheetNameChangesNothing();
     void timeStepFieldRefusesZeroWithInvaldStep();
     void windowEndFieldRewritesDecimalComma();
@@ -394,6 +395,34 @@ void tst_CGUIRispostaSperimentale1::traceViewSettingsRedrawWithoutTouchingTheDoc
     m_page->SaveSection(after, 1);
     QVERIFY(before.GetBuffer() == after.GetBuffer());
     QCOMPARE(modified.count(), 0);
+}
+
+void tst_CGUIRispostaSperimentale1::tabWalksEveryControlInReadingOrderAndComesBack()
+{
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    m_page->resize(1200, 700);
+    m_page->show();
+    m_page->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_page.get()));
+    Edit("fileNameEdit")->setFocus();
+    QStringList visited;
+    for (int i = 0; i < 20; ++i) {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        visited << focus->objectName();
+        QTest::keyClick(focus, Qt::Key_Tab);
+        if (QApplication::focusWidget() == Edit("fileNameEdit"))
+            break;
+    }
+    // Every field and button once, in the order they read on the page, then round again:
+    // valid values never hold the focus back.
+    QCOMPARE(visited,
+        (QStringList { "fileNameEdit", "browseButton", "spacingEdit", "reversedCheck",
+            "timeStepEdit", "lastReceiverCombo", "windowStartEdit", "windowEndEdit",
+            "metresViewCheck", "commonScaleCheck", "previousButton", "helpButton", "nextButton" }));
+    QCOMPARE(QApplication::focusWidget(), Edit("fileNameEdit"));
+    QVERIFY(m_boxes->requests.size() <= 1); // only the concatenation hint of the read
+    m_page->hide();
 }
 
 void tst_CGUIRispostaSperimentale1::cancelledExcelSheetNameChangesNothing()
