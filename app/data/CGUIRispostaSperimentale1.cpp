@@ -435,7 +435,7 @@ void CGUIRispostaSperimentale1::DrawChart()
     range.Include(chart.xMax, chart.yMax);
     region.SetViewRange(range);
     m_chart->Refresh();
-    const QString note = ActiveDataForm::GeometryNote(m_set);
+    const QString note = ActiveDataForm::GeometryNote(m_set, m_reversed->isChecked());
     m_information->setText(
         note.isEmpty() ? chart.information : chart.information + QLatin1Char(' ') + note);
 }

@@ -104,92 +104,97 @@
         <translation>spaziatura %1 m</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="171"/>
+        <location filename="../data/ActiveDataForm.cpp" line="174"/>
+        <source>source %1 m from the first receiver but %2 m from the last one</source>
+        <translation>sorgente a %1 m dal primo ricevitore ma a %2 m dall&apos;ultimo</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="178"/>
         <source>source %1 m from the first receiver</source>
         <translation>sorgente a %1 m dal primo ricevitore</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="175"/>
+        <location filename="../data/ActiveDataForm.cpp" line="183"/>
         <source>trigger at %1 ms</source>
         <translation>trigger a %1 ms</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="178"/>
+        <location filename="../data/ActiveDataForm.cpp" line="186"/>
         <source>first sample %1 ms after the trigger</source>
         <translation>primo campione %1 ms dopo il trigger</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="183"/>
+        <location filename="../data/ActiveDataForm.cpp" line="191"/>
         <source>from the file: %1</source>
         <translation>dal file: %1</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="190"/>
+        <location filename="../data/ActiveDataForm.cpp" line="198"/>
         <source>The file carries no time step: the time step in force, %1 ms, was kept. Please type the time step used in the field.</source>
         <translation>Il file non riporta il passo di campionamento: è stato mantenuto quello in uso, %1 ms. Inserire il passo di campionamento usato in campagna.</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="195"/>
+        <location filename="../data/ActiveDataForm.cpp" line="203"/>
         <source>The time step read from the file is %1 ms, taking the file&apos;s times in %2. If the file uses another unit, please correct the time step.</source>
         <translation>Il passo di campionamento letto dal file è %1 ms, considerando i tempi del file in %2. Se il file usa un&apos;altra unità, correggere il passo di campionamento.</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="242"/>
+        <location filename="../data/ActiveDataForm.cpp" line="250"/>
         <source>Invald step</source>
         <translation>Passo non valido</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="243"/>
+        <location filename="../data/ActiveDataForm.cpp" line="251"/>
         <source>Invalid valuee</source>
         <translation>Valore non valido</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="335"/>
+        <location filename="../data/ActiveDataForm.cpp" line="343"/>
         <source>Traces file name</source>
         <translation>Nome del file delle tracce</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="336"/>
+        <location filename="../data/ActiveDataForm.cpp" line="344"/>
         <source>Number of sensors</source>
         <translation>Numero di sensori</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="338"/>
+        <location filename="../data/ActiveDataForm.cpp" line="346"/>
         <source>Sensors distance:</source>
         <translation>Distanza tra i sensori:</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="340"/>
+        <location filename="../data/ActiveDataForm.cpp" line="348"/>
         <source>Number of time samples</source>
         <translation>Numero di campioni temporali</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="342"/>
+        <location filename="../data/ActiveDataForm.cpp" line="350"/>
         <source>Acquisition timestep</source>
         <translation>Passo temporale di acquisizione</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="345"/>
+        <location filename="../data/ActiveDataForm.cpp" line="353"/>
         <source>Number of sensors used for the analysis</source>
         <translation>Numero di sensori usati per l&apos;analisi</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="347"/>
+        <location filename="../data/ActiveDataForm.cpp" line="355"/>
         <source>The interval considered for the analysis starts at</source>
         <translation>L&apos;intervallo considerato per l&apos;analisi inizia a</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="350"/>
+        <location filename="../data/ActiveDataForm.cpp" line="358"/>
         <source>The interval considered for the analysis ends at</source>
         <translation>L&apos;intervallo considerato per l&apos;analisi finisce a</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="353"/>
+        <location filename="../data/ActiveDataForm.cpp" line="361"/>
         <source>Sensors are reverted (the last one in the file is the fist one for the analysis)</source>
         <translation>I sensori sono invertiti (l&apos;ultimo nel file è il primo per l&apos;analisi)</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="356"/>
+        <location filename="../data/ActiveDataForm.cpp" line="364"/>
         <source>Sensors are not reverted (the last one in the file is the last one for the analysis)</source>
         <translation>I sensori non sono invertiti (l&apos;ultimo nel file è l&apos;ultimo per l&apos;analisi)</translation>
     </message>
@@ -345,184 +350,184 @@
         <translation>Tutti i file supportati|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="77"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="80"/>
         <source>Data file</source>
         <translation>File dei dati</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="79"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="82"/>
         <source>Experimental traces can be given in formats TXT, SEG2, SEGY, XLS, SU or DRM</source>
         <translation>Le tracce sperimentali possono essere fornite nei formati TXT, SEG2, SEGY, XLS, SU o DRM</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="89"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="92"/>
         <source>Open a trace file</source>
         <translation>Apri un file di tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="97"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="100"/>
         <source>Distance between 2 consecutive receivers</source>
         <translation>Distanza tra 2 ricevitori consecutivi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="100"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="103"/>
         <source>Specify distance between receivers.</source>
         <translation>Specificare la distanza tra i ricevitori.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="101"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="104"/>
         <source>Receivers distance [m]</source>
         <translation>Distanza ricevitori [m]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="106"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="109"/>
         <source>Source position</source>
         <translation>Posizione della sorgente</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="108"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="111"/>
         <source>Mark if source is near the last receiver.</source>
         <translation>Selezionare se la sorgente è vicina all&apos;ultimo ricevitore.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="113"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="368"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="116"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="381"/>
         <source>Time step</source>
         <translation>Passo temporale</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="116"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="119"/>
         <source>Time step used in field is required</source>
         <translation>È richiesto il passo temporale usato in campagna</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="117"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="120"/>
         <source>Time sampling [ms]</source>
         <translation>Campionamento temporale [ms]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="122"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="125"/>
         <source>Receivers selection</source>
         <translation>Selezione dei ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="125"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="128"/>
         <source>Choose receivers to be used in the analysis.</source>
         <translation>Scegliere i ricevitori da usare nell&apos;analisi.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="127"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="130"/>
         <source>Use receivers up to</source>
         <translation>Usa i ricevitori fino a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="137"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="140"/>
         <source>Time window</source>
         <translation>Intervallo temporale</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="139"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="142"/>
         <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
         <translation>La finestra temporale deve contenere il moto utile. L&apos;intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="145"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="148"/>
         <source>Consider time interval starting from</source>
         <translation>Considera l&apos;intervallo temporale a partire da</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="149"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="152"/>
         <source>to</source>
         <translation>a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="151"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="154"/>
         <source>ms</source>
         <translation>ms</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="165"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="402"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="168"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="415"/>
         <source>Distance from the source [m]</source>
         <translation>Distanza dalla sorgente [m]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="167"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="170"/>
         <source>Place the traces at their distance from the source and fill their positive lobes</source>
         <translation>Disporre le tracce alla loro distanza dalla sorgente e riempirne i lobi positivi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="169"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="172"/>
         <source>One amplitude scale for the whole record</source>
         <translation>Un&apos;unica scala delle ampiezze per tutta la registrazione</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="172"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="175"/>
         <source>Scale all traces alike, so that the amplitude decay with offset shows</source>
         <translation>Scalare tutte le tracce allo stesso modo, così da mostrare il decadimento dell&apos;ampiezza con la distanza</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="181"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="184"/>
         <source>Previous</source>
         <translation>Indietro</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="183"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="186"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="185"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="188"/>
         <source>Next</source>
         <translation>Avanti</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="243"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="401"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="256"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="414"/>
         <source>Measures</source>
         <translation>Misure</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="244"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="402"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="257"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="415"/>
         <source>Sensors</source>
         <translation>Sensori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="307"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="320"/>
         <source>Insert the new traces AFTER the current traces?</source>
         <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="308"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="321"/>
         <source>Append traces</source>
         <translation>Accoda tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="346"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="347"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="359"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="360"/>
         <source>Incorrect file format</source>
         <translation>Formato del file non corretto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="348"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="353"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="361"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="366"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="373"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="386"/>
         <source>You can append additional traces to the just inserted ones by selecting other files.</source>
         <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="375"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="388"/>
         <source>Concatenate traces</source>
         <translation>Concatena tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="245"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="403"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="258"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="416"/>
         <source>Time [s]</source>
         <translation>Tempo [s]</translation>
     </message>

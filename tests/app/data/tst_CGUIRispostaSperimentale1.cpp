@@ -331,6 +331,14 @@ void tst_CGUIRispostaSperimentale1::realRecordsProposeTheirTimeStepAndGeometry()
     QVERIFY(m_page->OpenTraceFile(RealWorld(QStringLiteral("su/lomablanca_1_bigendian.su"))));
     QCOMPARE(Edit("timeStepEdit")->text(), QStringLiteral("1"));
     QCOMPARE(Edit("spacingEdit")->text(), QStringLiteral("1")); // no coordinates in its headers
+    // An end-off shot beyond the last receiver: the page points at the reversal box, and once
+    // it is ticked the offset counts from the receiver nearest the source.
+    QVERIFY(m_page->OpenTraceFile(RealWorld(QStringLiteral("seg2/albca_Shot2.dat"))));
+    auto *information = m_page->findChild<QLabel *>(QStringLiteral("informationLabel"));
+    QVERIFY(information->text().endsWith(
+        QLatin1String("source 146 m from the first receiver but 5 m from the last one")));
+    m_page->findChild<QCheckBox *>(QStringLiteral("reversedCheck"))->click();
+    QVERIFY(information->text().endsWith(QLatin1String("source 5 m from the first receiver")));
     // A one-receiver record does not reach the spectrum.
     QVERIFY(m_page->OpenTraceFile(RealWorld(QStringLiteral("su/kit_1_first_trace.su"))));
     m_boxes->requests.clear();
