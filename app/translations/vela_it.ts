@@ -762,13 +762,13 @@
 <context>
     <name>CNomeExcel</name>
     <message>
-        <location filename="../results/CNomeExcel.cpp" line="12"/>
-        <source>Nome foglio Excel</source>
+        <location filename="../results/CNomeExcel.cpp" line="11"/>
+        <source>Excel sheet name</source>
         <translation>Nome foglio Excel</translation>
     </message>
     <message>
-        <location filename="../results/CNomeExcel.cpp" line="14"/>
-        <source>Inserire il nome del foglio excel con i dati</source>
+        <location filename="../results/CNomeExcel.cpp" line="13"/>
+        <source>Enter the name of the Excel sheet that holds the data</source>
         <translation>Inserire il nome del foglio excel con i dati</translation>
     </message>
 </context>
