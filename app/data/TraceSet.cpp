@@ -104,3 +104,20 @@ void TraceSet::Reverse()
             std::swap(row[c], row[n - 1 - c]);
     }
 }
+
+void TraceSet::RemoveTraceMeans()
+{
+    const int n = traces.GetCols();
+    const int rows = traces.GetRows();
+    if (n == 0 || rows == 0)
+        return;
+    double *data = traces.GetWritableData();
+    for (int c = 0; c < n; ++c) {
+        double sum = 0.0;
+        for (int r = 0; r < rows; ++r)
+            sum += data[size_t(r) * size_t(n) + size_t(c)];
+        const double mean = sum / rows;
+        for (int r = 0; r < rows; ++r)
+            data[size_t(r) * size_t(n) + size_t(c)] -= mean;
+    }
+}

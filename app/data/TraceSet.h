@@ -13,8 +13,8 @@
 ///
 /// After a successful read: traces is sampleCount x traceCount (element (sample, trace)),
 /// sampleAxis is sampleCount x 1 holding 0, 1, 2, ...; window start 0, window end
-/// sampleCount x timeStep, reversed false. Amplitudes are kept as read: the trace chart removes
-/// each trace's mean from its own copy only.
+/// sampleCount x timeStep, reversed false. Amplitudes are kept as read, except that drawing the
+/// trace chart removes each trace's mean (RemoveTraceMeans).
 struct TraceSet
 {
     bool loaded = false;
@@ -53,6 +53,9 @@ struct TraceSet
 
     /// Mirrors the column order in place (column c <-> column N-1-c); twice restores it.
     void Reverse();
+
+    /// Subtracts each trace's mean from its column, in place.
+    void RemoveTraceMeans();
 
     /// Rebuilds sampleAxis as 0 .. sampleCount - 1.
     void RebuildSampleAxis();
