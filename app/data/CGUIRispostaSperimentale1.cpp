@@ -369,6 +369,7 @@ bool CGUIRispostaSperimentale1::OpenTraceFile(const QString &path, bool append)
     } else {
         m_set.Replace(read, path);
     }
+    m_set.RemoveTraceMeans();
     m_form.fileName = path;
     m_form.ResetAfterRead(m_set);
     ControlsFromForm();
@@ -590,6 +591,7 @@ int CGUIRispostaSperimentale1::LoadSection(CMatrixArchive &ar, int)
         return 0;
     }
     m_next->setEnabled(true);
+    m_set.RemoveTraceMeans(); // traces of a document saved before they were mean-free
     ControlsFromForm();
     EnableParameters(true);
     DrawChart();

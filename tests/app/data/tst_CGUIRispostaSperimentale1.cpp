@@ -3,6 +3,7 @@
 // traces export. Message boxes are captured, never shown.
 #include "app/chart/CChartWidget.h"
 #include "app/data/CGUIRispostaSperimentale1.h"
+#include "app/data/TraceReaders.h"
 #include "app/shell/CMessageBoxCapture.h"
 #include "app/shell/UserMessages.h"
 #include "app/spectrum/DispersionAnalysis.h"
@@ -176,7 +177,17 @@ void tst_CGUIRispostaSperimentale1::readingAFileFillsFieldsListsAndEnablesNext()
     QCOMPARE(m_boxes->requests[0].caption, QStringLiteral("Concatenate traces"));
     QCOMPARE(m_boxes->requests[0].dontShowAgainKey,
         QStringLiteral("{3BF2F8BE-5886-11DF-AA0E-E465DFD72085}"));
-    // Drawing removed each trace's mean from the stored traces: 6 wiggles and the outline.
+    // Reading removed each trace's mean from the stored traces (the spectrum and the document
+    // take them so, drawn or not): 6 wiggles and the outline.
+    const TraceReadResult read = ReadTraceFile(m_chosenFile);
+    for (int t = 0; t < read.traces; ++t) {
+        double mean = 0.0;
+        for (int i = 0; i < read.samples; ++i)
+            mean += read.At(i, t) / read.samples;
+        QVERIFY(mean != 0.0);
+        for (int i = 0; i < read.samples; ++i)
+            QVERIFY(std::fabs(m_page->Traces().traces(i, t) - (read.At(i, t) - mean)) < 1e-12);
+    }
     QCOMPARE(m_page->TraceChartWidget()->Region().Count(), 7);
     QCOMPARE(m_page->TraceChartWidget()->Region().LeftLabel(), QStringLiteral("Time [s]"));
 }
