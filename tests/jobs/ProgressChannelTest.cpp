@@ -1,6 +1,7 @@
 // The receiving end of the progress channel against a sender written here from the wire
 // format: header words, record offsets, the one-byte answer and the ends of the stream.
-#include "app/profile/CProgressReceiver.h"
+#include "jobs/CProgressReceiver.h"
+#include "jobs/CRunnerChild.h"
 
 #include <gtest/gtest.h>
 
@@ -77,12 +78,12 @@ struct FakeSender
 TEST(ProgressRecordCodec, DecodesEveryFieldAtItsOffsetAndSkipsReservedBytes)
 {
     std::vector<unsigned char> m = Notification(1063, 9, 17);
-    ProgressRecord r = DecodeProgressRecord(m.data() + 12);
+    EngineProgress r = DecodeProgressRecord(m.data() + 12);
     EXPECT_EQ(r.kind, 1063);
     EXPECT_EQ(r.secondMisfit, 0.25);
-    EXPECT_EQ(r.iteration, 3);
+    EXPECT_EQ(r.iterationCounter, 3);
     EXPECT_EQ(r.targetMisfit, 0.05);
-    EXPECT_EQ(r.trial, 2);
+    EXPECT_EQ(r.trialCounter, 2);
     EXPECT_EQ(r.iterationsRequested, 10);
     EXPECT_EQ(r.firstMisfit, 0.5);
     EXPECT_EQ(r.currentMisfit, 0.125);
@@ -119,10 +120,10 @@ TEST(ProgressReceiver, SenderWaitsForTheAnswerUntilTheCallbackHasReturned)
         ASSERT_TRUE(s.Send(Notification(1064, 7, 0)));
     });
     for (int i = 0; i < 4; ++i) {
-        ASSERT_EQ(receiver.ReceiveOne([&](const ProgressRecord &r) {
+        ASSERT_EQ(receiver.ReceiveOne([&](const EngineProgress &r) {
             // The sender must still be blocked here: make it observable by sleeping.
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
-            steps.push_back(r.kind == ProgressRecord::KindEnd ? -r.endReason : r.stepNumber);
+            steps.push_back(r.kind == EngineProgressKindEnd ? -r.endReason : r.stepNumber);
             callbackDone = true;
         }),
             CProgressReceiver::Status::Record);
@@ -166,7 +167,7 @@ TEST(ProgressReceiver, ReportsHowTheStreamEnded)
         }
         receiver.CloseChildDescriptor();
         int calls = 0;
-        EXPECT_EQ(receiver.ReceiveAll([&](const ProgressRecord &) { ++calls; }), c.status);
+        EXPECT_EQ(receiver.ReceiveAll([&](const EngineProgress &) { ++calls; }), c.status);
         EXPECT_EQ(calls, 0);
     }
 }
@@ -202,7 +203,7 @@ TEST(ProgressReceiver, AnswerToASenderThatHasGoneDoesNotKillTheReceiver)
     ASSERT_TRUE(s.Send(Notification(1063, 5, 0), false));
     receiver.CloseChildDescriptor(); // the only sender end is gone before the answer
     int calls = 0;
-    EXPECT_EQ(receiver.ReceiveOne([&](const ProgressRecord &) { ++calls; }),
+    EXPECT_EQ(receiver.ReceiveOne([&](const EngineProgress &) { ++calls; }),
         CProgressReceiver::Status::Record);
     EXPECT_EQ(calls, 1);
     EXPECT_EQ(receiver.ReceiveOne(nullptr), CProgressReceiver::Status::Closed);
@@ -216,7 +217,8 @@ TEST(RunnerChild, ReportsExitCodesKillAndUnstartablePrograms)
     EXPECT_EQ(ok.Wait(), 7);
 
     CRunnerChild slow;
-    ASSERT_TRUE(slow.Start("/bin/sh", { "-c", "sleep 30" }));
+    // exec: an orphaned sleep would hold the test's output open for its 30 s.
+    ASSERT_TRUE(slow.Start("/bin/sh", { "-c", "exec sleep 30" }));
     int code = 123;
     EXPECT_FALSE(slow.TryWait(&code));
     slow.Kill();

@@ -1,5 +1,6 @@
-#include "app/profile/EngineJobFiles.h"
+#include "jobs/EngineJobFiles.h"
 
+#include "engine/RayleighSolver.h"
 #include "matrix/CMatrixArchive.h"
 #include "matrix/MatrixError.h"
 
@@ -9,9 +10,6 @@
 #include <new>
 
 namespace {
-
-// The solver caps the modes it looks for at this count; more cannot be meant.
-constexpr int32_t MaxModes = 2000;
 
 // One item of a file layout: a const item is written, a modifiable one is read. Each layout
 // below is then written down once and serves both directions, so the two cannot drift apart.
@@ -201,9 +199,9 @@ std::string CheckCommon(const CMatrix &frequencies, const CMatrix &velocities,
             + std::to_string(n) + " layers";
     if (offsets.GetCount() < 1 || !IsVector(offsets, offsets.GetCount()))
         return "there is no receiver offset";
-    if (modes < 1 || modes > MaxModes)
+    if (modes < 1 || modes > RayleighMaxModes)
         return "the number of modes " + std::to_string(modes) + " is outside 1 to "
-            + std::to_string(MaxModes);
+            + std::to_string(RayleighMaxModes);
     if (!std::isfinite(solverParameter))
         return "the solver parameter is not a number";
     if (!AllFinite(frequencies) || !AllFinite(velocities) || !AllFinite(deviations)

@@ -1,7 +1,7 @@
 // The engine job and result files that VELA writes and runner reads (and back): plain
 // structs and their one binary codec over the little-endian matrix archive. Qt-free.
-#ifndef VELA_APP_PROFILE_ENGINEJOBFILES_H
-#define VELA_APP_PROFILE_ENGINEJOBFILES_H
+#ifndef VELA_JOBS_ENGINEJOBFILES_H
+#define VELA_JOBS_ENGINEJOBFILES_H
 
 #include "matrix/CComplexMatrix.h"
 #include "matrix/CMatrix.h"
@@ -118,4 +118,4 @@ bool ReadSearchResultFile(const std::string &path, SearchResult &result, std::st
 std::string CheckForwardJob(const ForwardJob &job);
 std::string CheckSearchJob(const SearchJob &job);
 
-#endif // VELA_APP_PROFILE_ENGINEJOBFILES_H
+#endif // VELA_JOBS_ENGINEJOBFILES_H

@@ -1,7 +1,7 @@
 // Job and result files against golden bytes laid out here, item by item, from the file
 // tables (little-endian, no padding, matrices as tag words, version, cols, rows and the
 // elements column by column), and the readers against truncated, foreign and garbage files.
-#include "app/profile/EngineJobFiles.h"
+#include "jobs/EngineJobFiles.h"
 #include "matrix/CMatrixArchive.h"
 
 #include <gtest/gtest.h>
