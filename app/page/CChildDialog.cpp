@@ -1,6 +1,6 @@
-#include "app/shell/CChildDialog.h"
+#include "app/page/CChildDialog.h"
 
-#include "app/shell/CDesktopOpen.h"
+#include "app/page/CDesktopOpen.h"
 #include "matrix/CMatrixArchive.h"
 
 CChildDialog::CChildDialog(

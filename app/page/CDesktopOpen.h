@@ -1,6 +1,6 @@
 // Opening a document, folder or web page with the desktop's own program, replaceable in tests.
-#ifndef VELA_APP_SHELL_CDESKTOPOPEN_H
-#define VELA_APP_SHELL_CDESKTOPOPEN_H
+#ifndef VELA_APP_PAGE_CDESKTOPOPEN_H
+#define VELA_APP_PAGE_CDESKTOPOPEN_H
 
 #include <QString>
 
@@ -29,4 +29,4 @@ public:
     static Handler SetHandler(Handler handler);
 };
 
-#endif // VELA_APP_SHELL_CDESKTOPOPEN_H
+#endif // VELA_APP_PAGE_CDESKTOPOPEN_H

@@ -1,4 +1,4 @@
-#include "app/shell/CMessageBoxCapture.h"
+#include "app/page/CMessageBoxCapture.h"
 
 CMessageBoxCapture::CMessageBoxCapture(CMessageBox::Answer answer)
     : answer(answer)

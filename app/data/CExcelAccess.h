@@ -1,7 +1,7 @@
 // Reading an Excel worksheet into a matrix of numbers: .xls workbooks through FreeXL, .xlsx
 // workbooks by unzipping them (minizip) and reading the sheet XML.
-#ifndef VELA_APP_RESULTS_CEXCELACCESS_H
-#define VELA_APP_RESULTS_CEXCELACCESS_H
+#ifndef VELA_APP_DATA_CEXCELACCESS_H
+#define VELA_APP_DATA_CEXCELACCESS_H
 
 #include <QString>
 #include <QStringList>
@@ -33,4 +33,4 @@ public:
     static QStringList SheetNames(const QString &path, QString *message = nullptr);
 };
 
-#endif // VELA_APP_RESULTS_CEXCELACCESS_H
+#endif // VELA_APP_DATA_CEXCELACCESS_H

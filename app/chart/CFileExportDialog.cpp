@@ -1,4 +1,4 @@
-#include "app/results/CFileExportDialog.h"
+#include "app/chart/CFileExportDialog.h"
 
 #include <QLineEdit>
 

@@ -1,4 +1,4 @@
-#include "app/results/CExcelAccess.h"
+#include "app/data/CExcelAccess.h"
 
 #include "matrix/CMatrix.h"
 

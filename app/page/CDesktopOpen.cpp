@@ -1,7 +1,7 @@
-#include "app/shell/CDesktopOpen.h"
+#include "app/page/CDesktopOpen.h"
 
-#include "app/shell/CMessageBox.h"
-#include "app/shell/CStepTable.h"
+#include "app/page/CMessageBox.h"
+#include "app/page/CStepTable.h"
 
 #include <QCoreApplication>
 #include <QDesktopServices>

@@ -1,6 +1,6 @@
 // The one way the program shows a message box, replaceable so that tests never block on one.
-#ifndef VELA_APP_SHELL_CMESSAGEBOX_H
-#define VELA_APP_SHELL_CMESSAGEBOX_H
+#ifndef VELA_APP_PAGE_CMESSAGEBOX_H
+#define VELA_APP_PAGE_CMESSAGEBOX_H
 
 #include <QString>
 
@@ -40,4 +40,4 @@ public:
     static Handler SetHandler(Handler handler);
 };
 
-#endif // VELA_APP_SHELL_CMESSAGEBOX_H
+#endif // VELA_APP_PAGE_CMESSAGEBOX_H

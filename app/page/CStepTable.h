@@ -1,19 +1,23 @@
 // The steps of an analysis: step codes, page slots, navigation buttons and help documents.
-#ifndef VELA_APP_SHELL_CSTEPTABLE_H
-#define VELA_APP_SHELL_CSTEPTABLE_H
+#ifndef VELA_APP_PAGE_CSTEPTABLE_H
+#define VELA_APP_PAGE_CSTEPTABLE_H
 
 #include <QString>
 
-/// Step codes by which the navigation and the report refer to the pages.
-enum class Step {
-    Blank = 995,
-    Start = 1,
-    ActiveData = 5,
-    Spectrum = 10,
-    PassiveData = 12,
-    DispersionCurve = 15,
-    GroundProfile = 20,
-    Results = 30,
+/// Step codes by which the navigation, the documents and the report refer to the pages. The
+/// codes convert to the int that travels in UM_GOTO_STEP and in documents.
+struct Step
+{
+    enum Code : int {
+        Blank = 995,
+        Start = 1,
+        ActiveData = 5,
+        Spectrum = 10,
+        PassiveData = 12,
+        DispersionCurve = 15,
+        GroundProfile = 20,
+        Results = 30,
+    };
 };
 
 /// Static facts about the steps; no state.
@@ -40,4 +44,4 @@ public:
     static QString HelpDocument(int stepCode);
 };
 
-#endif // VELA_APP_SHELL_CSTEPTABLE_H
+#endif // VELA_APP_PAGE_CSTEPTABLE_H

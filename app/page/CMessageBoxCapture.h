@@ -1,8 +1,8 @@
 // Test helper: records every message box instead of showing it, answering with a given answer.
-#ifndef VELA_APP_SHELL_CMESSAGEBOXCAPTURE_H
-#define VELA_APP_SHELL_CMESSAGEBOXCAPTURE_H
+#ifndef VELA_APP_PAGE_CMESSAGEBOXCAPTURE_H
+#define VELA_APP_PAGE_CMESSAGEBOXCAPTURE_H
 
-#include "app/shell/CMessageBox.h"
+#include "app/page/CMessageBox.h"
 
 #include <QList>
 
@@ -22,4 +22,4 @@ private:
     CMessageBox::Handler m_previous;
 };
 
-#endif // VELA_APP_SHELL_CMESSAGEBOXCAPTURE_H
+#endif // VELA_APP_PAGE_CMESSAGEBOXCAPTURE_H

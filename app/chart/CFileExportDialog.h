@@ -1,7 +1,7 @@
 // Save dialog whose file name follows the chosen file type: choosing another type puts that
 // type's extension on the typed name.
-#ifndef VELA_APP_RESULTS_CFILEEXPORTDIALOG_H
-#define VELA_APP_RESULTS_CFILEEXPORTDIALOG_H
+#ifndef VELA_APP_CHART_CFILEEXPORTDIALOG_H
+#define VELA_APP_CHART_CFILEEXPORTDIALOG_H
 
 #include <QFileDialog>
 #include <QStringList>
@@ -37,4 +37,4 @@ private:
     void OnTypeChanged(const QString &filter);
 };
 
-#endif // VELA_APP_RESULTS_CFILEEXPORTDIALOG_H
+#endif // VELA_APP_CHART_CFILEEXPORTDIALOG_H

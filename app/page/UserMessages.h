@@ -2,8 +2,8 @@
 // the charts. The names and numbers are those every part of the program refers to; delivery
 // is always synchronous (a direct call or a directly connected signal named after the message),
 // never queued.
-#ifndef VELA_APP_SHELL_USERMESSAGES_H
-#define VELA_APP_SHELL_USERMESSAGES_H
+#ifndef VELA_APP_PAGE_USERMESSAGES_H
+#define VELA_APP_PAGE_USERMESSAGES_H
 
 /// Base of the application's message numbers.
 constexpr int WM_USER = 0x400;
@@ -39,4 +39,4 @@ static_assert(UM_GOTO_STEP == 0x401 && UM_SET_STEPS_PANE == 0x402 && UM_DISABLE_
         && UM_DOC_MODIFIED == 0x536,
     "application message numbers are fixed");
 
-#endif // VELA_APP_SHELL_USERMESSAGES_H
+#endif // VELA_APP_PAGE_USERMESSAGES_H

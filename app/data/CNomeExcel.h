@@ -1,6 +1,6 @@
 // Small modal dialog that asks for the name of the worksheet to read from an Excel workbook.
-#ifndef VELA_APP_RESULTS_CNOMEEXCEL_H
-#define VELA_APP_RESULTS_CNOMEEXCEL_H
+#ifndef VELA_APP_DATA_CNOMEEXCEL_H
+#define VELA_APP_DATA_CNOMEEXCEL_H
 
 #include <QDialog>
 
@@ -29,4 +29,4 @@ private:
     QLineEdit *m_edit = nullptr;
 };
 
-#endif // VELA_APP_RESULTS_CNOMEEXCEL_H
+#endif // VELA_APP_DATA_CNOMEEXCEL_H

@@ -1,9 +1,10 @@
 // Base class of every page of the analysis: a child widget that fills the main view, with the
 // operations through which the view saves, restores, reports and initialises the page.
-#ifndef VELA_APP_SHELL_CCHILDDIALOG_H
-#define VELA_APP_SHELL_CCHILDDIALOG_H
+#ifndef VELA_APP_PAGE_CCHILDDIALOG_H
+#define VELA_APP_PAGE_CCHILDDIALOG_H
 
 #include "app/chart/CChartOwner.h"
+#include "app/page/CStepTable.h"
 
 #include <QWidget>
 
@@ -102,4 +103,4 @@ private:
     bool m_created = false;
 };
 
-#endif // VELA_APP_SHELL_CCHILDDIALOG_H
+#endif // VELA_APP_PAGE_CCHILDDIALOG_H

@@ -1,4 +1,4 @@
-#include "app/shell/CMessageBox.h"
+#include "app/page/CMessageBox.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,4 +1,4 @@
-#include "app/shell/CStepTable.h"
+#include "app/page/CStepTable.h"
 
 namespace {
 
@@ -11,14 +11,14 @@ struct StepRow
 
 // In slot order: the slot index is the row index.
 constexpr StepRow StepRows[CStepTable::SlotCount] = {
-    { 995, -1, nullptr },
-    { 1, 1004, "SchermataPrincipale.pdf" },
-    { 5, 1005, "SchermataAnalisiDeiDatiSperimentali.pdf" },
-    { 10, 1008, "SchermataCalcoloCurvaDiDispersione.pdf" },
-    { 12, 1012, "SchermataAnalisiPassiva.pdf" },
-    { 15, 1006, "SchermataSelezioneCurvaDiDispersioneSperimentale.pdf" },
-    { 20, 1009, "SchermataCalcoloDelProfilo.pdf" },
-    { 30, 1007, "SchermataRisultatiFinali.pdf" },
+    { Step::Blank, -1, nullptr },
+    { Step::Start, 1004, "SchermataPrincipale.pdf" },
+    { Step::ActiveData, 1005, "SchermataAnalisiDeiDatiSperimentali.pdf" },
+    { Step::Spectrum, 1008, "SchermataCalcoloCurvaDiDispersione.pdf" },
+    { Step::PassiveData, 1012, "SchermataAnalisiPassiva.pdf" },
+    { Step::DispersionCurve, 1006, "SchermataSelezioneCurvaDiDispersioneSperimentale.pdf" },
+    { Step::GroundProfile, 1009, "SchermataCalcoloDelProfilo.pdf" },
+    { Step::Results, 1007, "SchermataRisultatiFinali.pdf" },
 };
 
 } // namespace

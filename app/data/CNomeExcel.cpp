@@ -1,4 +1,4 @@
-#include "app/results/CNomeExcel.h"
+#include "app/data/CNomeExcel.h"
 
 #include <QDialogButtonBox>
 #include <QLabel>
