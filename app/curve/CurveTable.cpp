@@ -326,7 +326,8 @@ bool WriteCurvePageText(const QString &path, const CMatrix *pickedFrequencies,
     QByteArray out;
     if (pickedFrequencies && pickedVelocities) {
         const int n = std::min(pickedFrequencies->GetCount(), pickedVelocities->GetCount());
-        out += "Experimental dispersion curve\r\n";
+        // The line is a "%" comment like every other heading, so that the file loads as data.
+        out += "%Experimental dispersion curve\r\n";
         out += "% " + QByteArray::number(n) + "x2\r\n";
         out += "%f[Hz]\tvs[m/s]\r\n";
         for (int i = 0; i < n; ++i)
