@@ -29,6 +29,9 @@ const Command Commands[] = {
     { "traces", CmdTraces,
         "traces FILE [--sheet NAME]\n"
         "        reads a trace file (TXT, SEG-2, SEG-Y, SU, XLS, DRM) and summarises it" },
+    { "classify", CmdClassify,
+        "classify --model FILE [--offset M] [--code dm2008|opcm2003|ntc2018|asce7-22]\n"
+        "        Vs30 and the seismic soil category of the model's final Vs profile" },
 };
 
 void PrintUsage(FILE *out)
