@@ -64,6 +64,8 @@ void CMainFrame::CreateMenus()
     m_fileMenu->addAction(tr("Save &as..."), this, &CMainFrame::SaveDocumentAs);
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(tr("2D Map"), this, &CMainFrame::OpenMapDialog);
+    m_fileMenu->addAction(tr("Write &report..."), this, [this] { m_pView->OnWriteReport(); })
+        ->setObjectName(QStringLiteral("reportAction"));
     // The recent files go between these two separators; empty, the menu collapses them.
     m_fileMenu->addSeparator();
     m_recentSeparator = m_fileMenu->addSeparator();

@@ -421,8 +421,8 @@ void tst_ShellUi::italianStartShowsItalianCaptions()
         }
         QCOMPARE(menu,
             (QStringList { "&VELA", "&New...", "&Open...", "&Save", "Save &as...", "2D Map",
-                "&Exit", "&Tools", "&Language", "&English", "&Italian", "checked", "&Help",
-                "What's new...", "&Check for updates...", "&About VELA..." }));
+                "Write &report...", "&Exit", "&Tools", "&Language", "&English", "&Italian",
+                "checked", "&Help", "What's new...", "&Check for updates...", "&About VELA..." }));
         auto *start = frame->View()->CurrentPage();
         QCOMPARE(start->findChild<QPushButton *>(QStringLiteral("analyseButton"))->text(),
             QStringLiteral("Analizza i dati sperimentali"));
