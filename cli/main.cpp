@@ -29,6 +29,11 @@ const Command Commands[] = {
     { "traces", CmdTraces,
         "traces FILE [--sheet NAME]\n"
         "        reads a trace file (TXT, SEG-2, SEG-Y, SU, XLS, DRM) and summarises it" },
+    { "passive", CmdPassive,
+        "passive FILE --dx M [--dt MS] [--receivers FIRST LAST] [--window START_MS END_MS]\n"
+        "        --band FMIN FMAX [--image OUT.png]\n"
+        "        slowness-frequency image of an ambient-noise record; velocity of its peak at\n"
+        "        each frequency of the band (CSV; receivers numbered from 1)" },
 };
 
 void PrintUsage(FILE *out)

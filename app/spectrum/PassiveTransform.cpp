@@ -27,60 +27,76 @@ int NextPowerOfTwo(int n)
 }
 
 // The slant-stacked trace of slowness p: the sum over the traces of trace j read at sample
-// t + p x_j fs, linearly interpolated, positions outside the record skipped.
-void SlantStack(const CMatrix &traces, const std::vector<double> &offsets, double fs, double p,
-    std::vector<double> &out)
+// t + p x_j fs, linearly interpolated, positions outside the record skipped. `columns` holds
+// the traces one after the other (trace j from j * samples).
+void SlantStack(const std::vector<double> &columns, int samples, const std::vector<double> &offsets,
+    double fs, double p, std::vector<double> &out)
 {
-    const int samples = traces.GetRows();
-    const int count = traces.GetCols();
-    const double *data = traces.GetData();
+    const int count = static_cast<int>(offsets.size());
     std::fill(out.begin(), out.end(), 0.0);
     for (int j = 0; j < count; ++j) {
+        const double *trace = columns.data() + static_cast<size_t>(j) * samples;
         const double shift = p * offsets[static_cast<size_t>(j)] * fs;
         const double whole = std::floor(shift);
         const double a = shift - whole;
         const int i0 = static_cast<int>(whole);
-        // t + i0 and t + i0 + 1 both inside the record; when the position falls exactly on the
-        // last sample (a == 0) it is inside too.
-        int tBegin = std::max(0, -i0);
-        int tEnd = std::min(samples, samples - 1 - i0); // exclusive: t + i0 + 1 <= samples - 1
-        for (int t = tBegin; t < tEnd; ++t) {
-            const double lo = data[static_cast<size_t>(t + i0) * count + j];
-            const double hi = data[static_cast<size_t>(t + i0 + 1) * count + j];
-            out[static_cast<size_t>(t)] += lo + a * (hi - lo);
-        }
+        // Both t + i0 and t + i0 + 1 inside the record.
+        const int tBegin = std::max(0, -i0);
+        const int tEnd = std::min(samples, samples - 1 - i0);
+        for (int t = tBegin; t < tEnd; ++t)
+            out[static_cast<size_t>(t)] += trace[t + i0] + a * (trace[t + i0 + 1] - trace[t + i0]);
+        // A position exactly on the last sample is inside too.
         if (a == 0.0) {
             const int t = samples - 1 - i0;
             if (t >= 0 && t < samples)
-                out[static_cast<size_t>(t)] += data[static_cast<size_t>(samples - 1) * count + j];
+                out[static_cast<size_t>(t)] += trace[samples - 1];
         }
     }
 }
 
 // Magnitudes of bins [0, bins) of the slant stacks of slowness rows [begin, end) into the
-// rows of `magnitude` (one row per slowness).
-void StackAndTransform(const CMatrix &traces, const std::vector<double> &offsets, double fs,
-    const std::vector<double> &slowness, int length, int bins, int begin, int end,
-    double *magnitude)
+// rows of `magnitude` (one row per slowness). Two real stacks share one complex transform (one
+// as the real, the other as the imaginary part) and are separated by the symmetry of real
+// spectra: A_k = (X_k + conj X_{L-k}) / 2, B_k = (X_k - conj X_{L-k}) / 2i.
+void StackAndTransform(const std::vector<double> &columns, int samples,
+    const std::vector<double> &offsets, double fs, const std::vector<double> &slowness, int length,
+    int bins, int begin, int end, double *magnitude)
 {
-    const int samples = traces.GetRows();
-    constexpr int Chunk = 32;
-    std::vector<double> stacked(static_cast<size_t>(samples));
-    for (int c0 = begin; c0 < end; c0 += Chunk) {
-        const int count = std::min(Chunk, end - c0);
+    constexpr int Chunk = 16; // complex columns per transform, two slownesses each
+    std::vector<double> first(static_cast<size_t>(samples));
+    std::vector<double> second(static_cast<size_t>(samples));
+    for (int r0 = begin; r0 < end; r0 += 2 * Chunk) {
+        const int rows = std::min(2 * Chunk, end - r0);
+        const int count = (rows + 1) / 2;
         CComplexMatrix block(length, count);
         Complex *data = block.GetWritableData();
         for (int c = 0; c < count; ++c) {
-            SlantStack(traces, offsets, fs, slowness[static_cast<size_t>(c0 + c)], stacked);
-            for (int t = 0; t < samples; ++t)
+            const int r = r0 + 2 * c;
+            SlantStack(columns, samples, offsets, fs, slowness[static_cast<size_t>(r)], first);
+            if (r + 1 < r0 + rows)
+                SlantStack(
+                    columns, samples, offsets, fs, slowness[static_cast<size_t>(r + 1)], second);
+            else
+                std::fill(second.begin(), second.end(), 0.0);
+            const int kept = std::min(samples, length);
+            for (int t = 0; t < kept; ++t)
                 data[static_cast<size_t>(t) * count + c] =
-                    Complex(stacked[static_cast<size_t>(t)], 0.0);
+                    Complex(first[static_cast<size_t>(t)], second[static_cast<size_t>(t)]);
         }
         block.FFT();
         for (int c = 0; c < count; ++c) {
-            double *row = magnitude + static_cast<size_t>(c0 + c) * bins;
-            for (int k = 0; k < bins; ++k)
-                row[k] = block(k, c).Modulus();
+            const int r = r0 + 2 * c;
+            double *rowA = magnitude + static_cast<size_t>(r) * bins;
+            double *rowB =
+                r + 1 < r0 + rows ? magnitude + static_cast<size_t>(r + 1) * bins : nullptr;
+            for (int k = 0; k < bins; ++k) {
+                const Complex x = block(k, c);
+                const Complex y = block((length - k) % length, c); // X_{L-k}
+                // A = (x + conj y) / 2, B = (x - conj y) / 2i; only the moduli are needed.
+                rowA[k] = 0.5 * std::hypot(x.re + y.re, x.im - y.im);
+                if (rowB)
+                    rowB[k] = 0.5 * std::hypot(x.re - y.re, x.im + y.im);
+            }
         }
     }
 }
@@ -174,6 +190,12 @@ PassiveSpectrum ComputePassiveSpectrum(const CMatrix &traces, const PassiveParam
         slowness[static_cast<size_t>(2 * n - 1 - i)] = -slowness[static_cast<size_t>(i)];
     }
 
+    // Each trace contiguous, so that the slant stack reads memory in order.
+    std::vector<double> columns(static_cast<size_t>(samples) * traceCount);
+    for (int t = 0; t < samples; ++t)
+        for (int j = 0; j < traceCount; ++j)
+            columns[static_cast<size_t>(j) * samples + t] = traces(t, j);
+
     std::vector<double> magnitude(static_cast<size_t>(2 * n) * bins);
     const double work = 2.0 * n * samples * traceCount;
     const int threads = work > 1e7
@@ -181,12 +203,12 @@ PassiveSpectrum ComputePassiveSpectrum(const CMatrix &traces, const PassiveParam
         : 1;
     std::vector<std::thread> workers;
     for (int t = 1; t < threads; ++t) {
-        workers.emplace_back(StackAndTransform, std::cref(traces), std::cref(params.offsets), fs,
-            std::cref(slowness), length, bins, 2 * n * t / threads, 2 * n * (t + 1) / threads,
-            magnitude.data());
+        workers.emplace_back(StackAndTransform, std::cref(columns), samples,
+            std::cref(params.offsets), fs, std::cref(slowness), length, bins, 2 * n * t / threads,
+            2 * n * (t + 1) / threads, magnitude.data());
     }
-    StackAndTransform(
-        traces, params.offsets, fs, slowness, length, bins, 0, 2 * n / threads, magnitude.data());
+    StackAndTransform(columns, samples, params.offsets, fs, slowness, length, bins, 0,
+        2 * n / threads, magnitude.data());
     for (std::thread &worker : workers)
         worker.join();
 

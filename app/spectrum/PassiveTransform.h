@@ -23,8 +23,9 @@ struct PassiveParams
     /// x spacing), one per column.
     std::vector<double> offsets;
     int slownessCount = PassiveSlownessCount; ///< N, >= 2
-    /// Length of the Fourier transform of each slowness trace: a power of two; 0 takes the
-    /// smallest power of two that holds the whole record, so no sample is lost.
+    /// Length of the Fourier transform of each slowness trace: a power of two (a shorter one
+    /// than the record transforms only its first samples); 0 takes the smallest power of two
+    /// that holds the whole record, so no sample is lost.
     int transformLength = 0;
     /// When an active spectrum exists, its largest velocity [m/s] and its frequency range [Hz]
     /// bound the passive image so that both can be compared on one page.
