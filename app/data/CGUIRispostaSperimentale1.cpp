@@ -513,10 +513,7 @@ void CGUIRispostaSperimentale1::OnNext()
         return;
     if (DispersionAnalysis *analysis = Analysis()) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        analysis->HandOverActiveTraces(m_set.fileName, m_set.timeStep, m_set.receiverSpacing,
-            m_set.traceCount, m_set.firstReceiver, m_set.lastReceiver, m_set.windowSampleCount,
-            m_set.windowStart, m_set.windowEnd, m_set.reversed, m_set.traces, m_set.sampleAxis,
-            m_set.sourceDepth, m_set.receiversDepth);
+        analysis->HandOverActiveTraces(m_set);
         QApplication::restoreOverrideCursor();
     }
     emit GotoStep(StepCode, 10 + FreshPageFlag);
@@ -548,7 +545,7 @@ QList<QPair<QString, QString>> CGUIRispostaSperimentale1::ReportRows() const
     const DispersionAnalysis *analysis = Analysis();
     if (!analysis || !analysis->m_bAnalysed)
         return {};
-    return ActiveDataForm::ReportRows(m_set, analysis->m_bReversed);
+    return ActiveDataForm::ReportRows(m_set, analysis->m_active.reversed);
 }
 
 int CGUIRispostaSperimentale1::WriteReport()

@@ -104,8 +104,8 @@ void CWinQuiverView::OnWriteReport()
 
 void CWinQuiverView::ClearAnalysisFlags()
 {
-    // The passive record's prepared flag is cleared here as well once the analysis holds one.
     m_analysis->m_bAnalysed = false;
+    m_analysis->m_bPassivePrepared = false;
 }
 
 void CWinQuiverView::DiscardAllPages()
