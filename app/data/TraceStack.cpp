@@ -14,20 +14,22 @@ bool StackTraceRead(TraceReadResult &sum, const TraceReadResult &next, QString *
         return false;
     };
     if (!next.ok)
-        return refuse("The record to stack was not read");
+        return refuse(QT_TRANSLATE_NOOP("TraceStack", "The record to stack was not read"));
     if (!sum.ok) {
         sum = next;
         return true;
     }
     if (next.traces != sum.traces)
-        return refuse("The records cannot be stacked (they have a different number of traces)");
+        return refuse(QT_TRANSLATE_NOOP("TraceStack",
+            "The records cannot be stacked (they have a different number of traces)"));
     if (next.samples != sum.samples)
-        return refuse(
-            "The records cannot be stacked (they have a different number of time samples)");
+        return refuse(QT_TRANSLATE_NOOP("TraceStack",
+            "The records cannot be stacked (they have a different number of time samples)"));
     // A record without its own time step takes the one in force, as a read does.
     if (next.hasTimeStep && sum.hasTimeStep
         && std::fabs(next.timeStepMs - sum.timeStepMs) > 1e-9 * std::fabs(sum.timeStepMs))
-        return refuse("The records cannot be stacked (they have a different time step)");
+        return refuse(QT_TRANSLATE_NOOP(
+            "TraceStack", "The records cannot be stacked (they have a different time step)"));
     if (!sum.hasTimeStep && next.hasTimeStep) {
         sum.hasTimeStep = true;
         sum.timeStepMs = next.timeStepMs;

@@ -133,31 +133,37 @@ PassiveSpectrum ComputePassiveSpectrum(const CMatrix &traces, const PassiveParam
     const int samples = traces.GetRows();
     const int traceCount = traces.GetCols();
     if (samples < 2 || traceCount < 1) {
-        result.message = Refuse("The passive spectrum needs at least one trace of two samples");
+        result.message = Refuse(QT_TRANSLATE_NOOP(
+            "PassiveTransform", "The passive spectrum needs at least one trace of two samples"));
         return result;
     }
     if (static_cast<int>(params.offsets.size()) != traceCount) {
-        result.message = Refuse("Every trace needs its receiver position");
+        result.message = Refuse(
+            QT_TRANSLATE_NOOP("PassiveTransform", "Every trace needs its receiver position"));
         return result;
     }
     for (double x : params.offsets) {
         if (!std::isfinite(x)) {
-            result.message = Refuse("Every trace needs its receiver position");
+            result.message = Refuse(
+                QT_TRANSLATE_NOOP("PassiveTransform", "Every trace needs its receiver position"));
             return result;
         }
     }
     if (!(params.timeStepMs > 0.0) || !std::isfinite(params.timeStepMs)) {
-        result.message = Refuse("The time step must be greater than zero");
+        result.message = Refuse(
+            QT_TRANSLATE_NOOP("PassiveTransform", "The time step must be greater than zero"));
         return result;
     }
     if (params.slownessCount < 2 || params.slownessCount > 100000) {
-        result.message = Refuse("The slowness grid needs from 2 to 100000 values");
+        result.message = Refuse(QT_TRANSLATE_NOOP(
+            "PassiveTransform", "The slowness grid needs from 2 to 100000 values"));
         return result;
     }
     const int length =
         params.transformLength > 0 ? params.transformLength : NextPowerOfTwo(samples);
     if (length < 2 || (length & (length - 1)) != 0) {
-        result.message = Refuse("The transform length must be a power of two");
+        result.message = Refuse(
+            QT_TRANSLATE_NOOP("PassiveTransform", "The transform length must be a power of two"));
         return result;
     }
 

@@ -111,37 +111,43 @@ PhaseShiftImage ComputePhaseShiftImage(const CMatrix &traces, const PhaseShiftPa
     const int samples = traces.GetRows();
     const int traceCount = traces.GetCols();
     if (samples < 2 || traceCount < 2) {
-        result.message = Refuse("The phase-shift image needs at least two traces of two samples");
+        result.message = Refuse(QT_TRANSLATE_NOOP("PhaseShiftTransform",
+            "The phase-shift image needs at least two traces of two samples"));
         return result;
     }
     if (static_cast<int>(params.offsets.size()) != traceCount) {
-        result.message = Refuse("Every trace needs its distance from the source");
+        result.message = Refuse(QT_TRANSLATE_NOOP(
+            "PhaseShiftTransform", "Every trace needs its distance from the source"));
         return result;
     }
     if (!(params.timeStepMs > 0.0) || !std::isfinite(params.timeStepMs)) {
-        result.message = Refuse("The time step must be greater than zero");
+        result.message = Refuse(
+            QT_TRANSLATE_NOOP("PhaseShiftTransform", "The time step must be greater than zero"));
         return result;
     }
     if (!(params.minVelocity > 0.0) || !(params.maxVelocity > params.minVelocity)
         || !(params.velocityStep > 0.0) || !std::isfinite(params.maxVelocity)) {
-        result.message =
-            Refuse("The velocity range needs 0 < minimum < maximum and a step greater than zero");
+        result.message = Refuse(QT_TRANSLATE_NOOP("PhaseShiftTransform",
+            "The velocity range needs 0 < minimum < maximum and a step greater than zero"));
         return result;
     }
     const double rows =
         std::floor((params.maxVelocity - params.minVelocity) / params.velocityStep + 1e-9);
     if (rows + 1.0 > 100000.0) {
-        result.message = Refuse("The velocity step is too small for the velocity range");
+        result.message = Refuse(QT_TRANSLATE_NOOP(
+            "PhaseShiftTransform", "The velocity step is too small for the velocity range"));
         return result;
     }
     if (!(params.minFrequency >= 0.0) || !(params.maxFrequency > params.minFrequency)
         || !std::isfinite(params.maxFrequency)) {
-        result.message = Refuse("The frequency band needs 0 <= lowest < highest frequency");
+        result.message = Refuse(QT_TRANSLATE_NOOP(
+            "PhaseShiftTransform", "The frequency band needs 0 <= lowest < highest frequency"));
         return result;
     }
     for (double x : params.offsets) {
         if (!std::isfinite(x)) {
-            result.message = Refuse("Every trace needs its distance from the source");
+            result.message = Refuse(QT_TRANSLATE_NOOP(
+                "PhaseShiftTransform", "Every trace needs its distance from the source"));
             return result;
         }
     }
@@ -154,7 +160,8 @@ PhaseShiftImage ComputePhaseShiftImage(const CMatrix &traces, const PhaseShiftPa
     const int lastBin = std::min(
         length / 2, static_cast<int>(std::floor(params.maxFrequency / frequencyStep + 1e-9)));
     if (lastBin < firstBin) {
-        result.message = Refuse("No frequency of the record lies inside the band");
+        result.message = Refuse(QT_TRANSLATE_NOOP(
+            "PhaseShiftTransform", "No frequency of the record lies inside the band"));
         return result;
     }
     const int bins = lastBin - firstBin + 1;

@@ -778,4 +778,77 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
         <translation>Le tracce non possono essere unite (hanno un numero diverso di campioni temporali)</translation>
     </message>
 </context>
+<context>
+    <name>PassiveTransform</name>
+    <message>
+        <source>The passive spectrum needs at least one trace of two samples</source>
+        <translation>Lo spettro passivo richiede almeno una traccia di due campioni</translation>
+    </message>
+    <message>
+        <source>Every trace needs its receiver position</source>
+        <translation>Ogni traccia richiede la posizione del suo ricevitore</translation>
+    </message>
+    <message>
+        <source>The time step must be greater than zero</source>
+        <translation>Il passo temporale deve essere maggiore di zero</translation>
+    </message>
+    <message>
+        <source>The slowness grid needs from 2 to 100000 values</source>
+        <translation>La griglia delle lentezze richiede da 2 a 100000 valori</translation>
+    </message>
+    <message>
+        <source>The transform length must be a power of two</source>
+        <translation>La lunghezza della trasformata deve essere una potenza di due</translation>
+    </message>
+</context>
+<context>
+    <name>PhaseShiftTransform</name>
+    <message>
+        <source>The phase-shift image needs at least two traces of two samples</source>
+        <translation>L'immagine phase-shift richiede almeno due tracce di due campioni</translation>
+    </message>
+    <message>
+        <source>Every trace needs its distance from the source</source>
+        <translation>Ogni traccia richiede la sua distanza dalla sorgente</translation>
+    </message>
+    <message>
+        <source>The time step must be greater than zero</source>
+        <translation>Il passo temporale deve essere maggiore di zero</translation>
+    </message>
+    <message>
+        <source>The velocity range needs 0 &lt; minimum &lt; maximum and a step greater than zero</source>
+        <translation>L'intervallo di velocità richiede 0 &lt; minimo &lt; massimo e un passo maggiore di zero</translation>
+    </message>
+    <message>
+        <source>The velocity step is too small for the velocity range</source>
+        <translation>Il passo di velocità è troppo piccolo per l'intervallo di velocità</translation>
+    </message>
+    <message>
+        <source>The frequency band needs 0 &lt;= lowest &lt; highest frequency</source>
+        <translation>La banda di frequenza richiede 0 &lt;= frequenza minima &lt; frequenza massima</translation>
+    </message>
+    <message>
+        <source>No frequency of the record lies inside the band</source>
+        <translation>Nessuna frequenza della registrazione cade nella banda</translation>
+    </message>
+</context>
+<context>
+    <name>TraceStack</name>
+    <message>
+        <source>The record to stack was not read</source>
+        <translation>La registrazione da sommare non è stata letta</translation>
+    </message>
+    <message>
+        <source>The records cannot be stacked (they have a different number of traces)</source>
+        <translation>Le registrazioni non possono essere sommate (hanno un numero diverso di tracce)</translation>
+    </message>
+    <message>
+        <source>The records cannot be stacked (they have a different number of time samples)</source>
+        <translation>Le registrazioni non possono essere sommate (hanno un numero diverso di campioni temporali)</translation>
+    </message>
+    <message>
+        <source>The records cannot be stacked (they have a different time step)</source>
+        <translation>Le registrazioni non possono essere sommate (hanno un passo temporale diverso)</translation>
+    </message>
+</context>
 </TS>
