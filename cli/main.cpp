@@ -37,6 +37,11 @@ const Command Commands[] = {
     { "classify", CmdClassify,
         "classify --model FILE [--offset M] [--code dm2008|opcm2003|ntc2018|asce7-22]\n"
         "        Vs30 and the seismic soil category of the model's final Vs profile" },
+    { "passive", CmdPassive,
+        "passive FILE --dx M [--dt MS] [--receivers FIRST LAST] [--window START_MS END_MS]\n"
+        "        --band FMIN FMAX [--image OUT.png]\n"
+        "        slowness-frequency image of an ambient-noise record; velocity of its peak at\n"
+        "        each frequency of the band (CSV; receivers numbered from 1)" },
 };
 
 void PrintUsage(FILE *out)
