@@ -301,6 +301,10 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
     } else if (TruncatedMisfit(bestMisfit) <= target()) {
         h.end(EndTargetReached);
     } else if (modelFailure) {
+        // The run ends without its final curves, but the best model it found (its misfit is
+        // in the current-misfit variable) is not thrown away with them.
+        a.finalShearVelocities = bestModel;
+        a.shearVelocities = bestModel;
         h.end(EndLastTrialFailed);
         h.step(StepRunEnd, 0);
         return ResultLastTrialFailed;
@@ -322,7 +326,7 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
             a.apparentSensitivities, effective)
         != 0) {
         h.step(StepRunEnd, 0);
-        return SearchNoFinalModel;
+        return SearchFinalCurvesMissing;
     }
     if (h.firstMisfit)
         *h.firstMisfit = h.complexMisfit(effective, a.experimentalCurve, a.modalVelocities);
@@ -335,7 +339,7 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
             a.apparentSensitivities, effective)
         != 0) {
         h.step(StepRunEnd, 0);
-        return SearchNoFinalModel;
+        return SearchFinalCurvesMissing;
     }
     a.meanApparentCurve = MeanOverOffsets(apparent);
     a.effectiveCurve = effective;

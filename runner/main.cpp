@@ -175,6 +175,7 @@ int RunSearch(const std::string &jobPath, const std::string &resultPath, int win
         return Fail(
             ExitEngineFailed, "the search ended without a valid forward model of its last trial");
     case SearchNoFinalModel:
+    case SearchFinalCurvesMissing:
         return Fail(ExitEngineFailed, "the search found no profile with a valid forward model");
     default:
         return Fail(ExitInternalError, "the engine failed (code " + std::to_string(code) + ")");
