@@ -60,6 +60,41 @@ const Command Commands[] = {
         "file states them), then one CSV row per trace: its rms and first five samples.\n"
         "Options:\n"
         "  --sheet NAME   worksheet of an Excel file (default: the first one)\n" },
+    { "spectrum", CmdSpectrum,
+        "spectrum FILE [--sheet NAME] --dx M [--dt MS] [--receivers FIRST LAST]\n"
+        "        [--window START_MS END_MS] [--reverse] --band FMIN FMAX [--points OUT.txt]\n"
+        "        [--image OUT.png]\n"
+        "        f-k spectrum of a shot and the curve picked in the band (CSV)",
+        "Options:\n"
+        "  --sheet NAME              worksheet of an Excel file\n"
+        "  --dx M                    receiver spacing [m]\n"
+        "  --dt MS                   time step [ms], when the file gives none or another\n"
+        "  --receivers FIRST LAST    receivers used, numbered from 1\n"
+        "  --window START_MS END_MS  time window, counted from the first sample [ms]\n"
+        "  --reverse                 the source stood near the last receiver\n"
+        "  --band FMIN FMAX          frequency band of the picked curve [Hz]\n"
+        "  --points OUT.txt          also write the picked points to a file\n"
+        "  --image OUT.png           also draw the spectrum\n" },
+    { "classify", CmdClassify,
+        "classify --model FILE [--offset M] [--code dm2008|opcm2003|ntc2018|asce7-22]\n"
+        "        Vs30 and the seismic soil category of the model's final Vs profile",
+        "Options:\n"
+        "  --model FILE   layered profile (see vela-cli modes --help)\n"
+        "  --offset M     depth of the reference plane [m]\n"
+        "  --code CODE    definitions of the categories: dm2008, opcm2003, ntc2018 or\n"
+        "                 asce7-22\n" },
+    { "passive", CmdPassive,
+        "passive FILE --dx M [--dt MS] [--receivers FIRST LAST] [--window START_MS END_MS]\n"
+        "        --band FMIN FMAX [--image OUT.png]\n"
+        "        slowness-frequency image of an ambient-noise record; velocity of its peak at\n"
+        "        each frequency of the band (CSV; receivers numbered from 1)",
+        "Options:\n"
+        "  --dx M                    receiver spacing [m]\n"
+        "  --dt MS                   time step [ms], when the file gives none or another\n"
+        "  --receivers FIRST LAST    receivers used, numbered from 1\n"
+        "  --window START_MS END_MS  time window, counted from the first sample [ms]\n"
+        "  --band FMIN FMAX          frequency band [Hz]\n"
+        "  --image OUT.png           also draw the image\n" },
 };
 
 void PrintUsage(FILE *out)

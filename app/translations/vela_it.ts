@@ -225,17 +225,17 @@
 <context>
     <name>CDesktopOpen</name>
     <message>
-        <location filename="../shell/CDesktopOpen.cpp" line="34"/>
+        <location filename="../page/CDesktopOpen.cpp" line="34"/>
         <source>Cannot find &quot;%1&quot;.</source>
         <translation>Impossibile trovare &quot;%1&quot;.</translation>
     </message>
     <message>
-        <location filename="../shell/CDesktopOpen.cpp" line="43"/>
+        <location filename="../page/CDesktopOpen.cpp" line="43"/>
         <source>No program on this system opens &quot;%1&quot;. Install a viewer for this kind of document, or open the file yourself.</source>
         <translation>Nessun programma di questo sistema apre &quot;%1&quot;. Installare un visualizzatore per questo tipo di documento, oppure aprire il file direttamente.</translation>
     </message>
     <message>
-        <location filename="../shell/CDesktopOpen.cpp" line="60"/>
+        <location filename="../page/CDesktopOpen.cpp" line="60"/>
         <source>.</source>
         <comment>subfolder of the help documents</comment>
         <translation>it</translation>
@@ -244,72 +244,72 @@
 <context>
     <name>CExcelAccess</name>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="83"/>
+        <location filename="../data/CExcelAccess.cpp" line="83"/>
         <source>the workbook cannot be read as an Excel file</source>
         <translation>la cartella di lavoro non può essere letta come file Excel</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="90"/>
-        <location filename="../results/CExcelAccess.cpp" line="98"/>
+        <location filename="../data/CExcelAccess.cpp" line="90"/>
+        <location filename="../data/CExcelAccess.cpp" line="98"/>
         <source>the workbook&apos;s sheets cannot be listed</source>
         <translation>non è possibile elencare i fogli della cartella di lavoro</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="113"/>
+        <location filename="../data/CExcelAccess.cpp" line="113"/>
         <source>the sheet cannot be read</source>
         <translation>il foglio non può essere letto</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="121"/>
+        <location filename="../data/CExcelAccess.cpp" line="121"/>
         <source>cell %1 of row %2 cannot be read</source>
         <translation>la cella %1 della riga %2 non può essere letta</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="196"/>
-        <location filename="../results/CExcelAccess.cpp" line="364"/>
+        <location filename="../data/CExcelAccess.cpp" line="196"/>
+        <location filename="../data/CExcelAccess.cpp" line="364"/>
         <source>the file is not an Excel workbook</source>
         <translation>il file non è una cartella di lavoro Excel</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="225"/>
+        <location filename="../data/CExcelAccess.cpp" line="225"/>
         <source>the workbook&apos;s sheet list is damaged</source>
         <translation>l&apos;elenco dei fogli della cartella di lavoro è danneggiato</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="284"/>
+        <location filename="../data/CExcelAccess.cpp" line="284"/>
         <source>the sheet&apos;s data cannot be found in the workbook</source>
         <translation>i dati del foglio non si trovano nella cartella di lavoro</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="340"/>
+        <location filename="../data/CExcelAccess.cpp" line="340"/>
         <source>the sheet&apos;s data are damaged (%1)</source>
         <translation>i dati del foglio sono danneggiati (%1)</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="355"/>
+        <location filename="../data/CExcelAccess.cpp" line="355"/>
         <source>the workbook cannot be opened (%1)</source>
         <translation>la cartella di lavoro non può essere aperta (%1)</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="382"/>
+        <location filename="../data/CExcelAccess.cpp" line="382"/>
         <source>the workbook has no sheet named &quot;%1&quot; (its sheets: %2)</source>
         <translation>la cartella di lavoro non ha un foglio di nome &quot;%1&quot; (i suoi fogli: %2)</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="398"/>
-        <location filename="../results/CExcelAccess.cpp" line="490"/>
+        <location filename="../data/CExcelAccess.cpp" line="398"/>
+        <location filename="../data/CExcelAccess.cpp" line="490"/>
         <source>the workbook cannot be unpacked</source>
         <translation>la cartella di lavoro non può essere decompressa</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="420"/>
-        <location filename="../results/CExcelAccess.cpp" line="436"/>
-        <location filename="../results/CExcelAccess.cpp" line="497"/>
+        <location filename="../data/CExcelAccess.cpp" line="420"/>
+        <location filename="../data/CExcelAccess.cpp" line="436"/>
+        <location filename="../data/CExcelAccess.cpp" line="497"/>
         <source>Database error: </source>
         <translation>Errore del database: </translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="437"/>
+        <location filename="../data/CExcelAccess.cpp" line="437"/>
         <source>the sheet is wider than Excel allows</source>
         <translation>il foglio è più largo di quanto Excel consenta</translation>
     </message>
@@ -345,191 +345,201 @@
 <context>
     <name>CGUIRispostaSperimentale1</name>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="35"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="36"/>
         <source>All supported files|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|Text file (*.TXT)|*.txt|Seg2 file (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|Excel file (*.XLS)|*.xls;*.xlsx|SU file (*.SU)|*.su|SEGY file (*.SEGY,*.SGY)|*.segy;*.sgy|DRM file (*.DRM)|*.drm||</source>
         <translation>Tutti i file supportati|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="80"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="81"/>
         <source>Data file</source>
         <translation>File dei dati</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="82"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="83"/>
         <source>Experimental traces can be given in formats TXT, SEG2, SEGY, XLS, SU or DRM</source>
         <translation>Le tracce sperimentali possono essere fornite nei formati TXT, SEG2, SEGY, XLS, SU o DRM</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="92"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="93"/>
         <source>Open a trace file</source>
         <translation>Apri un file di tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="100"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="101"/>
         <source>Distance between 2 consecutive receivers</source>
         <translation>Distanza tra 2 ricevitori consecutivi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="103"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="104"/>
         <source>Specify distance between receivers.</source>
         <translation>Specificare la distanza tra i ricevitori.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="104"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="105"/>
         <source>Receivers distance [m]</source>
         <translation>Distanza ricevitori [m]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="109"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="110"/>
         <source>Source position</source>
         <translation>Posizione della sorgente</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="111"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="112"/>
         <source>Mark if source is near the last receiver.</source>
         <translation>Selezionare se la sorgente è vicina all&apos;ultimo ricevitore.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="116"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="381"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="117"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="383"/>
         <source>Time step</source>
         <translation>Passo temporale</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="119"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="120"/>
         <source>Time step used in field is required</source>
         <translation>È richiesto il passo temporale usato in campagna</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="120"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="121"/>
         <source>Time sampling [ms]</source>
         <translation>Campionamento temporale [ms]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="125"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="126"/>
         <source>Receivers selection</source>
         <translation>Selezione dei ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="128"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="129"/>
         <source>Choose receivers to be used in the analysis.</source>
         <translation>Scegliere i ricevitori da usare nell&apos;analisi.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="130"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="131"/>
         <source>Use receivers up to</source>
         <translation>Usa i ricevitori fino a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="140"/>
-        <source>Time window</source>
-        <translation>Intervallo temporale</translation>
-    </message>
-    <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="142"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="143"/>
         <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
         <translation>La finestra temporale deve contenere il moto utile. L&apos;intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="148"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="149"/>
         <source>Consider time interval starting from</source>
         <translation>Considera l&apos;intervallo temporale a partire da</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="152"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="153"/>
         <source>to</source>
         <translation>a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="154"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="155"/>
         <source>ms</source>
         <translation>ms</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="168"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="415"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="169"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="417"/>
         <source>Distance from the source [m]</source>
         <translation>Distanza dalla sorgente [m]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="170"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="171"/>
         <source>Place the traces at their distance from the source and fill their positive lobes</source>
         <translation>Disporre le tracce alla loro distanza dalla sorgente e riempirne i lobi positivi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="172"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="173"/>
         <source>One amplitude scale for the whole record</source>
         <translation>Un&apos;unica scala delle ampiezze per tutta la registrazione</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="175"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="176"/>
         <source>Scale all traces alike, so that the amplitude decay with offset shows</source>
         <translation>Scalare tutte le tracce allo stesso modo, così da mostrare il decadimento dell&apos;ampiezza con la distanza</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="184"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="185"/>
         <source>Previous</source>
         <translation>Indietro</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="186"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="187"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="188"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="189"/>
         <source>Next</source>
         <translation>Avanti</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="256"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="414"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="257"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="416"/>
         <source>Measures</source>
         <translation>Misure</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="257"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="415"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="258"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="417"/>
         <source>Sensors</source>
         <translation>Sensori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="320"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="321"/>
         <source>Insert the new traces AFTER the current traces?</source>
         <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="321"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="322"/>
         <source>Append traces</source>
         <translation>Accoda tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="359"/>
         <location filename="../data/CGUIRispostaSperimentale1.cpp" line="360"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="361"/>
         <source>Incorrect file format</source>
         <translation>Formato del file non corretto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="361"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="366"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="362"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="367"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="386"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="388"/>
         <source>You can append additional traces to the just inserted ones by selecting other files.</source>
         <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="388"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="390"/>
         <source>Concatenate traces</source>
         <translation>Concatena tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="258"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="416"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="259"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="418"/>
         <source>Time [s]</source>
         <translation>Tempo [s]</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="141"/>
+        <source>Time window</source>
+        <translation>Intervallo temporale</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="616"/>
+        <source>Experimental data</source>
+        <translation>Dati sperimentali</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="621"/>
+        <source>Experimental traces</source>
+        <translation>Tracce sperimentali</translation>
     </message>
 </context>
 <context>
@@ -621,140 +631,137 @@
 <context>
     <name>CMainFrame</name>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="25"/>
+        <location filename="../shell/CMainFrame.cpp" line="230"/>
+        <location filename="../shell/CMainFrame.cpp" line="247"/>
         <source>Untitled</source>
         <translation>Senza nome</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="40"/>
+        <location filename="../shell/CMainFrame.cpp" line="42"/>
         <source>Ready</source>
         <translation>Pronto</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="56"/>
+        <location filename="../shell/CMainFrame.cpp" line="62"/>
         <source>&amp;VELA</source>
         <translation>&amp;VELA</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="65"/>
+        <location filename="../shell/CMainFrame.cpp" line="71"/>
         <source>&amp;New...</source>
         <translation>&amp;New...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="67"/>
+        <location filename="../shell/CMainFrame.cpp" line="73"/>
         <source>&amp;Open...</source>
         <translation>&amp;Open...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="69"/>
+        <location filename="../shell/CMainFrame.cpp" line="75"/>
         <source>&amp;Save</source>
         <translation>&amp;Save</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="71"/>
+        <location filename="../shell/CMainFrame.cpp" line="77"/>
         <source>Save &amp;as...</source>
         <translation>Save &amp;as...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="73"/>
-        <source>&amp;Report...</source>
-        <translation>&amp;Report...</translation>
-    </message>
-    <message>
-        <location filename="../shell/CMainFrame.cpp" line="76"/>
+        <location filename="../shell/CMainFrame.cpp" line="80"/>
         <source>2D Map</source>
         <translation>2D Map</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="80"/>
+        <location filename="../shell/CMainFrame.cpp" line="88"/>
         <source>&amp;Exit</source>
         <translation>&amp;Exit</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="83"/>
+        <location filename="../shell/CMainFrame.cpp" line="91"/>
         <source>&amp;Tools</source>
         <translation>&amp;Tools</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="84"/>
+        <location filename="../shell/CMainFrame.cpp" line="92"/>
         <source>&amp;Language</source>
         <translation>&amp;Language</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="86"/>
+        <location filename="../shell/CMainFrame.cpp" line="94"/>
         <source>&amp;English</source>
         <translation>&amp;English</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="87"/>
+        <location filename="../shell/CMainFrame.cpp" line="95"/>
         <source>&amp;Italian</source>
         <translation>&amp;Italian</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="100"/>
+        <location filename="../shell/CMainFrame.cpp" line="108"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="101"/>
+        <location filename="../shell/CMainFrame.cpp" line="109"/>
         <source>Help of this &amp;page</source>
         <translation>Help of this &amp;page</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="104"/>
+        <location filename="../shell/CMainFrame.cpp" line="112"/>
         <source>What&apos;s new...</source>
         <translation>What&apos;s new...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="108"/>
+        <location filename="../shell/CMainFrame.cpp" line="116"/>
         <source>&amp;Check for updates...</source>
         <translation>&amp;Check for updates...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="112"/>
+        <location filename="../shell/CMainFrame.cpp" line="120"/>
         <source>&amp;About VELA...</source>
         <translation>&amp;About VELA...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="146"/>
+        <location filename="../shell/CMainFrame.cpp" line="156"/>
         <source>The 2D map is not available in this version of the program yet.</source>
         <translation>La mappa 2D non è ancora disponibile in questa versione del programma.</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="153"/>
+        <location filename="../shell/CMainFrame.cpp" line="163"/>
         <source>The current analysis has not been saved. Discard it?</source>
         <translation>L&apos;analisi corrente non è stata salvata. Abbandonarla?</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="168"/>
+        <location filename="../shell/CMainFrame.cpp" line="180"/>
         <source>Open</source>
         <translation>Apri</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="168"/>
+        <location filename="../shell/CMainFrame.cpp" line="180"/>
+        <location filename="../shell/CMainFrame.cpp" line="209"/>
         <source>VELA Files (*.vla)</source>
         <translation>File VELA (*.vla)</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="176"/>
-        <source>Saving analyses is not available in this version of the program yet.</source>
-        <translation>Il salvataggio delle analisi non è ancora disponibile in questa versione del programma.</translation>
+        <location filename="../shell/CMainFrame.cpp" line="209"/>
+        <source>Save as</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="188"/>
-        <source>The current analysis has not been saved. Quit anyway?</source>
-        <translation>L&apos;analisi corrente non è stata salvata. Uscire comunque?</translation>
+        <location filename="../shell/CMainFrame.cpp" line="250"/>
+        <source>Save changes to %1?</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="189"/>
-        <source>Confirm exit</source>
-        <translation>Conferma uscita</translation>
+        <location filename="../shell/CMainFrame.cpp" line="82"/>
+        <source>Write &amp;report...</source>
+        <translation>Write &amp;report...</translation>
     </message>
 </context>
 <context>
     <name>CMessageBox</name>
     <message>
-        <location filename="../shell/CMessageBox.cpp" line="55"/>
+        <location filename="../page/CMessageBox.cpp" line="55"/>
         <source>Don&apos;t show this message again</source>
         <translation>Non mostrare più questo messaggio</translation>
     </message>
@@ -762,12 +769,12 @@
 <context>
     <name>CNomeExcel</name>
     <message>
-        <location filename="../results/CNomeExcel.cpp" line="11"/>
+        <location filename="../data/CNomeExcel.cpp" line="11"/>
         <source>Excel sheet name</source>
         <translation>Nome foglio Excel</translation>
     </message>
     <message>
-        <location filename="../results/CNomeExcel.cpp" line="13"/>
+        <location filename="../data/CNomeExcel.cpp" line="13"/>
         <source>Enter the name of the Excel sheet that holds the data</source>
         <translation>Inserire il nome del foglio excel con i dati</translation>
     </message>
@@ -829,29 +836,27 @@
     <name>CWinQuiverApp</name>
     <message>
         <location filename="../shell/CWinQuiverApp.cpp" line="54"/>
-        <location filename="../shell/CWinQuiverApp.cpp" line="111"/>
+        <location filename="../shell/CWinQuiverApp.cpp" line="121"/>
         <source>The language file %1 could not be written.</source>
         <translation>Impossibile scrivere il file della lingua %1.</translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverApp.cpp" line="76"/>
-        <source>Opening analyses (.vla files) is not available in this version of the program yet:
-%1</source>
-        <translation>L&apos;apertura delle analisi (file .vla) non è ancora disponibile in questa versione del programma:
-%1</translation>
+        <location filename="../shell/CWinQuiverApp.cpp" line="79"/>
+        <source>The current analysis has not been saved. Discard it?</source>
+        <translation type="unfinished">L&apos;analisi corrente non è stata salvata. Abbandonarla?</translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverApp.cpp" line="90"/>
+        <location filename="../shell/CWinQuiverApp.cpp" line="91"/>
         <source>%1 was not opened: trace files are opened from the experimental data page.</source>
         <translation>%1 non è stato aperto: i file delle tracce si aprono dalla schermata dei dati sperimentali.</translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverApp.cpp" line="133"/>
+        <location filename="../shell/CWinQuiverApp.cpp" line="143"/>
         <source>No update page is configured for this installation.</source>
         <translation>Nessuna pagina di aggiornamento è configurata per questa installazione.</translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverApp.cpp" line="143"/>
+        <location filename="../shell/CWinQuiverApp.cpp" line="153"/>
         <source>VELA version %1
 
 Multichannel analysis of surface waves: dispersion spectrum, dispersion curve, Vs profile, Vs30 and soil category.</source>
@@ -860,17 +865,191 @@ Multichannel analysis of surface waves: dispersion spectrum, dispersion curve, V
 Analisi multicanale delle onde superficiali: spettro di dispersione, curva di dispersione, profilo di Vs, Vs30 e categoria di suolo.</translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverApp.cpp" line="146"/>
+        <location filename="../shell/CWinQuiverApp.cpp" line="156"/>
         <source>About VELA</source>
         <translation>Informazioni su VELA</translation>
     </message>
 </context>
 <context>
-    <name>CWinQuiverView</name>
+    <name>CWinQuiverDoc</name>
     <message>
-        <location filename="../shell/CWinQuiverView.cpp" line="119"/>
-        <source>Writing the report is not available in this version.</source>
-        <translation>La scrittura della relazione non è ancora disponibile in questa versione.</translation>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="35"/>
+        <source>The file %1 cannot be opened: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="51"/>
+        <source>The file %1 is damaged or is not a VELA analysis (%2). The analysis on screen has not been changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="59"/>
+        <source>This file was generated with a newer version and cannot be opened</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="60"/>
+        <source>Wrong version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="72"/>
+        <source>The file %1 could not be read completely (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="95"/>
+        <source>This file was created with an older version of the program. It will be converted to the latest version.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="97"/>
+        <source>Version upgrade</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="103"/>
+        <source>The analysis could not be saved to %1 (%2). The file already there, if any, has not been changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PassiveTransform</name>
+    <message>
+        <location filename="../spectrum/PassiveTransform.cpp" line="136"/>
+        <source>The passive spectrum needs at least one trace of two samples</source>
+        <translation>Lo spettro passivo richiede almeno una traccia di due campioni</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PassiveTransform.cpp" line="142"/>
+        <location filename="../spectrum/PassiveTransform.cpp" line="148"/>
+        <source>Every trace needs its receiver position</source>
+        <translation>Ogni traccia richiede la posizione del suo ricevitore</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PassiveTransform.cpp" line="154"/>
+        <source>The time step must be greater than zero</source>
+        <translation>Il passo temporale deve essere maggiore di zero</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PassiveTransform.cpp" line="158"/>
+        <source>The slowness grid needs from 2 to 100000 values</source>
+        <translation>La griglia delle lentezze richiede da 2 a 100000 valori</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PassiveTransform.cpp" line="166"/>
+        <source>The transform length must be a power of two</source>
+        <translation>La lunghezza della trasformata deve essere una potenza di due</translation>
+    </message>
+</context>
+<context>
+    <name>PhaseShiftTransform</name>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="114"/>
+        <source>The phase-shift image needs at least two traces of two samples</source>
+        <translation>L&apos;immagine phase-shift richiede almeno due tracce di due campioni</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="119"/>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="149"/>
+        <source>Every trace needs its distance from the source</source>
+        <translation>Ogni traccia richiede la sua distanza dalla sorgente</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="125"/>
+        <source>The time step must be greater than zero</source>
+        <translation>Il passo temporale deve essere maggiore di zero</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="130"/>
+        <source>The velocity range needs 0 &lt; minimum &lt; maximum and a step greater than zero</source>
+        <translation>L&apos;intervallo di velocità richiede 0 &lt; minimo &lt; massimo e un passo maggiore di zero</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="137"/>
+        <source>The velocity step is too small for the velocity range</source>
+        <translation>Il passo di velocità è troppo piccolo per l&apos;intervallo di velocità</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="143"/>
+        <source>The frequency band needs 0 &lt;= lowest &lt; highest frequency</source>
+        <translation>La banda di frequenza richiede 0 &lt;= frequenza minima &lt; frequenza massima</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="163"/>
+        <source>No frequency of the record lies inside the band</source>
+        <translation>Nessuna frequenza della registrazione cade nella banda</translation>
+    </message>
+</context>
+<context>
+    <name>ReportDriver</name>
+    <message>
+        <location filename="../results/ReportDriver.cpp" line="22"/>
+        <source>Rich Text Format (*.rtf)</source>
+        <translation>Rich Text Format (*.rtf)</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportDriver.cpp" line="33"/>
+        <source>RTF export</source>
+        <translation>Esportazione RTF</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportDriver.cpp" line="37"/>
+        <source>Impossible to open file</source>
+        <translation>Impossibile aprire il file</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportDriver.cpp" line="48"/>
+        <source>The report could not be written completely (is the disk full?); nothing was saved as %1.</source>
+        <translation>Non è stato possibile scrivere la relazione per intero (il disco è pieno?); non è stato salvato nulla come %1.</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportDriver.cpp" line="56"/>
+        <source>Data successfully exported in %1</source>
+        <translation>Dati esportati correttamente in %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReportWriter</name>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="59"/>
+        <source>VELA Analysis Report</source>
+        <translation>Relazione di analisi VELA</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="64"/>
+        <source>Author:</source>
+        <translation>Autore:</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="65"/>
+        <source>Site:</source>
+        <translation>Località:</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="66"/>
+        <source>Date:</source>
+        <translation>Data:</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="69"/>
+        <source>Generated by %1</source>
+        <translation>Generato da %1</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="110"/>
+        <source>Appendix</source>
+        <translation>Appendice</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="158"/>
+        <source>Table</source>
+        <translation>Tabella</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="166"/>
+        <source>Figure</source>
+        <translation>Figura</translation>
     </message>
 </context>
 <context>
@@ -1069,6 +1248,29 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
         <location filename="../data/TraceSet.cpp" line="50"/>
         <source>The traces cannot be merged (they have a different number of time samples)</source>
         <translation>Le tracce non possono essere unite (hanno un numero diverso di campioni temporali)</translation>
+    </message>
+</context>
+<context>
+    <name>TraceStack</name>
+    <message>
+        <location filename="../data/TraceStack.cpp" line="17"/>
+        <source>The record to stack was not read</source>
+        <translation>La registrazione da sommare non è stata letta</translation>
+    </message>
+    <message>
+        <location filename="../data/TraceStack.cpp" line="23"/>
+        <source>The records cannot be stacked (they have a different number of traces)</source>
+        <translation>Le registrazioni non possono essere sommate (hanno un numero diverso di tracce)</translation>
+    </message>
+    <message>
+        <location filename="../data/TraceStack.cpp" line="26"/>
+        <source>The records cannot be stacked (they have a different number of time samples)</source>
+        <translation>Le registrazioni non possono essere sommate (hanno un numero diverso di campioni temporali)</translation>
+    </message>
+    <message>
+        <location filename="../data/TraceStack.cpp" line="31"/>
+        <source>The records cannot be stacked (they have a different time step)</source>
+        <translation>Le registrazioni non possono essere sommate (hanno un passo temporale diverso)</translation>
     </message>
 </context>
 </TS>

@@ -4,8 +4,8 @@
 #include "app/chart/CChartWidget.h"
 #include "app/data/CGUIRispostaSperimentale1.h"
 #include "app/data/TraceReaders.h"
-#include "app/shell/CMessageBoxCapture.h"
-#include "app/shell/UserMessages.h"
+#include "app/page/CMessageBoxCapture.h"
+#include "app/page/UserMessages.h"
 #include "app/spectrum/DispersionAnalysis.h"
 #include "matrix/CMatrixArchive.h"
 
