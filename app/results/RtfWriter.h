@@ -191,6 +191,10 @@ public:
     int RtfBeginSection();
     /// Writes a paragraph with the current paragraph format. RtfOk or RtfParagraphIncomplete.
     int RtfAddParagraph(const QString &text, bool newParagraph);
+    /// Ends the paragraph in progress ("\par"), as a table must find it ended: text still open
+    /// when a row begins would be read as part of the row's first cell. RtfOk or
+    /// RtfParagraphIncomplete.
+    int RtfEndParagraph();
 
     RtfDocumentRecord *RtfDocumentFormat() { return &m_document; }
     RtfSectionRecord *RtfSectionFormat() { return &m_section; }
