@@ -49,6 +49,8 @@ public:
     int Open(const QString &path);
     /// Ends the document; true when it was written completely under its name.
     bool Close();
+    /// Gives the document up: nothing is left under its name.
+    void Abandon() { m_rtf.RtfAbandon(); }
     bool IsOpen() const { return m_rtf.IsOpen(); }
 
     /// The title page: title, places for author, site and date, the program's name and

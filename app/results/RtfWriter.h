@@ -185,6 +185,8 @@ public:
     /// Ends the document and gives it its name. Returns true when the whole document was written
     /// and now lies under the path given to RtfOpen; otherwise nothing is left under that name.
     bool RtfClose();
+    /// Gives the open document up without ending it: nothing is left under its name.
+    void RtfAbandon() { Abandon(); }
     bool IsOpen() const { return m_file != nullptr; }
 
     /// Starts a new section with the current section format. RtfOk or RtfSectionIncomplete.

@@ -25,6 +25,7 @@
 #include <QtEndian>
 
 #include <csignal>
+#include <stdexcept>
 #include <sys/resource.h>
 
 namespace {
@@ -345,6 +346,38 @@ TEST_F(ReportDataPageTest, FailuresAreToldAndLeaveNoReportBehind)
     EXPECT_EQ(m_boxes.requests[0].icon, MessageRequest::Icon::Error);
     EXPECT_FALSE(QFile::exists(path));
     EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList()) << "nothing left over";
+}
+
+// A page whose chapter fails half-way, as a matrix error would make it.
+class FailingPage : public CChildDialog
+{
+public:
+    FailingPage()
+        : CChildDialog(0, nullptr, nullptr)
+    {
+    }
+    int WriteReport(ReportWriter &report) override
+    {
+        report.ChapterHeading(QStringLiteral("Field profile"));
+        throw std::runtime_error("The column number must be equal");
+    }
+};
+
+TEST_F(ReportDataPageTest, ChapterThatFailsHalfWayAbandonsTheReport)
+{
+    ASSERT_TRUE(m_page->OpenTraceFile(QStringLiteral(VELA_SAMPLES_DIR "/sample_shot.sg2")));
+    m_analysis.m_bAnalysed = true;
+    FailingPage failing;
+    QList<CChildDialog *> pages = Slots();
+    pages[6] = &failing;
+    const QString path = PathOf(QStringLiteral("Report.rtf"));
+    m_boxes.requests.clear();
+    EXPECT_FALSE(ReportDriver::Write(nullptr, path, pages));
+    ASSERT_EQ(m_boxes.requests.size(), 1);
+    EXPECT_EQ(m_boxes.requests[0].text,
+        QStringLiteral("The report could not be written: The column number must be equal"));
+    EXPECT_EQ(m_boxes.requests[0].icon, MessageRequest::Icon::Error);
+    EXPECT_EQ(QDir(m_dir.path()).entryList(QDir::Files), QStringList());
 }
 
 TEST_F(ReportDataPageTest, ViewAsksForTheFileAndCancelWritesNothing)
