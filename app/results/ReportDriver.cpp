@@ -2,8 +2,8 @@
 
 #include "app/chart/CChartWidget.h"
 #include "app/results/ReportWriter.h"
-#include "app/shell/CChildDialog.h"
-#include "app/shell/CMessageBox.h"
+#include "app/page/CChildDialog.h"
+#include "app/page/CMessageBox.h"
 
 #include <QCoreApplication>
 #include <QDir>

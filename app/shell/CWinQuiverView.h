@@ -2,7 +2,8 @@
 #ifndef VELA_APP_SHELL_CWINQUIVERVIEW_H
 #define VELA_APP_SHELL_CWINQUIVERVIEW_H
 
-#include "app/shell/CStepTable.h"
+#include "app/shell/CDocumentFile.h"
+#include "app/page/CStepTable.h"
 
 #include <QWidget>
 
@@ -12,6 +13,7 @@
 
 class CChildDialog;
 class CGUISteps;
+class CMatrixArchive;
 class DispersionAnalysis;
 
 /// Right pane of the main frame. Owns the pages and the application's one DispersionAnalysis,
@@ -58,6 +60,14 @@ public:
     CChildDialog *RecreatePageForDocument(int slot);
     /// Makes an existing page the page on display (the stored page of an opened document).
     void ShowPage(int slot);
+
+    /// Writes the document: the header and every slot's frame with its page's section.
+    void WriteDocument(CMatrixArchive &ar);
+    /// Reads a document into the view: every page is discarded and the analysis emptied
+    /// first, then each stored slot's page is rebuilt from its section and its step button
+    /// enabled; the stored page on display is shown (the start page when there is none).
+    /// Throws CArchiveException on a damaged document, with the pages read so far in place.
+    CDocumentFile::ReadResult ReadDocument(CMatrixArchive &ar);
 
     /// The page in a slot (0..7), or nullptr.
     CChildDialog *Page(int slot) const;

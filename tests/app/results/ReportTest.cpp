@@ -6,7 +6,7 @@
 #include "app/data/CGUIRispostaSperimentale1.h"
 #include "app/results/ReportDriver.h"
 #include "app/results/ReportWriter.h"
-#include "app/shell/CMessageBoxCapture.h"
+#include "app/page/CMessageBoxCapture.h"
 #include "app/shell/CWinQuiverView.h"
 #include "app/spectrum/DispersionAnalysis.h"
 
