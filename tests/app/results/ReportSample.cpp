@@ -13,9 +13,9 @@
 #include "app/chart/CChartRegion.h"
 #include "app/chart/CLineSeries.h"
 #include "app/data/CGUIRispostaSperimentale1.h"
+#include "app/page/CMessageBoxCapture.h"
 #include "app/results/ReportDriver.h"
 #include "app/results/ReportWriter.h"
-#include "app/shell/CMessageBoxCapture.h"
 #include "app/spectrum/DispersionAnalysis.h"
 
 #include <QApplication>
