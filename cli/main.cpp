@@ -65,36 +65,44 @@ const Command Commands[] = {
         "        [--window START_MS END_MS] [--reverse] --band FMIN FMAX [--points OUT.txt]\n"
         "        [--image OUT.png]\n"
         "        f-k spectrum of a shot and the curve picked in the band (CSV)",
+        "Prints freq_hz,velocity_ms: the velocity of the strongest wavenumber at each\n"
+        "frequency of the band, in increasing frequency.\n"
         "Options:\n"
-        "  --sheet NAME              worksheet of an Excel file\n"
-        "  --dx M                    receiver spacing [m]\n"
-        "  --dt MS                   time step [ms], when the file gives none or another\n"
-        "  --receivers FIRST LAST    receivers used, numbered from 1\n"
-        "  --window START_MS END_MS  time window, counted from the first sample [ms]\n"
-        "  --reverse                 the source stood near the last receiver\n"
-        "  --band FMIN FMAX          frequency band of the picked curve [Hz]\n"
-        "  --points OUT.txt          also write the picked points to a file\n"
-        "  --image OUT.png           also draw the spectrum\n" },
+        "  --sheet NAME            worksheet of an Excel file (default: the first one)\n"
+        "  --dx M                  receiver spacing [m]\n"
+        "  --dt MS                 time step [ms] instead of the file's\n"
+        "  --receivers FIRST LAST  receivers used, numbered from 1 (default: all)\n"
+        "  --window START_MS END_MS\n"
+        "                          time window [ms] from the first sample (default: all)\n"
+        "  --reverse               the shot is at the far end of the spread\n"
+        "  --band FMIN FMAX        frequency band of the picking [Hz]\n"
+        "  --points OUT.txt        automatic points as a four-column curve file\n"
+        "  --image OUT.png         the spectrum image as the page shows it\n" },
     { "classify", CmdClassify,
         "classify --model FILE [--offset M] [--code dm2008|opcm2003|ntc2018|asce7-22]\n"
         "        Vs30 and the seismic soil category of the model's final Vs profile",
+        "Prints vs30_ms, the chosen code's own average (vseq_ms and h_m for ntc2018,\n"
+        "vs100ft_ms for asce7-22) and category (a letter, or none when the code asks for a\n"
+        "site-specific analysis).\n"
         "Options:\n"
-        "  --model FILE   layered profile (see vela-cli modes --help)\n"
-        "  --offset M     depth of the reference plane [m]\n"
-        "  --code CODE    definitions of the categories: dm2008, opcm2003, ntc2018 or\n"
-        "                 asce7-22\n" },
+        "  --model FILE   layered profile (see vela-cli modes --help); its Vs is the final Vs\n"
+        "  --offset M     depth of the reference plane below the surface [m] (default 0)\n"
+        "  --code NAME    dm2008 (default), opcm2003, ntc2018 or asce7-22\n" },
     { "passive", CmdPassive,
         "passive FILE --dx M [--dt MS] [--receivers FIRST LAST] [--window START_MS END_MS]\n"
         "        --band FMIN FMAX [--image OUT.png]\n"
         "        slowness-frequency image of an ambient-noise record; velocity of its peak at\n"
         "        each frequency of the band (CSV; receivers numbered from 1)",
+        "Prints freq_hz,velocity_ms: for every frequency of the image inside the band, the\n"
+        "velocity of the image's largest value.\n"
         "Options:\n"
-        "  --dx M                    receiver spacing [m]\n"
-        "  --dt MS                   time step [ms], when the file gives none or another\n"
-        "  --receivers FIRST LAST    receivers used, numbered from 1\n"
-        "  --window START_MS END_MS  time window, counted from the first sample [ms]\n"
-        "  --band FMIN FMAX          frequency band [Hz]\n"
-        "  --image OUT.png           also draw the image\n" },
+        "  --dx M                  receiver spacing [m]\n"
+        "  --dt MS                 time step [ms] instead of the file's\n"
+        "  --receivers FIRST LAST  receivers used, numbered from 1 (default: all)\n"
+        "  --window START_MS END_MS\n"
+        "                          time window [ms] from the first sample (default: all)\n"
+        "  --band FMIN FMAX        frequency band [Hz]\n"
+        "  --image OUT.png         the passive image\n" },
 };
 
 void PrintUsage(FILE *out)

@@ -94,10 +94,10 @@ private:
     CChildDialog *m_pCurrentPage = nullptr;
     CGUISteps *m_pSteps = nullptr;
     std::unique_ptr<DispersionAnalysis> m_analysis;
+    std::function<QString()> m_chooseReportFile;
     QScrollArea *m_scroll = nullptr;
     QWidget *m_pageHost = nullptr;
     QStackedLayout *m_pageStack = nullptr;
-    std::function<QString()> m_chooseReportFile;
 };
 
 #endif // VELA_APP_SHELL_CWINQUIVERVIEW_H
