@@ -34,6 +34,11 @@ const Command Commands[] = {
         "        --band FMIN FMAX [--image OUT.png]\n"
         "        slowness-frequency image of an ambient-noise record; velocity of its peak at\n"
         "        each frequency of the band (CSV; receivers numbered from 1)" },
+    { "spectrum", CmdSpectrum,
+        "spectrum FILE [--sheet NAME] --dx M [--dt MS] [--receivers FIRST LAST]\n"
+        "        [--window START_MS END_MS] [--reverse] --band FMIN FMAX [--points OUT.txt]\n"
+        "        [--image OUT.png]\n"
+        "        f-k spectrum of a shot and the curve picked in the band (CSV)" },
 };
 
 void PrintUsage(FILE *out)

@@ -1,14 +1,14 @@
 #include "app/data/CGUIRispostaSperimentale1.h"
 
 #include "app/chart/CChartWidget.h"
+#include "app/chart/CFileExportDialog.h"
 #include "app/chart/CLineSeries.h"
+#include "app/data/CNomeExcel.h"
 #include "app/data/TraceChart.h"
 #include "app/data/TraceReaders.h"
 #include "app/data/TraceTextExport.h"
-#include "app/results/CFileExportDialog.h"
-#include "app/results/CNomeExcel.h"
-#include "app/shell/CMessageBox.h"
-#include "app/shell/UserMessages.h"
+#include "app/page/CMessageBox.h"
+#include "app/page/UserMessages.h"
 #include "app/spectrum/DispersionAnalysis.h"
 
 #include <QApplication>
@@ -503,7 +503,7 @@ bool CGUIRispostaSperimentale1::ValidateInput()
     return true;
 }
 
-void CGUIRispostaSperimentale1::OnPrevious() { emit GotoStep(StepCode, 1); }
+void CGUIRispostaSperimentale1::OnPrevious() { emit GotoStep(StepCode, Step::Start); }
 
 void CGUIRispostaSperimentale1::OnHelp() { OpenStepHelp(StepCode); }
 
@@ -516,7 +516,7 @@ void CGUIRispostaSperimentale1::OnNext()
         analysis->HandOverActiveTraces(m_set);
         QApplication::restoreOverrideCursor();
     }
-    emit GotoStep(StepCode, 10 + FreshPageFlag);
+    emit GotoStep(StepCode, Step::Spectrum + FreshPageFlag);
     emit DocModified();
 }
 

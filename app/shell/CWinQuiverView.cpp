@@ -1,8 +1,8 @@
 #include "app/shell/CWinQuiverView.h"
 
-#include "app/shell/CChildDialog.h"
+#include "app/page/CChildDialog.h"
+#include "app/page/CMessageBox.h"
 #include "app/shell/CGUISteps.h"
-#include "app/shell/CMessageBox.h"
 #include "app/shell/PageFactory.h"
 #include "app/spectrum/DispersionAnalysis.h"
 
