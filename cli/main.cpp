@@ -35,10 +35,12 @@ const Command Commands[] = {
         "        slowness-frequency image of an ambient-noise record; velocity of its peak at\n"
         "        each frequency of the band (CSV; receivers numbered from 1)" },
     { "spectrum", CmdSpectrum,
-        "spectrum FILE [--sheet NAME] --dx M [--dt MS] [--receivers FIRST LAST]\n"
+        "spectrum FILE [FILE...] [--sheet NAME] --dx M [--dt MS] [--receivers FIRST LAST]\n"
         "        [--window START_MS END_MS] [--reverse] --band FMIN FMAX [--points OUT.txt]\n"
-        "        [--image OUT.png]\n"
-        "        f-k spectrum of a shot and the curve picked in the band (CSV)" },
+        "        [--image OUT.png] [--method fk|phase-shift] [--vrange VMIN VMAX]\n"
+        "        [--source-offset M]\n"
+        "        f-k spectrum of a shot (several files of one geometry are stacked) and the\n"
+        "        curve picked in the band, or the phase-shift image and its guided pick (CSV)" },
 };
 
 void PrintUsage(FILE *out)
