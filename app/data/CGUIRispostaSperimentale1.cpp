@@ -9,6 +9,7 @@
 #include "app/data/TraceTextExport.h"
 #include "app/page/CMessageBox.h"
 #include "app/page/UserMessages.h"
+#include "app/results/ReportWriter.h"
 #include "app/spectrum/DispersionAnalysis.h"
 
 #include <QApplication>
@@ -548,10 +549,19 @@ QList<QPair<QString, QString>> CGUIRispostaSperimentale1::ReportRows() const
     return ActiveDataForm::ReportRows(m_set, analysis->m_active.reversed);
 }
 
-int CGUIRispostaSperimentale1::WriteReport()
+int CGUIRispostaSperimentale1::WriteReport(ReportWriter &report)
 {
-    // The chapter "Experimental data" is ReportRows() followed by the trace chart; the report
-    // writer collects both through the page.
+    const QList<QPair<QString, QString>> rows = ReportRows();
+    if (rows.isEmpty())
+        return 0;
+    report.BeginSection();
+    report.ChapterHeading(tr("Experimental data"));
+    // The last row is the sentence on the order of the sensors.
+    for (int index = 0; index + 1 < rows.size(); ++index)
+        report.LabelledRow(rows[index].first, rows[index].second);
+    report.Paragraph(rows.constLast().first);
+    report.ChartFigure(m_chart->Region(), tr("Experimental traces"));
+    report.ChapterEnd();
     return 0;
 }
 

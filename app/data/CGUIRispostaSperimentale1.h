@@ -36,7 +36,7 @@ public:
 
     int SaveSection(CMatrixArchive &ar, int version) override;
     int LoadSection(CMatrixArchive &ar, int version) override;
-    int WriteReport() override;
+    int WriteReport(ReportWriter &report) override;
     void InitPage() override;
     bool ValidateInput() override;
     int OnExportText(CChartWidget *chart, const QString &path) override;
