@@ -14,11 +14,22 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+
+QSize CMainFrame::InitialSize(const QRect &available)
+{
+    // A laptop screen is used whole; a large one gets a window of a comfortable size.
+    const QSize comfortable(1600, 1000);
+    if (!available.isValid())
+        return QSize(1180, 740);
+    return available.size().boundedTo(comfortable).expandedTo(QSize(MinimumWidth, MinimumHeight));
+}
 
 CMainFrame::CMainFrame(CWinQuiverApp *app, QWidget *parent)
     : QMainWindow(parent)
@@ -26,7 +37,9 @@ CMainFrame::CMainFrame(CWinQuiverApp *app, QWidget *parent)
 {
     setObjectName(QStringLiteral("CMainFrame"));
     setMinimumSize(MinimumWidth, MinimumHeight);
-    resize(1180, 740);
+    resize(InitialSize(QGuiApplication::primaryScreen()
+            ? QGuiApplication::primaryScreen()->availableGeometry()
+            : QRect()));
 
     auto *splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setChildrenCollapsible(false);

@@ -434,6 +434,11 @@ void tst_ShellUi::resizingTheViewResizesThePageOnDisplay()
 void tst_ShellUi::dataPageLaysOutOnALaptopScreenAndScrollsToItsButtons()
 {
     CheckDataPageLayout(m_frame.get());
+    // The window opens over the whole free area of a laptop's screen (a panel takes 40 px),
+    // at a comfortable size on a large one, and never below its minimum.
+    QCOMPARE(CMainFrame::InitialSize(QRect(0, 0, 1366, 728)), QSize(1366, 728));
+    QCOMPARE(CMainFrame::InitialSize(QRect(0, 40, 1920, 1040)), QSize(1600, 1000));
+    QCOMPARE(CMainFrame::InitialSize(QRect(0, 0, 800, 600)), QSize(CMainFrame::MinimumWidth, 600));
 }
 
 void tst_ShellUi::standardShortcutsAndF1HelpOfThePageOnDisplay()
