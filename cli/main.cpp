@@ -29,6 +29,11 @@ const Command Commands[] = {
     { "traces", CmdTraces,
         "traces FILE [--sheet NAME]\n"
         "        reads a trace file (TXT, SEG-2, SEG-Y, SU, XLS, DRM) and summarises it" },
+    { "spectrum", CmdSpectrum,
+        "spectrum FILE [--sheet NAME] --dx M [--dt MS] [--receivers FIRST LAST]\n"
+        "        [--window START_MS END_MS] [--reverse] --band FMIN FMAX [--points OUT.txt]\n"
+        "        [--image OUT.png]\n"
+        "        f-k spectrum of a shot and the curve picked in the band (CSV)" },
 };
 
 void PrintUsage(FILE *out)

@@ -1,14 +1,14 @@
 #include "app/data/CGUIRispostaSperimentale1.h"
 
 #include "app/chart/CChartWidget.h"
+#include "app/chart/CFileExportDialog.h"
 #include "app/chart/CLineSeries.h"
+#include "app/data/CNomeExcel.h"
 #include "app/data/TraceChart.h"
 #include "app/data/TraceReaders.h"
 #include "app/data/TraceTextExport.h"
-#include "app/results/CFileExportDialog.h"
-#include "app/results/CNomeExcel.h"
-#include "app/shell/CMessageBox.h"
-#include "app/shell/UserMessages.h"
+#include "app/page/CMessageBox.h"
+#include "app/page/UserMessages.h"
 #include "app/spectrum/DispersionAnalysis.h"
 
 #include <QApplication>
@@ -503,7 +503,7 @@ bool CGUIRispostaSperimentale1::ValidateInput()
     return true;
 }
 
-void CGUIRispostaSperimentale1::OnPrevious() { emit GotoStep(StepCode, 1); }
+void CGUIRispostaSperimentale1::OnPrevious() { emit GotoStep(StepCode, Step::Start); }
 
 void CGUIRispostaSperimentale1::OnHelp() { OpenStepHelp(StepCode); }
 
@@ -513,13 +513,10 @@ void CGUIRispostaSperimentale1::OnNext()
         return;
     if (DispersionAnalysis *analysis = Analysis()) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        analysis->HandOverActiveTraces(m_set.fileName, m_set.timeStep, m_set.receiverSpacing,
-            m_set.traceCount, m_set.firstReceiver, m_set.lastReceiver, m_set.windowSampleCount,
-            m_set.windowStart, m_set.windowEnd, m_set.reversed, m_set.traces, m_set.sampleAxis,
-            m_set.sourceDepth, m_set.receiversDepth);
+        analysis->HandOverActiveTraces(m_set);
         QApplication::restoreOverrideCursor();
     }
-    emit GotoStep(StepCode, 10 + FreshPageFlag);
+    emit GotoStep(StepCode, Step::Spectrum + FreshPageFlag);
     emit DocModified();
 }
 
@@ -548,7 +545,7 @@ QList<QPair<QString, QString>> CGUIRispostaSperimentale1::ReportRows() const
     const DispersionAnalysis *analysis = Analysis();
     if (!analysis || !analysis->m_bAnalysed)
         return {};
-    return ActiveDataForm::ReportRows(m_set, analysis->m_bReversed);
+    return ActiveDataForm::ReportRows(m_set, analysis->m_active.reversed);
 }
 
 int CGUIRispostaSperimentale1::WriteReport()

@@ -1,8 +1,9 @@
 #include "app/shell/CMainFrame.h"
 
+#include "app/page/CMessageBox.h"
+#include "app/page/CStepTable.h"
 #include "app/shell/CGUISteps.h"
 #include "app/shell/CLanguageChoice.h"
-#include "app/shell/CMessageBox.h"
 #include "app/shell/CWinQuiverApp.h"
 #include "app/shell/CWinQuiverView.h"
 
@@ -44,7 +45,7 @@ CMainFrame::CMainFrame(CWinQuiverApp *app, QWidget *parent)
     m_pView->OnSetStepsPane(m_pSteps);
     connect(m_pSteps, &CGUISteps::DocModified, this, [this] { SetModified(true); });
     connect(m_pSteps, &CGUISteps::MapRequested, this, &CMainFrame::OpenMapDialog);
-    m_pSteps->PressStepButton(1);
+    m_pSteps->PressStepButton(Step::Start);
     m_pSteps->ResetButtons();
 }
 
@@ -138,7 +139,7 @@ void CMainFrame::NewAnalysis()
     m_pView->DiscardAllPages();
     // Nothing of the previous analysis may reach the new one's pages or report.
     m_pView->ResetAnalysis();
-    m_pSteps->PressStepButton(1);
+    m_pSteps->PressStepButton(Step::Start);
     m_pSteps->ResetButtons();
     SetModified(false);
 }

@@ -1,8 +1,8 @@
 #include "app/shell/CWinQuiverView.h"
 
-#include "app/shell/CChildDialog.h"
+#include "app/page/CChildDialog.h"
+#include "app/page/CMessageBox.h"
 #include "app/shell/CGUISteps.h"
-#include "app/shell/CMessageBox.h"
 #include "app/shell/PageFactory.h"
 #include "app/spectrum/DispersionAnalysis.h"
 
@@ -104,8 +104,8 @@ void CWinQuiverView::OnWriteReport()
 
 void CWinQuiverView::ClearAnalysisFlags()
 {
-    // The passive record's prepared flag is cleared here as well once the analysis holds one.
     m_analysis->m_bAnalysed = false;
+    m_analysis->m_bPassivePrepared = false;
 }
 
 void CWinQuiverView::DiscardAllPages()

@@ -2,7 +2,7 @@
 #ifndef VELA_APP_SHELL_CWINQUIVERVIEW_H
 #define VELA_APP_SHELL_CWINQUIVERVIEW_H
 
-#include "app/shell/CStepTable.h"
+#include "app/page/CStepTable.h"
 
 #include <QWidget>
 

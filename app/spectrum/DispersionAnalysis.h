@@ -6,41 +6,109 @@
 
 #include <QString>
 
-/// The record of the active acquisition as the experimental-data page hands it over, and the
-/// flags later pages and the report read. The spectrum computation builds on these fields.
+class CMatrixArchive;
+struct TraceSet;
+
+/// One acquisition as the analysis keeps it, fields in the order the document stores them.
+/// The active record's windowed traces are time size x spatialSize (256) columns; the passive
+/// record's have one column per trace.
+struct ShotRecord
+{
+    QString fileName;
+    double timeStep = 0.0; ///< [ms]
+    int traceCount = 0;
+    int firstReceiver = 0; ///< 0-based
+    int lastReceiver = 0; ///< 0-based
+    int windowSampleCount = 0;
+    int spatialSize = 256; ///< columns of the f-k transform
+    int receiversUsed = 0; ///< lastReceiver - firstReceiver + 1
+    int timeSize = 0; ///< rows of the transform, a power of two
+    double receiversDepth = 0.0; ///< [m]
+    double sourceDepth = 0.0; ///< [m]
+    double reserved = 0.0; ///< always 0
+    double recordLength = 0.0; ///< (samples - 1) x time step [ms]
+    bool reversed = false;
+    int spare = 0; ///< not set by the hand-over; kept with the document
+    int firstWindowSample = 0;
+    int windowEndCount = 0; ///< timeSize - firstWindowSample + 1
+    CMatrix timeAxis { 0, 1 }; ///< timeSize x 1 [ms]
+    CMatrix windowedTraces { 0, 0 }; ///< timeSize x columns
+    CMatrix receiverOffsets { 0, 1 }; ///< receiversUsed x 1 [m]
+    CMatrix spectrum { 0, 0 }; ///< (timeSize / 2) x 256, f-k amplitude
+    CMatrix frequencyAxis { 0, 1 }; ///< (timeSize / 2) x 1 [Hz]
+    CMatrix wavenumberAxis { 0, 1 }; ///< 256 x 1 [rad/m]
+    double receiverSpacing = 0.0; ///< [m]
+
+    /// Writes / reads the fields in order: file name as a text line, the numbers as int32 and
+    /// float64 values (bools as int32), the six matrices, the receiver spacing. Load throws the
+    /// archive's or the matrix's exception on a short or corrupt stream.
+    void Store(CMatrixArchive &ar) const;
+    void Load(CMatrixArchive &ar);
+};
+
+/// The experimental dispersion curve the curve page hands on: five column vectors of equal
+/// length sorted by increasing frequency.
+struct ExperimentalCurve
+{
+    CMatrix frequencies { 0, 1 }; ///< [Hz]
+    CMatrix velocities { 0, 1 }; ///< phase velocity [m/s]
+    CMatrix standardDeviations { 0, 1 }; ///< (maximum - minimum) / 6 [m/s]
+    CMatrix maxVelocities { 0, 1 }; ///< upper bound [m/s]
+    CMatrix minVelocities { 0, 1 }; ///< lower bound [m/s]
+
+    int PointCount() const { return frequencies.GetRows(); }
+};
+
+/// The analysis shared by the pages: the active record (spectrum and picked curve), the
+/// passive record, and the experimental curve of the curve page.
 class DispersionAnalysis
 {
 public:
     DispersionAnalysis() = default;
 
-    /// Hand-over from the active experimental-data page, in this order: trace file name, time
-    /// step [ms], receiver spacing [m], number of traces, first and last receiver (0-based),
-    /// window sample count, window start and end [ms], reversed flag, traces (samples x
-    /// traces), sample axis (samples x 1), source depth and receivers depth [m]. Replaces the
-    /// previous record and sets m_bPrepared.
-    void HandOverActiveTraces(const QString &fileName, double timeStep, double receiverSpacing,
-        int traceCount, int firstReceiver, int lastReceiver, int windowSampleCount,
-        double windowStart, double windowEnd, bool reversed, const CMatrix &traces,
-        const CMatrix &sampleAxis, double sourceDepth, double receiversDepth);
+    /// Fills the active record from the trace set of the active page and prepares the windowed
+    /// traces (first window sample, power-of-two time size, offsets). Returns false and leaves
+    /// the record unprepared when the set cannot be windowed (no traces, time step not
+    /// positive, empty window).
+    bool HandOverActiveTraces(const TraceSet &set);
 
-    QString m_strFileName;
-    double m_dTimeStep = 0.0; ///< [ms]
-    double m_dReceiverSpacing = 0.0; ///< [m]
-    int m_nTraces = 0;
-    int m_nFirstReceiver = 0;
-    int m_nLastReceiver = 0;
-    int m_nWindowSamples = 0;
-    double m_dWindowStart = 0.0; ///< [ms]
-    double m_dWindowEnd = 0.0; ///< [ms]
-    bool m_bReversed = false;
-    CMatrix m_traces { 0, 0 };
-    CMatrix m_sampleAxis { 0, 1 };
-    double m_dSourceDepth = 0.0; ///< [m]
-    double m_dReceiversDepth = 0.0; ///< [m]
+    /// The same for the passive record; its windowed traces keep one column per trace.
+    bool HandOverPassiveTraces(const TraceSet &set);
+
+    /// Stores the results of the passive spectrum computation and sets the passive prepared flag.
+    void HandOverPassiveSpectrum(
+        const CMatrix &image, const CMatrix &frequencyAxis, const CMatrix &velocityAxis);
+
+    /// Keeps the checked table of the curve page as the experimental curve: sorted by
+    /// increasing frequency, each point with its own standard deviation (max - min) / 6. The
+    /// four columns must have equal length.
+    void HandOverCurve(const CMatrix &frequencies, const CMatrix &velocities,
+        const CMatrix &maxVelocities, const CMatrix &minVelocities);
+
+    // Active acquisition.
+    ShotRecord m_active;
     /// Set when the inputs have been handed over.
     bool m_bPrepared = false;
+    /// The curve picked on the spectrum, as the spectrum page's curve export writes it.
+    CMatrix m_pickedFrequencies { 0, 1 }; ///< [Hz]
+    CMatrix m_pickedVelocities { 0, 1 }; ///< [m/s]
     /// Set when the spectrum has been computed; the report then includes the data chapters.
     bool m_bAnalysed = false;
+
+    // Passive acquisition.
+    ShotRecord m_passive;
+    CMatrix m_passiveImage { 0, 0 }; ///< normalised slowness-frequency image
+    CMatrix m_passiveFrequencyAxis { 0, 1 }; ///< [Hz]
+    CMatrix m_passiveVelocityAxis { 0, 1 }; ///< [m/s]
+    bool m_bPassivePrepared = false;
+
+    // Experimental curve of the curve page, used by the profile and later steps.
+    ExperimentalCurve m_curve;
 };
+
+/// Steps of the preparation shared by both records: the time size for a window of
+/// windowSamples samples is the next power of two not below it (1000 -> 1024, 1024 -> 1024,
+/// 1025 -> 2048); 0 for a window of no samples.
+int SpectrumTimeSize(int windowSamples);
 
 #endif // VELA_APP_SPECTRUM_DISPERSIONANALYSIS_H

@@ -3,8 +3,8 @@
 // traces export. Message boxes are captured, never shown.
 #include "app/chart/CChartWidget.h"
 #include "app/data/CGUIRispostaSperimentale1.h"
-#include "app/shell/CMessageBoxCapture.h"
-#include "app/shell/UserMessages.h"
+#include "app/page/CMessageBoxCapture.h"
+#include "app/page/UserMessages.h"
 #include "app/spectrum/DispersionAnalysis.h"
 #include "matrix/CMatrixArchive.h"
 
@@ -336,17 +336,24 @@ void tst_CGUIRispostaSperimentale1::nextHandsOverInOrderAndGoesToSpectrum()
     QCOMPARE(goTo[0][0].toInt(), 5);
     QCOMPARE(goTo[0][1].toInt(), 10 + FreshPageFlag);
     QVERIFY(m_analysis.m_bPrepared);
-    QCOMPARE(m_analysis.m_strFileName, Edit("fileNameEdit")->text());
-    QCOMPARE(m_analysis.m_dTimeStep, 1.0);
-    QCOMPARE(m_analysis.m_dReceiverSpacing, 2.5);
-    QCOMPARE(m_analysis.m_nTraces, 6);
-    QCOMPARE(m_analysis.m_nFirstReceiver, 0);
-    QCOMPARE(m_analysis.m_nLastReceiver, 3);
-    QCOMPARE(m_analysis.m_nWindowSamples, 8);
-    QCOMPARE(m_analysis.m_dWindowStart, 1.0);
-    QCOMPARE(m_analysis.m_dWindowEnd, 7.5);
-    QCOMPARE(m_analysis.m_traces.GetRows(), 10);
-    QCOMPARE(m_analysis.m_sampleAxis.GetRows(), 10);
+    const ShotRecord &rec = m_analysis.m_active;
+    QCOMPARE(rec.fileName, Edit("fileNameEdit")->text());
+    QCOMPARE(rec.timeStep, 1.0);
+    QCOMPARE(rec.receiverSpacing, 2.5);
+    QCOMPARE(rec.traceCount, 6);
+    QCOMPARE(rec.firstReceiver, 0);
+    QCOMPARE(rec.lastReceiver, 3);
+    QCOMPARE(rec.receiversUsed, 4);
+    QCOMPARE(rec.windowSampleCount, 8);
+    // Window 1 .. 7.5 ms at 1 ms: samples 1 to 7, seven samples, so eight rows.
+    QCOMPARE(rec.firstWindowSample, 1);
+    QCOMPARE(rec.timeSize, 8);
+    QCOMPARE(rec.windowedTraces.GetRows(), 8);
+    QCOMPARE(rec.windowedTraces.GetCols(), 256);
+    QCOMPARE(rec.timeAxis(0), 1.0);
+    QCOMPARE(rec.recordLength, 9.0);
+    QCOMPARE(rec.receiverOffsets.GetRows(), 4);
+    QCOMPARE(rec.receiverOffsets(3), 7.5);
 }
 
 void tst_CGUIRispostaSperimentale1::previousGoesToStartPage()

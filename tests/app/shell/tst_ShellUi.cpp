@@ -1,14 +1,14 @@
 // The frame, the navigation pane and the main view together: pages created and discarded,
 // buttons enabled and highlighted by the navigation rules; start-up in each language.
 #include "app/data/CGUIRispostaSperimentale1.h"
-#include "app/shell/CChildDialog.h"
+#include "app/page/CChildDialog.h"
+#include "app/page/CDesktopOpen.h"
+#include "app/page/CMessageBoxCapture.h"
+#include "app/page/CStepTable.h"
 #include "app/shell/CChildFormTest.h"
-#include "app/shell/CDesktopOpen.h"
 #include "app/shell/CGUIMain.h"
 #include "app/shell/CGUISteps.h"
 #include "app/shell/CMainFrame.h"
-#include "app/shell/CMessageBoxCapture.h"
-#include "app/shell/CStepTable.h"
 #include "app/shell/CWinQuiverApp.h"
 #include "app/shell/CWinQuiverView.h"
 #include "app/spectrum/DispersionAnalysis.h"
