@@ -383,6 +383,7 @@ MultiStartResult RunMultiStartSearch(const MultiStartProblem &p, const MultiStar
     for (const CMatrix &m : members)
         vs30s.push_back(velamod::Vs30(p.thicknesses, m));
     r.ensembleSize = static_cast<int>(members.size());
+    r.ensemble = members;
     r.band = velamod::EnsembleBand(p.thicknesses, members);
     r.vs30 = velamod::Vs30(p.thicknesses, r.bestVelocities);
     r.vs30P10 = velamod::Percentile(vs30s, 0.1);
