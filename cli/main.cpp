@@ -24,8 +24,10 @@ const Command Commands[] = {
         "        modal, apparent and effective curves and the misfits of a profile (CSV)" },
     { "invert", CmdInvert,
         "invert --model FILE --curve FILE [--iterations N --target-error PCT --modes M\n"
-        "        --refine R --spacing S --receivers N --strong-contrasts]\n"
-        "        automatic search of the Vs profile through runner" },
+        "        --refine R --spacing S --receivers N --strong-contrasts --starts K]\n"
+        "        automatic search of the Vs profile through runner (1 mode unless --modes;\n"
+        "        --starts K: from K starts, with the Vs band, Vs30 range and depth of\n"
+        "        investigation)" },
     { "traces", CmdTraces,
         "traces FILE [--sheet NAME]\n"
         "        reads a trace file (TXT, SEG-2, SEG-Y, SU, XLS, DRM) and summarises it" },
