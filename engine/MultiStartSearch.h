@@ -106,7 +106,8 @@ struct MultiStartResult
     CMatrix denseFrequencies; ///< F', Hz
     std::vector<StartOutcome> starts;
     /// The ensemble: how many models, the normalised misfit they stay within, the band of
-    /// their Vs per layer and the 10 % and 90 % points of their Vs30.
+    /// their Vs per layer and the 10 % and 90 % points of their Vs30 (both ranges widened,
+    /// where needed, to take in the best model).
     int ensembleSize = 0;
     double ensembleThreshold = 0.0;
     velamod::VelocityBand band;

@@ -120,11 +120,12 @@ constexpr int32_t MaxManyStarts = 1000;
 ///                       uncertainty)
 ///   11  int32           the start that found the best model (0: the job's own start)
 ///   12  float64         Vs30 of the best model, m/s
-///   13  float64         Vs30, 10 % point of the ensemble, m/s
-///   14  float64         Vs30, 90 % point of the ensemble, m/s
+///   13  float64         Vs30, 10 % point of the ensemble (at most item 12), m/s
+///   14  float64         Vs30, 90 % point of the ensemble (at least item 12), m/s
 ///   15  float64         depth of investigation, m
 ///   16  float64         normalised misfit the ensemble stays within
-///   17  CMatrix         band: N x 5, per layer top and bottom (m), Vs 10 %, median, 90 % (m/s)
+///   17  CMatrix         band: N x 5, per layer top and bottom (m), Vs 10 %, median, 90 % (m/s);
+///                       the 10 % and 90 % points take in the best model
 ///   18  CMatrix         N x 1: 1 where the best model's Vs lies on a bound of its layer
 ///   19  CMatrix         K x 4, per start: result code, best misfit, best normalised misfit,
 ///                       models evaluated
