@@ -193,6 +193,8 @@ CMatrix Rows(const std::vector<std::vector<double>> &rows, int columns)
 
 int RunManyStart(const std::string &jobPath, const std::string &resultPath, int window)
 {
+    // From the start: a stop that arrives while the job is read still ends the run cleanly.
+    std::signal(SIGTERM, OnTerminate);
     ManyStartJob job;
     std::string error;
     if (!ReadManyStartJobFile(jobPath, job, &error))
@@ -236,7 +238,6 @@ int RunManyStart(const std::string &jobPath, const std::string &resultPath, int 
         currentMisfit = progress.bestNormalisedMisfit;
         notifier.SegnalaStep(StepNumber(EngineStep::IterationEnd), progress.startsDone);
     };
-    std::signal(SIGTERM, OnTerminate);
     notifier.SegnalaStep(StepNumber(EngineStep::SearchStart), 0);
     notifier.SegnalaStep(StepNumber(EngineStep::SearchSetUpDone), job.starts);
     const MultiStartResult r = RunMultiStartSearch(p, options);
