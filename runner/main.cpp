@@ -243,7 +243,7 @@ int RunManyStart(const std::string &jobPath, const std::string &resultPath, int 
     const MultiStartResult r = RunMultiStartSearch(p, options);
     if (r.code == VelamodCode::InternalError)
         return Fail(RunnerExit::JobMalformed, r.message);
-    if (r.bestVelocities.GetCount() == 0) {
+    if (r.bestStart < 0) {
         notifier.SegnalaStep(StepNumber(EngineStep::RunEnd), 0);
         if (r.code == VelamodCode::SearchStopped)
             return Fail(RunnerExit::Stopped, "the search was stopped before any model was found");

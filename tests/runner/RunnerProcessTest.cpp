@@ -476,15 +476,20 @@ TEST(RunnerJobFile, ProfilesWithoutAForwardModelEndWithCodeOne)
     ForwardJob forward = SmallForwardJob();
     forward.density = CMatrix::Column({ 0, 0, 0 });
     SearchJob search = SearchFrom(forward, forward.velocities, forward.vs);
+    ManyStartJob manyStart;
+    manyStart.search = search;
+    manyStart.starts = 3;
     const std::string forwardPath = TempPath("fjob"), searchPath = TempPath("sjob");
+    const std::string manyStartPath = TempPath("mjob");
     const std::string result = TempPath("result");
     std::remove(result.c_str());
     ASSERT_TRUE(WriteForwardJobFile(forwardPath, forward, nullptr));
     ASSERT_TRUE(WriteSearchJobFile(searchPath, search, nullptr));
-    for (int mode : { 0, 1 }) {
+    ASSERT_TRUE(WriteManyStartJobFile(manyStartPath, manyStart, nullptr));
+    for (int mode : { 0, 1, 2 }) {
         SCOPED_TRACE(mode);
-        Outcome o =
-            RunShell({ std::to_string(mode), "0", mode ? searchPath : forwardPath, result });
+        const std::string &job = mode == 0 ? forwardPath : (mode == 1 ? searchPath : manyStartPath);
+        Outcome o = RunShell({ std::to_string(mode), "0", job, result });
         EXPECT_EQ(o.code, RunnerExitNumber(RunnerExit::EngineFailed));
         EXPECT_NE(o.err.find("runner: "), std::string::npos) << o.err;
         EXPECT_FALSE(Exists(result));
@@ -494,6 +499,7 @@ TEST(RunnerJobFile, ProfilesWithoutAForwardModelEndWithCodeOne)
     EXPECT_NE(o.out.find("SegnalaFine 5 \nSegnalaStep 11\n"), std::string::npos) << o.out;
     std::remove(forwardPath.c_str());
     std::remove(searchPath.c_str());
+    std::remove(manyStartPath.c_str());
 }
 
 namespace {
