@@ -7,5 +7,6 @@ int CmdModes(int argc, char **argv);
 int CmdForward(int argc, char **argv);
 int CmdInvert(int argc, char **argv);
 int CmdTraces(int argc, char **argv);
+int CmdProfile(int argc, char **argv);
 
 #endif // VELA_CLI_COMMANDS_H

@@ -25,7 +25,11 @@ const Command Commands[] = {
     { "invert", CmdInvert,
         "invert --model FILE --curve FILE [--iterations N --target-error PCT --modes M\n"
         "        --refine R --spacing S --receivers N --strong-contrasts]\n"
-        "        automatic search of the Vs profile through runner" },
+        "        automatic search of the Vs profile through runner; the final profile as a\n"
+        "        model file on standard output, the progress on standard error" },
+    { "profile", CmdProfile,
+        "profile --curve FILE [--layers N]\n"
+        "        the initial profile proposed from a curve, as a model file (N from 1 to 9)" },
     { "traces", CmdTraces,
         "traces FILE [--sheet NAME]\n"
         "        reads a trace file (TXT, SEG-2, SEG-Y, SU, XLS, DRM) and summarises it" },
