@@ -2,8 +2,8 @@
 // what it holds.
 #include "cli/Commands.h"
 
-#include "app/data/TraceReaders.h"
 #include "app/data/CExcelAccess.h"
+#include "app/data/TraceReaders.h"
 
 #include <QString>
 
