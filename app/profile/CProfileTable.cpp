@@ -109,9 +109,20 @@ void CProfileTable::Attach()
 
 QStringList CProfileTable::Headers()
 {
-    return { Tr("Layer"), Tr("Description"), Tr("h [m]"), Tr("z [m]"), Tr("Density [kg/m^3]"),
-        Tr("Water table"), Tr("Poisson"), Tr("Vs [m/s]"), Tr("Vs fixed"), Tr("Vs min [m/s]"),
-        Tr("Vs max [m/s]"), Tr("Vp [m/s]"), Tr("Alluvional"), Tr("Vs fin.[m/s]") };
+    return { Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Layer")),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Description")),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "h [m]")),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "z [m]")),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Density [kg/m^3]")),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Water table")),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Poisson")),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Vs [m/s]")),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Vs fixed")),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Vs min [m/s]")),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Vs max [m/s]")),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Vp [m/s]")),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Alluvional")),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Vs fin.[m/s]")) };
 }
 
 std::vector<int> CProfileTable::ColumnWidths()
@@ -423,7 +434,8 @@ ProfileImportResult CProfileTable::ImportText(const QString &path)
     ProfileImportResult result;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        result.message = Tr("Cannot open the file %1").arg(path);
+        result.message =
+            Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Cannot open the file %1")).arg(path);
         return result;
     }
     // The table lines: the older form counts twelve commas per line, the form Save writes
@@ -440,11 +452,12 @@ ProfileImportResult CProfileTable::ImportText(const QString &path)
     }
     const int count = static_cast<int>(lines.size());
     if (count > MaxImportLines) {
-        result.message = Tr("Too many layers");
+        result.message = Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Too many layers"));
         return result;
     }
     if (count < MinImportLines) {
-        result.message = Tr("Insufficient number of layers!");
+        result.message =
+            Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Insufficient number of layers!"));
         return result;
     }
     SetLayerCount(count - 2);

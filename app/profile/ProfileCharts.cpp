@@ -40,29 +40,20 @@ std::unique_ptr<CLineSeries> Line(const QString &name, const QString &descriptio
     return line;
 }
 
-// A curve of complex values drawn as moduli over the frequencies it has values for.
-std::vector<double> Moduli(const CComplexMatrix &curve, int count)
-{
-    std::vector<double> v;
-    for (int i = 0; i < count && i < curve.GetCount(); ++i)
-        v.push_back(curve(i).Modulus());
-    return v;
-}
-
 } // namespace
 
 CChartRegion BuildDispersionChart(
     const DispersionAnalysis &analysis, const DispersionLegend &legend, bool resultsValid)
 {
     CChartRegion region;
-    region.SetBottomLabel(Tr("Frequency [Hz]"));
-    region.SetLeftLabel(Tr("Phase velocity  [m/s]"));
+    region.SetBottomLabel(Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Frequency [Hz]")));
+    region.SetLeftLabel(Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Phase velocity  [m/s]")));
     const ExperimentalCurve &c = analysis.m_curve;
     const std::vector<double> f = Values(c.frequencies);
     if (legend.experimental && !f.empty()) {
         auto curve = std::make_unique<CErrorBarSeries>();
         curve->SetName(QStringLiteral("Curva sperimentale"));
-        curve->SetDescription(Tr("Experimental"));
+        curve->SetDescription(Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Experimental")));
         curve->SetData(f, Values(c.velocities));
         curve->SetBounds(Values(c.minVelocities), Values(c.maxVelocities));
         curve->SetLineColor(ExperimentalColor);
@@ -73,36 +64,59 @@ CChartRegion BuildDispersionChart(
     if (!resultsValid)
         return region;
     const ProfileRunResults &r = analysis.m_results;
-    // The computed curves belong to the experimental frequencies, row by row.
-    const int rows = std::min(static_cast<int>(f.size()), r.modalVelocities.GetRows());
+    // The computed series lie on the result frequencies (a search's are finer than the
+    // experimental curve's); results without their own frequencies follow the curve's rows.
+    auto frequencyOf = [&](int i, int count, double *x) {
+        if (r.frequencies.GetCount() == count)
+            *x = r.frequencies(i);
+        else if (i < static_cast<int>(f.size()))
+            *x = f[std::size_t(i)];
+        else
+            return false;
+        return true;
+    };
     if (legend.modes) {
+        const int rows = r.modalVelocities.GetRows();
         for (int m = 0; m < r.modalVelocities.GetCols(); ++m) {
             std::vector<double> x, y;
             for (int i = 0; i < rows; ++i) {
+                double fx = 0;
                 // A mode that does not exist at a frequency is 0 there and is not drawn.
-                if (r.modalVelocities(i, m) > 0) {
-                    x.push_back(f[std::size_t(i)]);
+                if (r.modalVelocities(i, m) > 0 && frequencyOf(i, rows, &fx)) {
+                    x.push_back(fx);
                     y.push_back(r.modalVelocities(i, m));
                 }
             }
-            auto mode = Line(QStringLiteral("Curva modale"), Tr("Mode %1").arg(m + 1), std::move(x),
+            auto mode = Line(QStringLiteral("Curva modale"),
+                Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Mode %1")).arg(m + 1), std::move(x),
                 std::move(y), ModeColor, 1);
             mode->SetDashPattern(QStringLiteral("4 4"));
             region.Add(std::move(mode));
         }
     }
-    const int count = static_cast<int>(f.size());
+    auto curve = [&](const CComplexMatrix &values, std::vector<double> *x, std::vector<double> *y) {
+        const int count = values.GetCount();
+        for (int i = 0; i < count; ++i) {
+            double fx = 0;
+            if (frequencyOf(i, count, &fx)) {
+                x->push_back(fx);
+                y->push_back(values(i).Modulus());
+            }
+        }
+    };
     if (legend.apparent) {
-        std::vector<double> y = Moduli(r.apparentCurve, count);
-        std::vector<double> x(f.begin(), f.begin() + static_cast<long>(y.size()));
-        region.Add(Line(QStringLiteral("Curva apparente"), Tr("Apparent"), std::move(x),
-            std::move(y), ApparentColor, 2));
+        std::vector<double> x, y;
+        curve(r.apparentCurve, &x, &y);
+        region.Add(Line(QStringLiteral("Curva apparente"),
+            Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Apparent")), std::move(x), std::move(y),
+            ApparentColor, 2));
     }
     if (legend.effective) {
-        std::vector<double> y = Moduli(r.effectiveCurve, count);
-        std::vector<double> x(f.begin(), f.begin() + static_cast<long>(y.size()));
-        region.Add(Line(QStringLiteral("Curva effettiva"), Tr("Effective"), std::move(x),
-            std::move(y), EffectiveColor, 2));
+        std::vector<double> x, y;
+        curve(r.effectiveCurve, &x, &y);
+        region.Add(Line(QStringLiteral("Curva effettiva"),
+            Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Effective")), std::move(x), std::move(y),
+            EffectiveColor, 2));
     }
     return region;
 }
@@ -111,9 +125,9 @@ CChartRegion BuildProfileChart(const DispersionAnalysis &analysis, const CMatrix
     const CMatrix &points, int uncertaintyLevel, bool resultsValid)
 {
     CChartRegion region;
-    region.SetTitle(Tr("Vertical shear wave velocity"));
-    region.SetBottomLabel(Tr("v [m/s]"));
-    region.SetLeftLabel(Tr("Depth [m]"));
+    region.SetTitle(Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Vertical shear wave velocity")));
+    region.SetBottomLabel(Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "v [m/s]")));
+    region.SetLeftLabel(Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Depth [m]")));
     region.SetReversed(ChartAxis::Left, true);
     std::vector<double> thickness, initial, final;
     for (const LayerRecord &layer : analysis.m_profile.layers) {
@@ -124,26 +138,30 @@ CChartRegion BuildProfileChart(const DispersionAnalysis &analysis, const CMatrix
     if (initial.empty())
         return region;
     StepLine line = ProfileStepLine(thickness, initial);
-    region.Add(Line(QStringLiteral("Profilo iniziale"), Tr("Initial Vs"), line.vs, line.depth,
+    region.Add(Line(QStringLiteral("Profilo iniziale"),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Initial Vs")), line.vs, line.depth,
         InitialColor, 2));
     if (!resultsValid)
         return region;
     line = ProfileStepLine(thickness, final);
-    region.Add(
-        Line(QStringLiteral("Profilo finale"), Tr("Final Vs"), line.vs, line.depth, FinalColor, 2));
+    region.Add(Line(QStringLiteral("Profilo finale"),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Final Vs")), line.vs, line.depth, FinalColor,
+        2));
     if (uncertaintyLevel < 1)
         return region;
     std::vector<double> lower, upper;
     UncertaintyProfiles(
         analysis, widths, points, UncertaintyFactor(uncertaintyLevel), &lower, &upper);
     line = ProfileStepLine(thickness, lower);
-    auto low =
-        Line(QStringLiteral("Incertezza"), Tr("Uncertainty"), line.vs, line.depth, BandColor, 1);
+    auto low = Line(QStringLiteral("Incertezza"),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Uncertainty")), line.vs, line.depth, BandColor,
+        1);
     low->SetDashPattern(QStringLiteral("4 2"));
     region.Add(std::move(low));
     line = ProfileStepLine(thickness, upper);
-    auto high =
-        Line(QStringLiteral("Incertezza"), Tr("Uncertainty"), line.vs, line.depth, BandColor, 1);
+    auto high = Line(QStringLiteral("Incertezza"),
+        Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Uncertainty")), line.vs, line.depth, BandColor,
+        1);
     high->SetDashPattern(QStringLiteral("4 2"));
     region.Add(std::move(high));
     return region;

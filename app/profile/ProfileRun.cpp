@@ -70,7 +70,8 @@ void DumpResults(const DispersionAnalysis &a, bool withFinalVs)
 
 QString CouldNotStart()
 {
-    return Tr("Could not start process. Please refer to documentation to solve the problem.");
+    return Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale",
+        "Could not start process. Please refer to documentation to solve the problem."));
 }
 
 QString Line(const char *format, double value) { return QString::asprintf(format, value); }
@@ -237,12 +238,16 @@ void TakeProgress(DispersionAnalysis &analysis, const EngineProgress &record)
 QString MisfitText(double apparentMisfit, double effectiveMisfit)
 {
     const QString apparent = apparentMisfit > 1
-        ? Tr("Error between apparent curve and experimental curve: >100%")
-        : Tr("Error between apparent curve and experimental curve: %1%")
+        ? Tr(QT_TRANSLATE_NOOP(
+            "CGUIProfiloIniziale", "Error between apparent curve and experimental curve: >100%"))
+        : Tr(QT_TRANSLATE_NOOP(
+                 "CGUIProfiloIniziale", "Error between apparent curve and experimental curve: %1%"))
               .arg(Line("%.0f", 100.0 * apparentMisfit));
     const QString effective = effectiveMisfit > 1
-        ? Tr("Error between effective curve and experimental curve: >100%")
-        : Tr("Error between effective curve and experimental curve: %1%")
+        ? Tr(QT_TRANSLATE_NOOP(
+            "CGUIProfiloIniziale", "Error between effective curve and experimental curve: >100%"))
+        : Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale",
+                 "Error between effective curve and experimental curve: %1%"))
               .arg(Line("%.0f", 100.0 * effectiveMisfit));
     return apparent + QStringLiteral("\r\n") + effective;
 }
@@ -269,6 +274,48 @@ StepLine ProfileStepLine(const std::vector<double> &thicknesses, const std::vect
     return line;
 }
 
+double ResultValueAt(
+    const CMatrix &resultFrequencies, const std::vector<double> &values, double f, int row)
+{
+    const int n = static_cast<int>(values.size());
+    if (resultFrequencies.GetCount() != n || n == 0)
+        return row >= 0 && row < n ? values[std::size_t(row)] : 0.0;
+    if (f <= resultFrequencies(0))
+        return values.front();
+    if (f >= resultFrequencies(n - 1))
+        return values.back();
+    int i = 1;
+    while (i < n - 1 && resultFrequencies(i) < f)
+        ++i;
+    const double f0 = resultFrequencies(i - 1), f1 = resultFrequencies(i);
+    const double v0 = values[std::size_t(i - 1)], v1 = values[std::size_t(i)];
+    if (f == f1)
+        return v1;
+    if (v0 == 0 || v1 == 0 || f1 <= f0)
+        return 0.0;
+    return v0 + (v1 - v0) * (f - f0) / (f1 - f0);
+}
+
+namespace {
+
+std::vector<double> ModuliOf(const CComplexMatrix &curve)
+{
+    std::vector<double> v;
+    for (int i = 0; i < curve.GetCount(); ++i)
+        v.push_back(curve(i).Modulus());
+    return v;
+}
+
+std::vector<double> ModeColumn(const CMatrix &modal, int mode)
+{
+    std::vector<double> v;
+    for (int i = 0; mode < modal.GetCols() && i < modal.GetRows(); ++i)
+        v.push_back(modal(i, mode));
+    return v;
+}
+
+} // namespace
+
 void UncertaintyProfiles(const DispersionAnalysis &analysis, const CMatrix &widths,
     const CMatrix &points, double factor, std::vector<double> *lower, std::vector<double> *upper)
 {
@@ -276,12 +323,15 @@ void UncertaintyProfiles(const DispersionAnalysis &analysis, const CMatrix &widt
     upper->clear();
     const ProfileRunResults &r = analysis.m_results;
     const ExperimentalCurve &c = analysis.m_curve;
+    const std::vector<double> apparent = ModuliOf(r.apparentCurve);
     for (int l = 0; l < r.finalVs.GetCount(); ++l) {
         const double w = l < widths.GetCount() ? widths(l) : 0.0;
         double e = 0.0;
         const int k = l < points.GetCount() ? static_cast<int>(points(l)) : 0;
-        if (k >= 0 && k < c.PointCount() && k < r.apparentCurve.GetCount() && c.velocities(k) != 0)
-            e = std::fabs(r.apparentCurve(k).Modulus() - c.velocities(k)) / c.velocities(k);
+        if (k >= 0 && k < c.PointCount() && c.velocities(k) != 0) {
+            const double computed = ResultValueAt(r.frequencies, apparent, c.frequencies(k), k);
+            e = std::fabs(computed - c.velocities(k)) / c.velocities(k);
+        }
         const double vs = r.finalVs(l);
         lower->push_back(std::max(0.0, vs * (1.0 - factor * (w + e))));
         upper->push_back(vs * (1.0 + factor * (w + e)));
@@ -304,17 +354,21 @@ bool WriteDispersionExport(const QString &path, const DispersionAnalysis &analys
         out += QString::asprintf("\tmode%d", m).toLatin1();
     out += "\tvs[m/s]\tvs_min[m/s]\tvs_max[m/s]\tvapp[m/s]\tvteo[m/s]\r\n";
     auto value = [](double v) { return QString::asprintf("%lf", v).toLatin1(); };
+    std::vector<std::vector<double>> modeColumns;
+    for (int m = 0; m < modes; ++m)
+        modeColumns.push_back(ModeColumn(r.modalVelocities, m));
+    const std::vector<double> apparent = ModuliOf(r.apparentCurve);
+    const std::vector<double> effective = ModuliOf(r.effectiveCurve);
     for (int i = 0; i < points; ++i) {
-        out += value(c.frequencies(i));
-        for (int m = 0; m < modes; ++m) {
-            const bool present = i < r.modalVelocities.GetRows() && m < r.modalVelocities.GetCols();
-            out += "\t" + value(present ? r.modalVelocities(i, m) : 0.0);
-        }
+        const double f = c.frequencies(i);
+        out += value(f);
+        for (int m = 0; m < modes; ++m)
+            out += "\t" + value(ResultValueAt(r.frequencies, modeColumns[std::size_t(m)], f, i));
         out += "\t" + value(c.velocities(i)) + "\t" + value(c.minVelocities(i)) + "\t"
             + value(c.maxVelocities(i));
         // The apparent curve first, then the effective one, both as moduli.
-        out += "\t" + value(i < r.apparentCurve.GetCount() ? r.apparentCurve(i).Modulus() : 0.0);
-        out += "\t" + value(i < r.effectiveCurve.GetCount() ? r.effectiveCurve(i).Modulus() : 0.0);
+        out += "\t" + value(ResultValueAt(r.frequencies, apparent, f, i));
+        out += "\t" + value(ResultValueAt(r.frequencies, effective, f, i));
         out += "\r\n";
     }
     return file.write(out) == out.size();

@@ -76,10 +76,17 @@ StepLine ProfileStepLine(const std::vector<double> &thicknesses, const std::vect
 void UncertaintyProfiles(const DispersionAnalysis &analysis, const CMatrix &widths,
     const CMatrix &points, double factor, std::vector<double> *lower, std::vector<double> *upper);
 
+/// A computed curve's value at frequency f [Hz]. The curves of a search come on a finer grid
+/// than the experimental curve: between two result frequencies the value is interpolated
+/// linearly (0 when either is 0: no mode there), outside them the nearer end's value is taken.
+/// When the result frequencies do not match the values, the value at `row` is taken as it is.
+double ResultValueAt(
+    const CMatrix &resultFrequencies, const std::vector<double> &values, double f, int row);
+
 /// The text exports of the two charts, created anew at `path`, CR LF lines, "%lf" numbers.
 /// The dispersion chart: frequency, the modes, the experimental velocity and its bounds, then
-/// the moduli of the apparent and of the effective curve. The profile chart: thickness and final
-/// Vs per layer, "Inf" for the half-space.
+/// the moduli of the apparent and of the effective curve, all at the experimental frequencies. The
+/// profile chart: thickness and final Vs per layer, "Inf" for the half-space.
 bool WriteDispersionExport(const QString &path, const DispersionAnalysis &analysis);
 bool WriteProfileExport(const QString &path, const DispersionAnalysis &analysis);
 

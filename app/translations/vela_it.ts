@@ -2,20 +2,177 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="it">
 <context>
+    <name>ActiveDataForm</name>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="51"/>
+        <source>Data file not loaded</source>
+        <translation>File dei dati non caricato</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="62"/>
+        <source>Insert source depth</source>
+        <translation>Inserire la profondità della sorgente</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="63"/>
+        <source>Source depth must be positive</source>
+        <translation>La profondità della sorgente deve essere positiva</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="65"/>
+        <source>Insert receivers depth</source>
+        <translation>Inserire la profondità dei ricevitori</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="66"/>
+        <source>Receivers depth must be positive</source>
+        <translation>La profondità dei ricevitori deve essere positiva</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="68"/>
+        <source>Insert distance between two consecutive receivers</source>
+        <translation>Inserire la distanza tra due ricevitori consecutivi</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="70"/>
+        <source>Distance between two consecutive receivers must be positive</source>
+        <translation>La distanza tra due ricevitori consecutivi deve essere positiva</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="73"/>
+        <source>Insert time step</source>
+        <translation>Inserire il passo temporale</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="74"/>
+        <source>The time step must be positive</source>
+        <translation>Il passo temporale deve essere positivo</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="76"/>
+        <source>Insert total time</source>
+        <translation>Inserire il tempo finale</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="77"/>
+        <source>Total time must be positive</source>
+        <translation>Il tempo finale deve essere positivo</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="79"/>
+        <source>Insert initial time</source>
+        <translation>Inserire il tempo iniziale</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="80"/>
+        <source>Initial time must be positive</source>
+        <translation>Il tempo iniziale deve essere positivo</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="94"/>
+        <source>The time step must be greater than zero</source>
+        <translation>Il passo temporale deve essere maggiore di zero</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="123"/>
+        <source>Total time must be greater than initial time</source>
+        <translation>Il tempo finale deve essere maggiore del tempo iniziale</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="139"/>
+        <source>Use at least one receiver</source>
+        <translation>Usare almeno un ricevitore</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="142"/>
+        <source>Use at most %1 receivers</source>
+        <translation>Usare al massimo %1 ricevitori</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="148"/>
+        <source>Errors:</source>
+        <translation>Errori:</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="195"/>
+        <source>Invald step</source>
+        <translation>Passo non valido</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="196"/>
+        <source>Invalid valuee</source>
+        <translation>Valore non valido</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="287"/>
+        <source>Traces file name</source>
+        <translation>Nome del file delle tracce</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="288"/>
+        <source>Number of sensors</source>
+        <translation>Numero di sensori</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="290"/>
+        <source>Sensors distance:</source>
+        <translation>Distanza tra i sensori:</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="292"/>
+        <source>Number of time samples</source>
+        <translation>Numero di campioni temporali</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="294"/>
+        <source>Acquisition timestep</source>
+        <translation>Passo temporale di acquisizione</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="297"/>
+        <source>Number of sensors used for the analysis</source>
+        <translation>Numero di sensori usati per l&apos;analisi</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="299"/>
+        <source>The interval considered for the analysis starts at</source>
+        <translation>L&apos;intervallo considerato per l&apos;analisi inizia a</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="302"/>
+        <source>The interval considered for the analysis ends at</source>
+        <translation>L&apos;intervallo considerato per l&apos;analisi finisce a</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="305"/>
+        <source>Sensors are reverted (the last one in the file is the fist one for the analysis)</source>
+        <translation>I sensori sono invertiti (l&apos;ultimo nel file è il primo per l&apos;analisi)</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="308"/>
+        <source>Sensors are not reverted (the last one in the file is the last one for the analysis)</source>
+        <translation>I sensori non sono invertiti (l&apos;ultimo nel file è l&apos;ultimo per l&apos;analisi)</translation>
+    </message>
+</context>
+<context>
     <name>CChartWidget</name>
     <message>
+        <location filename="../chart/CChartWidget.cpp" line="308"/>
         <source>Export data...</source>
         <translation>Esporta dati...</translation>
     </message>
     <message>
+        <location filename="../chart/CChartWidget.cpp" line="309"/>
         <source>Show all</source>
         <translation>Mostra tutto</translation>
     </message>
     <message>
+        <location filename="../chart/CChartWidget.cpp" line="316"/>
         <source>Export data</source>
         <translation>Esporta dati</translation>
     </message>
     <message>
+        <location filename="../chart/CChartWidget.cpp" line="316"/>
         <source>Text files (*.txt);;All files (*)</source>
         <translation>File di testo (*.txt);;Tutti i file (*)</translation>
     </message>
@@ -23,80 +180,895 @@
 <context>
     <name>CDesktopOpen</name>
     <message>
+        <location filename="../page/CDesktopOpen.cpp" line="34"/>
         <source>Cannot find &quot;%1&quot;.</source>
         <translation>Impossibile trovare &quot;%1&quot;.</translation>
     </message>
 </context>
 <context>
+    <name>CDialogAutomatica</name>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="35"/>
+        <source>Automatic search</source>
+        <translation>Ricerca automatica</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="50"/>
+        <source>Search stopped after current iteration</source>
+        <translation>Ricerca interrotta dopo l&apos;iterazione corrente</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="53"/>
+        <source>Stop search</source>
+        <translation>Interrompi la ricerca</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="54"/>
+        <source>Close</source>
+        <translation>Chiudi</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="62"/>
+        <source>Iterations</source>
+        <translation>Iterazioni</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="63"/>
+        <source>Error [%]</source>
+        <translation>Errore [%]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="194"/>
+        <source>Conditions to stop the search: error &lt;=%1% or at least 1 iteration or convergence reached</source>
+        <translation>Condizioni di arresto della ricerca: errore &lt;=%1% oppure almeno 1 iterazione oppure convergenza raggiunta</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="197"/>
+        <source>Conditions to stop the search: error &lt;=%1% or maximum number %2 of iterations or convergence reached</source>
+        <translation>Condizioni di arresto della ricerca: errore &lt;=%1% oppure numero massimo %2 di iterazioni oppure convergenza raggiunta</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="202"/>
+        <source>Starting automatic search...</source>
+        <translation>Avvio della ricerca automatica...</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="207"/>
+        <source>     Preliminar operations...</source>
+        <translation>     Operazioni preliminari...</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="210"/>
+        <source>     Operation 4...</source>
+        <translation>     Operazione 4...</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="213"/>
+        <source>     Operation 3...</source>
+        <translation>     Operazione 3...</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="216"/>
+        <source>     Operation 1...</source>
+        <translation>     Operazione 1...</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="219"/>
+        <source>     Operation 2...</source>
+        <translation>     Operazione 2...</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="222"/>
+        <source>Starting optimization...</source>
+        <translation>Avvio dell&apos;ottimizzazione...</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="225"/>
+        <source>Starting iteration</source>
+        <translation>Inizio iterazione</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="228"/>
+        <source>Starting sub step</source>
+        <translation>Inizio sottopasso</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="229"/>
+        <source>Last iteration: %1, last sub step: %2</source>
+        <translation>Ultima iterazione: %1, ultimo sottopasso: %2</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="239"/>
+        <source>Best error: %1%</source>
+        <translation>Errore migliore: %1%</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="241"/>
+        <source>End sub step</source>
+        <translation>Fine sottopasso</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="242"/>
+        <source>   Error at current step:%1%</source>
+        <translation>   Errore al passo corrente:%1%</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="252"/>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="267"/>
+        <source>End of optimization</source>
+        <translation>Fine dell&apos;ottimizzazione</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="270"/>
+        <source>End of automatic search</source>
+        <translation>Fine della ricerca automatica</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="275"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="293"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="334"/>
+        <source>Remaining time: search terminated</source>
+        <translation>Tempo rimanente: ricerca terminata</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="279"/>
+        <source>Refining solution</source>
+        <translation>Raffinamento della soluzione</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="282"/>
+        <source>End of solution refinement</source>
+        <translation>Fine del raffinamento della soluzione</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="286"/>
+        <source>End of iteration</source>
+        <translation>Fine iterazione</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="296"/>
+        <source>===Profile found within given error ===</source>
+        <translation>===Profilo trovato entro l&apos;errore dato ===</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="299"/>
+        <source>===Profile found after given maximum number of iterations===</source>
+        <translation>===Profilo trovato dopo il numero massimo di iterazioni dato===</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="302"/>
+        <source>===Search stopped by user===</source>
+        <translation>===Ricerca interrotta dall&apos;utente===</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="306"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="307"/>
+        <source>Search stopped : failure in search of modes</source>
+        <translation>Ricerca interrotta : errore nella ricerca dei modi</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="312"/>
+        <source>Local minimum found</source>
+        <translation>Trovato un minimo locale</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="327"/>
+        <source>Failure searching optimal profile</source>
+        <translation>Errore nella ricerca del profilo ottimale</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="330"/>
+        <source>The search was canceled due to an unknown problem</source>
+        <translation>La ricerca è stata annullata per un problema sconosciuto</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="377"/>
+        <source>Remaining time: %1 H:%2 m</source>
+        <translation>Tempo rimanente: %1 H:%2 m</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="380"/>
+        <source>Remaining time: less than 15 minutes</source>
+        <translation>Tempo rimanente: meno di 15 minuti</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="385"/>
+        <source>Elapsed time: %1 H:%2 m:%3 s</source>
+        <translation>Tempo trascorso: %1 H:%2 m:%3 s</translation>
+    </message>
+</context>
+<context>
+    <name>CExcelAccess</name>
+    <message>
+        <location filename="../data/CExcelAccess.cpp" line="83"/>
+        <source>the workbook cannot be read as an Excel file</source>
+        <translation>la cartella di lavoro non può essere letta come file Excel</translation>
+    </message>
+    <message>
+        <location filename="../data/CExcelAccess.cpp" line="90"/>
+        <location filename="../data/CExcelAccess.cpp" line="98"/>
+        <source>the workbook&apos;s sheets cannot be listed</source>
+        <translation>non è possibile elencare i fogli della cartella di lavoro</translation>
+    </message>
+    <message>
+        <location filename="../data/CExcelAccess.cpp" line="113"/>
+        <source>the sheet cannot be read</source>
+        <translation>il foglio non può essere letto</translation>
+    </message>
+    <message>
+        <location filename="../data/CExcelAccess.cpp" line="121"/>
+        <source>cell %1 of row %2 cannot be read</source>
+        <translation>la cella %1 della riga %2 non può essere letta</translation>
+    </message>
+    <message>
+        <location filename="../data/CExcelAccess.cpp" line="196"/>
+        <location filename="../data/CExcelAccess.cpp" line="364"/>
+        <source>the file is not an Excel workbook</source>
+        <translation>il file non è una cartella di lavoro Excel</translation>
+    </message>
+    <message>
+        <location filename="../data/CExcelAccess.cpp" line="225"/>
+        <source>the workbook&apos;s sheet list is damaged</source>
+        <translation>l&apos;elenco dei fogli della cartella di lavoro è danneggiato</translation>
+    </message>
+    <message>
+        <location filename="../data/CExcelAccess.cpp" line="284"/>
+        <source>the sheet&apos;s data cannot be found in the workbook</source>
+        <translation>i dati del foglio non si trovano nella cartella di lavoro</translation>
+    </message>
+    <message>
+        <location filename="../data/CExcelAccess.cpp" line="340"/>
+        <source>the sheet&apos;s data are damaged (%1)</source>
+        <translation>i dati del foglio sono danneggiati (%1)</translation>
+    </message>
+    <message>
+        <location filename="../data/CExcelAccess.cpp" line="355"/>
+        <source>the workbook cannot be opened (%1)</source>
+        <translation>la cartella di lavoro non può essere aperta (%1)</translation>
+    </message>
+    <message>
+        <location filename="../data/CExcelAccess.cpp" line="382"/>
+        <source>the workbook has no sheet named &quot;%1&quot; (its sheets: %2)</source>
+        <translation>la cartella di lavoro non ha un foglio di nome &quot;%1&quot; (i suoi fogli: %2)</translation>
+    </message>
+    <message>
+        <location filename="../data/CExcelAccess.cpp" line="398"/>
+        <location filename="../data/CExcelAccess.cpp" line="490"/>
+        <source>the workbook cannot be unpacked</source>
+        <translation>la cartella di lavoro non può essere decompressa</translation>
+    </message>
+    <message>
+        <location filename="../data/CExcelAccess.cpp" line="420"/>
+        <location filename="../data/CExcelAccess.cpp" line="436"/>
+        <location filename="../data/CExcelAccess.cpp" line="497"/>
+        <source>Database error: </source>
+        <translation>Errore del database: </translation>
+    </message>
+    <message>
+        <location filename="../data/CExcelAccess.cpp" line="437"/>
+        <source>the sheet is wider than Excel allows</source>
+        <translation>il foglio è più largo di quanto Excel consenta</translation>
+    </message>
+</context>
+<context>
     <name>CGUIMain</name>
     <message>
+        <location filename="../shell/CGUIMain.cpp" line="51"/>
         <source>Surface-wave analysis for site characterisation</source>
         <translation>Analisi delle onde superficiali per la caratterizzazione dei siti</translation>
     </message>
     <message>
+        <location filename="../shell/CGUIMain.cpp" line="77"/>
         <source>Analyse experimental data</source>
         <translation>Analizza i dati sperimentali</translation>
     </message>
     <message>
+        <location filename="../shell/CGUIMain.cpp" line="78"/>
         <source>Insert dispersion curve</source>
         <translation>Inserisci la curva di dispersione</translation>
     </message>
     <message>
+        <location filename="../shell/CGUIMain.cpp" line="87"/>
         <source>Bibliography</source>
         <translation>Bibliografia</translation>
     </message>
     <message>
+        <location filename="../shell/CGUIMain.cpp" line="93"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
 </context>
 <context>
-    <name>CGUISteps</name>
+    <name>CGUIProfiloIniziale</name>
     <message>
-        <source>Analysis steps</source>
-        <translation>Fasi dell&apos;analisi</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="46"/>
+        <source>Text file (*.txt)|*.txt|</source>
+        <translation>File di testo (*.txt)|*.txt|</translation>
     </message>
     <message>
-        <source>Start</source>
-        <translation>Inizio</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="68"/>
+        <source>Text file (*.txt)</source>
+        <translation>File di testo (*.txt)</translation>
     </message>
     <message>
-        <source>Experimental data</source>
-        <translation>Dati sperimentali</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="82"/>
+        <source>Yes</source>
+        <translation>SI</translation>
     </message>
     <message>
-        <source>Spectrum</source>
-        <translation>Spettro</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="82"/>
+        <source>No</source>
+        <translation>NO</translation>
     </message>
     <message>
-        <source>REMI</source>
-        <translation>REMI</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="97"/>
+        <source>New</source>
+        <translation>Nuovo</translation>
     </message>
     <message>
-        <source>Dispersion curve</source>
-        <translation>Curva di dispersione</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="98"/>
+        <source>Open</source>
+        <translation>Apri</translation>
     </message>
     <message>
-        <source>Ground profile</source>
-        <translation>Profilo del terreno</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="99"/>
+        <source>Save</source>
+        <translation>Salva</translation>
     </message>
     <message>
-        <source>Final results</source>
-        <translation>Risultati finali</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="100"/>
+        <source>Print</source>
+        <translation>Stampa</translation>
     </message>
     <message>
-        <source>2D Map</source>
-        <translation>Mappa 2D</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="101"/>
+        <source>Cut</source>
+        <translation>Taglia</translation>
     </message>
     <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="106"/>
+        <source>Copy</source>
+        <translation>Copia</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="107"/>
+        <source>Paste</source>
+        <translation>Incolla</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="115"/>
+        <source>Parameters</source>
+        <translation>Parametri</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="129"/>
+        <source>Allow strong stiffness contrasts</source>
+        <translation>Consenti forti contrasti di rigidezza</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="135"/>
+        <source>Number of layers (half-space excluded)</source>
+        <translation>Numero di strati (semispazio escluso)</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="136"/>
+        <source>Receivers spacing [m]</source>
+        <translation>Distanza tra i ricevitori [m]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="137"/>
+        <source>Number of receivers</source>
+        <translation>Numero di ricevitori</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="138"/>
+        <source>Number of modes</source>
+        <translation>Numero di modi</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="139"/>
+        <source>Number of iterations</source>
+        <translation>Numero di iterazioni</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="140"/>
+        <source>Maximum error [%]</source>
+        <translation>Errore massimo [%]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="142"/>
+        <source>Trial and error solution</source>
+        <translation>Soluzione per tentativi</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="144"/>
+        <source>Automatic inversion</source>
+        <translation>Inversione automatica</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="159"/>
+        <location filename="../profile/ProfileCharts.cpp" line="56"/>
+        <source>Experimental</source>
+        <translation>Sperimentale</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="160"/>
+        <source>Modes of Rayleigh</source>
+        <translation>Modi di Rayleigh</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="161"/>
+        <location filename="../profile/ProfileCharts.cpp" line="111"/>
+        <source>Apparent</source>
+        <translation>Apparente</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="162"/>
+        <location filename="../profile/ProfileCharts.cpp" line="118"/>
+        <source>Effective</source>
+        <translation>Effettiva</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="174"/>
+        <source>No uncertainty curve</source>
+        <translation>Nessuna curva di incertezza</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="174"/>
+        <source>0.1 sigma (8%)</source>
+        <translation>0.1 sigma (8%)</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="175"/>
+        <source>0.5 sigma (40%)</source>
+        <translation>0.5 sigma (40%)</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="175"/>
+        <source>1 sigma (66%)</source>
+        <translation>1 sigma (66%)</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="185"/>
+        <source>&lt; Previous</source>
+        <translation>&lt; Indietro</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="186"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="187"/>
+        <source>Next &gt;</source>
+        <translation>Avanti &gt;</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="254"/>
+        <source>Uncorrect input parameters</source>
+        <translation>Parametri di input non corretti</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="257"/>
+        <source>Receivers distance must be positive</source>
+        <translation>La distanza tra i ricevitori deve essere positiva</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="263"/>
+        <source>Receivers depth must be positive</source>
+        <translation>La profondità dei ricevitori deve essere positiva</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="269"/>
+        <source>Some fields of the table are missing!</source>
+        <translation>Mancano alcuni campi della tabella!</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="308"/>
+        <source>The computation failed: %1</source>
+        <translation>Il calcolo non è riuscito: %1</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="410"/>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="427"/>
+        <source>The file %1 could not be written: %2</source>
+        <translation>Non è stato possibile scrivere il file %1: %2</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="112"/>
+        <source>Layer</source>
+        <translation>Strato</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="113"/>
+        <source>Description</source>
+        <translation>Descrizione</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="114"/>
+        <source>h [m]</source>
+        <translation>h [m]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="115"/>
+        <source>z [m]</source>
+        <translation>z [m]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="116"/>
+        <source>Density [kg/m^3]</source>
+        <translation>Densità [kg/m^3]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="117"/>
+        <source>Water table</source>
+        <translation>Falda</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="118"/>
+        <source>Poisson</source>
+        <translation>Poisson</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="119"/>
+        <source>Vs [m/s]</source>
+        <translation>Vs [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="120"/>
+        <source>Vs fixed</source>
+        <translation>Vs fissa</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="121"/>
+        <source>Vs min [m/s]</source>
+        <translation>Vs min [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="122"/>
+        <source>Vs max [m/s]</source>
+        <translation>Vs max [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="123"/>
+        <source>Vp [m/s]</source>
+        <translation>Vp [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="124"/>
+        <source>Alluvional</source>
+        <translation>Alluvionale</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="125"/>
+        <source>Vs fin.[m/s]</source>
+        <translation>Vs fin.[m/s]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="438"/>
+        <source>Cannot open the file %1</source>
+        <translation>Impossibile aprire il file %1</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="455"/>
+        <source>Too many layers</source>
+        <translation>Troppi strati</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="460"/>
+        <source>Insufficient number of layers!</source>
+        <translation>Numero di strati insufficiente!</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="49"/>
+        <source>Frequency [Hz]</source>
+        <translation>Frequenza [Hz]</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="50"/>
+        <source>Phase velocity  [m/s]</source>
+        <translation>Velocità di fase  [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="91"/>
+        <source>Mode %1</source>
+        <translation>Modo %1</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="128"/>
+        <source>Vertical shear wave velocity</source>
+        <translation>Velocità delle onde di taglio verticale</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="129"/>
+        <source>v [m/s]</source>
+        <translation>v [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="130"/>
+        <source>Depth [m]</source>
+        <translation>Profondità [m]</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="142"/>
+        <source>Initial Vs</source>
+        <translation>Vs iniziale</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="148"/>
+        <source>Final Vs</source>
+        <translation>Vs finale</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="157"/>
+        <location filename="../profile/ProfileCharts.cpp" line="163"/>
+        <source>Uncertainty</source>
+        <translation>Incertezza</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="73"/>
+        <source>Could not start process. Please refer to documentation to solve the problem.</source>
+        <translation>Impossibile avviare il processo. Consultare la documentazione per risolvere il problema.</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="241"/>
+        <source>Error between apparent curve and experimental curve: &gt;100%</source>
+        <translation>Errore tra curva apparente e curva sperimentale: &gt;100%</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="243"/>
+        <source>Error between apparent curve and experimental curve: %1%</source>
+        <translation>Errore tra curva apparente e curva sperimentale: %1%</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="247"/>
+        <source>Error between effective curve and experimental curve: &gt;100%</source>
+        <translation>Errore tra curva effettiva e curva sperimentale: &gt;100%</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="249"/>
+        <source>Error between effective curve and experimental curve: %1%</source>
+        <translation>Errore tra curva effettiva e curva sperimentale: %1%</translation>
+    </message>
+</context>
+<context>
+    <name>CGUIRispostaSperimentale1</name>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="35"/>
+        <source>All supported files|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|Text file (*.TXT)|*.txt|Seg2 file (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|Excel file (*.XLS)|*.xls;*.xlsx|SU file (*.SU)|*.su|SEGY file (*.SEGY,*.SGY)|*.segy;*.sgy|DRM file (*.DRM)|*.drm||</source>
+        <translation>Tutti i file supportati|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="77"/>
+        <source>Data file</source>
+        <translation>File dei dati</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="79"/>
+        <source>Experimental traces can be given in formats TXT, SEG2, SEGY, XLS, SU or DRM</source>
+        <translation>Le tracce sperimentali possono essere fornite nei formati TXT, SEG2, SEGY, XLS, SU o DRM</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="89"/>
+        <source>Open a trace file</source>
+        <translation>Apri un file di tracce</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="97"/>
+        <source>Distance between 2 consecutive receivers</source>
+        <translation>Distanza tra 2 ricevitori consecutivi</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="100"/>
+        <source>Specify distance between receivers.</source>
+        <translation>Specificare la distanza tra i ricevitori.</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="101"/>
+        <source>Receivers distance [m]</source>
+        <translation>Distanza ricevitori [m]</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="106"/>
+        <source>Source position</source>
+        <translation>Posizione della sorgente</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="108"/>
+        <source>Mark if source is near the last receiver.</source>
+        <translation>Selezionare se la sorgente è vicina all&apos;ultimo ricevitore.</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="113"/>
+        <source>Time step</source>
+        <translation>Passo temporale</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="116"/>
+        <source>Time step used in field is required</source>
+        <translation>È richiesto il passo temporale usato in campagna</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="117"/>
+        <source>Time sampling [ms]</source>
+        <translation>Campionamento temporale [ms]</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="122"/>
+        <source>Receivers selection</source>
+        <translation>Selezione dei ricevitori</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="125"/>
+        <source>Choose receivers to be used in the analysis.</source>
+        <translation>Scegliere i ricevitori da usare nell&apos;analisi.</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="127"/>
+        <source>Use receivers up to</source>
+        <translation>Usa i ricevitori fino a</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="138"/>
+        <source>Intervallo temporale</source>
+        <translation>Intervallo temporale</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="140"/>
+        <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
+        <translation>La finestra temporale deve contenere il moto utile. L&apos;intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="146"/>
+        <source>Consider time interval starting from</source>
+        <translation>Considera l&apos;intervallo temporale a partire da</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="150"/>
+        <source>to</source>
+        <translation>a</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="152"/>
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="166"/>
+        <source>Previous</source>
+        <translation>Indietro</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="168"/>
+        <source>Help</source>
+        <translation>Aiuto</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="170"/>
+        <source>Next</source>
+        <translation>Avanti</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="223"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="365"/>
+        <source>Measures</source>
+        <translation>Misure</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="224"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="366"/>
+        <source>Sensors</source>
+        <translation>Sensori</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="225"/>
+        <source>Tempo [s]</source>
+        <translation>Tempo [s]</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="287"/>
+        <source>Insert the new traces AFTER the current traces?</source>
+        <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="287"/>
+        <source>Append traces</source>
+        <translation>Accoda tracce</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="322"/>
+        <source>Incorrect file format</source>
+        <translation>Formato del file non corretto</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="322"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="334"/>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="350"/>
+        <source>You can append additional traces to the just inserted ones by selecting other files.</source>
+        <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="352"/>
+        <source>Concatenate traces</source>
+        <translation>Concatena tracce</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="367"/>
+        <source>Time [s]</source>
+        <translation>Tempo [s]</translation>
+    </message>
+</context>
+<context>
+    <name>CGUISteps</name>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="41"/>
+        <source>Analysis steps</source>
+        <translation>Fasi dell&apos;analisi</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="47"/>
+        <source>Start</source>
+        <translation>Inizio</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="48"/>
+        <source>Experimental data</source>
+        <translation>Dati sperimentali</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="49"/>
+        <source>Spectrum</source>
+        <translation>Spettro</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="50"/>
+        <source>REMI</source>
+        <translation>REMI</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="51"/>
+        <source>Dispersion curve</source>
+        <translation>Curva di dispersione</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="52"/>
+        <source>Ground profile</source>
+        <translation>Profilo del terreno</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="53"/>
+        <source>Final results</source>
+        <translation>Risultati finali</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="59"/>
+        <source>2D Map</source>
+        <translation>Mappa 2D</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="61"/>
+        <source>Help</source>
+        <translation>Aiuto</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="63"/>
         <source>Bibliography</source>
         <translation>Bibliografia</translation>
     </message>
     <message>
+        <location filename="../shell/CGUISteps.cpp" line="109"/>
         <source>Schermata non ancora implementata</source>
         <translation>Schermata non ancora implementata</translation>
     </message>
@@ -104,18 +1076,22 @@
 <context>
     <name>CGridCtrl</name>
     <message>
+        <location filename="../controls/CGridCtrl.cpp" line="242"/>
         <source>Cut</source>
         <translation>Taglia</translation>
     </message>
     <message>
+        <location filename="../controls/CGridCtrl.cpp" line="243"/>
         <source>Copy</source>
         <translation>Copia</translation>
     </message>
     <message>
+        <location filename="../controls/CGridCtrl.cpp" line="244"/>
         <source>Paste</source>
         <translation>Incolla</translation>
     </message>
     <message>
+        <location filename="../controls/CGridCtrl.cpp" line="246"/>
         <source>Print...</source>
         <translation>Stampa...</translation>
     </message>
@@ -123,98 +1099,122 @@
 <context>
     <name>CMainFrame</name>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="24"/>
         <source>Untitled</source>
         <translation>Senza nome</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="39"/>
         <source>Ready</source>
         <translation>Pronto</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="55"/>
         <source>&amp;VELA</source>
         <translation>&amp;VELA</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="56"/>
         <source>&amp;New...</source>
         <translation>&amp;New...</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="57"/>
         <source>&amp;Open...</source>
         <translation>&amp;Open...</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="58"/>
         <source>&amp;Save</source>
         <translation>&amp;Save</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="59"/>
         <source>Save &amp;as...</source>
         <translation>Save &amp;as...</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="61"/>
         <source>2D Map</source>
         <translation>2D Map</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="65"/>
         <source>&amp;Exit</source>
         <translation>&amp;Exit</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="68"/>
         <source>&amp;Tools</source>
         <translation>&amp;Tools</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="69"/>
         <source>&amp;Language</source>
         <translation>&amp;Language</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="71"/>
         <source>&amp;English</source>
         <translation>&amp;English</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="72"/>
         <source>&amp;Italian</source>
         <translation>&amp;Italian</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="85"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="86"/>
         <source>What&apos;s new...</source>
         <translation>What&apos;s new...</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="90"/>
         <source>&amp;Check for updates...</source>
         <translation>&amp;Check for updates...</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="94"/>
         <source>&amp;About VELA...</source>
         <translation>&amp;About VELA...</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="128"/>
         <source>The 2D map is not available in this version of the program yet.</source>
         <translation>La mappa 2D non è ancora disponibile in questa versione del programma.</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="135"/>
         <source>The current analysis has not been saved. Discard it?</source>
         <translation>L&apos;analisi corrente non è stata salvata. Abbandonarla?</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="150"/>
         <source>Open</source>
         <translation>Apri</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="150"/>
         <source>VELA Files (*.vla)</source>
         <translation>File VELA (*.vla)</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="158"/>
         <source>Saving analyses is not available in this version of the program yet.</source>
         <translation>Il salvataggio delle analisi non è ancora disponibile in questa versione del programma.</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="166"/>
         <source>The current analysis has not been saved. Quit anyway?</source>
         <translation>L&apos;analisi corrente non è stata salvata. Uscire comunque?</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="167"/>
         <source>Confirm exit</source>
         <translation>Conferma uscita</translation>
     </message>
@@ -222,49 +1222,73 @@
 <context>
     <name>CMessageBox</name>
     <message>
+        <location filename="../page/CMessageBox.cpp" line="53"/>
         <source>Don&apos;t show this message again</source>
         <translation>Non mostrare più questo messaggio</translation>
     </message>
 </context>
 <context>
+    <name>CNomeExcel</name>
+    <message>
+        <location filename="../data/CNomeExcel.cpp" line="12"/>
+        <source>Nome foglio Excel</source>
+        <translation>Nome foglio Excel</translation>
+    </message>
+    <message>
+        <location filename="../data/CNomeExcel.cpp" line="14"/>
+        <source>Inserire il nome del foglio excel con i dati</source>
+        <translation>Inserire il nome del foglio excel con i dati</translation>
+    </message>
+</context>
+<context>
     <name>CPlaceholderPage</name>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="25"/>
         <source>This page is not available in this version of the program yet.</source>
         <translation>Questa schermata non è ancora disponibile in questa versione del programma.</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="33"/>
         <source>Previous</source>
         <translation>Indietro</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="39"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="44"/>
         <source>Next</source>
         <translation>Avanti</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="94"/>
         <source>Experimental data</source>
         <translation>Dati sperimentali</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="96"/>
         <source>Spectrum</source>
         <translation>Spettro</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="98"/>
         <source>Passive data (REMI)</source>
         <translation>Dati passivi (REMI)</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="100"/>
         <source>Dispersion curve</source>
         <translation>Curva di dispersione</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="102"/>
         <source>Ground profile</source>
         <translation>Profilo del terreno</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="104"/>
         <source>Final results</source>
         <translation>Risultati finali</translation>
     </message>
@@ -272,24 +1296,30 @@
 <context>
     <name>CWinQuiverApp</name>
     <message>
+        <location filename="../shell/CWinQuiverApp.cpp" line="54"/>
+        <location filename="../shell/CWinQuiverApp.cpp" line="111"/>
         <source>The language file %1 could not be written.</source>
         <translation>Impossibile scrivere il file della lingua %1.</translation>
     </message>
     <message>
+        <location filename="../shell/CWinQuiverApp.cpp" line="76"/>
         <source>Opening analyses (.vla files) is not available in this version of the program yet:
 %1</source>
         <translation>L&apos;apertura delle analisi (file .vla) non è ancora disponibile in questa versione del programma:
 %1</translation>
     </message>
     <message>
+        <location filename="../shell/CWinQuiverApp.cpp" line="90"/>
         <source>%1 was not opened: trace files are opened from the experimental data page.</source>
         <translation>%1 non è stato aperto: i file delle tracce si aprono dalla schermata dei dati sperimentali.</translation>
     </message>
     <message>
+        <location filename="../shell/CWinQuiverApp.cpp" line="133"/>
         <source>No update page is configured for this installation.</source>
         <translation>Nessuna pagina di aggiornamento è configurata per questa installazione.</translation>
     </message>
     <message>
+        <location filename="../shell/CWinQuiverApp.cpp" line="143"/>
         <source>VELA version %1
 
 Multichannel analysis of surface waves: dispersion spectrum, dispersion curve, Vs profile, Vs30 and soil category.</source>
@@ -298,6 +1328,7 @@ Multichannel analysis of surface waves: dispersion spectrum, dispersion curve, V
 Analisi multicanale delle onde superficiali: spettro di dispersione, curva di dispersione, profilo di Vs, Vs30 e categoria di suolo.</translation>
     </message>
     <message>
+        <location filename="../shell/CWinQuiverApp.cpp" line="146"/>
         <source>About VELA</source>
         <translation>Informazioni su VELA</translation>
     </message>
@@ -305,337 +1336,15 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
 <context>
     <name>CWinQuiverView</name>
     <message>
+        <location filename="../shell/CWinQuiverView.cpp" line="101"/>
         <source>Writing the report is not available in this version.</source>
         <translation>La scrittura della relazione non è ancora disponibile in questa versione.</translation>
     </message>
 </context>
 <context>
-    <name>ActiveDataForm</name>
-    <message>
-        <source>Data file not loaded</source>
-        <translation>File dei dati non caricato</translation>
-    </message>
-    <message>
-        <source>Insert source depth</source>
-        <translation>Inserire la profondità della sorgente</translation>
-    </message>
-    <message>
-        <source>Source depth must be positive</source>
-        <translation>La profondità della sorgente deve essere positiva</translation>
-    </message>
-    <message>
-        <source>Insert receivers depth</source>
-        <translation>Inserire la profondità dei ricevitori</translation>
-    </message>
-    <message>
-        <source>Receivers depth must be positive</source>
-        <translation>La profondità dei ricevitori deve essere positiva</translation>
-    </message>
-    <message>
-        <source>Insert distance between two consecutive receivers</source>
-        <translation>Inserire la distanza tra due ricevitori consecutivi</translation>
-    </message>
-    <message>
-        <source>Distance between two consecutive receivers must be positive</source>
-        <translation>La distanza tra due ricevitori consecutivi deve essere positiva</translation>
-    </message>
-    <message>
-        <source>Insert time step</source>
-        <translation>Inserire il passo temporale</translation>
-    </message>
-    <message>
-        <source>The time step must be positive</source>
-        <translation>Il passo temporale deve essere positivo</translation>
-    </message>
-    <message>
-        <source>Insert total time</source>
-        <translation>Inserire il tempo finale</translation>
-    </message>
-    <message>
-        <source>Total time must be positive</source>
-        <translation>Il tempo finale deve essere positivo</translation>
-    </message>
-    <message>
-        <source>Insert initial time</source>
-        <translation>Inserire il tempo iniziale</translation>
-    </message>
-    <message>
-        <source>Initial time must be positive</source>
-        <translation>Il tempo iniziale deve essere positivo</translation>
-    </message>
-    <message>
-        <source>The time step must be greater than zero</source>
-        <translation>Il passo temporale deve essere maggiore di zero</translation>
-    </message>
-    <message>
-        <source>Total time must be greater than initial time</source>
-        <translation>Il tempo finale deve essere maggiore del tempo iniziale</translation>
-    </message>
-    <message>
-        <source>Use at least one receiver</source>
-        <translation>Usare almeno un ricevitore</translation>
-    </message>
-    <message>
-        <source>Use at most %1 receivers</source>
-        <translation>Usare al massimo %1 ricevitori</translation>
-    </message>
-    <message>
-        <source>Errors:</source>
-        <translation>Errori:</translation>
-    </message>
-    <message>
-        <source>Invald step</source>
-        <translation>Passo non valido</translation>
-    </message>
-    <message>
-        <source>Invalid valuee</source>
-        <translation>Valore non valido</translation>
-    </message>
-    <message>
-        <source>Traces file name</source>
-        <translation>Nome del file delle tracce</translation>
-    </message>
-    <message>
-        <source>Number of sensors</source>
-        <translation>Numero di sensori</translation>
-    </message>
-    <message>
-        <source>Sensors distance:</source>
-        <translation>Distanza tra i sensori:</translation>
-    </message>
-    <message>
-        <source>Number of time samples</source>
-        <translation>Numero di campioni temporali</translation>
-    </message>
-    <message>
-        <source>Acquisition timestep</source>
-        <translation>Passo temporale di acquisizione</translation>
-    </message>
-    <message>
-        <source>Number of sensors used for the analysis</source>
-        <translation>Numero di sensori usati per l&apos;analisi</translation>
-    </message>
-    <message>
-        <source>The interval considered for the analysis starts at</source>
-        <translation>L&apos;intervallo considerato per l&apos;analisi inizia a</translation>
-    </message>
-    <message>
-        <source>The interval considered for the analysis ends at</source>
-        <translation>L&apos;intervallo considerato per l&apos;analisi finisce a</translation>
-    </message>
-    <message>
-        <source>Sensors are reverted (the last one in the file is the fist one for the analysis)</source>
-        <translation>I sensori sono invertiti (l&apos;ultimo nel file è il primo per l&apos;analisi)</translation>
-    </message>
-    <message>
-        <source>Sensors are not reverted (the last one in the file is the last one for the analysis)</source>
-        <translation>I sensori non sono invertiti (l&apos;ultimo nel file è l&apos;ultimo per l&apos;analisi)</translation>
-    </message>
-</context>
-<context>
-    <name>CExcelAccess</name>
-    <message>
-        <source>the workbook cannot be read as an Excel file</source>
-        <translation>la cartella di lavoro non può essere letta come file Excel</translation>
-    </message>
-    <message>
-        <source>the workbook&apos;s sheets cannot be listed</source>
-        <translation>non è possibile elencare i fogli della cartella di lavoro</translation>
-    </message>
-    <message>
-        <source>the sheet cannot be read</source>
-        <translation>il foglio non può essere letto</translation>
-    </message>
-    <message>
-        <source>cell %1 of row %2 cannot be read</source>
-        <translation>la cella %1 della riga %2 non può essere letta</translation>
-    </message>
-    <message>
-        <source>the file is not an Excel workbook</source>
-        <translation>il file non è una cartella di lavoro Excel</translation>
-    </message>
-    <message>
-        <source>the workbook&apos;s sheet list is damaged</source>
-        <translation>l&apos;elenco dei fogli della cartella di lavoro è danneggiato</translation>
-    </message>
-    <message>
-        <source>the sheet&apos;s data cannot be found in the workbook</source>
-        <translation>i dati del foglio non si trovano nella cartella di lavoro</translation>
-    </message>
-    <message>
-        <source>the sheet&apos;s data are damaged (%1)</source>
-        <translation>i dati del foglio sono danneggiati (%1)</translation>
-    </message>
-    <message>
-        <source>the workbook cannot be opened (%1)</source>
-        <translation>la cartella di lavoro non può essere aperta (%1)</translation>
-    </message>
-    <message>
-        <source>the workbook has no sheet named &quot;%1&quot; (its sheets: %2)</source>
-        <translation>la cartella di lavoro non ha un foglio di nome &quot;%1&quot; (i suoi fogli: %2)</translation>
-    </message>
-    <message>
-        <source>the workbook cannot be unpacked</source>
-        <translation>la cartella di lavoro non può essere decompressa</translation>
-    </message>
-    <message>
-        <source>Database error: </source>
-        <translation>Errore del database: </translation>
-    </message>
-    <message>
-        <source>the sheet is wider than Excel allows</source>
-        <translation>il foglio è più largo di quanto Excel consenta</translation>
-    </message>
-</context>
-<context>
-    <name>CGUIRispostaSperimentale1</name>
-    <message>
-        <source>All supported files|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|Text file (*.TXT)|*.txt|Seg2 file (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|Excel file (*.XLS)|*.xls;*.xlsx|SU file (*.SU)|*.su|SEGY file (*.SEGY,*.SGY)|*.segy;*.sgy|DRM file (*.DRM)|*.drm||</source>
-        <translation>Tutti i file supportati|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
-    </message>
-    <message>
-        <source>Data file</source>
-        <translation>File dei dati</translation>
-    </message>
-    <message>
-        <source>Experimental traces can be given in formats TXT, SEG2, SEGY, XLS, SU or DRM</source>
-        <translation>Le tracce sperimentali possono essere fornite nei formati TXT, SEG2, SEGY, XLS, SU o DRM</translation>
-    </message>
-    <message>
-        <source>Open a trace file</source>
-        <translation>Apri un file di tracce</translation>
-    </message>
-    <message>
-        <source>Distance between 2 consecutive receivers</source>
-        <translation>Distanza tra 2 ricevitori consecutivi</translation>
-    </message>
-    <message>
-        <source>Specify distance between receivers.</source>
-        <translation>Specificare la distanza tra i ricevitori.</translation>
-    </message>
-    <message>
-        <source>Receivers distance [m]</source>
-        <translation>Distanza ricevitori [m]</translation>
-    </message>
-    <message>
-        <source>Source position</source>
-        <translation>Posizione della sorgente</translation>
-    </message>
-    <message>
-        <source>Mark if source is near the last receiver.</source>
-        <translation>Selezionare se la sorgente è vicina all&apos;ultimo ricevitore.</translation>
-    </message>
-    <message>
-        <source>Time step</source>
-        <translation>Passo temporale</translation>
-    </message>
-    <message>
-        <source>Time step used in field is required</source>
-        <translation>È richiesto il passo temporale usato in campagna</translation>
-    </message>
-    <message>
-        <source>Time sampling [ms]</source>
-        <translation>Campionamento temporale [ms]</translation>
-    </message>
-    <message>
-        <source>Receivers selection</source>
-        <translation>Selezione dei ricevitori</translation>
-    </message>
-    <message>
-        <source>Choose receivers to be used in the analysis.</source>
-        <translation>Scegliere i ricevitori da usare nell&apos;analisi.</translation>
-    </message>
-    <message>
-        <source>Use receivers up to</source>
-        <translation>Usa i ricevitori fino a</translation>
-    </message>
-    <message>
-        <source>Intervallo temporale</source>
-        <translation>Intervallo temporale</translation>
-    </message>
-    <message>
-        <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
-        <translation>La finestra temporale deve contenere il moto utile. L&apos;intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
-    </message>
-    <message>
-        <source>Consider time interval starting from</source>
-        <translation>Considera l&apos;intervallo temporale a partire da</translation>
-    </message>
-    <message>
-        <source>to</source>
-        <translation>a</translation>
-    </message>
-    <message>
-        <source>ms</source>
-        <translation>ms</translation>
-    </message>
-    <message>
-        <source>Previous</source>
-        <translation>Indietro</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Aiuto</translation>
-    </message>
-    <message>
-        <source>Next</source>
-        <translation>Avanti</translation>
-    </message>
-    <message>
-        <source>Measures</source>
-        <translation>Misure</translation>
-    </message>
-    <message>
-        <source>Sensors</source>
-        <translation>Sensori</translation>
-    </message>
-    <message>
-        <source>Tempo [s]</source>
-        <translation>Tempo [s]</translation>
-    </message>
-    <message>
-        <source>Insert the new traces AFTER the current traces?</source>
-        <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
-    </message>
-    <message>
-        <source>Append traces</source>
-        <translation>Accoda tracce</translation>
-    </message>
-    <message>
-        <source>Incorrect file format</source>
-        <translation>Formato del file non corretto</translation>
-    </message>
-    <message>
-        <source>Error</source>
-        <translation>Errore</translation>
-    </message>
-    <message>
-        <source>You can append additional traces to the just inserted ones by selecting other files.</source>
-        <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
-    </message>
-    <message>
-        <source>Concatenate traces</source>
-        <translation>Concatena tracce</translation>
-    </message>
-    <message>
-        <source>Time [s]</source>
-        <translation>Tempo [s]</translation>
-    </message>
-</context>
-<context>
-    <name>CNomeExcel</name>
-    <message>
-        <source>Nome foglio Excel</source>
-        <translation>Nome foglio Excel</translation>
-    </message>
-    <message>
-        <source>Inserire il nome del foglio excel con i dati</source>
-        <translation>Inserire il nome del foglio excel con i dati</translation>
-    </message>
-</context>
-<context>
     <name>TraceChart</name>
     <message>
+        <location filename="../data/TraceChart.cpp" line="11"/>
         <source>(%1 receivers, %2 time samples)</source>
         <translation>(%1 ricevitori, %2 campioni temporali)</translation>
     </message>
@@ -643,130 +1352,163 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
 <context>
     <name>TraceReaders</name>
     <message>
+        <location filename="../data/DrmReader.cpp" line="80"/>
         <source>DRM header line %1 is not of the form key=value</source>
         <translation>La riga %1 dell&apos;intestazione DRM non è nella forma chiave=valore</translation>
     </message>
     <message>
+        <location filename="../data/DrmReader.cpp" line="113"/>
         <source>The DRM header gives no channels (&quot;numero canali&quot;)</source>
         <translation>L&apos;intestazione DRM non indica canali (&quot;numero canali&quot;)</translation>
     </message>
     <message>
+        <location filename="../data/DrmReader.cpp" line="116"/>
         <source>The DRM header describes %1 channels; at most %2 are supported</source>
         <translation>L&apos;intestazione DRM descrive %1 canali; ne sono ammessi al massimo %2</translation>
     </message>
     <message>
+        <location filename="../data/DrmReader.cpp" line="121"/>
         <source>The DRM header gives no samples (&quot;numero campioni&quot;)</source>
         <translation>L&apos;intestazione DRM non indica campioni (&quot;numero campioni&quot;)</translation>
     </message>
     <message>
+        <location filename="../data/DrmReader.cpp" line="129"/>
         <source>Every channel of the DRM file is disabled</source>
         <translation>Tutti i canali del file DRM sono disabilitati</translation>
     </message>
     <message>
+        <location filename="../data/DrmReader.cpp" line="132"/>
         <source>The DRM file is too short for %1 samples of %2 enabled channels</source>
         <translation>Il file DRM è troppo corto per %1 campioni di %2 canali abilitati</translation>
     </message>
     <message>
+        <location filename="../data/ExcelTraceReader.cpp" line="19"/>
         <source>The sheet needs a time column, at least one trace column and at least two numeric rows</source>
         <translation>Il foglio deve avere una colonna dei tempi, almeno una colonna di tracce e almeno due righe numeriche</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="87"/>
         <source>Not a SEG-2 file: the block identifier 0x3A55 is missing</source>
         <translation>Non è un file SEG-2: manca l&apos;identificatore di blocco 0x3A55</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="92"/>
         <source>The SEG-2 file ends inside its file descriptor block</source>
         <translation>Il file SEG-2 termina dentro il blocco descrittore del file</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="96"/>
         <source>The SEG-2 file holds no traces</source>
         <translation>Il file SEG-2 non contiene tracce</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="98"/>
         <source>The SEG-2 file ends inside its trace pointers</source>
         <translation>Il file SEG-2 termina dentro i puntatori alle tracce</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="110"/>
         <source>The first trace pointer of the SEG-2 file points outside the file</source>
         <translation>Il primo puntatore di traccia del file SEG-2 punta fuori dal file</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="113"/>
         <source>The first trace of the SEG-2 file has no samples</source>
         <translation>La prima traccia del file SEG-2 non ha campioni</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="118"/>
         <source>The SEG-2 file claims %1 samples per trace, more than the file can hold</source>
         <translation>Il file SEG-2 dichiara %1 campioni per traccia, più di quanti il file possa contenere</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="141"/>
         <source>The descriptor of trace %1 lies outside the SEG-2 file</source>
         <translation>Il descrittore della traccia %1 è fuori dal file SEG-2</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="150"/>
         <source>The SEG-2 file ends inside the samples of trace %1</source>
         <translation>Il file SEG-2 termina dentro i campioni della traccia %1</translation>
     </message>
     <message>
+        <location filename="../data/SegyReader.cpp" line="41"/>
         <source>Unexpected end of SEGY file</source>
         <translation>Fine inattesa del file SEGY</translation>
     </message>
     <message>
+        <location filename="../data/SegyReader.cpp" line="46"/>
         <source>Unexpected end of SEGY file (inside the file headers)</source>
         <translation>Fine inattesa del file SEGY (dentro le intestazioni del file)</translation>
     </message>
     <message>
+        <location filename="../data/SegyReader.cpp" line="49"/>
         <source>This SEGY file uses a not compatible format</source>
         <translation>Questo file SEGY usa un formato non compatibile</translation>
     </message>
     <message>
+        <location filename="../data/SegyReader.cpp" line="51"/>
         <source>This SEGY file uses a not compatible format (data sample format code %1; only 1, IBM float, and 5, IEEE float, are read)</source>
         <translation>Questo file SEGY usa un formato non compatibile (codice del formato dei campioni %1; si leggono solo 1, virgola mobile IBM, e 5, virgola mobile IEEE)</translation>
     </message>
     <message>
+        <location filename="../data/SegyReader.cpp" line="57"/>
         <source>The SEGY binary header gives 0 samples per trace</source>
         <translation>L&apos;intestazione binaria SEGY indica 0 campioni per traccia</translation>
     </message>
     <message>
+        <location filename="../data/SegyReader.cpp" line="67"/>
         <source>The SEGY file holds no traces</source>
         <translation>Il file SEGY non contiene tracce</translation>
     </message>
     <message>
+        <location filename="../data/SegyReader.cpp" line="70"/>
         <source>The SEGY file holds too many traces</source>
         <translation>Il file SEGY contiene troppe tracce</translation>
     </message>
     <message>
+        <location filename="../data/SegyReader.cpp" line="73"/>
         <source>Unexpected end of SEGY file (inside trace %1)</source>
         <translation>Fine inattesa del file SEGY (dentro la traccia %1)</translation>
     </message>
     <message>
+        <location filename="../data/SuReader.cpp" line="39"/>
         <source>The SU file length is not a whole number of traces for the sample count at byte 114, in either byte order</source>
         <translation>La lunghezza del file SU non è un numero intero di tracce per il numero di campioni al byte 114, in nessuno dei due ordini dei byte</translation>
     </message>
     <message>
+        <location filename="../data/SuReader.cpp" line="48"/>
         <source>The SU file holds too many traces</source>
         <translation>Il file SU contiene troppe tracce</translation>
     </message>
     <message>
+        <location filename="../data/TextTraceReader.cpp" line="49"/>
         <source>Line %1: a data line needs a time and at least one trace value</source>
         <translation>Riga %1: una riga di dati deve contenere un tempo e almeno un valore di traccia</translation>
     </message>
     <message>
+        <location filename="../data/TextTraceReader.cpp" line="56"/>
         <source>Line %1 holds %2 numbers where %3 are expected</source>
         <translation>La riga %1 contiene %2 numeri dove ne sono attesi %3</translation>
     </message>
     <message>
+        <location filename="../data/TextTraceReader.cpp" line="69"/>
         <source>The file holds no data lines</source>
         <translation>Il file non contiene righe di dati</translation>
     </message>
     <message>
+        <location filename="../data/TextTraceReader.cpp" line="76"/>
         <source>The file holds fewer than three data lines, so no time step can be derived from its time column</source>
         <translation>Il file contiene meno di tre righe di dati, quindi non si può ricavare il passo temporale dalla colonna dei tempi</translation>
     </message>
     <message>
+        <location filename="../data/TraceFileReader.cpp" line="55"/>
         <source>Unsupported file extension (expected TXT, SEG2, SG2, DAT, SEGY, SGY, SU, XLS or DRM)</source>
         <translation>Estensione del file non supportata (attese TXT, SEG2, SG2, DAT, SEGY, SGY, SU, XLS o DRM)</translation>
     </message>
     <message>
+        <location filename="../data/TraceFileReader.cpp" line="65"/>
+        <location filename="../data/TraceFileReader.cpp" line="71"/>
         <source>Couldn&apos;t open source file</source>
         <translation>Impossibile aprire il file sorgente</translation>
     </message>
@@ -774,6 +1516,7 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
 <context>
     <name>TraceSet</name>
     <message>
+        <location filename="../data/TraceSet.cpp" line="21"/>
         <source>The traces cannot be merged (they have a different number of time samples)</source>
         <translation>Le tracce non possono essere unite (hanno un numero diverso di campioni temporali)</translation>
     </message>

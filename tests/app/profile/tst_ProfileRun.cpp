@@ -182,6 +182,34 @@ private Q_SLOTS:
         QVERIFY(start.m_search.bestMisfit < startMisfit);
         QVERIFY(start.m_results.apparentMisfit < startMisfit);
         QVERIFY(std::fabs(start.m_results.finalVs(0) - 150) < 0.15 * 150);
+        // The search's curves come on a finer grid; the export reads them at the curve's
+        // frequencies, where a forward run of the final profile computes them directly.
+        QVERIFY(start.m_results.frequencies.GetCount() > int(f.size()));
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("d.txt"));
+        QVERIFY(WriteDispersionExport(path, start));
+        const QStringList lines = Lines(path);
+        DispersionAnalysis check;
+        std::vector<double> finalVs;
+        for (int l = 0; l < 4; ++l)
+            finalVs.push_back(start.m_results.finalVs(l));
+        SetProfile(check, finalVs);
+        SetCurve(check, f, apparent);
+        ProfileValidity cv;
+        QCOMPARE(RunForwardJob(check, cv, Request(QStringLiteral(VELA_RUNNER_PATH))).code, 0);
+        QCOMPARE(lines.size(), 3 + int(f.size()));
+        for (int i = 0; i < int(f.size()); ++i) {
+            const QStringList cells = lines[3 + i].split(QLatin1Char('\t'));
+            QCOMPARE(cells.size(), 2 + 6);
+            const double direct = check.m_results.apparentCurve(i).Modulus();
+            // Near the onset of the second mode (8 Hz) the apparent curve bends sharply and the
+            // interpolation between grid points departs from it by about 1 %.
+            QVERIFY2(std::fabs(cells[6].toDouble() - direct) < 0.03 * direct,
+                qPrintable(lines[3 + i] + QStringLiteral(" direct %1").arg(direct)));
+            QVERIFY2(std::fabs(cells[1].toDouble() - check.m_results.modalVelocities(i, 0))
+                    < 0.01 * check.m_results.modalVelocities(i, 0),
+                qPrintable(lines[3 + i]));
+        }
         QCOMPARE(start.m_profile.layers[0].finalVsText,
             QString::asprintf("%.0f", start.m_results.finalVs(0)));
     }
@@ -208,6 +236,19 @@ private Q_SLOTS:
         QCOMPARE(a.m_results.finalVs.GetCount(), 1);
         QCOMPARE(a.m_results.finalVs(0), 0.0);
         QCOMPARE(a.m_results.modalVelocities(0, 0), 123.0);
+    }
+
+    void computedValuesAreReadAtTheExperimentalFrequencies()
+    {
+        const CMatrix grid = CMatrix::Column({ 10, 12, 14 });
+        const std::vector<double> mode { 100, 120, 0 };
+        QCOMPARE(ResultValueAt(grid, mode, 11, 0), 110.0);
+        QCOMPARE(ResultValueAt(grid, mode, 12, 0), 120.0);
+        QCOMPARE(ResultValueAt(grid, mode, 13, 0), 0.0); // no mode above 12 Hz
+        QCOMPARE(ResultValueAt(grid, mode, 5, 2), 100.0);
+        // Results without matching frequencies are read row by row.
+        QCOMPARE(ResultValueAt(CMatrix::Column({ 1, 2 }), mode, 11, 1), 120.0);
+        QCOMPARE(ResultValueAt(CMatrix::Column({ 1, 2 }), mode, 11, 5), 0.0);
     }
 
     void bestMisfitIgnoresZeroTrials()
