@@ -10,6 +10,7 @@
 #include "matrix/CMatrixArchive.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -181,6 +182,30 @@ private Q_SLOTS:
         QVERIFY(dialog.StatusText()->isVisible());
         QVERIFY(dialog.LogText().endsWith(QStringLiteral("Failure searching optimal profile")));
         QVERIFY(!m_page->Validity().searchValid);
+    }
+
+    void listsKeepTheirItemsAsDocumentsIndexThem()
+    {
+        MakePage(8);
+        const QList<QComboBox *> boxes = m_page->findChildren<QComboBox *>();
+        QComboBox *receivers = nullptr;
+        for (QComboBox *box : boxes) {
+            if (box->count() == 42)
+                receivers = box;
+        }
+        QVERIFY(receivers);
+        QCOMPARE(receivers->itemText(33), QStringLiteral("40"));
+        QCOMPARE(receivers->itemText(35), QStringLiteral("40"));
+        QCOMPARE(receivers->itemText(41), QStringLiteral("1028"));
+        QCOMPARE(receivers->currentText(), QStringLiteral("20"));
+        // The collected parameters: 20 receivers, one mode and iteration, 20 % as a fraction.
+        m_page->CollectProfile();
+        QCOMPARE(m_analysis->m_profile.receiverCount, 20);
+        QCOMPARE(m_analysis->m_profile.modeCount, 1);
+        QCOMPARE(m_analysis->m_profile.iterationCount, 1);
+        QCOMPARE(m_analysis->m_profile.solverParameter, 75);
+        QCOMPARE(m_analysis->m_profile.targetMisfit, 0.2);
+        QCOMPARE(m_analysis->m_profile.LayerCount(), 9);
     }
 
     void remainingTimeEstimate()

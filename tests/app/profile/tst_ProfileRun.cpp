@@ -3,6 +3,7 @@
 // one cannot be made to give, and the two chart exports read back.
 #include "app/profile/ProfileRun.h"
 
+#include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
@@ -236,6 +237,31 @@ private Q_SLOTS:
         QCOMPARE(a.m_results.finalVs.GetCount(), 1);
         QCOMPARE(a.m_results.finalVs(0), 0.0);
         QCOMPARE(a.m_results.modalVelocities(0, 0), 123.0);
+    }
+
+    void debuggingCopiesGoOnlyWhereTheDumpFolderPoints()
+    {
+        DispersionAnalysis a;
+        SetProfile(a, { 150, 250, 350, 500 });
+        SetCurve(a, { 10, 20, 30 }, { 200, 180, 170 });
+        ProfileValidity v;
+        QTemporaryDir cwd;
+        const QString previous = QDir::currentPath();
+        QDir::setCurrent(cwd.path());
+        qunsetenv("VELA_DUMP_DIR");
+        QCOMPARE(RunForwardJob(a, v, Request(QStringLiteral(VELA_RUNNER_PATH))).code, 0);
+        QVERIFY(QDir(cwd.path()).entryList(QDir::Files).isEmpty());
+        QTemporaryDir dumps;
+        qputenv("VELA_DUMP_DIR", dumps.path().toLocal8Bit());
+        QCOMPARE(RunForwardJob(a, v, Request(QStringLiteral(VELA_RUNNER_PATH))).code, 0);
+        qunsetenv("VELA_DUMP_DIR");
+        QDir::setCurrent(previous);
+        const QStringList written = QDir(dumps.path()).entryList(QDir::Files);
+        for (const char *name : { "vr.m", "effettiva.m", "teorica.m", "vsfinale.m" })
+            QVERIFY2(written.contains(QString::fromLatin1(name)), name);
+        QFile vs(QDir(dumps.path()).filePath(QStringLiteral("vsfinale.m")));
+        QVERIFY(vs.open(QIODevice::ReadOnly));
+        QVERIFY(vs.readAll().contains("vsfinalec"));
     }
 
     void computedValuesAreReadAtTheExperimentalFrequencies()
