@@ -360,6 +360,14 @@ void CGUIProfiloIniziale::OnAutomaticInversion()
     RedrawCharts();
 }
 
+std::vector<ProfileReportItem> CGUIProfiloIniziale::ReportItems() const
+{
+    const DispersionAnalysis *a = Analysis();
+    if (!a)
+        return {};
+    return ProfileReport(*a, m_validity.searchValid, m_uncertainty->currentIndex());
+}
+
 QString CGUIProfiloIniziale::MisfitLabelText() const { return m_misfit->text(); }
 
 void CGUIProfiloIniziale::RedrawCharts()

@@ -4,6 +4,7 @@
 #define VELA_APP_PROFILE_CGUIPROFILOINIZIALE_H
 
 #include "app/page/CChildDialog.h"
+#include "app/profile/ProfileReport.h"
 #include "app/profile/ProfileRun.h"
 #include "app/profile/ProfileSection.h"
 
@@ -39,6 +40,10 @@ public:
     int SaveSection(CMatrixArchive &ar, int version) override;
     int LoadSection(CMatrixArchive &ar, int version) override;
     int OnExportText(CChartWidget *chart, const QString &path) override;
+
+    /// The chapter of the report: the collected profile, with the captions for the last run
+    /// and the uncertainty shown; the charts are DispersionChart() and ProfileChart().
+    std::vector<ProfileReportItem> ReportItems() const;
 
     /// Copies the table and the controls into the analysis.
     void CollectProfile();

@@ -551,31 +551,37 @@
     </message>
     <message>
         <location filename="../profile/CGUIProfiloIniziale.cpp" line="135"/>
+        <location filename="../profile/ProfileReport.cpp" line="43"/>
         <source>Number of layers (half-space excluded)</source>
         <translation>Numero di strati (semispazio escluso)</translation>
     </message>
     <message>
         <location filename="../profile/CGUIProfiloIniziale.cpp" line="136"/>
+        <location filename="../profile/ProfileReport.cpp" line="45"/>
         <source>Receivers spacing [m]</source>
         <translation>Distanza tra i ricevitori [m]</translation>
     </message>
     <message>
         <location filename="../profile/CGUIProfiloIniziale.cpp" line="137"/>
+        <location filename="../profile/ProfileReport.cpp" line="47"/>
         <source>Number of receivers</source>
         <translation>Numero di ricevitori</translation>
     </message>
     <message>
         <location filename="../profile/CGUIProfiloIniziale.cpp" line="138"/>
+        <location filename="../profile/ProfileReport.cpp" line="49"/>
         <source>Number of modes</source>
         <translation>Numero di modi</translation>
     </message>
     <message>
         <location filename="../profile/CGUIProfiloIniziale.cpp" line="139"/>
+        <location filename="../profile/ProfileReport.cpp" line="52"/>
         <source>Number of iterations</source>
         <translation>Numero di iterazioni</translation>
     </message>
     <message>
         <location filename="../profile/CGUIProfiloIniziale.cpp" line="140"/>
+        <location filename="../profile/ProfileReport.cpp" line="54"/>
         <source>Maximum error [%]</source>
         <translation>Errore massimo [%]</translation>
     </message>
@@ -673,12 +679,12 @@
         <translation>Il calcolo non è riuscito: %1</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="410"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="418"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="427"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="435"/>
         <source>The file %1 could not be written: %2</source>
         <translation>Non è stato possibile scrivere il file %1: %2</translation>
     </message>
@@ -694,16 +700,19 @@
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="114"/>
+        <location filename="../profile/ProfileReport.cpp" line="68"/>
         <source>h [m]</source>
         <translation>h [m]</translation>
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="115"/>
+        <location filename="../profile/ProfileReport.cpp" line="69"/>
         <source>z [m]</source>
         <translation>z [m]</translation>
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="116"/>
+        <location filename="../profile/ProfileReport.cpp" line="70"/>
         <source>Density [kg/m^3]</source>
         <translation>Densità [kg/m^3]</translation>
     </message>
@@ -714,11 +723,13 @@
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="118"/>
+        <location filename="../profile/ProfileReport.cpp" line="72"/>
         <source>Poisson</source>
         <translation>Poisson</translation>
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="119"/>
+        <location filename="../profile/ProfileReport.cpp" line="73"/>
         <source>Vs [m/s]</source>
         <translation>Vs [m/s]</translation>
     </message>
@@ -729,16 +740,19 @@
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="121"/>
+        <location filename="../profile/ProfileReport.cpp" line="79"/>
         <source>Vs min [m/s]</source>
         <translation>Vs min [m/s]</translation>
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="122"/>
+        <location filename="../profile/ProfileReport.cpp" line="81"/>
         <source>Vs max [m/s]</source>
         <translation>Vs max [m/s]</translation>
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="123"/>
+        <location filename="../profile/ProfileReport.cpp" line="74"/>
         <source>Vp [m/s]</source>
         <translation>Vp [m/s]</translation>
     </message>
@@ -749,6 +763,7 @@
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="125"/>
+        <location filename="../profile/ProfileReport.cpp" line="92"/>
         <source>Vs fin.[m/s]</source>
         <translation>Vs fin.[m/s]</translation>
     </message>
@@ -837,6 +852,96 @@
         <location filename="../profile/ProfileRun.cpp" line="249"/>
         <source>Error between effective curve and experimental curve: %1%</source>
         <translation>Errore tra curva effettiva e curva sperimentale: %1%</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="16"/>
+        <source>Numerical Vs profile</source>
+        <translation>Profilo numerico di Vs</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="17"/>
+        <source>Numerical Vs profile; uncertainty 0.1 sigma</source>
+        <translation>Profilo numerico di Vs; incertezza 0.1 sigma</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="18"/>
+        <source>Numerical Vs profile; uncertainty 0.5 sigma</source>
+        <translation>Profilo numerico di Vs; incertezza 0.5 sigma</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="19"/>
+        <source>Numerical Vs profile; uncertainty 1 sigma</source>
+        <translation>Profilo numerico di Vs; incertezza 1 sigma</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="22"/>
+        <source>Velocity</source>
+        <translation>Velocità</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="23"/>
+        <source>Velocity; incertezza 0.1 sigma</source>
+        <translation>Velocità; incertezza 0.1 sigma</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="24"/>
+        <source>Velocity; incertezza 0.5 sigma</source>
+        <translation>Velocità; incertezza 0.5 sigma</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="25"/>
+        <source>Velocity; incertezza 1 sigma</source>
+        <translation>Velocità; incertezza 1 sigma</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="41"/>
+        <source>Field profile</source>
+        <translation>Profilo del terreno</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="58"/>
+        <source>Allow strong stiffness contrasts between 2 consecutive layers</source>
+        <translation>Consentiti forti contrasti di rigidezza tra 2 strati consecutivi</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="60"/>
+        <source>Strong stiffness contrast between 2 consecutive layers forbidden</source>
+        <translation>Vietati forti contrasti di rigidezza tra 2 strati consecutivi</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="64"/>
+        <source>Layer %1</source>
+        <translation>Strato %1</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="77"/>
+        <source>Vs is fixed</source>
+        <translation>Vs è fissa</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="86"/>
+        <source>This layer is water table</source>
+        <translation>Questo strato è in falda</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="87"/>
+        <source>This layer is not water table</source>
+        <translation>Questo strato non è in falda</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="90"/>
+        <source>This layer is alluvional</source>
+        <translation>Questo strato è alluvionale</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="91"/>
+        <source>This layer is not alluvional</source>
+        <translation>Questo strato non è alluvionale</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="96"/>
+        <source>Numerical velocities - experimental points (green), Rayleigth modes (cyan), apparent curve (blue), numerical curve (red)</source>
+        <translation>Velocità numeriche - punti sperimentali (verde), modi di Rayleigh (ciano), curva apparente (blu), curva numerica (rosso)</translation>
     </message>
 </context>
 <context>

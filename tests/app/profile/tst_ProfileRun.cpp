@@ -1,6 +1,7 @@
 // The profile page's engine runs, progress and exports: jobs built from the analysis, the real
 // runner on a curve computed from a known profile, stand-in runners for the outcomes the real
 // one cannot be made to give, and the two chart exports read back.
+#include "app/profile/ProfileReport.h"
 #include "app/profile/ProfileRun.h"
 
 #include <QDir>
@@ -333,6 +334,40 @@ private Q_SLOTS:
             QStringList({ QStringLiteral("%Velocity"), QStringLiteral("% 2x2"),
                 QStringLiteral("%d[m]\tvs[m/s]"), QStringLiteral("3.000000\t160.000000"),
                 QStringLiteral("Inf\t480.000000") }));
+    }
+
+    void reportChapterFollowsTheLayersAndTheLastRun()
+    {
+        DispersionAnalysis a;
+        SetProfile(a, { 150, 500 });
+        a.m_profile.layers[0].description = QStringLiteral("sand");
+        a.m_profile.layers[0].thicknessText = QStringLiteral("3");
+        a.m_profile.layers[1].vsFixed = true;
+        a.m_profile.layers[1].waterTable = true;
+        using Kind = ProfileReportItem::Kind;
+        const std::vector<ProfileReportItem> trial = ProfileReport(a, false, 0);
+        const std::vector<ProfileReportItem> search = ProfileReport(a, true, 2);
+        // The search adds its two parameters; everything else is the same.
+        QCOMPARE(search.size(), trial.size() + 2);
+        QCOMPARE(trial.front().text, QStringLiteral("Field profile"));
+        QCOMPARE(trial[1].value, QStringLiteral("1"));
+        QCOMPARE(search[6].text, QStringLiteral("Maximum error [%]"));
+        QCOMPARE(search[6].value, QString::asprintf("%e", 1.0));
+        int subHeadings = 0, fixed = 0, water = 0;
+        for (const ProfileReportItem &item : trial) {
+            subHeadings += item.kind == Kind::SubHeading;
+            fixed += item.text == QStringLiteral("Vs is fixed");
+            water += item.text == QStringLiteral("This layer is water table");
+            if (item.text == QStringLiteral("Vp [m/s]") && item.value.isEmpty())
+                QFAIL("Vp without a value");
+        }
+        QCOMPARE(subHeadings, 2);
+        QCOMPARE(fixed, 1);
+        QCOMPARE(water, 1);
+        QCOMPARE(trial[6].text, QStringLiteral("Layer 1: sand"));
+        QCOMPARE(trial.back().kind, Kind::ProfileChart);
+        QCOMPARE(trial.back().text, QStringLiteral("Numerical Vs profile"));
+        QCOMPARE(search.back().text, QStringLiteral("Velocity; incertezza 0.5 sigma"));
     }
 
     void profileStepLineDrawsTheHalfSpaceTenMetresThick()
