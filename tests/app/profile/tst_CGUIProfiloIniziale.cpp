@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,9 @@
 #include <QTimer>
 
 #include <memory>
+
+#include <csignal>
+#include <sys/types.h>
 
 namespace {
 
@@ -40,6 +44,24 @@ void SetTypedCurve(DispersionAnalysis &a)
     a.m_curve.maxVelocities = CMatrix::Column(hi);
     a.m_curve.minVelocities = CMatrix::Column(lo);
     a.m_curve.standardDeviations = CMatrix::Column(sd);
+}
+
+// The runner this process started, found among its children.
+qint64 RunnerChildPid()
+{
+    const QString self = QString::number(QCoreApplication::applicationPid());
+    for (const QString &entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
+        if (!stat.open(QIODevice::ReadOnly))
+            continue;
+        const QString text = QString::fromLatin1(stat.readAll());
+        // "pid (comm) state ppid ..."
+        const int close = text.lastIndexOf(QLatin1Char(')'));
+        const QStringList fields = text.mid(close + 2).split(QLatin1Char(' '));
+        if (text.contains(QStringLiteral("(runner)")) && fields.size() > 1 && fields[1] == self)
+            return entry.toLongLong();
+    }
+    return -1;
 }
 
 QString Script(const QTemporaryDir &dir, const char *name, const char *body)
@@ -206,6 +228,24 @@ private Q_SLOTS:
         QCOMPARE(m_analysis->m_profile.solverParameter, 75);
         QCOMPARE(m_analysis->m_profile.targetMisfit, 0.2);
         QCOMPARE(m_analysis->m_profile.LayerCount(), 9);
+    }
+
+    void realRunnerKilledFromOutsideEndsTheSearchWithinTheWatch()
+    {
+        MakePage(4);
+        m_page->CollectProfile();
+        m_analysis->m_profile.iterationCount = 10;
+        CDialogAutomatica dialog(m_page.get(), m_page.get());
+        dialog.show();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            dialog.LogText().contains(QStringLiteral("Starting sub step")), 60000);
+        const qint64 runner = RunnerChildPid();
+        QVERIFY(runner > 0);
+        ::kill(pid_t(runner), SIGKILL);
+        QTRY_COMPARE_WITH_TIMEOUT(dialog.StatusText()->text(),
+            QStringLiteral("The search was canceled due to an unknown problem"), 8000);
+        QVERIFY(!dialog.LogText().contains(QStringLiteral("End of automatic search")));
+        QVERIFY(!m_page->Validity().searchValid);
     }
 
     void remainingTimeEstimate()
