@@ -144,7 +144,14 @@ std::optional<double> CProfileTable::Number(int row, int column) const
     return ParseUserNumber(Text(row, column));
 }
 
-bool CProfileTable::IsYes(int row, int column) const { return Text(row, column) == m_yes; }
+bool CProfileTable::IsYes(int row, int column) const { return IsYesText(Text(row, column)); }
+
+bool CProfileTable::IsYesText(const QString &text) const
+{
+    // "No" and "NO" are the two languages' words: a document written in one language reads
+    // the same in the other.
+    return !text.isEmpty() && text.compare(m_no, Qt::CaseInsensitive) != 0;
+}
 
 // Kinds and read-only states of a layer row (or of the half-space row), and its number.
 void CProfileTable::FormatLayerRow(int row, int number)
@@ -372,19 +379,19 @@ void CProfileTable::Collect(GroundProfile &profile) const
         l.density = value(row, ColDensity);
         l.description = Text(row, ColDescription);
         l.waterTableText = Text(row, ColWaterTable);
-        l.waterTable = l.waterTableText != m_no;
+        l.waterTable = IsYesText(l.waterTableText);
         l.poissonText = Text(row, ColPoisson);
         l.poisson = value(row, ColPoisson);
         l.vsText = Text(row, ColVs);
         l.vs = value(row, ColVs);
         l.vsFixedText = Text(row, ColVsFixed);
-        l.vsFixed = l.vsFixedText != m_no;
+        l.vsFixed = IsYesText(l.vsFixedText);
         l.vsMinText = Text(row, ColVsMin);
         l.vsMin = value(row, ColVsMin);
         l.vsMaxText = Text(row, ColVsMax);
         l.vsMax = value(row, ColVsMax);
         l.alluvialText = Text(row, ColAlluvial);
-        l.alluvial = l.alluvialText != m_no;
+        l.alluvial = IsYesText(l.alluvialText);
         l.finalVsText = Text(row, ColFinalVs);
         l.finalVs = l.finalVsText.isEmpty() ? l.vs : value(row, ColFinalVs);
         profile.layers.push_back(l);

@@ -145,6 +145,7 @@ private:
     void SetText(int row, int column, const QString &text);
     std::optional<double> Number(int row, int column) const;
     bool IsYes(int row, int column) const;
+    bool IsYesText(const QString &text) const;
     void FormatLayerRow(int row, int number);
     void MoveBoundsForVs(int row, double vs);
     void ApplyPoissonRule(int row);

@@ -172,6 +172,20 @@ private Q_SLOTS:
         QCOMPARE(p.layers[2].finalVs, 321.0);
         QCOMPARE(p.layers[1].finalVs, p.layers[1].vs);
         QVERIFY(!p.layers[0].waterTable);
+
+        // A table written with the other language's words reads the same.
+        CGridModel italian;
+        CProfileTable reader(&italian, QStringLiteral("SI"), QStringLiteral("NO"));
+        reader.SetDefaultTable(ThreePointCurve());
+        italian.SetItemText(1, ColWaterTable, QStringLiteral("No"));
+        italian.SetItemText(2, ColWaterTable, QStringLiteral("Yes"));
+        italian.SetItemText(3, ColVsFixed, QStringLiteral("SI"));
+        GroundProfile q;
+        reader.Collect(q);
+        QVERIFY(!q.layers[0].waterTable);
+        QVERIFY(q.layers[1].waterTable);
+        QVERIFY(q.layers[2].vsFixed);
+        QVERIFY(!q.layers[3].vsFixed);
     }
 
     void savedTableOpensAgainAndTheOlderFormStillReads()
