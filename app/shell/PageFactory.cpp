@@ -1,6 +1,7 @@
 #include "app/shell/PageFactory.h"
 
 #include "app/data/CGUIRispostaSperimentale1.h"
+#include "app/profile/CGUIProfiloIniziale.h"
 #include "app/shell/CChildFormTest.h"
 #include "app/shell/CGUIMain.h"
 #include "app/shell/CPlaceholderPage.h"
@@ -21,8 +22,8 @@ CChildDialog *CreatePage(
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
     case Step::DispersionCurve: // CGUICurvaDispersione
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
-    case Step::GroundProfile: // CGUIProfiloIniziale
-        return new CPlaceholderPage(stepCode, parent, steps, analysis);
+    case Step::GroundProfile:
+        return new CGUIProfiloIniziale(parent, steps, analysis);
     case Step::Results: // CGUIRisultati
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
     default:
