@@ -10,6 +10,7 @@
 #include "app/shell/CMessageBox.h"
 #include "app/shell/UserMessages.h"
 #include "app/spectrum/DispersionAnalysis.h"
+#include "app/spectrum/FkSpectrum.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -513,7 +514,9 @@ void CGUIRispostaSperimentale1::OnNext()
         return;
     if (DispersionAnalysis *analysis = Analysis()) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        analysis->HandOverActiveTraces(m_set);
+        // The spectrum is computed here, so that the spectrum page opens on it.
+        analysis->m_bAnalysed =
+            analysis->HandOverActiveTraces(m_set) && ComputeFkSpectrum(analysis->m_active);
         QApplication::restoreOverrideCursor();
     }
     emit GotoStep(StepCode, 10 + FreshPageFlag);

@@ -4,6 +4,7 @@
 #include "app/shell/CChildFormTest.h"
 #include "app/shell/CGUIMain.h"
 #include "app/shell/CPlaceholderPage.h"
+#include "app/spectrum/CGUIRispostaSperimentale2.h"
 
 CChildDialog *CreatePage(
     int stepCode, QWidget *parent, CGUISteps *steps, DispersionAnalysis *analysis)
@@ -15,8 +16,8 @@ CChildDialog *CreatePage(
         return new CGUIMain(parent, steps);
     case 5:
         return new CGUIRispostaSperimentale1(parent, steps, analysis);
-    case 10: // CGUIRispostaSperimentale2
-        return new CPlaceholderPage(stepCode, parent, steps, analysis);
+    case 10:
+        return new CGUIRispostaSperimentale2(parent, steps, analysis);
     case 12: // CGUIRispostaSperimentaleP
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
     case 15: // CGUICurvaDispersione
