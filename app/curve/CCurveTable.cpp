@@ -15,16 +15,18 @@ constexpr float SectionVersion = 3.0f;
 
 } // namespace
 
-CCurveTable::CCurveTable(DispersionAnalysis *analysis)
+CCurveTable::CCurveTable(DispersionAnalysis *analysis, CGridModel *grid)
     : m_analysis(analysis)
+    , m_ownGrid(grid ? nullptr : std::make_unique<CGridModel>())
+    , m_grid(grid ? grid : m_ownGrid.get())
 {
     Reset();
 }
 
 void CCurveTable::SetHeader()
 {
-    m_grid.SetColumnCount(ColumnCount);
-    m_grid.SetFixedRowCount(1);
+    m_grid->SetColumnCount(ColumnCount);
+    m_grid->SetFixedRowCount(1);
     // The column headings read the same in both languages.
     static const char *const headings[ColumnCount] = { QT_TRANSLATE_NOOP(
                                                            "CGUICurvaDispersione", "Freq. [Hz]"),
@@ -32,13 +34,13 @@ void CCurveTable::SetHeader()
         QT_TRANSLATE_NOOP("CGUICurvaDispersione", "V. fase min [m/s]"),
         QT_TRANSLATE_NOOP("CGUICurvaDispersione", "V. fase Max [m/s]") };
     for (int c = 0; c < ColumnCount; ++c)
-        m_grid.SetItemText(0, c, QCoreApplication::translate(Context, headings[c]));
+        m_grid->SetItemText(0, c, QCoreApplication::translate(Context, headings[c]));
 }
 
 void CCurveTable::Reset()
 {
-    m_grid.SetRowCount(0);
-    m_grid.SetRowCount(2);
+    m_grid->SetRowCount(0);
+    m_grid->SetRowCount(2);
     SetHeader();
     m_items.assign(2, 0);
 }
@@ -46,10 +48,10 @@ void CCurveTable::Reset()
 std::vector<CurveRow> CCurveTable::Rows() const
 {
     std::vector<CurveRow> rows;
-    for (int r = 1; r < m_grid.GetRowCount(); ++r) {
+    for (int r = 1; r < m_grid->GetRowCount(); ++r) {
         CurveRow row;
         for (int c = 0; c < ColumnCount; ++c)
-            row.cells[static_cast<std::size_t>(c)] = m_grid.GetItemText(r, c);
+            row.cells[static_cast<std::size_t>(c)] = m_grid->GetItemText(r, c);
         row.item = r < static_cast<int>(m_items.size()) ? m_items[static_cast<std::size_t>(r)] : 0;
         rows.push_back(row);
     }
@@ -58,13 +60,13 @@ std::vector<CurveRow> CCurveTable::Rows() const
 
 void CCurveTable::SetRows(const std::vector<CurveRow> &rows)
 {
-    m_grid.SetRowCount(0);
-    m_grid.SetRowCount(static_cast<int>(rows.size()) + 2);
+    m_grid->SetRowCount(0);
+    m_grid->SetRowCount(static_cast<int>(rows.size()) + 2);
     SetHeader();
     m_items.assign(rows.size() + 2, 0);
     for (std::size_t i = 0; i < rows.size(); ++i) {
         for (int c = 0; c < ColumnCount; ++c)
-            m_grid.SetItemText(
+            m_grid->SetItemText(
                 static_cast<int>(i) + 1, c, rows[i].cells[static_cast<std::size_t>(c)]);
         m_items[i + 1] = rows[i].item;
     }
@@ -95,12 +97,12 @@ bool CCurveTable::AcceptEdit(int row, int column, const QString &text, QString *
 
 void CCurveTable::AfterEdit(int row)
 {
-    if (row == m_grid.GetRowCount() - 1) {
+    if (row == m_grid->GetRowCount() - 1) {
         bool empty = true;
         for (int c = 0; c < ColumnCount; ++c)
-            empty = empty && m_grid.GetItemText(row, c).trimmed().isEmpty();
+            empty = empty && m_grid->GetItemText(row, c).trimmed().isEmpty();
         if (!empty) {
-            m_grid.InsertRow();
+            m_grid->InsertRow();
             m_items.push_back(0);
         }
     }
@@ -108,23 +110,23 @@ void CCurveTable::AfterEdit(int row)
 
 bool CCurveTable::KeepOneEmptyRow()
 {
-    m_items.resize(static_cast<std::size_t>(m_grid.GetRowCount()), 0);
+    m_items.resize(static_cast<std::size_t>(m_grid->GetRowCount()), 0);
     // Drop surplus empty rows at the end, then make sure one is there.
-    while (m_grid.GetRowCount() > 2) {
-        const int last = m_grid.GetRowCount() - 1;
+    while (m_grid->GetRowCount() > 2) {
+        const int last = m_grid->GetRowCount() - 1;
         bool lastEmpty = true;
         bool previousEmpty = true;
         for (int c = 0; c < ColumnCount; ++c) {
-            lastEmpty = lastEmpty && m_grid.GetItemText(last, c).trimmed().isEmpty();
-            previousEmpty = previousEmpty && m_grid.GetItemText(last - 1, c).trimmed().isEmpty();
+            lastEmpty = lastEmpty && m_grid->GetItemText(last, c).trimmed().isEmpty();
+            previousEmpty = previousEmpty && m_grid->GetItemText(last - 1, c).trimmed().isEmpty();
         }
         if (!(lastEmpty && previousEmpty))
             break;
-        m_grid.DeleteRow(last);
+        m_grid->DeleteRow(last);
         m_items.pop_back();
     }
-    AfterEdit(m_grid.GetRowCount() - 1);
-    return m_grid.GetRowCount() == 2 && Rows().front().IsEmpty();
+    AfterEdit(m_grid->GetRowCount() - 1);
+    return m_grid->GetRowCount() == 2 && Rows().front().IsEmpty();
 }
 
 CurveCheck CCurveTable::Check()
@@ -151,10 +153,10 @@ CCurveTable::BarResult CCurveTable::AddBar(double frequency, double y1, double y
     CurveRow row = *made;
     row.item = objectId;
     // Before the empty last row.
-    const int at = m_grid.GetRowCount() - 1;
-    m_grid.InsertRow(at);
+    const int at = m_grid->GetRowCount() - 1;
+    m_grid->InsertRow(at);
     for (int c = 0; c < ColumnCount; ++c)
-        m_grid.SetItemText(at, c, row.cells[static_cast<std::size_t>(c)]);
+        m_grid->SetItemText(at, c, row.cells[static_cast<std::size_t>(c)]);
     m_items.insert(m_items.begin() + at, objectId);
     return BarResult::Added;
 }
@@ -202,7 +204,7 @@ void CCurveTable::StoreSection(CMatrixArchive &ar) const
     ar.WriteLine(std::string(28, '='));
     ar.WriteLine(SectionTag);
     ar.WriteFloat32(SectionVersion);
-    m_grid.Store(ar);
+    m_grid->Store(ar);
     static const DispersionAnalysis none;
     const DispersionAnalysis &a = m_analysis ? *m_analysis : none;
     a.m_pickedVelocities.Store(ar);

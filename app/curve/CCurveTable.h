@@ -8,6 +8,8 @@
 
 #include <QObject>
 
+#include <memory>
+
 class CMatrixArchive;
 class DispersionAnalysis;
 
@@ -21,10 +23,11 @@ public:
     /// The outcome of a picked bar.
     enum class BarResult { Ignored, Duplicate, Added };
 
-    explicit CCurveTable(DispersionAnalysis *analysis);
+    /// @param grid the model the page's grid shows (not owned); nullptr for a table of its own.
+    explicit CCurveTable(DispersionAnalysis *analysis, CGridModel *grid = nullptr);
 
-    CGridModel &Grid() { return m_grid; }
-    const CGridModel &Grid() const { return m_grid; }
+    CGridModel &Grid() { return *m_grid; }
+    const CGridModel &Grid() const { return *m_grid; }
 
     /// Header row and one empty row.
     void Reset();
@@ -82,7 +85,8 @@ private:
     void SetHeader();
 
     DispersionAnalysis *m_analysis;
-    CGridModel m_grid;
+    std::unique_ptr<CGridModel> m_ownGrid;
+    CGridModel *m_grid;
     std::vector<int> m_items; ///< per grid row (header included)
     CurvePlane m_plane = CurvePlane::FrequencyVelocity;
     CurvePoints m_points;

@@ -2,8 +2,10 @@
 // points, the hand-over sorted with each point's own spread, and import/export round trips
 // through text and Excel files.
 #include "app/curve/CurveTable.h"
+#include "app/curve/CCurveTable.h"
 #include "app/results/CExcelAccess.h"
 #include "app/spectrum/DispersionAnalysis.h"
+#include "matrix/CMatrixArchive.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -248,4 +250,87 @@ TEST(CurveFiles, PageTextExportLayout)
                    "%==================================\r\n"));
     ASSERT_TRUE(WriteCurvePageText(path, nullptr, nullptr, check.points));
     EXPECT_TRUE(ReadAll(path).startsWith("%Experimental dispersion curve with velocity bounds"));
+}
+
+TEST(CurveTableModel, BarsTypingChecksAndHandOver)
+{
+    DispersionAnalysis analysis;
+    CCurveTable table(&analysis);
+    EXPECT_EQ(table.Grid().GetRowCount(), 2);
+    EXPECT_EQ(table.Grid().GetItemText(0, 0), QStringLiteral("Freq. [Hz]"));
+    EXPECT_EQ(table.AddBar(20.0, 150.0, 250.0, 7), CCurveTable::BarResult::Added);
+    EXPECT_EQ(table.AddBar(20.0, 100.0, 120.0, 8), CCurveTable::BarResult::Duplicate);
+    EXPECT_EQ(table.AddBar(-1.0, 100.0, 120.0, 9), CCurveTable::BarResult::Ignored);
+    EXPECT_EQ(table.Grid().GetRowCount(), 3);
+    EXPECT_EQ(table.Item(0), 7);
+    EXPECT_TRUE(table.Rows().back().IsEmpty());
+
+    // One valid row keeps Next disabled; a second enables it and reaches the analysis sorted.
+    ASSERT_TRUE(table.Check().ok);
+    EXPECT_FALSE(table.NextEnabled());
+    QString message;
+    EXPECT_FALSE(table.AcceptEdit(2, 0, QStringLiteral("20"), &message));
+    EXPECT_EQ(message, QStringLiteral("Frequency already present!"));
+    EXPECT_TRUE(table.AcceptEdit(1, 0, QStringLiteral("20"), &message)); // its own row
+    for (int c = 0; c < 4; ++c)
+        table.Grid().SetItemText(2, c, QString::number(c == 0 ? 8 : 300 + 10 * (c - 1)));
+    table.Grid().SetItemText(2, 2, QStringLiteral("280"));
+    table.Grid().SetItemText(2, 3, QStringLiteral("340"));
+    table.AfterEdit(2);
+    EXPECT_EQ(table.Grid().GetRowCount(), 4);
+    ASSERT_TRUE(table.Check().ok);
+    EXPECT_TRUE(table.NextEnabled());
+    ASSERT_EQ(analysis.m_curve.PointCount(), 2);
+    EXPECT_EQ(analysis.m_curve.frequencies(0), 8.0);
+    EXPECT_DOUBLE_EQ(analysis.m_curve.standardDeviations(0), 10.0);
+    EXPECT_DOUBLE_EQ(analysis.m_curve.standardDeviations(1), 100.0 / 6.0);
+
+    // Automatic points need a spectrum (or a passive analysis).
+    EXPECT_FALSE(table.TakeAutomaticPoints());
+    analysis.m_bAnalysed = true;
+    analysis.m_pickedFrequencies = CMatrix(3, 1, { 10, 11, 12 });
+    analysis.m_pickedVelocities = CMatrix(3, 1, { 300, 290, 280 });
+    ASSERT_TRUE(table.TakeAutomaticPoints());
+    EXPECT_EQ(table.DataRowCount(), 3);
+    EXPECT_EQ(table.Grid().GetRowCount(), 5);
+}
+
+TEST(CurveTableModel, SectionRoundTripAndCorruptSectionChangesNothing)
+{
+    DispersionAnalysis analysis;
+    analysis.m_bAnalysed = true;
+    analysis.m_pickedFrequencies = CMatrix(2, 1, { 5, 6 });
+    analysis.m_pickedVelocities = CMatrix(2, 1, { 400, 380 });
+    analysis.m_passiveImage = CMatrix(2, 3, { 1, 2, 3, 4, 5, 6 });
+    analysis.m_bPassivePrepared = true;
+    CCurveTable table(&analysis);
+    table.SetPlane(CurvePlane::FrequencySlowness);
+    table.SetRows({ Row("10", "250", "225", "275"), Row("5", "400", "350", "450") });
+    CMatrixArchive out;
+    table.StoreSection(out);
+    const std::vector<std::uint8_t> bytes = out.GetBuffer();
+
+    DispersionAnalysis restored;
+    CCurveTable back(&restored);
+    CMatrixArchive in(bytes);
+    back.LoadSection(in);
+    EXPECT_TRUE(in.AtEnd());
+    EXPECT_EQ(back.Plane(), CurvePlane::FrequencySlowness);
+    EXPECT_EQ(back.DataRowCount(), 2);
+    EXPECT_EQ(back.Rows()[1].cells[1], QStringLiteral("400"));
+    EXPECT_TRUE(restored.m_bAnalysed);
+    EXPECT_TRUE(restored.m_bPassivePrepared);
+    EXPECT_EQ(restored.m_pickedVelocities.ToVector(), analysis.m_pickedVelocities.ToVector());
+    EXPECT_EQ(restored.m_passiveImage.ToVector(), analysis.m_passiveImage.ToVector());
+    CMatrixArchive again;
+    back.StoreSection(again);
+    EXPECT_EQ(again.GetBuffer(), bytes);
+
+    std::vector<std::uint8_t> cut(bytes.begin(), bytes.end() - 6);
+    DispersionAnalysis untouched;
+    CCurveTable other(&untouched);
+    CMatrixArchive shortIn(cut);
+    EXPECT_ANY_THROW(other.LoadSection(shortIn));
+    EXPECT_EQ(other.DataRowCount(), 0);
+    EXPECT_FALSE(untouched.m_bAnalysed);
 }
