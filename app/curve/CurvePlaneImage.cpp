@@ -74,18 +74,19 @@ double PassiveAmplitude(const DispersionAnalysis &a, double f, double v)
 PlaneExtent PlaneExtentFor(const CMatrix &pickedVelocities)
 {
     PlaneExtent extent;
-    double largest = 0.0;
-    double smallest = 0.0;
+    std::vector<double> plausible;
     for (int i = 0; i < pickedVelocities.GetCount(); ++i) {
         const double v = pickedVelocities(i);
-        if (v >= 5.0 && v <= 2000.0) {
-            largest = std::max(largest, v);
-            smallest = smallest == 0.0 ? v : std::min(smallest, v);
-        }
+        if (v >= 5.0 && v <= 2000.0)
+            plausible.push_back(v);
     }
-    extent.maxVelocity = std::max(500.0, 1.5 * largest);
-    if (smallest > 0.0)
-        extent.minVelocity = std::max(20.0, 0.5 * smallest);
+    if (plausible.empty())
+        return extent;
+    // The median keeps a few aliased picks from stretching the plane.
+    std::sort(plausible.begin(), plausible.end());
+    const double median = plausible[plausible.size() / 2];
+    extent.maxVelocity = std::max(500.0, 2.5 * median);
+    extent.minVelocity = std::max(20.0, 0.5 * plausible.front());
     return extent;
 }
 
@@ -116,7 +117,6 @@ PlaneImage MakePlaneImage(const DispersionAnalysis &analysis, CurvePlane plane,
         plane == CurvePlane::FrequencyVelocity ? extent.maxVelocity : 1000.0 / extent.minVelocity;
 
     std::vector<double> values(static_cast<std::size_t>(width) * height, 0.0);
-    double sum = 0.0;
     for (int py = 0; py < height; ++py) {
         const double y = image.top - (py + 0.5) / height * (image.top - image.bottom);
         const double v = plane == CurvePlane::FrequencyVelocity ? y : 1000.0 / y;
@@ -125,19 +125,23 @@ PlaneImage MakePlaneImage(const DispersionAnalysis &analysis, CurvePlane plane,
             const double value =
                 active ? ActiveAmplitude(rec, f, TwoPi * f / v) : PassiveAmplitude(analysis, f, v);
             values[static_cast<std::size_t>(py) * width + px] = value;
-            sum += value;
         }
     }
-    const double clip = 2.0 * sum / static_cast<double>(values.size());
-    double largest = 0.0;
-    for (double &value : values) {
-        value = std::min(value, clip);
-        largest = std::max(largest, value);
+    // Each frequency is scaled to its own largest amplitude: the ridge then shows at every
+    // frequency, not only where the source put most energy.
+    for (int px = 0; px < width; ++px) {
+        double largest = 0.0;
+        for (int py = 0; py < height; ++py)
+            largest = std::max(largest, values[static_cast<std::size_t>(py) * width + px]);
+        for (int py = 0; py < height; ++py) {
+            double &value = values[static_cast<std::size_t>(py) * width + px];
+            value = largest > 0.0 ? value / largest : 0.0;
+        }
     }
     image.width = width;
     image.height = height;
     image.pixels.resize(values.size());
     for (std::size_t i = 0; i < values.size(); ++i)
-        image.pixels[i] = SpectrumColourOf(largest > 0.0 ? values[i] / largest : 0.0);
+        image.pixels[i] = SpectrumColourOf(values[i]);
     return image;
 }

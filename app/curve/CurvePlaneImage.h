@@ -33,16 +33,17 @@ struct PlaneExtent
     double maxVelocity = 1000.0; ///< [m/s]
 };
 
-/// The extent suited to a curve picked on the spectrum: velocities up to 1.5 times the
-/// largest plausible picked velocity (5 .. 2000 m/s), at least 500 m/s.
+/// The extent suited to a curve picked on the spectrum: velocities up to 2.5 times the median
+/// plausible picked velocity (5 .. 2000 m/s), at least 500 m/s; slownesses up to that of half
+/// the smallest plausible one.
 PlaneExtent PlaneExtentFor(const CMatrix &pickedVelocities);
 
 /// Resamples the active f-k spectrum (when the analysed flag is set) or else the passive image
 /// (when the passive prepared flag is set) onto the plane, width x height pixels: at frequency
 /// f and velocity v the amplitude at wavenumber 2 pi f / v, interpolated between the
 /// neighbouring frequency rows and wavenumber columns; wavenumbers beyond the spatial Nyquist
-/// are left dark. Clipped at twice the mean, scaled to the largest, coloured with the spectrum
-/// page's map. Empty when there is no spectrum.
+/// are left dark. Each frequency is scaled to its largest amplitude and coloured with the
+/// spectrum page's map. Empty when there is no spectrum.
 PlaneImage MakePlaneImage(const DispersionAnalysis &analysis, CurvePlane plane,
     const PlaneExtent &extent, int width = 300, int height = 300);
 

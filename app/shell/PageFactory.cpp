@@ -1,5 +1,6 @@
 #include "app/shell/PageFactory.h"
 
+#include "app/curve/CGUICurvaDispersione.h"
 #include "app/data/CGUIRispostaSperimentale1.h"
 #include "app/shell/CChildFormTest.h"
 #include "app/shell/CGUIMain.h"
@@ -20,8 +21,8 @@ CChildDialog *CreatePage(
         return new CGUIRispostaSperimentale2(parent, steps, analysis);
     case 12: // CGUIRispostaSperimentaleP
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
-    case 15: // CGUICurvaDispersione
-        return new CPlaceholderPage(stepCode, parent, steps, analysis);
+    case 15:
+        return new CGUICurvaDispersione(parent, steps, analysis);
     case 20: // CGUIProfiloIniziale
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
     case 30: // CGUIRisultati
