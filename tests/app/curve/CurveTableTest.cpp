@@ -3,14 +3,19 @@
 // through text and Excel files.
 #include "app/curve/CurveTable.h"
 #include "app/curve/CCurveTable.h"
+#include "app/curve/CurvePlaneImage.h"
+#include "app/data/TraceSet.h"
 #include "app/results/CExcelAccess.h"
 #include "app/spectrum/DispersionAnalysis.h"
+#include "app/spectrum/FkSpectrum.h"
 #include "matrix/CMatrixArchive.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 #include <xlsxwriter.h>
 
 namespace {
@@ -333,4 +338,56 @@ TEST(CurveTableModel, SectionRoundTripAndCorruptSectionChangesNothing)
     EXPECT_ANY_THROW(other.LoadSection(shortIn));
     EXPECT_EQ(other.DataRowCount(), 0);
     EXPECT_FALSE(untouched.m_bAnalysed);
+}
+
+TEST(CurvePlaneImage, TheRidgeOfASyntheticRecordLiesOnItsCurveInBothPlanes)
+{
+    // Plane waves with c(f) = 140 + 260 exp(-f / 12) m/s, as in the spectrum's own check.
+    const auto velocity = [](double f) { return 140.0 + 260.0 * std::exp(-f / 12.0); };
+    TraceSet set;
+    set.timeStep = 1.0;
+    set.receiverSpacing = 1.0;
+    set.traceCount = 48;
+    set.lastReceiver = 47;
+    set.sampleCount = 1024;
+    set.windowEnd = 1023.0;
+    set.traces = CMatrix(1024, 48);
+    for (int s = 0; s < 1024; ++s)
+        for (int t = 0; t < 48; ++t) {
+            double sum = 0.0;
+            for (double f = 4.0; f <= 70.0; f += 0.25)
+                sum += std::cos(2.0 * M_PI * f * (s * 0.001 - 0.15 - t / velocity(f)));
+            set.traces.SetRaw(s, t, sum);
+        }
+    DispersionAnalysis analysis;
+    ASSERT_TRUE(analysis.HandOverActiveTraces(set));
+    ASSERT_TRUE(ComputeFkSpectrum(analysis.m_active));
+    EXPECT_TRUE(MakePlaneImage(analysis, CurvePlane::FrequencyVelocity, PlaneExtent()).IsEmpty());
+    analysis.m_bAnalysed = true;
+
+    PlaneExtent extent;
+    extent.maxFrequency = 60.0;
+    extent.maxVelocity = 600.0;
+    extent.minVelocity = 100.0;
+    for (CurvePlane plane : { CurvePlane::FrequencyVelocity, CurvePlane::FrequencySlowness }) {
+        const PlaneImage image = MakePlaneImage(analysis, plane, extent, 240, 400);
+        ASSERT_EQ(image.width, 240);
+        ASSERT_EQ(image.height, 400);
+        EXPECT_EQ(image.right, 60.0);
+        for (double f : { 12.0, 25.0, 40.0 }) {
+            const int px = static_cast<int>(f / 60.0 * 240);
+            const double fx = (px + 0.5) / 240 * 60.0;
+            int brightest = -1;
+            for (int py = 0; py < 400 && brightest < 0; ++py)
+                if (image.pixels[static_cast<std::size_t>(py) * 240 + px] == SpectrumColour(63))
+                    brightest = py;
+            ASSERT_GE(brightest, 0);
+            const double y = image.top - (brightest + 0.5) / 400 * (image.top - image.bottom);
+            const double v = plane == CurvePlane::FrequencyVelocity ? y : 1000.0 / y;
+            // Within one wavenumber bin of the true curve.
+            const double dk = 2.0 * M_PI / 256.0;
+            EXPECT_LT(std::abs(2 * M_PI * fx / v - 2 * M_PI * fx / velocity(fx)), dk)
+                << f << " Hz: " << v << " vs " << velocity(fx);
+        }
+    }
 }
