@@ -186,7 +186,7 @@ bool CCurveTable::Export(const QString &path, bool workbook, QString *message) c
         return WriteCurveWorkbook(path, Rows(), message);
     if (!WriteCurveTextFile(path, Rows())) {
         if (message)
-            *message = QCoreApplication::translate(Context, "Error during writing");
+            *message = QCoreApplication::translate("CGUICurvaDispersione", "Error during writing");
         return false;
     }
     return true;
