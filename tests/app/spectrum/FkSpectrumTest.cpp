@@ -116,6 +116,14 @@ TEST(SpectrumPreparation, WindowedTracesRunFromTheFirstWindowSampleAndStopAtTheR
     EXPECT_DOUBLE_EQ(analysis.m_active.receiverOffsets(0), 3.0);
     EXPECT_DOUBLE_EQ(analysis.m_active.receiverOffsets(2), 9.0);
 
+    // The passive record keeps one column per trace and leaves the active one alone.
+    ASSERT_TRUE(analysis.HandOverPassiveTraces(set));
+    EXPECT_EQ(analysis.m_passive.windowedTraces.GetCols(), 5);
+    EXPECT_EQ(analysis.m_passive.windowedTraces(0, 2), 100.0 * 3 + 35);
+    EXPECT_EQ(analysis.m_passive.windowedTraces(0, 3), 0.0);
+    EXPECT_EQ(analysis.m_active.windowedTraces.GetCols(), 256);
+    EXPECT_FALSE(analysis.m_bPassivePrepared);
+
     // A set that cannot be windowed is refused and clears the prepared flag.
     set.timeStep = 0.0;
     EXPECT_FALSE(analysis.HandOverActiveTraces(set));
