@@ -8,5 +8,6 @@ int CmdForward(int argc, char **argv);
 int CmdInvert(int argc, char **argv);
 int CmdTraces(int argc, char **argv);
 int CmdSpectrum(int argc, char **argv);
+int CmdClassify(int argc, char **argv);
 
 #endif // VELA_CLI_COMMANDS_H

@@ -34,6 +34,9 @@ const Command Commands[] = {
         "        [--window START_MS END_MS] [--reverse] --band FMIN FMAX [--points OUT.txt]\n"
         "        [--image OUT.png]\n"
         "        f-k spectrum of a shot and the curve picked in the band (CSV)" },
+    { "classify", CmdClassify,
+        "classify --model FILE [--offset M] [--code dm2008|opcm2003|ntc2018|asce7-22]\n"
+        "        Vs30 and the seismic soil category of the model's final Vs profile" },
 };
 
 void PrintUsage(FILE *out)

@@ -4,8 +4,8 @@
 #ifndef VELA_ENGINE_VELAMODCODE_H
 #define VELA_ENGINE_VELAMODCODE_H
 
-#include "engine/EngineProgress.h"
 #include "engine/VelamodExport.h"
+#include "jobs/EngineProgress.h"
 
 #include <cstdint>
 
@@ -202,5 +202,15 @@ private:
     // Set once the peer has closed the channel: later notifications are dropped.
     bool m_channelClosed = false;
 };
+
+namespace velamod {
+
+/// Sends one notification on the socket `channel`: the header (1, 80, 0), then the
+/// record, then blocks until the peer answers with one byte.
+/// Returns false when the peer has closed its end or the channel fails in any other
+/// way; the caller should then stop notifying. Never raises SIGPIPE or throws.
+bool SendProgressNotification(NotificationWindow channel, const EngineProgress &record);
+
+} // namespace velamod
 
 #endif // VELA_ENGINE_VELAMODCODE_H

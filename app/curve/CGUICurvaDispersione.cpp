@@ -5,9 +5,10 @@
 #include "app/chart/CErrorBarSeries.h"
 #include "app/controls/CGridCtrl.h"
 #include "app/curve/CurvePlaneImage.h"
-#include "app/results/CNomeExcel.h"
-#include "app/shell/CMessageBox.h"
-#include "app/shell/UserMessages.h"
+#include "app/data/CNomeExcel.h"
+#include "app/page/CMessageBox.h"
+#include "app/page/UserMessages.h"
+#include "app/results/ReportWriter.h"
 #include "app/spectrum/DispersionAnalysis.h"
 
 #include <QAction>
@@ -33,6 +34,13 @@ namespace {
 
 const ChartColor PointColor { 0.3f, 0.3f, 0.3f, 1.0f };
 const ChartColor PointFill { 0.0f, 0.0f, 0.0f, 1.0f };
+
+QString FormatG(double value)
+{
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%g", value);
+    return QString::fromLatin1(buffer);
+}
 
 QString Cursor(const char *format, double x, double y)
 {
@@ -396,11 +404,11 @@ void CGUICurvaDispersione::OnPlaneChanged()
 void CGUICurvaDispersione::OnPrevious()
 {
     const DispersionAnalysis *analysis = Analysis();
-    int target = 1;
+    int target = Step::Start;
     if (analysis && analysis->m_bPassivePrepared)
-        target = 12;
+        target = Step::PassiveData;
     else if (analysis && analysis->m_bAnalysed)
-        target = 10;
+        target = Step::Spectrum;
     emit GotoStep(StepCode, target);
 }
 
@@ -416,7 +424,7 @@ void CGUICurvaDispersione::OnNext()
         CMessageBox::Show(this, tr("Verify input data"), tr("Error"), MessageRequest::Icon::Error);
         return;
     }
-    emit GotoStep(StepCode, 20 + FreshPageFlag);
+    emit GotoStep(StepCode, Step::GroundProfile + FreshPageFlag);
     emit DocModified();
 }
 
@@ -440,24 +448,25 @@ int CGUICurvaDispersione::LoadSection(CMatrixArchive &ar, int)
 QList<QStringList> CGUICurvaDispersione::ReportTable() const
 {
     QList<QStringList> rows;
-    const CGridModel &grid = m_table->Grid();
-    for (int r = 0; r < grid.GetRowCount(); ++r) {
-        QStringList cells;
-        bool empty = true;
-        for (int c = 0; c < CCurveTable::ColumnCount; ++c) {
-            cells << grid.GetItemText(r, c);
-            empty = empty && cells.back().trimmed().isEmpty();
-        }
-        if (!empty)
-            rows << cells;
-    }
+    const CurvePoints &points = m_table->Points();
+    for (int i = 0; i < points.Count(); ++i)
+        rows << QStringList { FormatG(points.frequencies(i)), FormatG(points.velocities(i)),
+            FormatG(points.minVelocities(i)), FormatG(points.maxVelocities(i)) };
     return rows;
 }
 
-int CGUICurvaDispersione::WriteReport()
+int CGUICurvaDispersione::WriteReport(ReportWriter &report)
 {
-    // The chapter "Dispersion curve" is ReportTable() followed by the chart as a picture; the
-    // report writer collects both through the page.
+    // The only chapter that does not begin a new section.
+    m_table->Check();
+    QStringList header;
+    for (int c = 0; c < CCurveTable::ColumnCount; ++c)
+        header << m_table->Grid().GetItemText(0, c);
+    report.ChapterHeading(tr("Dispersion curve"));
+    report.TableCaption(tr("Dispersion curve"));
+    report.Table(header, ReportTable());
+    report.ChartFigure(m_chart->Region(), tr("Dispersion curve"));
+    report.ChapterEnd();
     return 0;
 }
 

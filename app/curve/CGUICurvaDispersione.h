@@ -3,7 +3,8 @@
 #define VELA_APP_CURVE_CGUICURVADISPERSIONE_H
 
 #include "app/curve/CCurveTable.h"
-#include "app/shell/CChildDialog.h"
+#include "app/page/CChildDialog.h"
+#include "app/page/CStepTable.h"
 
 #include <QList>
 #include <QPair>
@@ -31,7 +32,7 @@ class CGUICurvaDispersione : public CChildDialog
 
 public:
     static constexpr int TemplateId = 150;
-    static constexpr int StepCode = 15;
+    static constexpr int StepCode = Step::DispersionCurve;
     /// Identifier of the chart, as in export requests.
     static constexpr int ChartId = 1050;
 
@@ -40,7 +41,7 @@ public:
 
     int SaveSection(CMatrixArchive &ar, int version) override;
     int LoadSection(CMatrixArchive &ar, int version) override;
-    int WriteReport() override;
+    int WriteReport(ReportWriter &report) override;
     void InitPage() override;
     int OnExportText(CChartWidget *chart, const QString &path) override;
 
@@ -48,7 +49,8 @@ public:
     CCurveTable &Table() { return *m_table; }
     CChartWidget *ChartWidget() const { return m_chart; }
     CGridCtrl *Grid() const { return m_grid; }
-    /// The report chapter "Dispersion curve": the header row and every data row as shown.
+    /// The table of the report chapter "Dispersion curve": one row per point, the four values
+    /// as "%g" (the header row is the grid's column titles).
     QList<QStringList> ReportTable() const;
 
     /// Replace the file dialogs (tests): the open dialog answers a path (empty for Cancel); the

@@ -1,10 +1,57 @@
 #include "app/shell/CWinQuiverView.h"
 
-#include "app/shell/CChildDialog.h"
+#include "app/page/CChildDialog.h"
+#include "app/page/CMessageBox.h"
+#include "app/results/ReportDriver.h"
 #include "app/shell/CGUISteps.h"
-#include "app/shell/CMessageBox.h"
 #include "app/shell/PageFactory.h"
 #include "app/spectrum/DispersionAnalysis.h"
+#include "matrix/CMatrixArchive.h"
+
+namespace {
+
+// The view's pages as the document file sees them.
+class ViewSlots : public CDocumentSlots
+{
+public:
+    ViewSlots(CWinQuiverView &view, CGUISteps *steps)
+        : m_view(view)
+        , m_steps(steps)
+    {
+    }
+    int DisplayedSlot() const override
+    {
+        return m_view.m_nCurrentPage < 0 ? 1 : m_view.m_nCurrentPage;
+    }
+    bool HasPage(int slot) const override { return m_view.Page(slot) != nullptr; }
+    void SaveSlot(int slot, CMatrixArchive &ar, int version) override
+    {
+        m_view.Page(slot)->SerializeSection(ar, version);
+    }
+    void RestoreAbsent(int slot) override
+    {
+        const int step = CStepTable::StepOfSlot(slot);
+        if (slot != 0 && m_steps)
+            m_steps->SetStepEnabled(step, false);
+        m_view.OnDiscardStep(step);
+    }
+    void RestorePresent(int slot, CMatrixArchive &ar, int version, bool displayed) override
+    {
+        CChildDialog *page = m_view.RecreatePageForDocument(slot);
+        if (page == nullptr)
+            CMatrixArchive::ThrowBadClass();
+        page->SerializeSection(ar, version);
+        // The blank page takes part in no step signalling.
+        if (slot != 0 && m_steps)
+            m_steps->OnRestoreStep(CStepTable::StepOfSlot(slot), displayed);
+    }
+
+private:
+    CWinQuiverView &m_view;
+    CGUISteps *m_steps;
+};
+
+} // namespace
 
 CWinQuiverView::CWinQuiverView(QWidget *parent)
     : QWidget(parent)
@@ -96,10 +143,14 @@ void CWinQuiverView::OnDiscardStep(int stepCode)
         DeletePage(slot);
 }
 
-void CWinQuiverView::OnWriteReport()
+bool CWinQuiverView::OnWriteReport()
 {
-    CMessageBox::Show(this, tr("Writing the report is not available in this version."), QString(),
-        MessageRequest::Icon::Information);
+    const QString path =
+        m_chooseReportFile ? m_chooseReportFile() : ReportDriver::ChooseFile(window());
+    if (path.isEmpty())
+        return false;
+    return ReportDriver::Write(
+        window(), path, QList<CChildDialog *>(m_pages.begin(), m_pages.end()));
 }
 
 void CWinQuiverView::ClearAnalysisFlags()
@@ -118,6 +169,29 @@ void CWinQuiverView::ResetAnalysis()
 {
     // Assigned rather than replaced: pages not yet freed still point at this object.
     *m_analysis = DispersionAnalysis();
+}
+
+void CWinQuiverView::WriteDocument(CMatrixArchive &ar)
+{
+    ViewSlots pages(*this, m_pSteps);
+    CDocumentFile::Write(ar, pages);
+}
+
+CDocumentFile::ReadResult CWinQuiverView::ReadDocument(CMatrixArchive &ar)
+{
+    DiscardAllPages();
+    ResetAnalysis();
+    if (m_pSteps)
+        m_pSteps->ResetButtons();
+    ViewSlots pages(*this, m_pSteps);
+    const CDocumentFile::ReadResult result = CDocumentFile::Read(ar, pages);
+    if (m_pSteps) {
+        // The start is always within reach, whatever the file says of its page.
+        m_pSteps->SetStepEnabled(1, true);
+        if (m_pCurrentPage == nullptr)
+            m_pSteps->PressStepButton(1);
+    }
+    return result;
 }
 
 CChildDialog *CWinQuiverView::Page(int slot) const

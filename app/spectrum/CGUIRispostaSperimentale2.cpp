@@ -4,8 +4,9 @@
 #include "app/chart/CChartWidget.h"
 #include "app/chart/CLineSeries.h"
 #include "app/data/UserNumber.h"
-#include "app/shell/CMessageBox.h"
-#include "app/shell/UserMessages.h"
+#include "app/page/CMessageBox.h"
+#include "app/page/UserMessages.h"
+#include "app/results/ReportWriter.h"
 #include "app/spectrum/DispersionAnalysis.h"
 
 #include <QApplication>
@@ -192,13 +193,13 @@ void CGUIRispostaSperimentale2::OnPick()
     DrawCurve();
 }
 
-void CGUIRispostaSperimentale2::OnPrevious() { emit GotoStep(StepCode, 5); }
+void CGUIRispostaSperimentale2::OnPrevious() { emit GotoStep(StepCode, Step::ActiveData); }
 
 void CGUIRispostaSperimentale2::OnHelp() { OpenStepHelp(StepCode); }
 
 void CGUIRispostaSperimentale2::OnNext()
 {
-    emit GotoStep(StepCode, 15 + FreshPageFlag);
+    emit GotoStep(StepCode, Step::DispersionCurve + FreshPageFlag);
     emit DocModified();
 }
 
@@ -231,10 +232,18 @@ QList<QPair<QString, QString>> CGUIRispostaSperimentale2::ReportRows() const
         { tr("Initial frequency"), m_low->text() + QStringLiteral("Hz") } };
 }
 
-int CGUIRispostaSperimentale2::WriteReport()
+int CGUIRispostaSperimentale2::WriteReport(ReportWriter &report)
 {
-    // The chapter "Analysis results" is ReportRows() followed by the spectrum chart as a
-    // 640 x 640 picture; the report writer collects both through the page.
+    const QList<QPair<QString, QString>> rows = ReportRows();
+    if (rows.isEmpty())
+        return 0;
+    report.BeginSection();
+    report.ChapterHeading(tr("Analysis results"));
+    for (const auto &[label, value] : rows)
+        report.LabelledRow(label, value);
+    report.EmptyParagraph();
+    report.ChartFigure(m_spectrumChart->Region(), tr("Experimental dispersion curve"));
+    report.ChapterEnd();
     return 0;
 }
 

@@ -2,7 +2,8 @@
 #ifndef VELA_APP_SPECTRUM_CGUIRISPOSTASPERIMENTALE2_H
 #define VELA_APP_SPECTRUM_CGUIRISPOSTASPERIMENTALE2_H
 
-#include "app/shell/CChildDialog.h"
+#include "app/page/CChildDialog.h"
+#include "app/page/CStepTable.h"
 #include "app/spectrum/SpectrumPageState.h"
 
 #include <QList>
@@ -21,7 +22,7 @@ class CGUIRispostaSperimentale2 : public CChildDialog
 
 public:
     static constexpr int TemplateId = 131;
-    static constexpr int StepCode = 10;
+    static constexpr int StepCode = Step::Spectrum;
     /// Identifiers of the two charts, as in export requests.
     static constexpr int SpectrumChartId = 1040;
     static constexpr int CurveChartId = 1041;
@@ -31,7 +32,7 @@ public:
 
     int SaveSection(CMatrixArchive &ar, int version) override;
     int LoadSection(CMatrixArchive &ar, int version) override;
-    int WriteReport() override;
+    int WriteReport(ReportWriter &report) override;
     void InitPage() override;
     int OnExportText(CChartWidget *chart, const QString &path) override;
 

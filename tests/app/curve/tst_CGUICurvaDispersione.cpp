@@ -5,8 +5,8 @@
 #include "app/chart/CErrorBarSeries.h"
 #include "app/controls/CGridCtrl.h"
 #include "app/curve/CGUICurvaDispersione.h"
-#include "app/shell/CMessageBoxCapture.h"
-#include "app/shell/UserMessages.h"
+#include "app/page/CMessageBoxCapture.h"
+#include "app/page/UserMessages.h"
 #include "app/spectrum/DispersionAnalysis.h"
 #include "matrix/CMatrixArchive.h"
 
