@@ -1031,6 +1031,10 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
         <source>The sheet must hold exactly four columns: frequency, velocity, minimum and maximum velocity</source>
         <translation>Il foglio deve contenere esattamente quattro colonne: frequenza, velocità, velocità minima e massima</translation>
     </message>
+    <message>
+        <source>Dispersion curve</source>
+        <translation>Curva di dispersione</translation>
+    </message>
 </context>
 <context>
     <name>CGUIRispostaSperimentale2</name>
@@ -1141,6 +1145,10 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
 </source>
         <translation>La banda massima è %1<byte value="xd"/>
 </translation>
+    </message>
+    <message>
+        <source>Analysis results</source>
+        <translation>Risultati dell&apos;analisi</translation>
     </message>
 </context>
 </TS>

@@ -7,6 +7,7 @@
 #include "app/curve/CGUICurvaDispersione.h"
 #include "app/page/CMessageBoxCapture.h"
 #include "app/page/UserMessages.h"
+#include "app/results/ReportWriter.h"
 #include "app/spectrum/DispersionAnalysis.h"
 #include "matrix/CMatrixArchive.h"
 
@@ -35,6 +36,7 @@ private Q_SLOTS:
     void importAndExportThroughTheDialogs();
     void nextChecksWithMessagesAndPreviousFollowsTheFlags();
     void sectionRoundTrip();
+    void reportChapterHoldsTheTable();
 
 private:
     std::unique_ptr<CGUICurvaDispersione> MakePage(DispersionAnalysis *analysis)
@@ -249,6 +251,28 @@ void tst_CGUICurvaDispersione::sectionRoundTrip()
     CMatrixArchive again;
     page->SaveSection(again, 1);
     QVERIFY(again.GetBuffer() == out.GetBuffer());
+}
+
+void tst_CGUICurvaDispersione::reportChapterHoldsTheTable()
+{
+    Type(1, { "20", "200", "180", "220" });
+    Type(2, { "10,5", "300", "280", "330.0" });
+    const QString path = m_dir.filePath(QStringLiteral("report.rtf"));
+    ReportWriter report;
+    QCOMPARE(report.Open(path), int(RtfOk));
+    m_page->WriteReport(report);
+    QCOMPARE(report.ChapterCount(), 1);
+    QCOMPARE(report.TableCount(), 1);
+    QVERIFY(report.Close());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray rtf = file.readAll();
+    QVERIFY(rtf.contains("Dispersion curve"));
+    QVERIFY(rtf.contains("V. fase min [m/s]"));
+    // Rows as "%g", in table order.
+    QCOMPARE(m_page->ReportTable(),
+        (QList<QStringList> { { "20", "200", "180", "220" }, { "10.5", "300", "280", "330" } }));
+    QVERIFY(rtf.contains("10.5"));
 }
 
 QTEST_MAIN(tst_CGUICurvaDispersione)

@@ -6,6 +6,7 @@
 #include "app/data/TraceSet.h"
 #include "app/page/CMessageBoxCapture.h"
 #include "app/page/UserMessages.h"
+#include "app/results/ReportWriter.h"
 #include "app/spectrum/CGUIRispostaSperimentale2.h"
 #include "app/spectrum/DispersionAnalysis.h"
 #include "matrix/CMatrixArchive.h"
@@ -70,6 +71,7 @@ private Q_SLOTS:
     void navigation();
     void chartExportsWriteTheirFiles();
     void sectionRoundTrip();
+    void reportChapterOnlyWhenAnalysed();
 
 private:
     std::unique_ptr<CGUIRispostaSperimentale2> MakePage(DispersionAnalysis *analysis);
@@ -246,6 +248,27 @@ void tst_CGUIRispostaSperimentale2::sectionRoundTrip()
     QVERIFY_THROWS_EXCEPTION(std::exception, other->LoadSection(shortIn, 1));
     QVERIFY(!untouched.m_bAnalysed);
     QVERIFY(!other->State().curvePicked);
+}
+
+void tst_CGUIRispostaSperimentale2::reportChapterOnlyWhenAnalysed()
+{
+    Pick(QStringLiteral("8"), QStringLiteral("45"));
+    const QString path = m_dir.filePath(QStringLiteral("report.rtf"));
+    ReportWriter report;
+    QCOMPARE(report.Open(path), int(RtfOk));
+    m_page->WriteReport(report);
+    QCOMPARE(report.ChapterCount(), 1);
+    QCOMPARE(report.FigureCount(), 1);
+    m_analysis.m_bAnalysed = false;
+    m_page->WriteReport(report);
+    QCOMPARE(report.ChapterCount(), 1);
+    QVERIFY(report.Close());
+    const QByteArray rtf = ReadAll(path);
+    QVERIFY(rtf.contains("Analysis results"));
+    QVERIFY(rtf.contains("Final frequency"));
+    QVERIFY(rtf.contains("45Hz"));
+    QVERIFY(rtf.indexOf("Final frequency") < rtf.indexOf("Initial frequency"));
+    QVERIFY(rtf.contains("Experimental dispersion curve"));
 }
 
 QTEST_MAIN(tst_CGUIRispostaSperimentale2)
