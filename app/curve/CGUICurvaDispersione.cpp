@@ -26,6 +26,7 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
+#include <qcustomplot.h>
 
 #include <cmath>
 #include <cstdio>
@@ -215,8 +216,17 @@ void CGUICurvaDispersione::Redraw(bool resetView)
     m_table->Check();
     m_next->setEnabled(m_table->NextEnabled());
     DrawChart();
-    if (resetView)
-        m_chart->ZoomAll();
+    if (!resetView)
+        return;
+    if (m_chart->Region().Count() == 0) {
+        // Nothing drawn yet: a plane in which bars can be picked straight away.
+        const bool fv = m_table->Plane() == CurvePlane::FrequencyVelocity;
+        m_chart->Plot()->xAxis->setRange(0.0, 100.0);
+        m_chart->Plot()->yAxis->setRange(0.0, fv ? 1000.0 : 10.0);
+        m_chart->Plot()->replot();
+        return;
+    }
+    m_chart->ZoomAll();
 }
 
 void CGUICurvaDispersione::DrawChart()

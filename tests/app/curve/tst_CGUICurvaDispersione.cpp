@@ -22,6 +22,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <qcustomplot.h>
 
 class tst_CGUICurvaDispersione : public QObject
 {
@@ -92,6 +93,9 @@ void tst_CGUICurvaDispersione::typingAddsRowsAndRefusesRepeatedFrequencies()
     auto *next = m_page->findChild<QPushButton *>(QStringLiteral("nextButton"));
     QCOMPARE(Model()->GetRowCount(), 2);
     QVERIFY(!next->isEnabled());
+    // Without spectrum or points the chart opens on a plane where bars can be drawn.
+    QCOMPARE(m_page->ChartWidget()->Plot()->yAxis->range().upper, 1000.0);
+    QCOMPARE(m_page->ChartWidget()->Plot()->xAxis->range().upper, 100.0);
     Type(1, { "20", "200", "180", "220" });
     QCOMPARE(Model()->GetRowCount(), 3);
     QVERIFY(!next->isEnabled()); // one point
