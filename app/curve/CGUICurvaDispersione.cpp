@@ -218,15 +218,30 @@ void CGUICurvaDispersione::Redraw(bool resetView)
     DrawChart();
     if (!resetView)
         return;
-    if (m_chart->Region().Count() == 0) {
-        // Nothing drawn yet: a plane in which bars can be picked straight away.
-        const bool fv = m_table->Plane() == CurvePlane::FrequencyVelocity;
-        m_chart->Plot()->xAxis->setRange(0.0, 100.0);
-        m_chart->Plot()->yAxis->setRange(0.0, fv ? 1000.0 : 10.0);
-        m_chart->Plot()->replot();
+    bool image = false;
+    ChartBounds points;
+    for (const auto &object : m_chart->Region().Objects()) {
+        if (object->GetKind() == CChartObject::Kind::Image)
+            image = true;
+        else
+            points.Include(object->Bounds());
+    }
+    if (image) {
+        m_chart->ZoomAll();
         return;
     }
-    m_chart->ZoomAll();
+    // Without a spectrum: a plane from the origin in which bars can be picked straight away,
+    // wide enough for every point.
+    const bool fv = m_table->Plane() == CurvePlane::FrequencyVelocity;
+    double right = 100.0;
+    double top = fv ? 1000.0 : 10.0;
+    if (points.valid) {
+        right = std::max(right, 1.1 * points.xMax);
+        top = std::max(top, 1.1 * points.yMax);
+    }
+    m_chart->Plot()->xAxis->setRange(0.0, right);
+    m_chart->Plot()->yAxis->setRange(0.0, top);
+    m_chart->Plot()->replot();
 }
 
 void CGUICurvaDispersione::DrawChart()
