@@ -116,10 +116,18 @@ TEST(SpectrumPreparation, WindowedTracesRunFromTheFirstWindowSampleAndStopAtTheR
     EXPECT_DOUBLE_EQ(analysis.m_active.receiverOffsets(0), 3.0);
     EXPECT_DOUBLE_EQ(analysis.m_active.receiverOffsets(2), 9.0);
 
+    // A window end far past the record (a slip of the keyboard) does not inflate the
+    // transform beyond the record's own size.
+    set.windowStart = 0.0;
+    set.windowEnd = 1e7;
+    ASSERT_TRUE(analysis.HandOverActiveTraces(set));
+    EXPECT_EQ(analysis.m_active.timeSize, 64); // 40 samples + 1
+    EXPECT_EQ(analysis.m_active.windowedTraces(39, 0), 139.0);
+
     // The passive record keeps one column per trace and leaves the active one alone.
     ASSERT_TRUE(analysis.HandOverPassiveTraces(set));
     EXPECT_EQ(analysis.m_passive.windowedTraces.GetCols(), 5);
-    EXPECT_EQ(analysis.m_passive.windowedTraces(0, 2), 100.0 * 3 + 35);
+    EXPECT_EQ(analysis.m_passive.windowedTraces(0, 2), 100.0 * 3);
     EXPECT_EQ(analysis.m_passive.windowedTraces(0, 3), 0.0);
     EXPECT_EQ(analysis.m_active.windowedTraces.GetCols(), 256);
     EXPECT_FALSE(analysis.m_bPassivePrepared);
