@@ -3,9 +3,9 @@
 #include "cli/Commands.h"
 
 #include "app/curve/CurveTable.h"
+#include "app/data/CExcelAccess.h"
 #include "app/data/TraceReaders.h"
 #include "app/data/TraceSet.h"
-#include "app/data/CExcelAccess.h"
 #include "app/spectrum/DispersionAnalysis.h"
 #include "app/spectrum/FkSpectrum.h"
 #include "cli/CliOptions.h"
