@@ -192,6 +192,25 @@ bool CCurveTable::Export(const QString &path, bool workbook, QString *message) c
     return true;
 }
 
+QStringList CCurveTable::ReportHeader() const
+{
+    QStringList header;
+    for (int c = 0; c < ColumnCount; ++c)
+        header << m_grid->GetItemText(0, c);
+    return header;
+}
+
+QList<QStringList> CCurveTable::ReportTable() const
+{
+    QList<QStringList> rows;
+    for (int i = 0; i < m_points.Count(); ++i) {
+        const CurveRow row = CurveRowOf(m_points.frequencies(i), m_points.velocities(i),
+            m_points.minVelocities(i), m_points.maxVelocities(i));
+        rows << QStringList { row.cells[0], row.cells[1], row.cells[2], row.cells[3] };
+    }
+    return rows;
+}
+
 bool CCurveTable::WriteChartText(const QString &path) const
 {
     const bool picked = m_analysis && m_analysis->m_bAnalysed;

@@ -69,6 +69,11 @@ public:
     bool Import(const QString &path, const QString *sheet, QString *message);
     /// Export: text, or .xlsx when `workbook` is set.
     bool Export(const QString &path, bool workbook, QString *message) const;
+    /// The report's table: the grid's column titles, and one row per point of the last check
+    /// with the four values as "%g".
+    QStringList ReportHeader() const;
+    QList<QStringList> ReportTable() const;
+
     /// The chart's data export.
     bool WriteChartText(const QString &path) const;
 

@@ -4,7 +4,7 @@
 #include "app/chart/CChartWidget.h"
 #include "app/chart/CErrorBarSeries.h"
 #include "app/controls/CGridCtrl.h"
-#include "app/curve/CurvePlaneImage.h"
+#include "app/curve/CurveChart.h"
 #include "app/data/CNomeExcel.h"
 #include "app/page/CMessageBox.h"
 #include "app/page/UserMessages.h"
@@ -32,16 +32,6 @@
 #include <cstdio>
 
 namespace {
-
-const ChartColor PointColor { 0.3f, 0.3f, 0.3f, 1.0f };
-const ChartColor PointFill { 0.0f, 0.0f, 0.0f, 1.0f };
-
-QString FormatG(double value)
-{
-    char buffer[64];
-    std::snprintf(buffer, sizeof buffer, "%g", value);
-    return QString::fromLatin1(buffer);
-}
 
 QString Cursor(const char *format, double x, double y)
 {
@@ -246,57 +236,7 @@ void CGUICurvaDispersione::Redraw(bool resetView)
 
 void CGUICurvaDispersione::DrawChart()
 {
-    const bool fv = m_table->Plane() == CurvePlane::FrequencyVelocity;
-    CChartRegion &region = m_chart->Region();
-    region.Clear();
-    region.SetTitle(tr("Experimental dispersion curve"));
-    region.SetBottomLabel(tr("Frequency [Hz]"));
-    region.SetLeftLabel(
-        fv ? tr("Phase velocity  [m/s]") : tr("Reciprocal phase velocity [s/m]*1000"));
-    region.SetLegendVisible(false);
-
-    if (const DispersionAnalysis *analysis = Analysis()) {
-        PlaneImage image = MakePlaneImage(
-            *analysis, m_table->Plane(), PlaneExtentFor(analysis->m_pickedVelocities));
-        if (!image.IsEmpty()) {
-            auto object = std::make_unique<CChartImage>();
-            object->SetName(QStringLiteral("spectrum"));
-            object->SetRect(image.left, image.bottom, image.right, image.top);
-            object->SetPixels(image.width, image.height, std::move(image.pixels));
-            region.Add(std::move(object));
-        }
-    }
-
-    const CurvePoints &points = m_table->Points();
-    if (points.Count() > 0) {
-        std::vector<double> x, y, lower, upper;
-        for (int i = 0; i < points.Count(); ++i) {
-            const double v = points.velocities(i);
-            x.push_back(points.frequencies(i));
-            if (fv) {
-                y.push_back(v);
-                lower.push_back(points.minVelocities(i));
-                upper.push_back(points.maxVelocities(i));
-            } else {
-                // Slowness x 1000: the bounds swap; a zero minimum velocity has no finite end.
-                const double top = points.minVelocities(i) > 0.0 ? 1000.0 / points.minVelocities(i)
-                                                                 : 1000.0 / v * 2.0;
-                y.push_back(v > 0.0 ? 1000.0 / v : 0.0);
-                lower.push_back(
-                    points.maxVelocities(i) > 0.0 ? 1000.0 / points.maxVelocities(i) : 0.0);
-                upper.push_back(top);
-            }
-        }
-        auto series = std::make_unique<CErrorBarSeries>();
-        series->SetName(QStringLiteral("curve"));
-        series->SetData(std::move(x), std::move(y));
-        series->SetBounds(lower, upper);
-        series->SetLineColor(PointColor);
-        series->SetFillColor(PointFill);
-        series->SetLineWidth(0.0);
-        series->SetMarker(ChartMarker::Circle, 6.0);
-        region.Add(std::move(series));
-    }
+    m_chart->SetRegion(CurveChartRegion(Analysis(), *m_table));
     m_chart->Refresh();
 }
 
@@ -470,28 +410,11 @@ int CGUICurvaDispersione::LoadSection(CMatrixArchive &ar, int)
     return 0;
 }
 
-QList<QStringList> CGUICurvaDispersione::ReportTable() const
-{
-    QList<QStringList> rows;
-    const CurvePoints &points = m_table->Points();
-    for (int i = 0; i < points.Count(); ++i)
-        rows << QStringList { FormatG(points.frequencies(i)), FormatG(points.velocities(i)),
-            FormatG(points.minVelocities(i)), FormatG(points.maxVelocities(i)) };
-    return rows;
-}
+QList<QStringList> CGUICurvaDispersione::ReportTable() const { return m_table->ReportTable(); }
 
 int CGUICurvaDispersione::WriteReport(ReportWriter &report)
 {
-    // The only chapter that does not begin a new section.
-    m_table->Check();
-    QStringList header;
-    for (int c = 0; c < CCurveTable::ColumnCount; ++c)
-        header << m_table->Grid().GetItemText(0, c);
-    report.ChapterHeading(tr("Dispersion curve"));
-    report.TableCaption(tr("Dispersion curve"));
-    report.Table(header, ReportTable());
-    report.ChartFigure(m_chart->Region(), tr("Dispersion curve"));
-    report.ChapterEnd();
+    WriteCurveChapter(report, Analysis(), *m_table);
     return 0;
 }
 

@@ -8,6 +8,7 @@
 #include "app/page/UserMessages.h"
 #include "app/results/ReportWriter.h"
 #include "app/spectrum/DispersionAnalysis.h"
+#include "app/spectrum/SpectrumCharts.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -18,12 +19,6 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QVBoxLayout>
-
-namespace {
-
-const ChartColor CurveColor { 0.0f, 0.0f, 0.6f, 1.0f };
-
-} // namespace
 
 CGUIRispostaSperimentale2::CGUIRispostaSperimentale2(
     QWidget *parent, CGUISteps *steps, DispersionAnalysis *analysis)
@@ -98,19 +93,11 @@ CGUIRispostaSperimentale2::~CGUIRispostaSperimentale2() = default;
 
 void CGUIRispostaSperimentale2::InitPage()
 {
-    CChartRegion &spectrum = m_spectrumChart->Region();
-    spectrum.SetTitle(tr("Spectrum f-k"));
-    spectrum.SetBottomLabel(tr("Wave number [rad/m]"));
-    spectrum.SetLeftLabel(tr("Frequency [Hz]"));
-    spectrum.SetLegendVisible(false);
-    CChartRegion &curve = m_curveChart->Region();
-    curve.SetTitle(tr("Experimental dispersion curve"));
-    curve.SetBottomLabel(tr("Frequency [Hz]"));
-    curve.SetLeftLabel(tr("Phase velocity  [m/s]"));
-    curve.SetLegendVisible(false);
     // A rebuilt page has no curve until one is picked again.
     m_state.curvePicked = false;
     m_state.curve = PickedCurve();
+    m_spectrumChart->SetRegion(SpectrumChartRegion(DispersionAnalysis()));
+    m_curveChart->SetRegion(PickedCurveChartRegion(m_state));
     m_spectrumChart->Refresh();
     m_curveChart->Refresh();
 }
@@ -136,43 +123,16 @@ void CGUIRispostaSperimentale2::ShowBandHint()
 
 void CGUIRispostaSperimentale2::DrawSpectrum()
 {
-    CChartRegion &region = m_spectrumChart->Region();
-    region.Clear();
-    const DispersionAnalysis *analysis = Analysis();
     ShowBandHint();
-    if (analysis && analysis->m_bAnalysed) {
-        SpectrumImage image = MakeSpectrumImage(analysis->m_active);
-        if (!image.pixels.empty()) {
-            auto object = std::make_unique<CChartImage>();
-            object->SetName(QStringLiteral("spectrum"));
-            object->SetRect(0.0, 0.0, image.maxWavenumber, image.maxFrequency);
-            object->SetPixels(image.width, image.height, std::move(image.pixels));
-            region.Add(std::move(object));
-        }
-    }
+    static const DispersionAnalysis none;
+    m_spectrumChart->SetRegion(SpectrumChartRegion(Analysis() ? *Analysis() : none));
     m_spectrumChart->Refresh();
     m_spectrumChart->ZoomAll();
 }
 
 void CGUIRispostaSperimentale2::DrawCurve()
 {
-    CChartRegion &region = m_curveChart->Region();
-    region.Clear();
-    if (m_state.curvePicked) {
-        std::vector<double> x;
-        std::vector<double> y;
-        for (int i = 0; i < m_state.curve.frequencies.GetRows(); ++i) {
-            x.push_back(m_state.curve.frequencies(i));
-            y.push_back(m_state.curve.velocities(i));
-        }
-        auto series = std::make_unique<CLineSeries>();
-        series->SetName(QStringLiteral("curve"));
-        series->SetData(std::move(x), std::move(y));
-        series->SetLineColor(CurveColor);
-        series->SetFillColor(CurveColor);
-        series->SetMarker(ChartMarker::Circle, 5.0);
-        region.Add(std::move(series));
-    }
+    m_curveChart->SetRegion(PickedCurveChartRegion(m_state));
     m_curveChart->Refresh();
     m_curveChart->ZoomAll();
 }
@@ -225,25 +185,19 @@ int CGUIRispostaSperimentale2::LoadSection(CMatrixArchive &ar, int)
 
 QList<QPair<QString, QString>> CGUIRispostaSperimentale2::ReportRows() const
 {
-    const DispersionAnalysis *analysis = Analysis();
-    if (!analysis || !analysis->m_bAnalysed)
-        return {};
-    return { { tr("Final frequency"), m_high->text() + QStringLiteral("Hz") },
-        { tr("Initial frequency"), m_low->text() + QStringLiteral("Hz") } };
+    SpectrumPageState state = m_state;
+    state.lowText = m_low->text();
+    state.highText = m_high->text();
+    static const DispersionAnalysis none;
+    return SpectrumReportRows(Analysis() ? *Analysis() : none, state);
 }
 
 int CGUIRispostaSperimentale2::WriteReport(ReportWriter &report)
 {
-    const QList<QPair<QString, QString>> rows = ReportRows();
-    if (rows.isEmpty())
-        return 0;
-    report.BeginSection();
-    report.ChapterHeading(tr("Analysis results"));
-    for (const auto &[label, value] : rows)
-        report.LabelledRow(label, value);
-    report.EmptyParagraph();
-    report.ChartFigure(m_spectrumChart->Region(), tr("Experimental dispersion curve"));
-    report.ChapterEnd();
+    m_state.lowText = m_low->text();
+    m_state.highText = m_high->text();
+    static const DispersionAnalysis none;
+    WriteSpectrumChapter(report, Analysis() ? *Analysis() : none, m_state);
     return 0;
 }
 

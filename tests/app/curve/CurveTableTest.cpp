@@ -3,9 +3,11 @@
 // through text and Excel files.
 #include "app/curve/CurveTable.h"
 #include "app/curve/CCurveTable.h"
+#include "app/curve/CurveChart.h"
 #include "app/curve/CurvePlaneImage.h"
 #include "app/data/CExcelAccess.h"
 #include "app/data/TraceSet.h"
+#include "app/results/ReportWriter.h"
 #include "app/spectrum/DispersionAnalysis.h"
 #include "app/spectrum/FkSpectrum.h"
 #include "matrix/CMatrixArchive.h"
@@ -390,4 +392,28 @@ TEST(CurvePlaneImage, TheRidgeOfASyntheticRecordLiesOnItsCurveInBothPlanes)
                 << f << " Hz: " << v << " vs " << velocity(fx);
         }
     }
+}
+
+TEST(CurveTableModel, ReportChapterWithoutAWindow)
+{
+    DispersionAnalysis analysis;
+    CCurveTable table(&analysis);
+    table.SetRows({ Row("20", "200", "180", "220"), Row("7,5", "300.0", "250", "350") });
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.rtf"));
+    ReportWriter report;
+    ASSERT_EQ(report.Open(path), int(RtfOk));
+    WriteCurveChapter(report, &analysis, table);
+    EXPECT_EQ(report.ChapterCount(), 1);
+    EXPECT_EQ(report.TableCount(), 1);
+    EXPECT_EQ(report.FigureCount(), 1);
+    ASSERT_TRUE(report.Close());
+    const QByteArray rtf = ReadAll(path);
+    EXPECT_TRUE(rtf.contains("V. fase Max [m/s]"));
+    EXPECT_TRUE(rtf.contains("7.5"));
+    EXPECT_EQ(table.ReportTable(),
+        (QList<QStringList> { { "20", "200", "180", "220" }, { "7.5", "300", "250", "350" } }));
+    // The chart holds the points (no spectrum: no image).
+    const CChartRegion region = CurveChartRegion(&analysis, table);
+    EXPECT_EQ(region.Count(), 1);
 }

@@ -4,7 +4,10 @@
 #include "app/spectrum/FkSpectrum.h"
 #include "app/data/TraceReaders.h"
 #include "app/data/TraceSet.h"
+#include "app/results/ReportWriter.h"
 #include "app/spectrum/DispersionAnalysis.h"
+#include "app/spectrum/SpectrumCharts.h"
+#include "app/spectrum/SpectrumPageState.h"
 #include "matrix/CMatrixArchive.h"
 
 #include <QFile>
@@ -455,4 +458,48 @@ TEST(ShotRecordStoredForm, RoundTripsEveryFieldAndRefusesATruncatedStream)
     EXPECT_ANY_THROW(kept.Load(short_));
     EXPECT_EQ(kept.spare, 17);
     EXPECT_EQ(kept.spectrum.GetRows(), back.spectrum.GetRows());
+}
+
+TEST(SpectrumPageData, PickSectionAndReportWithoutAWindow)
+{
+    TraceSet set =
+        MakeSet(256, 12, 1.0, 2.0, [](int s, int t) { return std::sin(0.2 * s - 0.3 * t); });
+    DispersionAnalysis analysis;
+    ASSERT_TRUE(analysis.HandOverActiveTraces(set));
+    ASSERT_TRUE(ComputeFkSpectrum(analysis.m_active));
+    analysis.m_bAnalysed = true;
+    SpectrumPageState state;
+    state.lowText = QStringLiteral("10");
+    state.highText = QStringLiteral("900");
+    EXPECT_EQ(state.PickCurve(analysis), QStringLiteral("Max bandwidth is 500\r\n"));
+    EXPECT_FALSE(state.curvePicked);
+    state.highText = QStringLiteral("40");
+    ASSERT_TRUE(state.PickCurve(analysis).isEmpty());
+    ASSERT_TRUE(state.curvePicked);
+    EXPECT_EQ(analysis.m_pickedFrequencies.GetRows(), state.curve.frequencies.GetRows());
+
+    CMatrixArchive out;
+    state.StoreSection(out, analysis);
+    DispersionAnalysis restored;
+    SpectrumPageState back;
+    CMatrixArchive in(out.GetBuffer());
+    back.LoadSection(in, restored);
+    EXPECT_TRUE(in.AtEnd());
+    EXPECT_TRUE(restored.m_bAnalysed);
+    EXPECT_EQ(back.highText, QStringLiteral("40"));
+    EXPECT_EQ(restored.m_pickedVelocities.ToVector(), analysis.m_pickedVelocities.ToVector());
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.rtf"));
+    ReportWriter report;
+    ASSERT_EQ(report.Open(path), int(RtfOk));
+    WriteSpectrumChapter(report, restored, back);
+    EXPECT_EQ(report.ChapterCount(), 1);
+    restored.m_bAnalysed = false;
+    WriteSpectrumChapter(report, restored, back);
+    EXPECT_EQ(report.ChapterCount(), 1);
+    ASSERT_TRUE(report.Close());
+    EXPECT_TRUE(ReadAll(path).contains("40Hz"));
+    EXPECT_EQ(SpectrumChartRegion(analysis).Count(), 1);
+    EXPECT_EQ(PickedCurveChartRegion(back).Count(), 1);
 }
