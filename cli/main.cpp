@@ -61,13 +61,17 @@ const Command Commands[] = {
         "Options:\n"
         "  --sheet NAME   worksheet of an Excel file (default: the first one)\n" },
     { "spectrum", CmdSpectrum,
-        "spectrum FILE [--sheet NAME] --dx M [--dt MS] [--receivers FIRST LAST]\n"
+        "spectrum FILE [FILE...] [--sheet NAME] --dx M [--dt MS] [--receivers FIRST LAST]\n"
         "        [--window START_MS END_MS] [--reverse] --band FMIN FMAX [--points OUT.txt]\n"
-        "        [--image OUT.png]\n"
-        "        f-k spectrum of a shot and the curve picked in the band (CSV)",
-        "Prints freq_hz,velocity_ms: the velocity of the strongest wavenumber at each\n"
-        "frequency of the band, in increasing frequency.\n"
+        "        [--image OUT.png] [--method fk|phase-shift] [--vrange VMIN VMAX]\n"
+        "        [--source-offset M]\n"
+        "        f-k spectrum of a shot (several files of one geometry are stacked) and the\n"
+        "        curve picked in the band, or the phase-shift image and its guided pick (CSV)",
+        "Prints freq_hz,velocity_ms in increasing frequency: with fk the velocity of the\n"
+        "strongest wavenumber at each frequency of the band; with phase-shift the guided pick\n"
+        "that follows the ridge of the frequency-velocity image.\n"
         "Options:\n"
+        "  FILE...                 one record, or several of one geometry to stack\n"
         "  --sheet NAME            worksheet of an Excel file (default: the first one)\n"
         "  --dx M                  receiver spacing [m]\n"
         "  --dt MS                 time step [ms] instead of the file's\n"
@@ -76,8 +80,11 @@ const Command Commands[] = {
         "                          time window [ms] from the first sample (default: all)\n"
         "  --reverse               the shot is at the far end of the spread\n"
         "  --band FMIN FMAX        frequency band of the picking [Hz]\n"
+        "  --method fk|phase-shift transform (default fk)\n"
+        "  --vrange VMIN VMAX      phase-shift velocity range [m/s] (default 50 1000)\n"
+        "  --source-offset M       source to first receiver used [m] (default: one spacing)\n"
         "  --points OUT.txt        automatic points as a four-column curve file\n"
-        "  --image OUT.png         the spectrum image as the page shows it\n" },
+        "  --image OUT.png         the spectrum image\n" },
     { "classify", CmdClassify,
         "classify --model FILE [--offset M] [--code dm2008|opcm2003|ntc2018|asce7-22]\n"
         "        Vs30 and the seismic soil category of the model's final Vs profile",

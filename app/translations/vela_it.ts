@@ -152,6 +152,42 @@
         <source>Sensors are not reverted (the last one in the file is the last one for the analysis)</source>
         <translation>I sensori non sono invertiti (l'ultimo nel file è l'ultimo per l'analisi)</translation>
     </message>
+    <message>
+        <source>Use at least two receivers</source>
+        <translation>Usare almeno due ricevitori</translation>
+    </message>
+    <message>
+        <source>spacing %1 m</source>
+        <translation>spaziatura %1 m</translation>
+    </message>
+    <message>
+        <source>source %1 m from the first receiver but %2 m from the last one</source>
+        <translation>sorgente a %1 m dal primo ricevitore ma a %2 m dall&apos;ultimo</translation>
+    </message>
+    <message>
+        <source>source %1 m from the first receiver</source>
+        <translation>sorgente a %1 m dal primo ricevitore</translation>
+    </message>
+    <message>
+        <source>trigger at %1 ms</source>
+        <translation>trigger a %1 ms</translation>
+    </message>
+    <message>
+        <source>first sample %1 ms after the trigger</source>
+        <translation>primo campione %1 ms dopo il trigger</translation>
+    </message>
+    <message>
+        <source>from the file: %1</source>
+        <translation>dal file: %1</translation>
+    </message>
+    <message>
+        <source>The file carries no time step: the time step in force, %1 ms, was kept. Please type the time step used in the field.</source>
+        <translation>Il file non riporta il passo di campionamento: è stato mantenuto quello in uso, %1 ms. Inserire il passo di campionamento usato in campagna.</translation>
+    </message>
+    <message>
+        <source>The time step read from the file is %1 ms, taking the file&apos;s times in %2. If the file uses another unit, please correct the time step.</source>
+        <translation>Il passo di campionamento letto dal file è %1 ms, considerando i tempi del file in %2. Se il file usa un&apos;altra unità, correggere il passo di campionamento.</translation>
+    </message>
 </context>
 <context>
     <name>CChartWidget</name>
@@ -182,6 +218,15 @@
         <location filename="../page/CDesktopOpen.cpp" line="34" />
         <source>Cannot find "%1".</source>
         <translation>Impossibile trovare "%1".</translation>
+    </message>
+    <message>
+        <source>No program on this system opens &quot;%1&quot;. Install a viewer for this kind of document, or open the file yourself.</source>
+        <translation>Nessun programma di questo sistema apre &quot;%1&quot;. Installare un visualizzatore per questo tipo di documento, oppure aprire il file direttamente.</translation>
+    </message>
+    <message>
+        <source>.</source>
+        <comment>subfolder of the help documents</comment>
+        <translation>it</translation>
     </message>
 </context>
 <context>
@@ -363,11 +408,6 @@
         <translation>Usa i ricevitori fino a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="139" />
-        <source>Intervallo temporale</source>
-        <translation>Intervallo temporale</translation>
-    </message>
-    <message>
         <location filename="../data/CGUIRispostaSperimentale1.cpp" line="141" />
         <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
         <translation>La finestra temporale deve contenere il moto utile. L'intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
@@ -415,11 +455,6 @@
         <translation>Sensori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="226" />
-        <source>Tempo [s]</source>
-        <translation>Tempo [s]</translation>
-    </message>
-    <message>
         <location filename="../data/CGUIRispostaSperimentale1.cpp" line="288" />
         <source>Insert the new traces AFTER the current traces?</source>
         <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
@@ -464,6 +499,26 @@
         <location filename="../data/CGUIRispostaSperimentale1.cpp" line="563" />
         <source>Experimental traces</source>
         <translation>Tracce sperimentali</translation>
+    </message>
+    <message>
+        <source>Distance from the source [m]</source>
+        <translation>Distanza dalla sorgente [m]</translation>
+    </message>
+    <message>
+        <source>Place the traces at their distance from the source and fill their positive lobes</source>
+        <translation>Disporre le tracce alla loro distanza dalla sorgente e riempirne i lobi positivi</translation>
+    </message>
+    <message>
+        <source>One amplitude scale for the whole record</source>
+        <translation>Un&apos;unica scala delle ampiezze per tutta la registrazione</translation>
+    </message>
+    <message>
+        <source>Scale all traces alike, so that the amplitude decay with offset shows</source>
+        <translation>Scalare tutte le tracce allo stesso modo, così da mostrare il decadimento dell&apos;ampiezza con la distanza</translation>
+    </message>
+    <message>
+        <source>Time window</source>
+        <translation>Intervallo temporale</translation>
     </message>
 </context>
 <context>
@@ -676,6 +731,10 @@
         <source>Write &amp;report...</source>
         <translation>Write &amp;report...</translation>
     </message>
+    <message>
+        <source>Help of this &amp;page</source>
+        <translation>Help of this &amp;page</translation>
+    </message>
 </context>
 <context>
     <name>CMessageBox</name>
@@ -688,13 +747,11 @@
 <context>
     <name>CNomeExcel</name>
     <message>
-        <location filename="../data/CNomeExcel.cpp" line="12" />
-        <source>Nome foglio Excel</source>
+        <source>Excel sheet name</source>
         <translation>Nome foglio Excel</translation>
     </message>
     <message>
-        <location filename="../data/CNomeExcel.cpp" line="14" />
-        <source>Inserire il nome del foglio excel con i dati</source>
+        <source>Enter the name of the Excel sheet that holds the data</source>
         <translation>Inserire il nome del foglio excel con i dati</translation>
     </message>
 </context>
@@ -1145,6 +1202,18 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
         <location filename="../data/TraceFileReader.cpp" line="71" />
         <source>Couldn't open source file</source>
         <translation>Impossibile aprire il file sorgente</translation>
+    </message>
+    <message>
+        <source>samples per second</source>
+        <translation>campioni al secondo</translation>
+    </message>
+    <message>
+        <source>microseconds</source>
+        <translation>microsecondi</translation>
+    </message>
+    <message>
+        <source>seconds</source>
+        <translation>secondi</translation>
     </message>
 </context>
 <context>
