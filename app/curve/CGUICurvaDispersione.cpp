@@ -1,8 +1,6 @@
 #include "app/curve/CGUICurvaDispersione.h"
 
-#include "app/chart/CChartImage.h"
 #include "app/chart/CChartWidget.h"
-#include "app/chart/CErrorBarSeries.h"
 #include "app/controls/CGridCtrl.h"
 #include "app/curve/CurveChart.h"
 #include "app/data/CNomeExcel.h"

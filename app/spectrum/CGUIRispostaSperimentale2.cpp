@@ -1,8 +1,6 @@
 #include "app/spectrum/CGUIRispostaSperimentale2.h"
 
-#include "app/chart/CChartImage.h"
 #include "app/chart/CChartWidget.h"
-#include "app/chart/CLineSeries.h"
 #include "app/data/UserNumber.h"
 #include "app/page/CMessageBox.h"
 #include "app/page/UserMessages.h"
