@@ -1935,4 +1935,314 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
         <translation>Le registrazioni non possono essere sommate (hanno un passo temporale diverso)</translation>
     </message>
 </context>
+<context>
+    <name>CGUICurvaDispersione</name>
+    <message>
+        <source>Freq. [Hz]</source>
+        <translation>Freq. [Hz]</translation>
+    </message>
+    <message>
+        <source>V. fase [m/s]</source>
+        <translation>V. fase [m/s]</translation>
+    </message>
+    <message>
+        <source>V. fase min [m/s]</source>
+        <translation>V. fase min [m/s]</translation>
+    </message>
+    <message>
+        <source>V. fase Max [m/s]</source>
+        <translation>V. fase Max [m/s]</translation>
+    </message>
+    <message>
+        <source>Error during writing</source>
+        <translation>Errore durante la scrittura</translation>
+    </message>
+    <message>
+        <source>Text file (*.txt)</source>
+        <translation>File di testo (*.txt)</translation>
+    </message>
+    <message>
+        <source>Excel file (*.xls *.xlsx)</source>
+        <translation>File Excel (*.xls *.xlsx)</translation>
+    </message>
+    <message>
+        <source>Excel file (*.xlsx)</source>
+        <translation>File Excel (*.xlsx)</translation>
+    </message>
+    <message>
+        <source>Save as...</source>
+        <translation>Salva con nome...</translation>
+    </message>
+    <message>
+        <source>Values of the dispersion curve</source>
+        <translation>Valori della curva di dispersione</translation>
+    </message>
+    <message>
+        <source>Values can be introduced by hand, read from a file or pasted by hand</source>
+        <translation>I valori possono essere inseriti a mano, letti da un file o incollati a mano</translation>
+    </message>
+    <message>
+        <source>Chart</source>
+        <translation>Grafico</translation>
+    </message>
+    <message>
+        <source>Piano f-v</source>
+        <translation>Piano f-v</translation>
+    </message>
+    <message>
+        <source>Piano f-p</source>
+        <translation>Piano f-p</translation>
+    </message>
+    <message>
+        <source>Drag vertically with the left button to add a point with its velocity range</source>
+        <translation>Trascinare in verticale con il tasto sinistro per aggiungere un punto con il suo intervallo di velocità</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>Indietro</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Aiuto</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Avanti</translation>
+    </message>
+    <message>
+        <source>New table</source>
+        <translation>Nuova tabella</translation>
+    </message>
+    <message>
+        <source>Import</source>
+        <translation>Importa</translation>
+    </message>
+    <message>
+        <source>Save as</source>
+        <translation>Salva con nome</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Stampa</translation>
+    </message>
+    <message>
+        <source>Cut</source>
+        <translation>Taglia</translation>
+    </message>
+    <message>
+        <source>Copy</source>
+        <translation>Copia</translation>
+    </message>
+    <message>
+        <source>Paste</source>
+        <translation>Incolla</translation>
+    </message>
+    <message>
+        <source>Clear the selected cells</source>
+        <translation>Svuota le celle selezionate</translation>
+    </message>
+    <message>
+        <source>Automatic points from the spectrum</source>
+        <translation>Punti automatici dallo spettro</translation>
+    </message>
+    <message>
+        <source>Delete the selected rows</source>
+        <translation>Elimina le righe selezionate</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <source>Experimental dispersion curve</source>
+        <translation>Curva di dispersione sperimentale</translation>
+    </message>
+    <message>
+        <source>f [Hz]</source>
+        <translation>f [Hz]</translation>
+    </message>
+    <message>
+        <source>v [m/s]</source>
+        <translation>v [m/s]</translation>
+    </message>
+    <message>
+        <source>Frequency [Hz]</source>
+        <translation>Frequenza [Hz]</translation>
+    </message>
+    <message>
+        <source>Phase velocity  [m/s]</source>
+        <translation>Velocità di fase  [m/s]</translation>
+    </message>
+    <message>
+        <source>Reciprocal phase velocity [s/m]*1000</source>
+        <translation>Inverso della velocità di fase [s/m]*1000</translation>
+    </message>
+    <message>
+        <source>Function not available</source>
+        <translation>Funzione non disponibile</translation>
+    </message>
+    <message>
+        <source>Frequency already present!</source>
+        <translation>Frequenza già presente!</translation>
+    </message>
+    <message>
+        <source>Verify input data</source>
+        <translation>Verificare i dati di ingresso</translation>
+    </message>
+    <message>
+        <source>Input parameters are needed in the table</source>
+        <translation>Sono necessari i parametri di ingresso nella tabella</translation>
+    </message>
+    <message>
+        <source>Minimum velocity must be lower than maximum velocity</source>
+        <translation>La velocità minima deve essere minore della velocità massima</translation>
+    </message>
+    <message>
+        <source>Velocity must not be lower than its minimum velocity</source>
+        <translation>La velocità minima deve essere minore della velocità media</translation>
+    </message>
+    <message>
+        <source>Maximum velocity must be greater than medium velocity</source>
+        <translation>La velocità massima deve essere maggiore della velocità media</translation>
+    </message>
+    <message>
+        <source>Frequency must be positive</source>
+        <translation>La frequenza deve essere positiva</translation>
+    </message>
+    <message>
+        <source>Couldn&apos;t open source file</source>
+        <translation>Impossibile aprire il file sorgente</translation>
+    </message>
+    <message>
+        <source>Format not valid</source>
+        <translation>Formato non valido</translation>
+    </message>
+    <message>
+        <source>Error during reading</source>
+        <translation>Errore durante la lettura</translation>
+    </message>
+    <message>
+        <source>The sheet must hold exactly four columns: frequency, velocity, minimum and maximum velocity</source>
+        <translation>Il foglio deve contenere esattamente quattro colonne: frequenza, velocità, velocità minima e massima</translation>
+    </message>
+    <message>
+        <source>Dispersion curve</source>
+        <translation>Curva di dispersione</translation>
+    </message>
+</context>
+<context>
+    <name>CGUIRispostaSperimentale2</name>
+    <message>
+        <source>Bandwidth</source>
+        <translation>Banda di frequenza</translation>
+    </message>
+    <message>
+        <source>Give the frequency band in which the dispersion curve is picked: for every frequency the phase velocity of the strongest wave number is taken.</source>
+        <translation>Indicare la banda di frequenza in cui ricavare la curva di dispersione: per ogni frequenza si prende la velocità di fase del numero d&apos;onda più energetico.</translation>
+    </message>
+    <message>
+        <source>Lower limit [Hz]</source>
+        <translation>Limite inferiore [Hz]</translation>
+    </message>
+    <message>
+        <source>Upper limit [Hz]</source>
+        <translation>Limite superiore [Hz]</translation>
+    </message>
+    <message>
+        <source>Pick the dispersion curve</source>
+        <translation>Ricava la curva di dispersione</translation>
+    </message>
+    <message>
+        <source>Previous</source>
+        <translation>Indietro</translation>
+    </message>
+    <message>
+        <source>Help</source>
+        <translation>Aiuto</translation>
+    </message>
+    <message>
+        <source>Next</source>
+        <translation>Avanti</translation>
+    </message>
+    <message>
+        <source>Spectrum f-k</source>
+        <translation>Spettro f-k</translation>
+    </message>
+    <message>
+        <source>Wave number [rad/m]</source>
+        <translation>Numero d&apos;onda [rad/m]</translation>
+    </message>
+    <message>
+        <source>Frequency [Hz]</source>
+        <translation>Frequenza [Hz]</translation>
+    </message>
+    <message>
+        <source>Experimental dispersion curve</source>
+        <translation>Curva di dispersione sperimentale</translation>
+    </message>
+    <message>
+        <source>Phase velocity  [m/s]</source>
+        <translation>Velocità di fase  [m/s]</translation>
+    </message>
+    <message>
+        <source>No spectrum: read the traces on the experimental data page first.</source>
+        <translation>Nessuno spettro: leggere prima le tracce nella pagina dei dati sperimentali.</translation>
+    </message>
+    <message>
+        <source>Frequency step %1 Hz, highest frequency %2 Hz</source>
+        <translation>Passo in frequenza %1 Hz, frequenza massima %2 Hz</translation>
+    </message>
+    <message>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <source>Final frequency</source>
+        <translation>Frequenza finale</translation>
+    </message>
+    <message>
+        <source>Initial frequency</source>
+        <translation>Frequenza iniziale</translation>
+    </message>
+    <message>
+        <source>Insert the lower limit of the bandwidth<byte value="xd"/>
+</source>
+        <translation>Inserire il limite inferiore della banda<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>Bandwidth lower limit must be positive or zero<byte value="xd"/>
+</source>
+        <translation>Il limite inferiore della banda deve essere positivo o nullo<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>Insert upper limit of the bandwidth<byte value="xd"/>
+&quot;</source>
+        <translation>Inserire il limite superiore della banda<byte value="xd"/>
+&quot;</translation>
+    </message>
+    <message>
+        <source>Upper bandwidth limit must be positive<byte value="xd"/>
+</source>
+        <translation>Il limite superiore della banda deve essere positivo<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>Upper bandwidth limit must be greater than lower limit<byte value="xd"/>
+</source>
+        <translation>Il limite superiore della banda deve essere maggiore del limite inferiore<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>Max bandwidth is %1<byte value="xd"/>
+</source>
+        <translation>La banda massima è %1<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <source>Analysis results</source>
+        <translation>Risultati dell&apos;analisi</translation>
+    </message>
+</context>
 </TS>
