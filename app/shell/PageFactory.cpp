@@ -1,6 +1,7 @@
 #include "app/shell/PageFactory.h"
 
 #include "app/data/CGUIRispostaSperimentale1.h"
+#include "app/results/CGUIRisultati.h"
 #include "app/shell/CChildFormTest.h"
 #include "app/shell/CGUIMain.h"
 #include "app/shell/CPlaceholderPage.h"
@@ -23,8 +24,8 @@ CChildDialog *CreatePage(
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
     case 20: // CGUIProfiloIniziale
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
-    case 30: // CGUIRisultati
-        return new CPlaceholderPage(stepCode, parent, steps, analysis);
+    case 30:
+        return new CGUIRisultati(parent, steps, analysis);
     default:
         return nullptr;
     }

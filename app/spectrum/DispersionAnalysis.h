@@ -6,6 +6,8 @@
 
 #include <QString>
 
+#include <vector>
+
 class CMatrixArchive;
 struct TraceSet;
 
@@ -59,6 +61,37 @@ struct ExperimentalCurve
     int PointCount() const { return frequencies.GetRows(); }
 };
 
+/// One layer record of the ground profile, fields in the order the profile page collects them:
+/// the text as typed in the profile table and, where the later steps use one, its value. The
+/// half-space is the last record (thickness 0).
+struct LayerRecord
+{
+    QString number;
+    QString thicknessText;
+    double thickness = 0.0; ///< h [m]
+    QString depthText;
+    double depth = 0.0; ///< z of the layer bottom [m]
+    QString densityText;
+    double density = 0.0; ///< [kg/m^3]
+    QString description;
+    QString waterTableText;
+    bool waterTable = false;
+    QString poissonText;
+    double poisson = 0.0;
+    QString vsText;
+    double vs = 0.0; ///< [m/s]
+    QString vsFixedText;
+    bool vsFixed = false;
+    QString vsMinText;
+    double vsMin = 0.0; ///< [m/s]
+    QString vsMaxText;
+    double vsMax = 0.0; ///< [m/s]
+    QString alluvialText;
+    bool alluvial = false;
+    QString finalVsText;
+    double finalVs = 0.0; ///< the result of the last run; equals vs when finalVsText is empty
+};
+
 /// The analysis shared by the pages: the active record (spectrum and picked curve), the
 /// passive record, and the experimental curve of the curve page.
 class DispersionAnalysis
@@ -104,6 +137,10 @@ public:
 
     // Experimental curve of the curve page, used by the profile and later steps.
     ExperimentalCurve m_curve;
+
+    // Ground profile of the profile page (N records, the half-space last), used by the results
+    // page, the report and the document.
+    std::vector<LayerRecord> m_layers;
 };
 
 /// Steps of the preparation shared by both records: the time size for a window of

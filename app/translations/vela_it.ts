@@ -2,20 +2,177 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="it">
 <context>
+    <name>ActiveDataForm</name>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="51"/>
+        <source>Data file not loaded</source>
+        <translation>File dei dati non caricato</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="62"/>
+        <source>Insert source depth</source>
+        <translation>Inserire la profondità della sorgente</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="63"/>
+        <source>Source depth must be positive</source>
+        <translation>La profondità della sorgente deve essere positiva</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="65"/>
+        <source>Insert receivers depth</source>
+        <translation>Inserire la profondità dei ricevitori</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="66"/>
+        <source>Receivers depth must be positive</source>
+        <translation>La profondità dei ricevitori deve essere positiva</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="68"/>
+        <source>Insert distance between two consecutive receivers</source>
+        <translation>Inserire la distanza tra due ricevitori consecutivi</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="70"/>
+        <source>Distance between two consecutive receivers must be positive</source>
+        <translation>La distanza tra due ricevitori consecutivi deve essere positiva</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="73"/>
+        <source>Insert time step</source>
+        <translation>Inserire il passo temporale</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="74"/>
+        <source>The time step must be positive</source>
+        <translation>Il passo temporale deve essere positivo</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="76"/>
+        <source>Insert total time</source>
+        <translation>Inserire il tempo finale</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="77"/>
+        <source>Total time must be positive</source>
+        <translation>Il tempo finale deve essere positivo</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="79"/>
+        <source>Insert initial time</source>
+        <translation>Inserire il tempo iniziale</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="80"/>
+        <source>Initial time must be positive</source>
+        <translation>Il tempo iniziale deve essere positivo</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="94"/>
+        <source>The time step must be greater than zero</source>
+        <translation>Il passo temporale deve essere maggiore di zero</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="123"/>
+        <source>Total time must be greater than initial time</source>
+        <translation>Il tempo finale deve essere maggiore del tempo iniziale</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="139"/>
+        <source>Use at least one receiver</source>
+        <translation>Usare almeno un ricevitore</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="142"/>
+        <source>Use at most %1 receivers</source>
+        <translation>Usare al massimo %1 ricevitori</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="148"/>
+        <source>Errors:</source>
+        <translation>Errori:</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="195"/>
+        <source>Invald step</source>
+        <translation>Passo non valido</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="196"/>
+        <source>Invalid valuee</source>
+        <translation>Valore non valido</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="287"/>
+        <source>Traces file name</source>
+        <translation>Nome del file delle tracce</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="288"/>
+        <source>Number of sensors</source>
+        <translation>Numero di sensori</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="290"/>
+        <source>Sensors distance:</source>
+        <translation>Distanza tra i sensori:</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="292"/>
+        <source>Number of time samples</source>
+        <translation>Numero di campioni temporali</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="294"/>
+        <source>Acquisition timestep</source>
+        <translation>Passo temporale di acquisizione</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="297"/>
+        <source>Number of sensors used for the analysis</source>
+        <translation>Numero di sensori usati per l&apos;analisi</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="299"/>
+        <source>The interval considered for the analysis starts at</source>
+        <translation>L&apos;intervallo considerato per l&apos;analisi inizia a</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="302"/>
+        <source>The interval considered for the analysis ends at</source>
+        <translation>L&apos;intervallo considerato per l&apos;analisi finisce a</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="305"/>
+        <source>Sensors are reverted (the last one in the file is the fist one for the analysis)</source>
+        <translation>I sensori sono invertiti (l&apos;ultimo nel file è il primo per l&apos;analisi)</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="308"/>
+        <source>Sensors are not reverted (the last one in the file is the last one for the analysis)</source>
+        <translation>I sensori non sono invertiti (l&apos;ultimo nel file è l&apos;ultimo per l&apos;analisi)</translation>
+    </message>
+</context>
+<context>
     <name>CChartWidget</name>
     <message>
+        <location filename="../chart/CChartWidget.cpp" line="308"/>
         <source>Export data...</source>
         <translation>Esporta dati...</translation>
     </message>
     <message>
+        <location filename="../chart/CChartWidget.cpp" line="309"/>
         <source>Show all</source>
         <translation>Mostra tutto</translation>
     </message>
     <message>
+        <location filename="../chart/CChartWidget.cpp" line="316"/>
         <source>Export data</source>
         <translation>Esporta dati</translation>
     </message>
     <message>
+        <location filename="../chart/CChartWidget.cpp" line="316"/>
         <source>Text files (*.txt);;All files (*)</source>
         <translation>File di testo (*.txt);;Tutti i file (*)</translation>
     </message>
@@ -23,80 +180,465 @@
 <context>
     <name>CDesktopOpen</name>
     <message>
+        <location filename="../shell/CDesktopOpen.cpp" line="34"/>
         <source>Cannot find &quot;%1&quot;.</source>
         <translation>Impossibile trovare &quot;%1&quot;.</translation>
     </message>
 </context>
 <context>
+    <name>CExcelAccess</name>
+    <message>
+        <location filename="../results/CExcelAccess.cpp" line="83"/>
+        <source>the workbook cannot be read as an Excel file</source>
+        <translation>la cartella di lavoro non può essere letta come file Excel</translation>
+    </message>
+    <message>
+        <location filename="../results/CExcelAccess.cpp" line="90"/>
+        <location filename="../results/CExcelAccess.cpp" line="98"/>
+        <source>the workbook&apos;s sheets cannot be listed</source>
+        <translation>non è possibile elencare i fogli della cartella di lavoro</translation>
+    </message>
+    <message>
+        <location filename="../results/CExcelAccess.cpp" line="113"/>
+        <source>the sheet cannot be read</source>
+        <translation>il foglio non può essere letto</translation>
+    </message>
+    <message>
+        <location filename="../results/CExcelAccess.cpp" line="121"/>
+        <source>cell %1 of row %2 cannot be read</source>
+        <translation>la cella %1 della riga %2 non può essere letta</translation>
+    </message>
+    <message>
+        <location filename="../results/CExcelAccess.cpp" line="196"/>
+        <location filename="../results/CExcelAccess.cpp" line="364"/>
+        <source>the file is not an Excel workbook</source>
+        <translation>il file non è una cartella di lavoro Excel</translation>
+    </message>
+    <message>
+        <location filename="../results/CExcelAccess.cpp" line="225"/>
+        <source>the workbook&apos;s sheet list is damaged</source>
+        <translation>l&apos;elenco dei fogli della cartella di lavoro è danneggiato</translation>
+    </message>
+    <message>
+        <location filename="../results/CExcelAccess.cpp" line="284"/>
+        <source>the sheet&apos;s data cannot be found in the workbook</source>
+        <translation>i dati del foglio non si trovano nella cartella di lavoro</translation>
+    </message>
+    <message>
+        <location filename="../results/CExcelAccess.cpp" line="340"/>
+        <source>the sheet&apos;s data are damaged (%1)</source>
+        <translation>i dati del foglio sono danneggiati (%1)</translation>
+    </message>
+    <message>
+        <location filename="../results/CExcelAccess.cpp" line="355"/>
+        <source>the workbook cannot be opened (%1)</source>
+        <translation>la cartella di lavoro non può essere aperta (%1)</translation>
+    </message>
+    <message>
+        <location filename="../results/CExcelAccess.cpp" line="382"/>
+        <source>the workbook has no sheet named &quot;%1&quot; (its sheets: %2)</source>
+        <translation>la cartella di lavoro non ha un foglio di nome &quot;%1&quot; (i suoi fogli: %2)</translation>
+    </message>
+    <message>
+        <location filename="../results/CExcelAccess.cpp" line="398"/>
+        <location filename="../results/CExcelAccess.cpp" line="490"/>
+        <source>the workbook cannot be unpacked</source>
+        <translation>la cartella di lavoro non può essere decompressa</translation>
+    </message>
+    <message>
+        <location filename="../results/CExcelAccess.cpp" line="420"/>
+        <location filename="../results/CExcelAccess.cpp" line="436"/>
+        <location filename="../results/CExcelAccess.cpp" line="497"/>
+        <source>Database error: </source>
+        <translation>Errore del database: </translation>
+    </message>
+    <message>
+        <location filename="../results/CExcelAccess.cpp" line="437"/>
+        <source>the sheet is wider than Excel allows</source>
+        <translation>il foglio è più largo di quanto Excel consenta</translation>
+    </message>
+</context>
+<context>
     <name>CGUIMain</name>
     <message>
+        <location filename="../shell/CGUIMain.cpp" line="51"/>
         <source>Surface-wave analysis for site characterisation</source>
         <translation>Analisi delle onde superficiali per la caratterizzazione dei siti</translation>
     </message>
     <message>
+        <location filename="../shell/CGUIMain.cpp" line="77"/>
         <source>Analyse experimental data</source>
         <translation>Analizza i dati sperimentali</translation>
     </message>
     <message>
+        <location filename="../shell/CGUIMain.cpp" line="78"/>
         <source>Insert dispersion curve</source>
         <translation>Inserisci la curva di dispersione</translation>
     </message>
     <message>
+        <location filename="../shell/CGUIMain.cpp" line="87"/>
         <source>Bibliography</source>
         <translation>Bibliografia</translation>
     </message>
     <message>
+        <location filename="../shell/CGUIMain.cpp" line="93"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
 </context>
 <context>
-    <name>CGUISteps</name>
+    <name>CGUIRispostaSperimentale1</name>
     <message>
-        <source>Analysis steps</source>
-        <translation>Fasi dell&apos;analisi</translation>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="35"/>
+        <source>All supported files|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|Text file (*.TXT)|*.txt|Seg2 file (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|Excel file (*.XLS)|*.xls;*.xlsx|SU file (*.SU)|*.su|SEGY file (*.SEGY,*.SGY)|*.segy;*.sgy|DRM file (*.DRM)|*.drm||</source>
+        <translation>Tutti i file supportati|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
     </message>
     <message>
-        <source>Start</source>
-        <translation>Inizio</translation>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="77"/>
+        <source>Data file</source>
+        <translation>File dei dati</translation>
     </message>
     <message>
-        <source>Experimental data</source>
-        <translation>Dati sperimentali</translation>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="79"/>
+        <source>Experimental traces can be given in formats TXT, SEG2, SEGY, XLS, SU or DRM</source>
+        <translation>Le tracce sperimentali possono essere fornite nei formati TXT, SEG2, SEGY, XLS, SU o DRM</translation>
     </message>
     <message>
-        <source>Spectrum</source>
-        <translation>Spettro</translation>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="89"/>
+        <source>Open a trace file</source>
+        <translation>Apri un file di tracce</translation>
     </message>
     <message>
-        <source>REMI</source>
-        <translation>REMI</translation>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="97"/>
+        <source>Distance between 2 consecutive receivers</source>
+        <translation>Distanza tra 2 ricevitori consecutivi</translation>
     </message>
     <message>
-        <source>Dispersion curve</source>
-        <translation>Curva di dispersione</translation>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="100"/>
+        <source>Specify distance between receivers.</source>
+        <translation>Specificare la distanza tra i ricevitori.</translation>
     </message>
     <message>
-        <source>Ground profile</source>
-        <translation>Profilo del terreno</translation>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="101"/>
+        <source>Receivers distance [m]</source>
+        <translation>Distanza ricevitori [m]</translation>
     </message>
     <message>
-        <source>Final results</source>
-        <translation>Risultati finali</translation>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="106"/>
+        <source>Source position</source>
+        <translation>Posizione della sorgente</translation>
     </message>
     <message>
-        <source>2D Map</source>
-        <translation>Mappa 2D</translation>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="108"/>
+        <source>Mark if source is near the last receiver.</source>
+        <translation>Selezionare se la sorgente è vicina all&apos;ultimo ricevitore.</translation>
     </message>
     <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="113"/>
+        <source>Time step</source>
+        <translation>Passo temporale</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="116"/>
+        <source>Time step used in field is required</source>
+        <translation>È richiesto il passo temporale usato in campagna</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="117"/>
+        <source>Time sampling [ms]</source>
+        <translation>Campionamento temporale [ms]</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="122"/>
+        <source>Receivers selection</source>
+        <translation>Selezione dei ricevitori</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="125"/>
+        <source>Choose receivers to be used in the analysis.</source>
+        <translation>Scegliere i ricevitori da usare nell&apos;analisi.</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="127"/>
+        <source>Use receivers up to</source>
+        <translation>Usa i ricevitori fino a</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="138"/>
+        <source>Intervallo temporale</source>
+        <translation>Intervallo temporale</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="140"/>
+        <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
+        <translation>La finestra temporale deve contenere il moto utile. L&apos;intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="146"/>
+        <source>Consider time interval starting from</source>
+        <translation>Considera l&apos;intervallo temporale a partire da</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="150"/>
+        <source>to</source>
+        <translation>a</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="152"/>
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="166"/>
+        <source>Previous</source>
+        <translation>Indietro</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="168"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="170"/>
+        <source>Next</source>
+        <translation>Avanti</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="223"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="365"/>
+        <source>Measures</source>
+        <translation>Misure</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="224"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="366"/>
+        <source>Sensors</source>
+        <translation>Sensori</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="225"/>
+        <source>Tempo [s]</source>
+        <translation>Tempo [s]</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="287"/>
+        <source>Insert the new traces AFTER the current traces?</source>
+        <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="287"/>
+        <source>Append traces</source>
+        <translation>Accoda tracce</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="322"/>
+        <source>Incorrect file format</source>
+        <translation>Formato del file non corretto</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="322"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="334"/>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="350"/>
+        <source>You can append additional traces to the just inserted ones by selecting other files.</source>
+        <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="352"/>
+        <source>Concatenate traces</source>
+        <translation>Concatena tracce</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="367"/>
+        <source>Time [s]</source>
+        <translation>Tempo [s]</translation>
+    </message>
+</context>
+<context>
+    <name>CGUIRisultati</name>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="50"/>
+        <source>Final results</source>
+        <translation>Risultati finali</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="56"/>
+        <source>Schema riassuntivo</source>
+        <translation>Schema riassuntivo</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="61"/>
+        <source>Type of ground</source>
+        <translation>Categoria di sottosuolo</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="65"/>
+        <source>Site</source>
+        <translation>Sito</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="65"/>
+        <source>Geotechnical description</source>
+        <translation>Descrizione geotecnica</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="66"/>
+        <source>Vs30 [m/s]</source>
+        <translation>Vs30 [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="79"/>
+        <source>Soil classification</source>
+        <translation>Classificazione del sottosuolo</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="90"/>
+        <source>Yes</source>
+        <translation>Sì</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="91"/>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="108"/>
+        <source>Don&apos;t know</source>
+        <translation>Non so</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="114"/>
+        <source>Or classify under:</source>
+        <translation>Oppure classifica secondo:</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="115"/>
+        <source>NTC 2018</source>
+        <translation>NTC 2018</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="116"/>
+        <source>ASCE 7-22</source>
+        <translation>ASCE 7-22</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="134"/>
+        <source>Offset</source>
+        <translation>Offset</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="138"/>
+        <source>Reference plane z=0</source>
+        <translation>Piano di riferimento z=0</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="165"/>
+        <source>Previous</source>
+        <translation>Indietro</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="168"/>
+        <source>Help</source>
+        <translation>Aiuto</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="171"/>
+        <source>Save...</source>
+        <translation>Salva...</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="174"/>
+        <source>Exit</source>
+        <translation>Esci</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="268"/>
+        <source>Verify soil nature before proceeding with soil classification</source>
+        <translation>Verificare la natura del terreno prima di procedere con la classificazione del sottosuolo</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="269"/>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="357"/>
+        <source>H = %1 m</source>
+        <translation>H = %1 m</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="380"/>
+        <source>Are you sure you want to quit the program?</source>
+        <translation>Sei sicuro di voler uscire dal programma?</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="381"/>
+        <source>Confirm exit</source>
+        <translation>Conferma uscita</translation>
+    </message>
+</context>
+<context>
+    <name>CGUISteps</name>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="41"/>
+        <source>Analysis steps</source>
+        <translation>Fasi dell&apos;analisi</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="47"/>
+        <source>Start</source>
+        <translation>Inizio</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="48"/>
+        <source>Experimental data</source>
+        <translation>Dati sperimentali</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="49"/>
+        <source>Spectrum</source>
+        <translation>Spettro</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="50"/>
+        <source>REMI</source>
+        <translation>REMI</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="51"/>
+        <source>Dispersion curve</source>
+        <translation>Curva di dispersione</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="52"/>
+        <source>Ground profile</source>
+        <translation>Profilo del terreno</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="53"/>
+        <source>Final results</source>
+        <translation>Risultati finali</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="59"/>
+        <source>2D Map</source>
+        <translation>Mappa 2D</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="61"/>
+        <source>Help</source>
+        <translation>Aiuto</translation>
+    </message>
+    <message>
+        <location filename="../shell/CGUISteps.cpp" line="63"/>
         <source>Bibliography</source>
         <translation>Bibliografia</translation>
     </message>
     <message>
+        <location filename="../shell/CGUISteps.cpp" line="109"/>
         <source>Schermata non ancora implementata</source>
         <translation>Schermata non ancora implementata</translation>
     </message>
@@ -104,18 +646,22 @@
 <context>
     <name>CGridCtrl</name>
     <message>
+        <location filename="../controls/CGridCtrl.cpp" line="242"/>
         <source>Cut</source>
         <translation>Taglia</translation>
     </message>
     <message>
+        <location filename="../controls/CGridCtrl.cpp" line="243"/>
         <source>Copy</source>
         <translation>Copia</translation>
     </message>
     <message>
+        <location filename="../controls/CGridCtrl.cpp" line="244"/>
         <source>Paste</source>
         <translation>Incolla</translation>
     </message>
     <message>
+        <location filename="../controls/CGridCtrl.cpp" line="246"/>
         <source>Print...</source>
         <translation>Stampa...</translation>
     </message>
@@ -123,148 +669,193 @@
 <context>
     <name>CMainFrame</name>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="208"/>
+        <location filename="../shell/CMainFrame.cpp" line="223"/>
         <source>Untitled</source>
         <translation>Senza nome</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="39"/>
         <source>Ready</source>
         <translation>Pronto</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="59"/>
         <source>&amp;VELA</source>
         <translation>&amp;VELA</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="60"/>
         <source>&amp;New...</source>
         <translation>&amp;New...</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="61"/>
         <source>&amp;Open...</source>
         <translation>&amp;Open...</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="62"/>
         <source>&amp;Save</source>
         <translation>&amp;Save</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="63"/>
         <source>Save &amp;as...</source>
         <translation>Save &amp;as...</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="65"/>
         <source>2D Map</source>
         <translation>2D Map</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="69"/>
         <source>&amp;Exit</source>
         <translation>&amp;Exit</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="72"/>
         <source>&amp;Tools</source>
         <translation>&amp;Tools</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="73"/>
         <source>&amp;Language</source>
         <translation>&amp;Language</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="75"/>
         <source>&amp;English</source>
         <translation>&amp;English</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="76"/>
         <source>&amp;Italian</source>
         <translation>&amp;Italian</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="89"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="90"/>
         <source>What&apos;s new...</source>
         <translation>What&apos;s new...</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="94"/>
         <source>&amp;Check for updates...</source>
         <translation>&amp;Check for updates...</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="98"/>
         <source>&amp;About VELA...</source>
         <translation>&amp;About VELA...</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="134"/>
         <source>The 2D map is not available in this version of the program yet.</source>
         <translation>La mappa 2D non è ancora disponibile in questa versione del programma.</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="141"/>
         <source>The current analysis has not been saved. Discard it?</source>
         <translation>L&apos;analisi corrente non è stata salvata. Abbandonarla?</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="158"/>
         <source>Open</source>
         <translation>Apri</translation>
     </message>
     <message>
+        <location filename="../shell/CMainFrame.cpp" line="158"/>
+        <location filename="../shell/CMainFrame.cpp" line="187"/>
         <source>VELA Files (*.vla)</source>
         <translation>File VELA (*.vla)</translation>
     </message>
     <message>
-        <source>Saving analyses is not available in this version of the program yet.</source>
-        <translation>Il salvataggio delle analisi non è ancora disponibile in questa versione del programma.</translation>
+        <location filename="../shell/CMainFrame.cpp" line="187"/>
+        <source>Save as</source>
+        <translation>Salva con nome</translation>
     </message>
     <message>
-        <source>The current analysis has not been saved. Quit anyway?</source>
-        <translation>L&apos;analisi corrente non è stata salvata. Uscire comunque?</translation>
-    </message>
-    <message>
-        <source>Confirm exit</source>
-        <translation>Conferma uscita</translation>
+        <location filename="../shell/CMainFrame.cpp" line="226"/>
+        <source>Save changes to %1?</source>
+        <translation>Salvare le modifiche a %1?</translation>
     </message>
 </context>
 <context>
     <name>CMessageBox</name>
     <message>
+        <location filename="../shell/CMessageBox.cpp" line="53"/>
         <source>Don&apos;t show this message again</source>
         <translation>Non mostrare più questo messaggio</translation>
     </message>
 </context>
 <context>
+    <name>CNomeExcel</name>
+    <message>
+        <location filename="../results/CNomeExcel.cpp" line="12"/>
+        <source>Nome foglio Excel</source>
+        <translation>Nome foglio Excel</translation>
+    </message>
+    <message>
+        <location filename="../results/CNomeExcel.cpp" line="14"/>
+        <source>Inserire il nome del foglio excel con i dati</source>
+        <translation>Inserire il nome del foglio excel con i dati</translation>
+    </message>
+</context>
+<context>
     <name>CPlaceholderPage</name>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="25"/>
         <source>This page is not available in this version of the program yet.</source>
         <translation>Questa schermata non è ancora disponibile in questa versione del programma.</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="33"/>
         <source>Previous</source>
         <translation>Indietro</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="39"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="44"/>
         <source>Next</source>
         <translation>Avanti</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="94"/>
         <source>Experimental data</source>
         <translation>Dati sperimentali</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="96"/>
         <source>Spectrum</source>
         <translation>Spettro</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="98"/>
         <source>Passive data (REMI)</source>
         <translation>Dati passivi (REMI)</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="100"/>
         <source>Dispersion curve</source>
         <translation>Curva di dispersione</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="102"/>
         <source>Ground profile</source>
         <translation>Profilo del terreno</translation>
     </message>
     <message>
+        <location filename="../shell/CPlaceholderPage.cpp" line="104"/>
         <source>Final results</source>
         <translation>Risultati finali</translation>
     </message>
@@ -272,24 +863,28 @@
 <context>
     <name>CWinQuiverApp</name>
     <message>
+        <location filename="../shell/CWinQuiverApp.cpp" line="54"/>
+        <location filename="../shell/CWinQuiverApp.cpp" line="121"/>
         <source>The language file %1 could not be written.</source>
         <translation>Impossibile scrivere il file della lingua %1.</translation>
     </message>
     <message>
-        <source>Opening analyses (.vla files) is not available in this version of the program yet:
-%1</source>
-        <translation>L&apos;apertura delle analisi (file .vla) non è ancora disponibile in questa versione del programma:
-%1</translation>
+        <location filename="../shell/CWinQuiverApp.cpp" line="79"/>
+        <source>The current analysis has not been saved. Discard it?</source>
+        <translation>L&apos;analisi corrente non è stata salvata. Scartarla?</translation>
     </message>
     <message>
+        <location filename="../shell/CWinQuiverApp.cpp" line="91"/>
         <source>%1 was not opened: trace files are opened from the experimental data page.</source>
         <translation>%1 non è stato aperto: i file delle tracce si aprono dalla schermata dei dati sperimentali.</translation>
     </message>
     <message>
+        <location filename="../shell/CWinQuiverApp.cpp" line="143"/>
         <source>No update page is configured for this installation.</source>
         <translation>Nessuna pagina di aggiornamento è configurata per questa installazione.</translation>
     </message>
     <message>
+        <location filename="../shell/CWinQuiverApp.cpp" line="153"/>
         <source>VELA version %1
 
 Multichannel analysis of surface waves: dispersion spectrum, dispersion curve, Vs profile, Vs30 and soil category.</source>
@@ -298,344 +893,523 @@ Multichannel analysis of surface waves: dispersion spectrum, dispersion curve, V
 Analisi multicanale delle onde superficiali: spettro di dispersione, curva di dispersione, profilo di Vs, Vs30 e categoria di suolo.</translation>
     </message>
     <message>
+        <location filename="../shell/CWinQuiverApp.cpp" line="156"/>
         <source>About VELA</source>
         <translation>Informazioni su VELA</translation>
     </message>
 </context>
 <context>
+    <name>CWinQuiverDoc</name>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="35"/>
+        <source>The file %1 cannot be opened: %2.</source>
+        <translation>Impossibile aprire il file %1: %2.</translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="51"/>
+        <source>The file %1 is damaged or is not a VELA analysis (%2). The analysis on screen has not been changed.</source>
+        <translation>Il file %1 è danneggiato o non è un&apos;analisi VELA (%2). L&apos;analisi sullo schermo non è stata modificata.</translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="59"/>
+        <source>This file was generated with a newer version and cannot be opened</source>
+        <translation>Questo file è stato generato con una versione più recente e non può essere aperto</translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="60"/>
+        <source>Wrong version</source>
+        <translation>Versione errata</translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="72"/>
+        <source>The file %1 could not be read completely (%2).</source>
+        <translation>Non è stato possibile leggere completamente il file %1 (%2).</translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="95"/>
+        <source>This file was created with an older version of the program. It will be converted to the latest version.</source>
+        <translation>Questo file è stato creato con una versione precedente del programma. Sarà convertito all&apos;ultima versione.</translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="97"/>
+        <source>Version upgrade</source>
+        <translation>Aggiornamento di versione</translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="103"/>
+        <source>The analysis could not be saved to %1 (%2). The file already there, if any, has not been changed.</source>
+        <translation>Non è stato possibile salvare l&apos;analisi in %1 (%2). Il file già presente, se esiste, non è stato modificato.</translation>
+    </message>
+</context>
+<context>
     <name>CWinQuiverView</name>
     <message>
+        <location filename="../shell/CWinQuiverView.cpp" line="147"/>
         <source>Writing the report is not available in this version.</source>
         <translation>La scrittura della relazione non è ancora disponibile in questa versione.</translation>
     </message>
 </context>
 <context>
-    <name>ActiveDataForm</name>
+    <name>ResultsForm</name>
     <message>
-        <source>Data file not loaded</source>
-        <translation>File dei dati non caricato</translation>
+        <location filename="../results/ResultsForm.cpp" line="32"/>
+        <location filename="../results/ResultsForm.cpp" line="56"/>
+        <source>Yes</source>
+        <translation>SI</translation>
     </message>
     <message>
-        <source>Insert source depth</source>
-        <translation>Inserire la profondità della sorgente</translation>
+        <location filename="../results/ResultsForm.cpp" line="34"/>
+        <location filename="../results/ResultsForm.cpp" line="57"/>
+        <source>No</source>
+        <translation>NO</translation>
     </message>
     <message>
-        <source>Source depth must be positive</source>
-        <translation>La profondità della sorgente deve essere positiva</translation>
+        <location filename="../results/ResultsForm.cpp" line="36"/>
+        <source>Don&apos;t know</source>
+        <translation>Non so</translation>
     </message>
     <message>
-        <source>Insert receivers depth</source>
-        <translation>Inserire la profondità dei ricevitori</translation>
+        <location filename="../results/ResultsForm.cpp" line="51"/>
+        <source>Geotechnical unit</source>
+        <translation>Unità geotecnica</translation>
     </message>
     <message>
-        <source>Receivers depth must be positive</source>
-        <translation>La profondità dei ricevitori deve essere positiva</translation>
+        <location filename="../results/ResultsForm.cpp" line="51"/>
+        <source>Description</source>
+        <translation>Descrizione</translation>
     </message>
     <message>
-        <source>Insert distance between two consecutive receivers</source>
-        <translation>Inserire la distanza tra due ricevitori consecutivi</translation>
+        <location filename="../results/ResultsForm.cpp" line="52"/>
+        <source>h [m]</source>
+        <translation>h [m]</translation>
     </message>
     <message>
-        <source>Distance between two consecutive receivers must be positive</source>
-        <translation>La distanza tra due ricevitori consecutivi deve essere positiva</translation>
+        <location filename="../results/ResultsForm.cpp" line="52"/>
+        <source>z [m]</source>
+        <translation>z [m]</translation>
     </message>
     <message>
-        <source>Insert time step</source>
-        <translation>Inserire il passo temporale</translation>
+        <location filename="../results/ResultsForm.cpp" line="52"/>
+        <source>Density [kg/m^3]</source>
+        <translation>Densità [kg/m^3]</translation>
     </message>
     <message>
-        <source>The time step must be positive</source>
-        <translation>Il passo temporale deve essere positivo</translation>
+        <location filename="../results/ResultsForm.cpp" line="52"/>
+        <source>Water table</source>
+        <translation>Falda</translation>
     </message>
     <message>
-        <source>Insert total time</source>
-        <translation>Inserire il tempo finale</translation>
+        <location filename="../results/ResultsForm.cpp" line="52"/>
+        <source>Poisson</source>
+        <translation>Poisson</translation>
     </message>
     <message>
-        <source>Total time must be positive</source>
-        <translation>Il tempo finale deve essere positivo</translation>
+        <location filename="../results/ResultsForm.cpp" line="53"/>
+        <source>Vs [m/s]</source>
+        <translation>Vs [m/s]</translation>
     </message>
     <message>
-        <source>Insert initial time</source>
-        <translation>Inserire il tempo iniziale</translation>
+        <location filename="../results/ResultsForm.cpp" line="53"/>
+        <source>Vs fixed</source>
+        <translation>Vs fissa</translation>
     </message>
     <message>
-        <source>Initial time must be positive</source>
-        <translation>Il tempo iniziale deve essere positivo</translation>
+        <location filename="../results/ResultsForm.cpp" line="53"/>
+        <source>Vp [m/s]</source>
+        <translation>Vp [m/s]</translation>
     </message>
     <message>
-        <source>The time step must be greater than zero</source>
-        <translation>Il passo temporale deve essere maggiore di zero</translation>
+        <location filename="../results/ResultsForm.cpp" line="53"/>
+        <source>Alluvional</source>
+        <translation>Alluvionale</translation>
     </message>
     <message>
-        <source>Total time must be greater than initial time</source>
-        <translation>Il tempo finale deve essere maggiore del tempo iniziale</translation>
+        <location filename="../results/ResultsForm.cpp" line="102"/>
+        <source>Outcropping rock masses or very stiff soils with<byte value="xd"/>
+shear-wave velocities above 800 m/s, possibly including<byte value="xd"/>
+at the surface weaker material at most 3 m thick</source>
+        <translation>Ammassi rocciosi affioranti o terreni molto rigidi con<byte value="xd"/>
+velocità delle onde di taglio superiori a 800 m/s, eventualmente<byte value="xd"/>
+comprendenti in superficie terreni più scadenti spessi al più 3 m</translation>
     </message>
     <message>
-        <source>Use at least one receiver</source>
-        <translation>Usare almeno un ricevitore</translation>
+        <location filename="../results/ResultsForm.cpp" line="107"/>
+        <source>Soft rocks and deposits of very dense coarse-grained<byte value="xd"/>
+soils or very stiff fine-grained soils, with mechanical<byte value="xd"/>
+properties improving with depth and an equivalent<byte value="xd"/>
+velocity between 360 m/s and 800 m/s</source>
+        <translation>Rocce tenere e depositi di terreni a grana grossa molto<byte value="xd"/>
+addensati o terreni a grana fina molto consistenti, con<byte value="xd"/>
+miglioramento delle proprietà meccaniche con la profondità<byte value="xd"/>
+e velocità equivalente tra 360 m/s e 800 m/s</translation>
     </message>
     <message>
-        <source>Use at most %1 receivers</source>
-        <translation>Usare al massimo %1 ricevitori</translation>
+        <location filename="../results/ResultsForm.cpp" line="112"/>
+        <source>Deposits of medium-dense coarse-grained soils or<byte value="xd"/>
+medium-stiff fine-grained soils with the substrate<byte value="xd"/>
+deeper than 30 m, with mechanical properties improving<byte value="xd"/>
+with depth and an equivalent velocity between<byte value="xd"/>
+180 m/s and 360 m/s</source>
+        <translation>Depositi di terreni a grana grossa mediamente addensati o<byte value="xd"/>
+a grana fina mediamente consistenti con profondità del<byte value="xd"/>
+substrato superiore a 30 m, con miglioramento delle proprietà<byte value="xd"/>
+meccaniche con la profondità e velocità equivalente<byte value="xd"/>
+tra 180 m/s e 360 m/s</translation>
     </message>
     <message>
-        <source>Errors:</source>
-        <translation>Errori:</translation>
+        <location filename="../results/ResultsForm.cpp" line="118"/>
+        <source>Deposits of loose coarse-grained soils or soft<byte value="xd"/>
+fine-grained soils with the substrate deeper than 30 m,<byte value="xd"/>
+with mechanical properties improving with depth and<byte value="xd"/>
+an equivalent velocity between 100 m/s and 180 m/s</source>
+        <translation>Depositi di terreni a grana grossa scarsamente addensati o<byte value="xd"/>
+a grana fina scarsamente consistenti, con profondità del<byte value="xd"/>
+substrato superiore a 30 m, con miglioramento delle proprietà<byte value="xd"/>
+meccaniche con la profondità e velocità equivalente<byte value="xd"/>
+tra 100 m/s e 180 m/s</translation>
     </message>
     <message>
-        <source>Invald step</source>
-        <translation>Passo non valido</translation>
+        <location filename="../results/ResultsForm.cpp" line="123"/>
+        <source>Soils with the properties and equivalent velocities<byte value="xd"/>
+of categories C or D and the substrate not deeper<byte value="xd"/>
+than 30 m</source>
+        <translation>Terreni con caratteristiche e velocità equivalente<byte value="xd"/>
+riconducibili a quelle delle categorie C o D, con profondità<byte value="xd"/>
+del substrato non superiore a 30 m</translation>
     </message>
     <message>
-        <source>Invalid valuee</source>
-        <translation>Valore non valido</translation>
+        <location filename="../results/ResultsForm.cpp" line="129"/>
+        <source>Hard rock</source>
+        <translation>Roccia dura</translation>
     </message>
     <message>
-        <source>Traces file name</source>
-        <translation>Nome del file delle tracce</translation>
+        <location filename="../results/ResultsForm.cpp" line="130"/>
+        <source>Medium hard rock</source>
+        <translation>Roccia mediamente dura</translation>
     </message>
     <message>
-        <source>Number of sensors</source>
-        <translation>Numero di sensori</translation>
+        <location filename="../results/ResultsForm.cpp" line="131"/>
+        <source>Soft rock</source>
+        <translation>Roccia tenera</translation>
     </message>
     <message>
-        <source>Sensors distance:</source>
-        <translation>Distanza tra i sensori:</translation>
+        <location filename="../results/ResultsForm.cpp" line="132"/>
+        <source>Very dense sand or hard clay</source>
+        <translation>Sabbia molto addensata o argilla dura</translation>
     </message>
     <message>
-        <source>Number of time samples</source>
-        <translation>Numero di campioni temporali</translation>
+        <location filename="../results/ResultsForm.cpp" line="134"/>
+        <source>Dense sand or very stiff clay</source>
+        <translation>Sabbia addensata o argilla molto consistente</translation>
     </message>
     <message>
-        <source>Acquisition timestep</source>
-        <translation>Passo temporale di acquisizione</translation>
+        <location filename="../results/ResultsForm.cpp" line="136"/>
+        <source>Medium dense sand or stiff clay</source>
+        <translation>Sabbia mediamente addensata o argilla consistente</translation>
     </message>
     <message>
-        <source>Number of sensors used for the analysis</source>
-        <translation>Numero di sensori usati per l&apos;analisi</translation>
+        <location filename="../results/ResultsForm.cpp" line="138"/>
+        <source>Loose sand or medium stiff clay</source>
+        <translation>Sabbia sciolta o argilla mediamente consistente</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="140"/>
+        <source>Very loose sand or soft clay</source>
+        <translation>Sabbia molto sciolta o argilla tenera</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="142"/>
+        <source>Soils requiring a site response analysis: liquefiable soils,<byte value="xd"/>
+peat or highly organic clay thicker than 3 m</source>
+        <translation>Terreni che richiedono un&apos;analisi di risposta sismica locale:<byte value="xd"/>
+terreni liquefacibili, torba o argilla molto organica oltre 3 m</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="151"/>
+        <source>Lithoid formations or very rigid homogenous soils<byte value="xd"/>
+characterized by values of Vs30&gt;800m/s, inclusive<byte value="xd"/>
+of any superficial alteration strata with a maximum <byte value="xd"/>
+thickness of 5m</source>
+        <translation>Formazioni litoidi o suoli omogenei molto rigidi<byte value="xd"/>
+caratterizzati da valori di Vs30&gt;800m/s, comprendenti<byte value="xd"/>
+eventuali strati di alterazione superficiale di spessore<byte value="xd"/>
+massimo pari a 5m</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="154"/>
+        <source>Rock or other rock-like geologicalformation,<byte value="xd"/>
+including at most 3 m of weaker material at the surface</source>
+        <translation>Ammassi rocciosi affioranti o terreni molto rigidi,<byte value="xd"/>
+comprendenti in superficie al più 3 m di materiale più scadente</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="158"/>
+        <source>Deposits of very thickened gravels or sands or very <byte value="xd"/>
+consistent clays, with a thickness of several tens of <byte value="xd"/>
+meters, characterized by a gradual improvement of<byte value="xd"/>
+mechanical properties with depth and by Vs30 values<byte value="xd"/>
+between 360m/s and 800m/s</source>
+        <translation>Depositi di sabbie o ghiaie molto addensate o argille molto<byte value="xd"/>
+consistenti, con spessori di diverse decine di metri,<byte value="xd"/>
+caratterizzati da un graduale miglioramento delle proprietà<byte value="xd"/>
+meccaniche con la profondità e da valori di Vs30<byte value="xd"/>
+compresi tra 360m/s e 800m/s</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="162"/>
+        <source>Deposits of very dense sand, gravel, or very stiff clay,<byte value="xd"/>
+at least 30 m in thickness, characterised by a gradual<byte value="xd"/>
+increase of mechanical properties with depth, Vs30 <byte value="xd"/>
+between 360m/s and 800m/s</source>
+        <translation>Depositi di sabbie, ghiaie molto addensate o argille molto<byte value="xd"/>
+consistenti, con spessori superiori a 30 m, caratterizzati da<byte value="xd"/>
+un graduale miglioramento delle proprietà meccaniche con la<byte value="xd"/>
+profondità, Vs30 compresa tra 360m/s e 800m/s</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="167"/>
+        <source>Deposits of medium thickened gravels or sands or<byte value="xd"/>
+medium consistent clays, with a thickness varying<byte value="xd"/>
+from several tens to hundreds of meters, characterized<byte value="xd"/>
+by Vs30 values between 180m/s and 360m/s</source>
+        <translation>Depositi di sabbie o ghiaie mediamente addensate o argille<byte value="xd"/>
+di media consistenza, con spessori variabili da diverse<byte value="xd"/>
+decine fino a centinaia di metri, caratterizzati da valori<byte value="xd"/>
+di Vs30 compresi tra 180m/s e 360m/s</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="170"/>
+        <source>Deep deposits of dense or medium dense sand, gravel<byte value="xd"/>
+or stiff clay with thickness greater than 30 m, Vs30<byte value="xd"/>
+between 180m/s and 360m/s</source>
+        <translation>Depositi profondi di sabbie, ghiaie addensate o mediamente<byte value="xd"/>
+addensate o argille consistenti con spessori superiori a 30 m,<byte value="xd"/>
+Vs30 compresa tra 180m/s e 360m/s</translation>
     </message>
     <message>
-        <source>The interval considered for the analysis starts at</source>
-        <translation>L&apos;intervallo considerato per l&apos;analisi inizia a</translation>
+        <location filename="../results/ResultsForm.cpp" line="174"/>
+        <source>Deposits of granular matter, from loose to lightly<byte value="xd"/>
+thickened, or cohesive matter, of light to medium<byte value="xd"/>
+consistence, characterized by values of Vs30 &lt; 180m/s</source>
+        <translation>Depositi di terreni granulari da sciolti a poco addensati,<byte value="xd"/>
+oppure coesivi da poco a mediamente consistenti,<byte value="xd"/>
+caratterizzati da valori di Vs30 &lt; 180m/s</translation>
     </message>
     <message>
-        <source>The interval considered for the analysis ends at</source>
-        <translation>L&apos;intervallo considerato per l&apos;analisi finisce a</translation>
+        <location filename="../results/ResultsForm.cpp" line="177"/>
+        <source>Deposits of loose-to-medium cohesionless soil (with or<byte value="xd"/>
+without some soft cohesive layers), or of predominantly <byte value="xd"/>
+soft-to-firm cohesive soil with thickness greater than <byte value="xd"/>
+30 m, Vs30  lower than 180m/s</source>
+        <translation>Depositi di terreni granulari da sciolti a mediamente<byte value="xd"/>
+addensati (con o senza strati coesivi teneri), o di terreni<byte value="xd"/>
+prevalentemente coesivi da teneri a mediamente consistenti<byte value="xd"/>
+con spessori superiori a 30 m, Vs30 inferiore a 180m/s</translation>
     </message>
     <message>
-        <source>Sensors are reverted (the last one in the file is the fist one for the analysis)</source>
-        <translation>I sensori sono invertiti (l&apos;ultimo nel file è il primo per l&apos;analisi)</translation>
+        <location filename="../results/ResultsForm.cpp" line="182"/>
+        <source>Soil profiles made of alluvial surface strata, with Vs<byte value="xd"/>
+values similar to the C or D type and with a thickness<byte value="xd"/>
+between 5m and 20m, lying on a substratum of more<byte value="xd"/>
+rigid material with Vs&gt;800m/s</source>
+        <translation>Profili di terreno costituiti da strati superficiali alluvionali,<byte value="xd"/>
+con valori di Vs simili a quelli dei tipi C o D e spessore<byte value="xd"/>
+compreso tra 5m e 20m, giacenti su un substrato di materiale<byte value="xd"/>
+più rigido con Vs&gt;800m/s</translation>
     </message>
     <message>
-        <source>Sensors are not reverted (the last one in the file is the last one for the analysis)</source>
-        <translation>I sensori non sono invertiti (l&apos;ultimo nel file è l&apos;ultimo per l&apos;analisi)</translation>
+        <location filename="../results/ResultsForm.cpp" line="185"/>
+        <source>A soil profile consisting of a surface alluvium layer <byte value="xd"/>
+with vs values of type C or D and thickness lower than<byte value="xd"/>
+20 m, underlain by stiffer material with vs &gt; 800 m/s</source>
+        <translation>Profilo di terreno costituito da uno strato alluvionale<byte value="xd"/>
+superficiale con valori di Vs dei tipi C o D e spessore<byte value="xd"/>
+inferiore a 20 m, posto su materiale più rigido con Vs &gt; 800 m/s</translation>
     </message>
-</context>
-<context>
-    <name>CExcelAccess</name>
     <message>
-        <source>the workbook cannot be read as an Excel file</source>
-        <translation>la cartella di lavoro non può essere letta come file Excel</translation>
+        <location filename="../results/ResultsForm.cpp" line="190"/>
+        <source>Deposits made of, or including, one stratum at least 10m<byte value="xd"/>
+thick of clays/silts of low consistency, with a high level<byte value="xd"/>
+of plasticity (IP&gt;40) and water content, characterized<byte value="xd"/>
+by values of Vs30&lt;100m/s</source>
+        <translation>Depositi costituiti da, o che includono, uno strato spesso<byte value="xd"/>
+almeno 10m di argille/limi di bassa consistenza, con elevato<byte value="xd"/>
+indice di plasticità (IP&gt;40) ed elevato contenuto d&apos;acqua,<byte value="xd"/>
+caratterizzati da valori di Vs30&lt;100m/s</translation>
     </message>
     <message>
-        <source>the workbook&apos;s sheets cannot be listed</source>
-        <translation>non è possibile elencare i fogli della cartella di lavoro</translation>
+        <location filename="../results/ResultsForm.cpp" line="193"/>
+        <source>Deposits of soils with Vs30&lt;100m/s (or 10 &lt; cu,30 &lt; 20 kPa),<byte value="xd"/>
+which include a layer of fine-grained and low consistency<byte value="xd"/>
+soil with a thickness greater than 8m, or a layer <byte value="xd"/>
+of peat or highly organic clay with a thickness greater than 3m.</source>
+        <translation>Depositi di terreni con Vs30&lt;100m/s (o 10 &lt; cu,30 &lt; 20 kPa),<byte value="xd"/>
+che includono uno strato di terreni a grana fina di bassa<byte value="xd"/>
+consistenza spesso più di 8m, o uno strato di torba<byte value="xd"/>
+o di argille altamente organiche spesso più di 3m.</translation>
     </message>
     <message>
-        <source>the sheet cannot be read</source>
-        <translation>il foglio non può essere letto</translation>
+        <location filename="../results/ResultsForm.cpp" line="199"/>
+        <source>Deposits of soils that are subject to liquefaction,<byte value="xd"/>
+of sensitive clays or of any other soil category that<byte value="xd"/>
+cannot be classified in the previous types</source>
+        <translation>Depositi di terreni suscettibili di liquefazione,<byte value="xd"/>
+di argille sensitive o di qualsiasi altra categoria<byte value="xd"/>
+di terreno non classificabile nei tipi precedenti</translation>
     </message>
     <message>
-        <source>cell %1 of row %2 cannot be read</source>
-        <translation>la cella %1 della riga %2 non può essere letta</translation>
+        <location filename="../results/ResultsForm.cpp" line="202"/>
+        <source>Deposits of liquefiable soils, of sensitive clays,<byte value="xd"/>
+or any other soil profile not included in types A - E or S1</source>
+        <translation>Depositi di terreni suscettibili di liquefazione, di argille<byte value="xd"/>
+sensitive o qualsiasi altro profilo non compreso nei tipi A - E o S1</translation>
     </message>
     <message>
-        <source>the file is not an Excel workbook</source>
-        <translation>il file non è una cartella di lavoro Excel</translation>
+        <location filename="../results/ResultsForm.cpp" line="213"/>
+        <source>Do you want to use the new law (DM 14 January 2008)?</source>
+        <translation>Vuoi usare la nuova normativa (DM 14 gennaio 2008)?</translation>
     </message>
     <message>
-        <source>the workbook&apos;s sheet list is damaged</source>
-        <translation>l&apos;elenco dei fogli della cartella di lavoro è danneggiato</translation>
+        <location filename="../results/ResultsForm.cpp" line="215"/>
+        <source>Does site type belong to classes A, B, C, D, E o S1 (alluvional soil, gravel, sand, silt, clay, rock)?</source>
+        <translation>Il sito appartiene alle classi A, B, C, D, E o S1 (terreno alluvionale, ghiaia, sabbia, limo, argilla, roccia)?</translation>
     </message>
     <message>
-        <source>the sheet&apos;s data cannot be found in the workbook</source>
-        <translation>i dati del foglio non si trovano nella cartella di lavoro</translation>
+        <location filename="../results/ResultsForm.cpp" line="219"/>
+        <source>Is the site susceptible to liquefaction, or is there a layer of peat or highly organic clay thicker than 3 m?</source>
+        <translation>Il sito è suscettibile di liquefazione, o c&apos;è uno strato di torba o di argilla altamente organica spesso più di 3 m?</translation>
     </message>
     <message>
-        <source>the sheet&apos;s data are damaged (%1)</source>
-        <translation>i dati del foglio sono danneggiati (%1)</translation>
+        <location filename="../results/ResultsForm.cpp" line="221"/>
+        <source>Is the site susceptible to liquefaction or is there sensitive clay?</source>
+        <translation>Il sito è suscettibile di liquefazione o ci sono argille sensitive?</translation>
     </message>
     <message>
-        <source>the workbook cannot be opened (%1)</source>
-        <translation>la cartella di lavoro non può essere aperta (%1)</translation>
+        <location filename="../results/ResultsForm.cpp" line="223"/>
+        <source>Is there a silty or clayey layer thicker than 10 m with high level of water content ?</source>
+        <translation>C&apos;è uno strato limoso o argilloso spesso più di 10 m con elevato contenuto d&apos;acqua?</translation>
     </message>
     <message>
-        <source>the workbook has no sheet named &quot;%1&quot; (its sheets: %2)</source>
-        <translation>la cartella di lavoro non ha un foglio di nome &quot;%1&quot; (i suoi fogli: %2)</translation>
+        <location filename="../results/ResultsForm.cpp" line="225"/>
+        <source>Is there a layer of fine-grained and low consistency soil with a thickness greater than 8m?</source>
+        <translation>C&apos;è uno strato di terreno a grana fina di bassa consistenza spesso più di 8m?</translation>
     </message>
     <message>
-        <source>the workbook cannot be unpacked</source>
-        <translation>la cartella di lavoro non può essere decompressa</translation>
+        <location filename="../results/ResultsForm.cpp" line="228"/>
+        <source>Is plasticity index greater than 40% ?</source>
+        <translation>L&apos;indice di plasticità è maggiore del 40%?</translation>
     </message>
     <message>
-        <source>Database error: </source>
-        <translation>Errore del database: </translation>
+        <location filename="../results/ResultsForm.cpp" line="229"/>
+        <source>Is there a layer of peat or highly organic clay with a thickness greater than 3m?</source>
+        <translation>C&apos;è uno strato di torba o di argilla altamente organica spesso più di 3m?</translation>
     </message>
     <message>
-        <source>the sheet is wider than Excel allows</source>
-        <translation>il foglio è più largo di quanto Excel consenta</translation>
+        <location filename="../results/ResultsForm.cpp" line="232"/>
+        <source>Is there an alteration layer thicker than 5m?</source>
+        <translation>C&apos;è uno strato di alterazione spesso più di 5m?</translation>
     </message>
-</context>
-<context>
-    <name>CGUIRispostaSperimentale1</name>
     <message>
-        <source>All supported files|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|Text file (*.TXT)|*.txt|Seg2 file (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|Excel file (*.XLS)|*.xls;*.xlsx|SU file (*.SU)|*.su|SEGY file (*.SEGY,*.SGY)|*.segy;*.sgy|DRM file (*.DRM)|*.drm||</source>
-        <translation>Tutti i file supportati|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
+        <location filename="../results/ResultsForm.cpp" line="233"/>
+        <source>Is there an alteration layer thicker than 3m?</source>
+        <translation>C&apos;è uno strato di alterazione spesso più di 3m?</translation>
     </message>
     <message>
-        <source>Data file</source>
-        <translation>File dei dati</translation>
+        <location filename="../results/ResultsForm.cpp" line="235"/>
+        <source>Do the mechanic characteristics of the layers gradually improve with depth?</source>
+        <translation>Le caratteristiche meccaniche degli strati migliorano gradualmente con la profondità?</translation>
     </message>
     <message>
-        <source>Experimental traces can be given in formats TXT, SEG2, SEGY, XLS, SU or DRM</source>
-        <translation>Le tracce sperimentali possono essere fornite nei formati TXT, SEG2, SEGY, XLS, SU o DRM</translation>
+        <location filename="../results/ResultsForm.cpp" line="237"/>
+        <source>Please confirm the geotechnic unit of the bed rock</source>
+        <translation>Confermare l&apos;unità geotecnica del substrato roccioso</translation>
     </message>
     <message>
-        <source>Open a trace file</source>
-        <translation>Apri un file di tracce</translation>
+        <location filename="../results/ResultsForm.cpp" line="247"/>
+        <source>O.P.C.M. n. 3274/2003 with Eurocode 8</source>
+        <translation>O.P.C.M. n. 3274/2003 con Eurocodice 8</translation>
     </message>
     <message>
-        <source>Distance between 2 consecutive receivers</source>
-        <translation>Distanza tra 2 ricevitori consecutivi</translation>
+        <location filename="../results/ResultsForm.cpp" line="249"/>
+        <source>NTC 2018 (D.M. 17 January 2018)</source>
+        <translation>NTC 2018 (D.M. 17 gennaio 2018)</translation>
     </message>
     <message>
-        <source>Specify distance between receivers.</source>
-        <translation>Specificare la distanza tra i ricevitori.</translation>
+        <location filename="../results/ResultsForm.cpp" line="251"/>
+        <source>ASCE 7-22 (Table 20.2-1)</source>
+        <translation>ASCE 7-22 (Tabella 20.2-1)</translation>
     </message>
     <message>
-        <source>Receivers distance [m]</source>
-        <translation>Distanza ricevitori [m]</translation>
+        <location filename="../results/ResultsForm.cpp" line="253"/>
+        <source>DM 14 January 2008</source>
+        <translation>DM 14 gennaio 2008</translation>
     </message>
     <message>
-        <source>Source position</source>
-        <translation>Posizione della sorgente</translation>
+        <location filename="../results/ResultsForm.cpp" line="261"/>
+        <source>Vs,eq [m/s]</source>
+        <translation>Vs,eq [m/s]</translation>
     </message>
     <message>
-        <source>Mark if source is near the last receiver.</source>
-        <translation>Selezionare se la sorgente è vicina all&apos;ultimo ricevitore.</translation>
+        <location filename="../results/ResultsForm.cpp" line="263"/>
+        <source>Vs,100ft [m/s]</source>
+        <translation>Vs,100ft [m/s]</translation>
     </message>
     <message>
-        <source>Time step</source>
-        <translation>Passo temporale</translation>
+        <location filename="../results/ResultsForm.cpp" line="265"/>
+        <source>Vs30 [m/s]</source>
+        <translation>Vs30 [m/s]</translation>
     </message>
     <message>
-        <source>Time step used in field is required</source>
-        <translation>È richiesto il passo temporale usato in campagna</translation>
+        <location filename="../results/ResultsForm.cpp" line="272"/>
+        <source>No category: a site-specific seismic response analysis is required</source>
+        <translation>Nessuna categoria: è necessaria un&apos;analisi specifica di risposta sismica locale</translation>
     </message>
     <message>
-        <source>Time sampling [ms]</source>
-        <translation>Campionamento temporale [ms]</translation>
+        <location filename="../results/ResultsForm.cpp" line="275"/>
+        <source>Soil type </source>
+        <translation>Categoria di sottosuolo </translation>
     </message>
     <message>
-        <source>Receivers selection</source>
-        <translation>Selezione dei ricevitori</translation>
+        <location filename="../results/ResultsForm.cpp" line="286"/>
+        <location filename="../results/ResultsForm.cpp" line="400"/>
+        <source>Not found</source>
+        <translation>Non trovato</translation>
     </message>
     <message>
-        <source>Choose receivers to be used in the analysis.</source>
-        <translation>Scegliere i ricevitori da usare nell&apos;analisi.</translation>
+        <location filename="../results/ResultsForm.cpp" line="386"/>
+        <source>Classification</source>
+        <translation>Classificazione</translation>
     </message>
     <message>
-        <source>Use receivers up to</source>
-        <translation>Usa i ricevitori fino a</translation>
+        <location filename="../results/ResultsForm.cpp" line="388"/>
+        <source>Reference plane depth [m]</source>
+        <translation>Profondità del piano di riferimento [m]</translation>
     </message>
     <message>
-        <source>Intervallo temporale</source>
-        <translation>Intervallo temporale</translation>
+        <location filename="../results/ResultsForm.cpp" line="391"/>
+        <source>H [m]</source>
+        <translation>H [m]</translation>
     </message>
     <message>
-        <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
-        <translation>La finestra temporale deve contenere il moto utile. L&apos;intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
+        <location filename="../results/ResultsForm.cpp" line="398"/>
+        <source>Bed rock depth [m]</source>
+        <translation>Profondità del substrato roccioso [m]</translation>
     </message>
     <message>
-        <source>Consider time interval starting from</source>
-        <translation>Considera l&apos;intervallo temporale a partire da</translation>
+        <location filename="../results/ResultsForm.cpp" line="402"/>
+        <source>Soil type</source>
+        <translation>Categoria di sottosuolo</translation>
     </message>
     <message>
-        <source>to</source>
-        <translation>a</translation>
-    </message>
-    <message>
-        <source>ms</source>
-        <translation>ms</translation>
-    </message>
-    <message>
-        <source>Previous</source>
-        <translation>Indietro</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Aiuto</translation>
-    </message>
-    <message>
-        <source>Next</source>
-        <translation>Avanti</translation>
-    </message>
-    <message>
-        <source>Measures</source>
-        <translation>Misure</translation>
-    </message>
-    <message>
-        <source>Sensors</source>
-        <translation>Sensori</translation>
-    </message>
-    <message>
-        <source>Tempo [s]</source>
-        <translation>Tempo [s]</translation>
-    </message>
-    <message>
-        <source>Insert the new traces AFTER the current traces?</source>
-        <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
-    </message>
-    <message>
-        <source>Append traces</source>
-        <translation>Accoda tracce</translation>
-    </message>
-    <message>
-        <source>Incorrect file format</source>
-        <translation>Formato del file non corretto</translation>
-    </message>
-    <message>
-        <source>Error</source>
-        <translation>Errore</translation>
-    </message>
-    <message>
-        <source>You can append additional traces to the just inserted ones by selecting other files.</source>
-        <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
-    </message>
-    <message>
-        <source>Concatenate traces</source>
-        <translation>Concatena tracce</translation>
-    </message>
-    <message>
-        <source>Time [s]</source>
-        <translation>Tempo [s]</translation>
-    </message>
-</context>
-<context>
-    <name>CNomeExcel</name>
-    <message>
-        <source>Nome foglio Excel</source>
-        <translation>Nome foglio Excel</translation>
-    </message>
-    <message>
-        <source>Inserire il nome del foglio excel con i dati</source>
-        <translation>Inserire il nome del foglio excel con i dati</translation>
+        <location filename="../results/ResultsForm.cpp" line="402"/>
+        <source>not classified</source>
+        <translation>non classificato</translation>
     </message>
 </context>
 <context>
     <name>TraceChart</name>
     <message>
+        <location filename="../data/TraceChart.cpp" line="11"/>
         <source>(%1 receivers, %2 time samples)</source>
         <translation>(%1 ricevitori, %2 campioni temporali)</translation>
     </message>
@@ -643,130 +1417,163 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
 <context>
     <name>TraceReaders</name>
     <message>
+        <location filename="../data/DrmReader.cpp" line="80"/>
         <source>DRM header line %1 is not of the form key=value</source>
         <translation>La riga %1 dell&apos;intestazione DRM non è nella forma chiave=valore</translation>
     </message>
     <message>
+        <location filename="../data/DrmReader.cpp" line="113"/>
         <source>The DRM header gives no channels (&quot;numero canali&quot;)</source>
         <translation>L&apos;intestazione DRM non indica canali (&quot;numero canali&quot;)</translation>
     </message>
     <message>
+        <location filename="../data/DrmReader.cpp" line="116"/>
         <source>The DRM header describes %1 channels; at most %2 are supported</source>
         <translation>L&apos;intestazione DRM descrive %1 canali; ne sono ammessi al massimo %2</translation>
     </message>
     <message>
+        <location filename="../data/DrmReader.cpp" line="121"/>
         <source>The DRM header gives no samples (&quot;numero campioni&quot;)</source>
         <translation>L&apos;intestazione DRM non indica campioni (&quot;numero campioni&quot;)</translation>
     </message>
     <message>
+        <location filename="../data/DrmReader.cpp" line="129"/>
         <source>Every channel of the DRM file is disabled</source>
         <translation>Tutti i canali del file DRM sono disabilitati</translation>
     </message>
     <message>
+        <location filename="../data/DrmReader.cpp" line="132"/>
         <source>The DRM file is too short for %1 samples of %2 enabled channels</source>
         <translation>Il file DRM è troppo corto per %1 campioni di %2 canali abilitati</translation>
     </message>
     <message>
+        <location filename="../data/ExcelTraceReader.cpp" line="19"/>
         <source>The sheet needs a time column, at least one trace column and at least two numeric rows</source>
         <translation>Il foglio deve avere una colonna dei tempi, almeno una colonna di tracce e almeno due righe numeriche</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="87"/>
         <source>Not a SEG-2 file: the block identifier 0x3A55 is missing</source>
         <translation>Non è un file SEG-2: manca l&apos;identificatore di blocco 0x3A55</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="92"/>
         <source>The SEG-2 file ends inside its file descriptor block</source>
         <translation>Il file SEG-2 termina dentro il blocco descrittore del file</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="96"/>
         <source>The SEG-2 file holds no traces</source>
         <translation>Il file SEG-2 non contiene tracce</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="98"/>
         <source>The SEG-2 file ends inside its trace pointers</source>
         <translation>Il file SEG-2 termina dentro i puntatori alle tracce</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="110"/>
         <source>The first trace pointer of the SEG-2 file points outside the file</source>
         <translation>Il primo puntatore di traccia del file SEG-2 punta fuori dal file</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="113"/>
         <source>The first trace of the SEG-2 file has no samples</source>
         <translation>La prima traccia del file SEG-2 non ha campioni</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="118"/>
         <source>The SEG-2 file claims %1 samples per trace, more than the file can hold</source>
         <translation>Il file SEG-2 dichiara %1 campioni per traccia, più di quanti il file possa contenere</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="141"/>
         <source>The descriptor of trace %1 lies outside the SEG-2 file</source>
         <translation>Il descrittore della traccia %1 è fuori dal file SEG-2</translation>
     </message>
     <message>
+        <location filename="../data/Seg2Reader.cpp" line="150"/>
         <source>The SEG-2 file ends inside the samples of trace %1</source>
         <translation>Il file SEG-2 termina dentro i campioni della traccia %1</translation>
     </message>
     <message>
+        <location filename="../data/SegyReader.cpp" line="41"/>
         <source>Unexpected end of SEGY file</source>
         <translation>Fine inattesa del file SEGY</translation>
     </message>
     <message>
+        <location filename="../data/SegyReader.cpp" line="46"/>
         <source>Unexpected end of SEGY file (inside the file headers)</source>
         <translation>Fine inattesa del file SEGY (dentro le intestazioni del file)</translation>
     </message>
     <message>
+        <location filename="../data/SegyReader.cpp" line="49"/>
         <source>This SEGY file uses a not compatible format</source>
         <translation>Questo file SEGY usa un formato non compatibile</translation>
     </message>
     <message>
+        <location filename="../data/SegyReader.cpp" line="51"/>
         <source>This SEGY file uses a not compatible format (data sample format code %1; only 1, IBM float, and 5, IEEE float, are read)</source>
         <translation>Questo file SEGY usa un formato non compatibile (codice del formato dei campioni %1; si leggono solo 1, virgola mobile IBM, e 5, virgola mobile IEEE)</translation>
     </message>
     <message>
+        <location filename="../data/SegyReader.cpp" line="57"/>
         <source>The SEGY binary header gives 0 samples per trace</source>
         <translation>L&apos;intestazione binaria SEGY indica 0 campioni per traccia</translation>
     </message>
     <message>
+        <location filename="../data/SegyReader.cpp" line="67"/>
         <source>The SEGY file holds no traces</source>
         <translation>Il file SEGY non contiene tracce</translation>
     </message>
     <message>
+        <location filename="../data/SegyReader.cpp" line="70"/>
         <source>The SEGY file holds too many traces</source>
         <translation>Il file SEGY contiene troppe tracce</translation>
     </message>
     <message>
+        <location filename="../data/SegyReader.cpp" line="73"/>
         <source>Unexpected end of SEGY file (inside trace %1)</source>
         <translation>Fine inattesa del file SEGY (dentro la traccia %1)</translation>
     </message>
     <message>
+        <location filename="../data/SuReader.cpp" line="39"/>
         <source>The SU file length is not a whole number of traces for the sample count at byte 114, in either byte order</source>
         <translation>La lunghezza del file SU non è un numero intero di tracce per il numero di campioni al byte 114, in nessuno dei due ordini dei byte</translation>
     </message>
     <message>
+        <location filename="../data/SuReader.cpp" line="48"/>
         <source>The SU file holds too many traces</source>
         <translation>Il file SU contiene troppe tracce</translation>
     </message>
     <message>
+        <location filename="../data/TextTraceReader.cpp" line="49"/>
         <source>Line %1: a data line needs a time and at least one trace value</source>
         <translation>Riga %1: una riga di dati deve contenere un tempo e almeno un valore di traccia</translation>
     </message>
     <message>
+        <location filename="../data/TextTraceReader.cpp" line="56"/>
         <source>Line %1 holds %2 numbers where %3 are expected</source>
         <translation>La riga %1 contiene %2 numeri dove ne sono attesi %3</translation>
     </message>
     <message>
+        <location filename="../data/TextTraceReader.cpp" line="69"/>
         <source>The file holds no data lines</source>
         <translation>Il file non contiene righe di dati</translation>
     </message>
     <message>
+        <location filename="../data/TextTraceReader.cpp" line="76"/>
         <source>The file holds fewer than three data lines, so no time step can be derived from its time column</source>
         <translation>Il file contiene meno di tre righe di dati, quindi non si può ricavare il passo temporale dalla colonna dei tempi</translation>
     </message>
     <message>
+        <location filename="../data/TraceFileReader.cpp" line="55"/>
         <source>Unsupported file extension (expected TXT, SEG2, SG2, DAT, SEGY, SGY, SU, XLS or DRM)</source>
         <translation>Estensione del file non supportata (attese TXT, SEG2, SG2, DAT, SEGY, SGY, SU, XLS o DRM)</translation>
     </message>
     <message>
+        <location filename="../data/TraceFileReader.cpp" line="65"/>
+        <location filename="../data/TraceFileReader.cpp" line="71"/>
         <source>Couldn&apos;t open source file</source>
         <translation>Impossibile aprire il file sorgente</translation>
     </message>
@@ -774,6 +1581,7 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
 <context>
     <name>TraceSet</name>
     <message>
+        <location filename="../data/TraceSet.cpp" line="21"/>
         <source>The traces cannot be merged (they have a different number of time samples)</source>
         <translation>Le tracce non possono essere unite (hanno un numero diverso di campioni temporali)</translation>
     </message>
