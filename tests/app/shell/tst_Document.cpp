@@ -116,6 +116,8 @@ private slots:
     void zeroBytesBetweenFramesAreSkipped();
     void documentWithNoPagesOpensAtTheStart();
     void everyTruncationIsRefusedWithoutTouchingTheAnalysis();
+    void framesThatAreNotFramesAreRefused_data();
+    void framesThatAreNotFramesAreRefused();
     void interruptedSaveLeavesThePreviousFile();
     void saveThatCannotBeWrittenSaysSoAndKeepsTheDocument();
     void closingAModifiedAnalysisOffersToSaveIt();
@@ -362,6 +364,41 @@ void tst_Document::everyTruncationIsRefusedWithoutTouchingTheAnalysis()
         COMPARE_DOCUMENTS(Bytes(frame->Document()->DocumentBytes()), before);
     }
     QVERIFY(refused >= bytes.size() - 2);
+}
+
+void tst_Document::framesThatAreNotFramesAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    // The frame of the passive page (absent) altered.
+    QTest::newRow("presence flag 2")
+        << AbsentFrame(4) << AbsentFrame(4).left(12) + QByteArray("\x02\0\0\0", 4);
+    QTest::newRow("marker of another kind")
+        << AbsentFrame(4) << QByteArray("\x07Sektion") + AbsentFrame(4).mid(8);
+    QTest::newRow("first marker without its version digits") << QByteArray("\x09"
+                                                                           "01Section")
+                                                             << QByteArray("\x09"
+                                                                           "xySection");
+}
+
+void tst_Document::framesThatAreNotFramesAreRefused()
+{
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    auto source = MakeAnalysis({ 1, 5, 15 }, 5);
+    QByteArray bytes = Bytes(source->Document()->DocumentBytes());
+    const qsizetype at = bytes.indexOf(from);
+    QVERIFY(at >= 0);
+    bytes.replace(at, from.size(), to);
+    const QString path = m_dir->filePath(QStringLiteral("altered.vla"));
+    WriteFile(path, bytes);
+    auto frame = MakeAnalysis({ 1, 10 }, 10);
+    const QByteArray before = Bytes(frame->Document()->DocumentBytes());
+    QVERIFY(!frame->OpenDocument(path));
+    QCOMPARE(m_boxes->requests.size(), 1);
+    QCOMPARE(m_boxes->requests[0].icon, MessageRequest::Icon::Error);
+    COMPARE_DOCUMENTS(Bytes(frame->Document()->DocumentBytes()), before);
+    QCOMPARE(frame->View()->CurrentStep(), 10);
 }
 
 void tst_Document::interruptedSaveLeavesThePreviousFile()
