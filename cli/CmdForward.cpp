@@ -1,19 +1,22 @@
 // vela-cli forward: the trial-and-error run of the engine on a model file and an experimental
-// curve: modal, apparent and effective curves as CSV, and the two misfits.
+// curve, through a forward job and runner as VELA runs it: modal, apparent and effective
+// curves as CSV, and the two misfits.
 #include "cli/CliCurveFile.h"
 #include "cli/CliModelFile.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "engine/RayleighSolver.h"
 #include "engine/VelamodCode.h"
+#include "jobs/EngineRun.h"
+#include "jobs/SolverParameter.h"
 #include "matrix/CComplexMatrix.h"
 #include "matrix/CMatrix.h"
 
 #include <cstdio>
-#include <fcntl.h>
 #include <string>
-#include <unistd.h>
 #include <vector>
+
+#include <unistd.h>
 
 namespace {
 
@@ -62,35 +65,6 @@ bool ParseOptions(int argc, char **argv, ForwardOptions &options, std::string &e
         && CliRequireOption(options.curvePath, "--curve FILE", error);
 }
 
-// Keeps the engine's progress lines ("SegnalaStep n") out of the CSV on standard output.
-class QuietStandardOutput
-{
-public:
-    QuietStandardOutput()
-    {
-        std::fflush(stdout);
-        m_saved = dup(STDOUT_FILENO);
-        const int sink = open("/dev/null", O_WRONLY);
-        if (m_saved >= 0 && sink >= 0)
-            dup2(sink, STDOUT_FILENO);
-        if (sink >= 0)
-            close(sink);
-    }
-    ~QuietStandardOutput()
-    {
-        std::fflush(stdout);
-        if (m_saved >= 0) {
-            dup2(m_saved, STDOUT_FILENO);
-            close(m_saved);
-        }
-    }
-    QuietStandardOutput(const QuietStandardOutput &) = delete;
-    QuietStandardOutput &operator=(const QuietStandardOutput &) = delete;
-
-private:
-    int m_saved = -1;
-};
-
 void PrintMisfit(const char *name, double misfit)
 {
     if (misfit >= VelamodCode::NoMisfit)
@@ -118,44 +92,43 @@ int CmdForward(int argc, char **argv)
     if (!ReadCliCurveFile(options.curvePath, curve, error))
         return CliBadInput(Command, error);
 
-    const CMatrix frequencies = CMatrix::Column(curve.frequencies);
-    const int frequencyCount = frequencies.GetCount();
-    const CMatrix experimental = CMatrix::Column(curve.velocities);
+    ForwardJob job;
+    job.frequencies = CMatrix::Column(curve.frequencies);
+    const int frequencyCount = job.frequencies.GetCount();
+    job.velocities = CMatrix::Column(curve.velocities);
     // The manual run weighs every point alike: the bounds play no part in its misfits.
-    const CMatrix deviations(frequencyCount, 1);
-    CMatrix thicknesses(static_cast<int>(profile.thickness.size()), 1);
+    job.deviations = CMatrix(frequencyCount, 1);
+    job.thickness = CMatrix(static_cast<int>(profile.thickness.size()), 1);
     for (std::size_t l = 0; l < profile.thickness.size(); ++l)
-        thicknesses.Set(static_cast<int>(l), profile.thickness[l]);
-    const CMatrix densities = CMatrix::Column(profile.density);
-    const CMatrix vs = CMatrix::Column(profile.vs);
-    const CMatrix poisson = CMatrix::Column(profile.poisson);
+        job.thickness.Set(static_cast<int>(l), profile.thickness[l]);
+    job.density = CMatrix::Column(profile.density);
+    job.vs = CMatrix::Column(profile.vs);
+    job.poisson = CMatrix::Column(profile.poisson);
+    job.modes = options.modes;
+    job.solverParameter = SolverParameterOfRefinement(options.refinement);
     std::vector<double> offsetValues;
     for (int j = 1; j <= options.receivers; ++j)
         offsetValues.push_back(j * options.spacing);
-    const CMatrix offsets = CMatrix::Column(offsetValues);
+    job.offsets = CMatrix::Column(offsetValues);
+    const std::string problem = CheckForwardJob(job);
+    if (!problem.empty())
+        return CliBadInput(Command, problem);
 
-    bool stop = false;
-    int spareA = 0, spareB = 0;
-    double firstMisfit = VelamodCode::NoMisfit, secondMisfit = VelamodCode::NoMisfit;
-    double currentMisfit = 0.0, targetMisfit = 0.0;
-    CMatrix spareMatrixA, spareMatrixB;
-    CMatrix modelVs, modal, frequenciesUsed;
-    CComplexMatrix effective, meanApparent;
-    std::vector<CComplexMatrix> sensitivities(profile.vs.size());
-    VelamodCode engine;
-    engine.SetPointer(&stop, &spareA, &secondMisfit, &firstMisfit, &currentMisfit, &targetMisfit,
-        &spareB, &spareMatrixA, &spareMatrixB, NoNotificationWindow);
-    int result = 0;
-    {
-        QuietStandardOutput quiet;
-        result = engine.IdentificazioneManuale(frequencies, experimental, deviations, thicknesses,
-            densities, vs, poisson, options.modes, static_cast<float>(options.refinement), offsets,
-            0.0, 0.0, modelVs, effective, meanApparent, modal, sensitivities.data(),
-            frequenciesUsed);
-    }
-    if (result != 0)
-        return CliFailure(
-            Command, "the forward computation failed (code " + std::to_string(result) + ")");
+    EngineRunRequest request;
+    request.runnerPath = RunnerBesideThisProgram();
+    if (::access(request.runnerPath.c_str(), X_OK) != 0)
+        return CliFailure(Command, "cannot find the runner program at " + request.runnerPath);
+    ForwardResult result;
+    const EngineRunOutcome outcome = RunEngineJob(job, result, request);
+    if (!outcome.Succeeded())
+        return CliFailure(Command, "the forward computation failed: " + outcome.message);
+    const CMatrix &frequencies = job.frequencies;
+    const CMatrix &experimental = job.velocities;
+    const CComplexMatrix &meanApparent = result.apparentCurve;
+    const CComplexMatrix &effective = result.effectiveCurve;
+    const CMatrix &modal = result.modalVelocities;
+    const double firstMisfit = result.apparentMisfit;
+    const double secondMisfit = result.effectiveMisfit;
 
     std::printf("freq_hz,experimental,apparent,effective");
     for (int mode = 1; mode <= options.modes; ++mode)

@@ -1,27 +1,23 @@
 // vela-cli invert: the automatic search of the Vs profile, run exactly as VELA runs it: a
 // search job file, the runner process beside this program, progress over a socket pair.
-#include "app/profile/CProgressReceiver.h"
-#include "app/profile/EngineJobFiles.h"
 #include "cli/CliCurveFile.h"
 #include "cli/CliModelFile.h"
 #include "cli/CliOptions.h"
 #include "cli/Commands.h"
 #include "engine/RayleighSolver.h"
+#include "jobs/EngineRun.h"
+#include "jobs/SolverParameter.h"
 
 #include <cstdio>
-#include <cstdlib>
 #include <string>
 #include <vector>
 
-#include <climits>
 #include <unistd.h>
 
 namespace {
 
 constexpr int MaxReceivers = 8192;
 constexpr int MaxIterations = 1000;
-// runner reads the job's solver parameter as this many times the refinement factor.
-constexpr double SolverParameterPerRefinement = 15.0;
 // Without velocity bounds a curve point's standard deviation is taken as 5% of its velocity,
 // what bounds of +-15% would give (a sixth of their width).
 constexpr double DefaultRelativeDeviation = 0.05;
@@ -122,67 +118,6 @@ bool FillProfile(const CliModel &model, SearchJob &job, std::string &error)
     return true;
 }
 
-// runner lies beside vela-cli, as it lies beside VELA.
-std::string RunnerPath()
-{
-    char buffer[PATH_MAX];
-    const ssize_t n = ::readlink("/proc/self/exe", buffer, sizeof buffer - 1);
-    if (n <= 0)
-        return "runner";
-    std::string self(buffer, static_cast<std::size_t>(n));
-    const std::size_t slash = self.rfind('/');
-    return (slash == std::string::npos ? std::string(".") : self.substr(0, slash)) + "/runner";
-}
-
-std::string TemporaryFile(const char *stem)
-{
-    const char *dir = std::getenv("TMPDIR");
-    std::string pattern = std::string(dir && *dir ? dir : "/tmp") + "/" + stem + "-XXXXXX";
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    const int fd = ::mkstemp(name.data());
-    if (fd < 0)
-        return {};
-    ::close(fd);
-    return name.data();
-}
-
-const char *ForwardStageName(int step)
-{
-    switch (step) {
-    case 1:
-        return "dispersion solver";
-    case 2:
-        return "effective curve";
-    case 3:
-        return "apparent curve";
-    case 4:
-        return "eigenfunctions";
-    case 5:
-        return "energy integrals";
-    default:
-        return "stage";
-    }
-}
-
-const char *EndReasonText(int reason)
-{
-    switch (reason) {
-    case 0:
-        return "the target misfit was reached";
-    case 1:
-        return "the requested number of iterations was done";
-    case 3:
-        return "the forward computation failed on the last trial";
-    case 4:
-        return "an iteration brought no improvement";
-    case 5:
-        return "no model could be computed";
-    default:
-        return "unknown end reason";
-    }
-}
-
 std::string Percent(double misfit)
 {
     if (misfit >= 1e99)
@@ -193,73 +128,55 @@ std::string Percent(double misfit)
 }
 
 // One readable line per notification, as it arrives.
-void PrintProgress(const ProgressRecord &r)
+void PrintProgress(const EngineProgress &r)
 {
-    if (r.kind == ProgressRecord::KindEnd) {
-        std::printf("end: %s (best misfit %s)\n", EndReasonText(r.endReason),
+    if (r.kind == EngineProgressKindEnd) {
+        const char *reason = EngineEndReasonName(r.endReason);
+        std::printf("end: %s (best misfit %s)\n", reason ? reason : "unknown end reason",
             Percent(r.currentMisfit).c_str());
-    } else {
-        switch (r.stepNumber) {
-        case 0:
-            std::printf("search started\n");
-            break;
-        case 6:
-            std::printf("search: %d iterations at most, target misfit %s\n", r.stepValue,
-                Percent(r.targetMisfit).c_str());
-            break;
-        case 7:
-            std::printf("iteration %d: start\n", r.stepValue + 1);
-            break;
-        case 8:
-            std::printf("iteration %d, trial %d: damping value %d of 5\n", r.iteration + 1,
-                r.stepValue + 1, r.stepValue + 1);
-            break;
-        case 9:
-            std::printf("iteration %d, trial %d: misfit %s\n", r.iteration + 1, r.trial + 1,
-                Percent(r.latestTrialMisfit).c_str());
-            break;
-        case 14:
-            std::printf("iteration %d: done, best misfit %s\n", r.stepValue + 1,
-                Percent(r.currentMisfit).c_str());
-            break;
-        case 12:
-            std::printf("final forward runs of the best model\n");
-            break;
-        case 13:
-            std::printf("final curves computed: apparent misfit %s, effective misfit %s\n",
-                Percent(r.secondMisfit).c_str(), Percent(r.firstMisfit).c_str());
-            break;
-        case 11:
-            std::printf("search ended\n");
-            break;
-        default:
-            std::printf("  forward: %s\n", ForwardStageName(r.stepNumber));
-            break;
-        }
+        std::fflush(stdout);
+        return;
+    }
+    switch (static_cast<EngineStep>(r.stepNumber)) {
+    case EngineStep::SearchStart:
+        std::printf("search started\n");
+        break;
+    case EngineStep::SearchSetUpDone:
+        std::printf("search: %d iterations at most, target misfit %s\n", r.stepValue,
+            Percent(r.targetMisfit).c_str());
+        break;
+    case EngineStep::IterationStart:
+        std::printf("iteration %d: start\n", r.stepValue + 1);
+        break;
+    case EngineStep::BeforeTrial:
+        std::printf("iteration %d, trial %d: damping value %d of 5\n", r.iterationCounter + 1,
+            r.stepValue + 1, r.stepValue + 1);
+        break;
+    case EngineStep::TrialMisfitDone:
+        std::printf("iteration %d, trial %d: misfit %s\n", r.iterationCounter + 1,
+            r.trialCounter + 1, Percent(r.latestTrialMisfit).c_str());
+        break;
+    case EngineStep::IterationEnd:
+        std::printf("iteration %d: done, best misfit %s\n", r.stepValue + 1,
+            Percent(r.currentMisfit).c_str());
+        break;
+    case EngineStep::BeforeFinalForward:
+        std::printf("final forward runs of the best model\n");
+        break;
+    case EngineStep::AfterFinalForward:
+        std::printf("final curves computed: apparent misfit %s, effective misfit %s\n",
+            Percent(r.secondMisfit).c_str(), Percent(r.firstMisfit).c_str());
+        break;
+    case EngineStep::RunEnd:
+        std::printf("search ended\n");
+        break;
+    default: {
+        const char *name = EngineStepName(r.stepNumber);
+        std::printf("  forward: %s\n", name ? name : "stage");
+        break;
+    }
     }
     std::fflush(stdout);
-}
-
-std::string RunnerFailure(int code)
-{
-    switch (code) {
-    case CRunnerChild::KilledExitCode:
-        return "runner was ended by a signal";
-    case 1:
-        return "the engine found no valid forward model (runner exit code 1)";
-    case 3:
-    case 4:
-        return "runner could not read the search job (exit code " + std::to_string(code) + ")";
-    case 5:
-        return "runner could not write the result file (exit code 5)";
-    case 6:
-        return "the search was stopped (runner exit code 6)";
-    case 7:
-        return "the engine failed unexpectedly, for example on a singular system (runner exit "
-               "code 7)";
-    default:
-        return "runner failed with exit code " + std::to_string(code);
-    }
 }
 
 } // namespace
@@ -293,7 +210,7 @@ int CmdInvert(int argc, char **argv)
     job.deviations = CMatrix::Column(CliCurveDeviations(curve, DefaultRelativeDeviation));
     job.modes = options.modes;
     job.strongContrasts = options.strongContrasts ? 1 : 0;
-    job.solverParameter = static_cast<float>(options.refinement * SolverParameterPerRefinement);
+    job.solverParameter = SolverParameterOfRefinement(options.refinement);
     std::vector<double> offsets;
     for (int j = 1; j <= options.receivers; ++j)
         offsets.push_back(j * options.spacing);
@@ -302,48 +219,21 @@ int CmdInvert(int argc, char **argv)
     if (!problem.empty())
         return CliBadInput(Command, problem);
 
-    const std::string runner = RunnerPath();
-    if (::access(runner.c_str(), X_OK) != 0)
-        return CliFailure(Command, "cannot find the runner program at " + runner);
-    const std::string jobPath = TemporaryFile("vela-search-job");
-    const std::string resultPath = TemporaryFile("vela-search-result");
-    if (jobPath.empty() || resultPath.empty())
-        return CliFailure(Command, "cannot create temporary files");
-    struct Cleanup
-    {
-        std::string a, b;
-        ~Cleanup()
-        {
-            std::remove(a.c_str());
-            std::remove(b.c_str());
-        }
-    } cleanup { jobPath, resultPath };
-    if (!WriteSearchJobFile(jobPath, job, &error))
-        return CliFailure(Command, error);
-
-    CProgressReceiver receiver;
-    if (!receiver.Open(&error))
-        return CliFailure(Command, error);
-    CRunnerChild child;
-    if (!child.Start(runner,
-            CRunnerChild::Arguments(1, receiver.ChildDescriptor(), jobPath, resultPath),
-            receiver.ChildDescriptor(), &error))
-        return CliFailure(Command, error);
-    receiver.CloseChildDescriptor();
-    ProgressRecord last;
-    const CProgressReceiver::Status status = receiver.ReceiveAll([&](const ProgressRecord &r) {
+    EngineRunRequest request;
+    request.runnerPath = RunnerBesideThisProgram();
+    if (::access(request.runnerPath.c_str(), X_OK) != 0)
+        return CliFailure(Command, "cannot find the runner program at " + request.runnerPath);
+    EngineProgress last;
+    request.progress = [&](const EngineProgress &r) {
         last = r;
         PrintProgress(r);
-    });
-    const int code = child.Wait();
-    if (status == CProgressReceiver::Status::ProtocolError)
-        CliFailure(Command, "a progress notification arrived damaged");
-    if (code != 0)
-        return CliFailure(Command, RunnerFailure(code));
-
+    };
     SearchResult result;
-    if (!ReadSearchResultFile(resultPath, result, &error))
-        return CliFailure(Command, error);
+    const EngineRunOutcome outcome = RunEngineJob(job, result, request);
+    if (!outcome.Succeeded())
+        return CliFailure(Command, outcome.message);
+    if (!outcome.message.empty())
+        CliFailure(Command, outcome.message);
     std::printf("# final profile\nlayer,thickness_m,vs_m_s\n");
     const int layers = result.finalVs.GetCount();
     for (int l = 0; l < layers; ++l) {

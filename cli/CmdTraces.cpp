@@ -3,7 +3,7 @@
 #include "cli/Commands.h"
 
 #include "app/data/TraceReaders.h"
-#include "app/results/CExcelAccess.h"
+#include "app/data/CExcelAccess.h"
 
 #include <QString>
 

@@ -72,6 +72,6 @@ int VelamodCode::IdentificazioneAutomatica(int iterationsRequested, const CMatri
     }
     // A singular normal matrix or inputs of mismatched sizes: the run is over all the same,
     // and the host's dialog waits for the last notification.
-    SegnalaStep(11, 0);
+    SegnalaStep(StepNumber(EngineStep::RunEnd), 0);
     return InternalError;
 }

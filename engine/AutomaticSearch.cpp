@@ -10,24 +10,6 @@
 
 namespace {
 
-// Step numbers and end reasons of the search as the application's dialog knows them.
-enum Step {
-    StepStart = 0,
-    StepSetUpDone = 6,
-    StepIterationStart = 7,
-    StepBeforeTrial = 8,
-    StepTrialMisfit = 9,
-    StepRunEnd = 11,
-    StepBeforeFinal = 12,
-    StepAfterFinal = 13,
-    StepIterationEnd = 14,
-};
-enum EndReason {
-    EndTargetReached = 0,
-    EndIterationsDone = 1,
-    EndLastTrialFailed = 3,
-    EndNoImprovement = 4,
-};
 constexpr int ResultStopped = -1;
 constexpr int ResultLastTrialFailed = -2;
 
@@ -180,7 +162,7 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
             *h.currentMisfit = value;
     };
     auto stopPath = [&h] {
-        h.step(StepRunEnd, 0);
+        h.step(StepNumber(EngineStep::RunEnd), 0);
         return ResultStopped;
     };
 
@@ -198,7 +180,7 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
     *h.latestTrialMisfit = 0.0;
     *h.trialCounter = 0;
     *h.iterationCounter = 0;
-    h.step(StepStart, 0);
+    h.step(StepNumber(EngineStep::SearchStart), 0);
 
     const CMatrix damping = CMatrix::Logspace(0.0, -10.0, SearchTrialCount);
     const CMatrix roughness = RoughnessOperator(layers);
@@ -215,7 +197,7 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
     bool modelFailure = false;
 
     if (a.iterationsRequested != 0) {
-        h.step(StepSetUpDone, a.iterationsRequested);
+        h.step(StepNumber(EngineStep::SearchSetUpDone), a.iterationsRequested);
         *h.iterationCounter = 0;
         do {
             // A best misfit whose two-decimal truncation equals the target goes on.
@@ -224,7 +206,7 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
                     return stopPath();
                 break;
             }
-            h.step(StepIterationStart, *h.iterationCounter);
+            h.step(StepNumber(EngineStep::IterationStart), *h.iterationCounter);
             if (stopped())
                 return stopPath();
 
@@ -241,7 +223,7 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
 
                 for (int k = 0; k < SearchTrialCount; ++k) {
                     *h.trialCounter = k;
-                    h.step(StepBeforeTrial, k);
+                    h.step(StepNumber(EngineStep::BeforeTrial), k);
                     if (stopped())
                         return stopPath();
                     CMatrix trial = DampedStep(damping(k), roughness, weights, jacobian,
@@ -262,7 +244,7 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
                     const double misfit =
                         h.realMisfit(trialCurve, a.experimentalCurve, a.modalVelocities);
                     *h.latestTrialMisfit = misfit;
-                    h.step(StepTrialMisfit, 0);
+                    h.step(StepNumber(EngineStep::TrialMisfitDone), 0);
                     if (misfit < iterationBest) {
                         iterationBest = misfit;
                         iterationBestModel = trial;
@@ -282,7 +264,7 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
                 // Without improvement this goes back to the best model found before.
                 model = bestModel;
                 vp = PVelocities(model, a.poissonRatios);
-                h.step(StepIterationEnd, *h.iterationCounter);
+                h.step(StepNumber(EngineStep::IterationEnd), *h.iterationCounter);
             }
             ++*h.iterationCounter;
         } while (*h.iterationCounter < a.iterationsRequested);
@@ -292,23 +274,27 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
     if (a.iterationsRequested == 0) {
         // Nothing to search: the start model is the answer, evaluated like a final model.
         bestModel = model;
-        h.end(EndIterationsDone);
+        h.end(EndReasonNumber(EngineEndReason::IterationsDone));
     } else if (!haveBest) {
         // No forward run of a current model ever completed: there is no model to return.
-        h.end(EndReasonNoFinalModel);
-        h.step(StepRunEnd, 0);
+        h.end(EndReasonNumber(EngineEndReason::NoFinalModel));
+        h.step(StepNumber(EngineStep::RunEnd), 0);
         return SearchNoFinalModel;
     } else if (TruncatedMisfit(bestMisfit) <= target()) {
-        h.end(EndTargetReached);
+        h.end(EndReasonNumber(EngineEndReason::TargetReached));
     } else if (modelFailure) {
-        h.end(EndLastTrialFailed);
-        h.step(StepRunEnd, 0);
+        // The run ends without its final curves, but the best model it found (its misfit is
+        // in the current-misfit variable) is not thrown away with them.
+        a.finalShearVelocities = bestModel;
+        a.shearVelocities = bestModel;
+        h.end(EndReasonNumber(EngineEndReason::LastTrialFailed));
+        h.step(StepNumber(EngineStep::RunEnd), 0);
         return ResultLastTrialFailed;
     } else if (noImprovement) {
-        h.end(EndNoImprovement);
+        h.end(EndReasonNumber(EngineEndReason::NoImprovement));
     } else {
         // The iteration counter reached the request (the only other way out of the loop).
-        h.end(EndIterationsDone);
+        h.end(EndReasonNumber(EngineEndReason::IterationsDone));
     }
 
     // Final model and its curves, on the experimental frequencies and on a dense grid.
@@ -317,12 +303,12 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
     vp = PVelocities(bestModel, a.poissonRatios);
     a.denseFrequencies = DenseFrequencyGrid(a.frequencies);
 
-    h.step(StepBeforeFinal, 0);
+    h.step(StepNumber(EngineStep::BeforeFinalForward), 0);
     if (h.forward(vp, bestModel, a.frequencies, true, a.modalVelocities, apparent,
             a.apparentSensitivities, effective)
         != 0) {
-        h.step(StepRunEnd, 0);
-        return SearchNoFinalModel;
+        h.step(StepNumber(EngineStep::RunEnd), 0);
+        return SearchFinalCurvesMissing;
     }
     if (h.firstMisfit)
         *h.firstMisfit = h.complexMisfit(effective, a.experimentalCurve, a.modalVelocities);
@@ -334,12 +320,12 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
     if (h.forward(vp, bestModel, a.denseFrequencies, true, a.modalVelocities, apparent,
             a.apparentSensitivities, effective)
         != 0) {
-        h.step(StepRunEnd, 0);
-        return SearchNoFinalModel;
+        h.step(StepNumber(EngineStep::RunEnd), 0);
+        return SearchFinalCurvesMissing;
     }
     a.meanApparentCurve = MeanOverOffsets(apparent);
     a.effectiveCurve = effective;
-    h.step(StepAfterFinal, 0);
-    h.step(StepRunEnd, 0);
+    h.step(StepNumber(EngineStep::AfterFinalForward), 0);
+    h.step(StepNumber(EngineStep::RunEnd), 0);
     return 0;
 }

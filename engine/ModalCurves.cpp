@@ -4,6 +4,7 @@
 #include "engine/ApparentEffective.h"
 #include "engine/Eigenfunctions.h"
 #include "engine/RayleighSolver.h"
+#include "jobs/EngineProgress.h"
 #include "matrix/CComplexMatrix.h"
 #include "matrix/CMatrix.h"
 
@@ -15,10 +16,10 @@
 
 namespace {
 
-void Report(const ForwardReporter &reporter, int step)
+void Report(const ForwardReporter &reporter, EngineStep step)
 {
     if (reporter.step)
-        reporter.step(step);
+        reporter.step(StepNumber(step));
 }
 
 void Tell(const ForwardReporter &reporter, const std::string &message)
@@ -119,7 +120,7 @@ int CalcolaCurveModali(bool showMessages, const CMatrix &thicknesses, const CMat
 
         CMatrix velocities(frequencyCount, modes);
         *modalVelocities = velocities;
-        Report(reporter, 1);
+        Report(reporter, EngineStep::BeforeSolver);
         SolveRayleighModes(thicknessKm.data(), vpKmS.data(), vsKmS.data(), density.data(),
             &layerCount, &frequencyCount, &modes, &refinement, frequencyHz.data(),
             velocities.GetWritableData());
@@ -135,25 +136,25 @@ int CalcolaCurveModali(bool showMessages, const CMatrix &thicknesses, const CMat
             }
         }
 
-        Report(reporter, 4);
+        Report(reporter, EngineStep::BeforeEigenfunctions);
         CMatrix grid;
         EigenfunctionSet eigenfunctions;
         CalcolaAutofunzioni(frequencies, velocities, thicknesses, densities, sVelocities,
             pVelocities, verticalForce, grid, eigenfunctions);
 
-        Report(reporter, 5);
+        Report(reporter, EngineStep::BeforeIntegrals);
         ModalIntegrals integrals;
         CalcolaIntegraliModali(frequencies, velocities, grid, eigenfunctions, thicknesses,
             densities, sVelocities, pVelocities, integrals);
 
-        Report(reporter, 3);
+        Report(reporter, EngineStep::BeforeApparentCurve);
         CComplexMatrix apparent;
         CurvaApparente(frequencies, velocities, integrals, grid, eigenfunctions, layers,
             receiverOffsets, firstDepth, secondDepth, apparent, apparentSensitivities);
 
         CComplexMatrix effective(frequencyCount, 1);
         if (computeEffective) {
-            Report(reporter, 2);
+            Report(reporter, EngineStep::BeforeEffectiveCurve);
             CurvaEffettiva(frequencies, velocities, integrals, eigenfunctions, receiverOffsets,
                 horizontalForce1, horizontalForce2, verticalForce, azimuth, effective);
         }

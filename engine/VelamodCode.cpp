@@ -4,13 +4,9 @@
 
 #include <cerrno>
 #include <cstdio>
-#include <cstring>
 
 #include <sys/socket.h>
 #include <sys/types.h>
-
-static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__,
-    "the progress record is sent in the host's byte order, which must be little-endian");
 
 namespace velamod {
 
@@ -51,10 +47,9 @@ bool SendProgressNotification(NotificationWindow channel, const EngineProgress &
 {
     if (channel < 0)
         return false;
-    const CopyDataHeader header { CopyDataIdentifier, CopyDataByteCount, 0 };
     unsigned char message[NotificationMessageBytes];
-    std::memcpy(message, &header, sizeof header);
-    std::memcpy(message + sizeof header, &record, sizeof record);
+    EncodeCopyDataHeader(message);
+    EncodeProgressRecord(record, message + CopyDataHeaderBytes);
     return SendAll(channel, message, sizeof message) && ReceiveAnswer(channel);
 }
 

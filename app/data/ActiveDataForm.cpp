@@ -281,8 +281,8 @@ bool ActiveDataForm::LoadSection(CMatrixArchive &ar, TraceSet &set)
 
 QList<QPair<QString, QString>> ActiveDataForm::ReportRows(const TraceSet &set, bool reversed)
 {
-    QString path = set.fileName;
-    path.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    // The report writer escapes what RTF needs escaped: the path goes as it is.
+    const QString path = set.fileName;
     QList<QPair<QString, QString>> rows;
     rows.append({ QCoreApplication::translate("ActiveDataForm", "Traces file name"), path });
     rows.append({ QCoreApplication::translate("ActiveDataForm", "Number of sensors"),

@@ -1,14 +1,15 @@
 #include "app/data/CGUIRispostaSperimentale1.h"
 
 #include "app/chart/CChartWidget.h"
+#include "app/chart/CFileExportDialog.h"
 #include "app/chart/CLineSeries.h"
+#include "app/data/CNomeExcel.h"
 #include "app/data/TraceChart.h"
 #include "app/data/TraceReaders.h"
 #include "app/data/TraceTextExport.h"
-#include "app/results/CFileExportDialog.h"
-#include "app/results/CNomeExcel.h"
-#include "app/shell/CMessageBox.h"
-#include "app/shell/UserMessages.h"
+#include "app/page/CMessageBox.h"
+#include "app/page/UserMessages.h"
+#include "app/results/ReportWriter.h"
 #include "app/spectrum/DispersionAnalysis.h"
 
 #include <QApplication>
@@ -503,7 +504,7 @@ bool CGUIRispostaSperimentale1::ValidateInput()
     return true;
 }
 
-void CGUIRispostaSperimentale1::OnPrevious() { emit GotoStep(StepCode, 1); }
+void CGUIRispostaSperimentale1::OnPrevious() { emit GotoStep(StepCode, Step::Start); }
 
 void CGUIRispostaSperimentale1::OnHelp() { OpenStepHelp(StepCode); }
 
@@ -516,7 +517,7 @@ void CGUIRispostaSperimentale1::OnNext()
         analysis->HandOverActiveTraces(m_set);
         QApplication::restoreOverrideCursor();
     }
-    emit GotoStep(StepCode, 10 + FreshPageFlag);
+    emit GotoStep(StepCode, Step::Spectrum + FreshPageFlag);
     emit DocModified();
 }
 
@@ -548,10 +549,19 @@ QList<QPair<QString, QString>> CGUIRispostaSperimentale1::ReportRows() const
     return ActiveDataForm::ReportRows(m_set, analysis->m_active.reversed);
 }
 
-int CGUIRispostaSperimentale1::WriteReport()
+int CGUIRispostaSperimentale1::WriteReport(ReportWriter &report)
 {
-    // The chapter "Experimental data" is ReportRows() followed by the trace chart; the report
-    // writer collects both through the page.
+    const QList<QPair<QString, QString>> rows = ReportRows();
+    if (rows.isEmpty())
+        return 0;
+    report.BeginSection();
+    report.ChapterHeading(tr("Experimental data"));
+    // The last row is the sentence on the order of the sensors.
+    for (int index = 0; index + 1 < rows.size(); ++index)
+        report.LabelledRow(rows[index].first, rows[index].second);
+    report.Paragraph(rows.constLast().first);
+    report.ChartFigure(m_chart->Region(), tr("Experimental traces"));
+    report.ChapterEnd();
     return 0;
 }
 

@@ -4,7 +4,7 @@
 
 #include "app/data/ActiveDataForm.h"
 #include "app/data/TraceSet.h"
-#include "app/shell/CChildDialog.h"
+#include "app/page/CChildDialog.h"
 
 #include <functional>
 #include <optional>
@@ -27,7 +27,7 @@ class CGUIRispostaSperimentale1 : public CChildDialog
 
 public:
     static constexpr int TemplateId = 130;
-    static constexpr int StepCode = 5;
+    static constexpr int StepCode = Step::ActiveData;
     /// Identifier of the trace chart (its chart frame), as in export requests.
     static constexpr int ChartId = 1030;
 
@@ -36,7 +36,7 @@ public:
 
     int SaveSection(CMatrixArchive &ar, int version) override;
     int LoadSection(CMatrixArchive &ar, int version) override;
-    int WriteReport() override;
+    int WriteReport(ReportWriter &report) override;
     void InitPage() override;
     bool ValidateInput() override;
     int OnExportText(CChartWidget *chart, const QString &path) override;

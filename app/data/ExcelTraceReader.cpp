@@ -1,6 +1,6 @@
 // Excel reader: one worksheet, column 0 the time and the other columns the traces.
+#include "app/data/CExcelAccess.h"
 #include "app/data/TraceReaders.h"
-#include "app/results/CExcelAccess.h"
 #include "matrix/CMatrix.h"
 
 #include <QCoreApplication>

@@ -2,9 +2,9 @@
 #ifndef VELA_APP_RESULTS_CGUIRISULTATI_H
 #define VELA_APP_RESULTS_CGUIRISULTATI_H
 
+#include "app/page/CChildDialog.h"
 #include "app/results/CSoilClassification.h"
 #include "app/results/ResultsForm.h"
-#include "app/shell/CChildDialog.h"
 
 #include <array>
 
@@ -32,15 +32,13 @@ public:
 
     int SaveSection(CMatrixArchive &ar, int version) override;
     int LoadSection(CMatrixArchive &ar, int version) override;
-    int WriteReport() override;
+    /// The chapter "Final results": the offset and the average as shown, a sentence for each
+    /// answered question, the soil type; then the appendix with the categories of the
+    /// definitions in force.
+    int WriteReport(ReportWriter &report) override;
     void InitPage() override;
 
     const CSoilClassification &Classification() const { return m_classification; }
-    /// The rows of the report chapter (the code, the average, the answers and the category).
-    QList<QPair<QString, QString>> ReportRows() const
-    {
-        return ResultsForm::ReportRows(m_classification);
-    }
 
 public Q_SLOTS:
     void OnPrevious();

@@ -31,20 +31,6 @@ double CompressionalVelocity(double vs, double poisson)
     return vs * std::sqrt((2.0 - 2.0 * poisson) / (1.0 - 2.0 * poisson));
 }
 
-QString AnswerWord(SoilAnswer answer)
-{
-    switch (answer) {
-    case SoilAnswer::Yes:
-        return ResultsForm::tr("Yes");
-    case SoilAnswer::No:
-        return ResultsForm::tr("No");
-    case SoilAnswer::DontKnow:
-        return ResultsForm::tr("Don't know");
-    default:
-        return QString();
-    }
-}
-
 } // namespace
 
 void ResultsForm::FillSummary(CGridModel &table, const std::vector<LayerRecord> &layers)
@@ -390,26 +376,74 @@ void ResultsForm::ReadSection(CMatrixArchive &ar, CGridModel &table, ResultsPage
     state = read;
 }
 
-QList<QPair<QString, QString>> ResultsForm::ReportRows(const CSoilClassification &classification)
+QString ResultsForm::AnswerSentence(
+    SoilCode code, int row, SoilAnswer answer, const QString &bedrock)
 {
-    QList<QPair<QString, QString>> rows;
-    const SoilCode code = classification.Code();
-    rows.append({ tr("Classification"), CodeName(code) });
-    if (code != SoilCode::Opcm2003)
-        rows.append({ tr("Reference plane depth [m]"), Number(classification.Offset()) });
-    rows.append({ AverageCaption(code), Number(classification.CodeAverage()) });
-    if (code == SoilCode::Ntc2018)
-        rows.append({ tr("H [m]"), Number(classification.VsEq().h) });
-    for (int row = 1; row <= 6; ++row) {
-        const SoilAnswer answer = classification.RowAnswer(row);
-        if (answer != SoilAnswer::None)
-            rows.append({ Question(code, row), AnswerWord(answer) });
+    const bool yes = answer == SoilAnswer::Yes;
+    if (row == 0) {
+        switch (code) {
+        case SoilCode::Opcm2003:
+            return tr("You are using the definitions included in O.P.C.M. n. 3274/2003 \"Ex "
+                      "Testo Unico sulle costruzioni\" and Eurocodice 8");
+        case SoilCode::Ntc2018:
+            return tr("You are using the definitions included in NTC 2018 (D.M. 17 gennaio "
+                      "2018)");
+        case SoilCode::Asce722:
+            return tr("You are using the site classes of ASCE 7-22 (Table 20.2-1)");
+        default:
+            return tr("You are using the definitions included in DM 14 gennaio 2008");
+        }
     }
-    if (classification.BedrockChoice() >= 0)
-        rows.append({ tr("Bed rock depth [m]"),
-            std::isfinite(classification.BedrockDepth()) ? Number(classification.BedrockDepth())
-                                                         : tr("Not found") });
-    const QString status = StatusText(classification);
-    rows.append({ tr("Soil type"), status.isEmpty() ? tr("not classified") : status });
-    return rows;
+    if (row == 7)
+        return bedrock.isEmpty() ? QString()
+                                 : tr("The geotechnic unit %1 is the bed rock").arg(bedrock);
+    if (answer != SoilAnswer::Yes && answer != SoilAnswer::No)
+        return QString();
+    const bool old = code == SoilCode::Opcm2003;
+    switch (row) {
+    case 1:
+        return yes ? tr("The site does belongs to classes A, B, C, D, E or S1 (alluvional soil, "
+                        "gravel, sand, silt, clay, rock).")
+                   : tr("The site does not belong to classes A, B, C, D, E or S1 (alluvional "
+                        "soil, gravel, sand, silt, clay, rock).");
+    case 2:
+        if (code == SoilCode::Asce722)
+            return yes ? tr("The site is susceptible to liquefaction, or there is a layer of peat "
+                            "or highly organic clay thicker than 3 m.")
+                       : tr("The site is not susceptible to liquefaction and there is no layer "
+                            "of peat or highly organic clay thicker than 3 m.");
+        return yes ? tr("The site is susceptible to liquefaction or there is sensitive clay.")
+                   : tr("The site is not susceptible to liquefaction or there is not sensitive "
+                        "clay.");
+    case 3:
+        if (old)
+            return yes ? tr("There is a silty or clayey layer thicker than 10 m with high level "
+                            "of water content.")
+                       : tr("There is not a silty or clayey layer thicker than 10 m with high "
+                            "level of water content.");
+        return yes ? tr("There is a layer of fine-grained and low consistency soil with a "
+                        "thickness greater than 8m.")
+                   : tr("There is no layer of fine-grained and low consistency soil with a "
+                        "thickness greater than 8m.");
+    case 4:
+        if (old)
+            return yes ? tr("Plasticity index is greater than 40%")
+                       : tr("Plasticity index lower than 40%.");
+        return yes ? tr("There is a layer of peat or highly organic clay with a thickness "
+                        "greater than 3m.")
+                   : tr("There is no layer of peat or highly organic clay with a thickness "
+                        "greater than 3m.");
+    case 5:
+        if (old)
+            return yes ? tr("There is an alteration layer thicker than 5m")
+                       : tr("There is no alteration layer thicker than 5m");
+        return yes ? tr("There is an alteration layer thicker than 3m")
+                   : tr("There is no alteration layer thicker than 3m");
+    case 6:
+        return yes ? tr("The mechanic characteristics of the layers gradually improve with depth")
+                   : tr("The mechanic characteristics of the layers don't improve improve "
+                        "gradually with depth");
+    default:
+        return QString();
+    }
 }

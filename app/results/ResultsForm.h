@@ -97,9 +97,11 @@ public:
     /// section.
     static void ReadSection(CMatrixArchive &ar, CGridModel &table, ResultsPageState &state);
 
-    /// Rows of the report chapter: the set of definitions, the reference depth, the average
-    /// the code uses, the answers given and the category.
-    static QList<QPair<QString, QString>> ReportRows(const CSoilClassification &classification);
+    /// The report's sentence for the answer of a question row (0..7) under a set of
+    /// definitions; empty when the row has no answer. Row 0's answer is the set itself (pass
+    /// Yes); row 7's sentence names `bedrock`, the entry chosen in the list.
+    static QString AnswerSentence(
+        SoilCode code, int row, SoilAnswer answer, const QString &bedrock = QString());
 };
 
 /// Tag of the page's section in the document.

@@ -2,7 +2,7 @@
 #ifndef VELA_APP_SHELL_CCHILDFORMTEST_H
 #define VELA_APP_SHELL_CCHILDFORMTEST_H
 
-#include "app/shell/CChildDialog.h"
+#include "app/page/CChildDialog.h"
 
 class CChildFormTest : public CChildDialog
 {

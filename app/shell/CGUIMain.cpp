@@ -1,7 +1,7 @@
 #include "app/shell/CGUIMain.h"
 
-#include "app/shell/CDesktopOpen.h"
-#include "app/shell/UserMessages.h"
+#include "app/page/CDesktopOpen.h"
+#include "app/page/UserMessages.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -123,13 +123,13 @@ void CGUIMain::paintEvent(QPaintEvent *)
 
 void CGUIMain::AnalyseExperimentalData()
 {
-    emit GotoStep(StepCode, 5 + FreshPageFlag);
+    emit GotoStep(StepCode, Step::ActiveData + FreshPageFlag);
     emit DocModified();
 }
 
 void CGUIMain::InsertDispersionCurve()
 {
     // The curve page starts empty: the path without traces.
-    emit GotoStep(StepCode, 15 + FreshPageFlag);
+    emit GotoStep(StepCode, Step::DispersionCurve + FreshPageFlag);
     emit DocModified();
 }

@@ -2,7 +2,7 @@
 #ifndef VELA_APP_SHELL_CGUIMAIN_H
 #define VELA_APP_SHELL_CGUIMAIN_H
 
-#include "app/shell/CChildDialog.h"
+#include "app/page/CChildDialog.h"
 
 #include <QImage>
 
@@ -12,7 +12,7 @@ class CGUIMain : public CChildDialog
 
 public:
     static constexpr int TemplateId = 102;
-    static constexpr int StepCode = 1;
+    static constexpr int StepCode = Step::Start;
 
     CGUIMain(QWidget *parent, CGUISteps *steps);
 

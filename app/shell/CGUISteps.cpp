@@ -1,9 +1,9 @@
 #include "app/shell/CGUISteps.h"
 
-#include "app/shell/CDesktopOpen.h"
-#include "app/shell/CMessageBox.h"
+#include "app/page/CDesktopOpen.h"
+#include "app/page/CMessageBox.h"
+#include "app/page/CStepTable.h"
 #include "app/shell/CNavigationRules.h"
-#include "app/shell/CStepTable.h"
 #include "app/shell/CWinQuiverView.h"
 
 #include <QFrame>
@@ -94,7 +94,7 @@ void CGUISteps::ResetButtons()
 {
     for (int index = 0; index < CStepTable::ButtonStepCount; ++index) {
         const int stepCode = CStepTable::ButtonStep(index);
-        SetStepEnabled(stepCode, stepCode == 1);
+        SetStepEnabled(stepCode, stepCode == Step::Start);
     }
     Button(1004)->setFocus();
 }

@@ -1,8 +1,9 @@
 #include "app/shell/CMainFrame.h"
 
+#include "app/page/CMessageBox.h"
+#include "app/page/CStepTable.h"
 #include "app/shell/CGUISteps.h"
 #include "app/shell/CLanguageChoice.h"
-#include "app/shell/CMessageBox.h"
 #include "app/shell/CWinQuiverApp.h"
 #include "app/shell/CWinQuiverDoc.h"
 #include "app/shell/CWinQuiverView.h"
@@ -47,7 +48,7 @@ CMainFrame::CMainFrame(CWinQuiverApp *app, QWidget *parent)
     m_pView->OnSetStepsPane(m_pSteps);
     connect(m_pSteps, &CGUISteps::DocModified, this, [this] { SetModified(true); });
     connect(m_pSteps, &CGUISteps::MapRequested, this, &CMainFrame::OpenMapDialog);
-    m_pSteps->PressStepButton(1);
+    m_pSteps->PressStepButton(Step::Start);
     m_pSteps->ResetButtons();
 }
 
@@ -63,6 +64,8 @@ void CMainFrame::CreateMenus()
     m_fileMenu->addAction(tr("Save &as..."), this, &CMainFrame::SaveDocumentAs);
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(tr("2D Map"), this, &CMainFrame::OpenMapDialog);
+    m_fileMenu->addAction(tr("Write &report..."), this, [this] { m_pView->OnWriteReport(); })
+        ->setObjectName(QStringLiteral("reportAction"));
     // The recent files go between these two separators; empty, the menu collapses them.
     m_fileMenu->addSeparator();
     m_recentSeparator = m_fileMenu->addSeparator();
@@ -145,7 +148,7 @@ void CMainFrame::NewAnalysis()
     m_pView->DiscardAllPages();
     // Nothing of the previous analysis may reach the new one's pages or report.
     m_pView->ResetAnalysis();
-    m_pSteps->PressStepButton(1);
+    m_pSteps->PressStepButton(Step::Start);
     m_pSteps->ResetButtons();
     m_doc->OnNewDocument();
     SetModified(false);

@@ -1,6 +1,7 @@
 #include "app/shell/CNavigationRules.h"
 
-#include "app/shell/UserMessages.h"
+#include "app/page/CStepTable.h"
+#include "app/page/UserMessages.h"
 
 #include <initializer_list>
 
@@ -28,53 +29,58 @@ std::vector<NavigationAction> CNavigationRules::Decide(int senderStep, int targe
 {
     std::vector<NavigationAction> actions;
     switch (targetStep) {
-    case 1:
-        DiscardAll(actions, { 5, 10, 12, 15, 20, 30 });
-        actions.push_back({ Kind::Show, 1 });
-        actions.push_back({ Kind::Focus, 1 });
+    case Step::Start:
+        DiscardAll(actions,
+            { Step::ActiveData, Step::Spectrum, Step::PassiveData, Step::DispersionCurve,
+                Step::GroundProfile, Step::Results });
+        actions.push_back({ Kind::Show, Step::Start });
+        actions.push_back({ Kind::Focus, Step::Start });
         break;
-    case 5:
-        DiscardAll(actions, { 10, 12, 15, 20, 30 });
-        actions.push_back({ Kind::Show, 5 });
-        actions.push_back({ Kind::EnableButton, 5 });
-        actions.push_back({ Kind::Focus, 5 });
+    case Step::ActiveData:
+        DiscardAll(actions,
+            { Step::Spectrum, Step::PassiveData, Step::DispersionCurve, Step::GroundProfile,
+                Step::Results });
+        actions.push_back({ Kind::Show, Step::ActiveData });
+        actions.push_back({ Kind::EnableButton, Step::ActiveData });
+        actions.push_back({ Kind::Focus, Step::ActiveData });
         break;
-    case 10:
-        DiscardAll(actions, { 12, 15, 20, 30 });
-        actions.push_back({ Kind::EnableButton, 10 });
-        actions.push_back({ Kind::Focus, 10 });
-        actions.push_back({ Kind::Show, 10 });
+    case Step::Spectrum:
+        DiscardAll(actions,
+            { Step::PassiveData, Step::DispersionCurve, Step::GroundProfile, Step::Results });
+        actions.push_back({ Kind::EnableButton, Step::Spectrum });
+        actions.push_back({ Kind::Focus, Step::Spectrum });
+        actions.push_back({ Kind::Show, Step::Spectrum });
         break;
-    case 12:
-        DiscardAll(actions, { 15, 20, 30 });
+    case Step::PassiveData:
+        DiscardAll(actions, { Step::DispersionCurve, Step::GroundProfile, Step::Results });
         // Passive data reached from the active page: the active spectrum no longer applies.
-        if (senderStep == 5)
-            actions.push_back({ Kind::ViewDisableStep, 10 });
-        actions.push_back({ Kind::Show, 12 });
-        actions.push_back({ Kind::EnableButton, 12 });
-        actions.push_back({ Kind::Focus, 12 });
+        if (senderStep == Step::ActiveData)
+            actions.push_back({ Kind::ViewDisableStep, Step::Spectrum });
+        actions.push_back({ Kind::Show, Step::PassiveData });
+        actions.push_back({ Kind::EnableButton, Step::PassiveData });
+        actions.push_back({ Kind::Focus, Step::PassiveData });
         break;
-    case 15:
-        DiscardAll(actions, { 30 });
-        actions.push_back({ Kind::DisableButton, 20 });
-        actions.push_back({ Kind::EnableButton, 15 });
+    case Step::DispersionCurve:
+        DiscardAll(actions, { Step::Results });
+        actions.push_back({ Kind::DisableButton, Step::GroundProfile });
+        actions.push_back({ Kind::EnableButton, Step::DispersionCurve });
         // The start page's "Insert dispersion curve" begins an analysis without traces.
-        if (senderStep == 1) {
-            DiscardAll(actions, { 5, 10, 12 });
+        if (senderStep == Step::Start) {
+            DiscardAll(actions, { Step::ActiveData, Step::Spectrum, Step::PassiveData });
             actions.push_back({ Kind::ClearAnalysisFlags, 0 });
         }
-        actions.push_back({ Kind::Show, 15 });
+        actions.push_back({ Kind::Show, Step::DispersionCurve });
         break;
-    case 20:
-        DiscardAll(actions, { 30 });
-        actions.push_back({ Kind::EnableButton, 20 });
-        actions.push_back({ Kind::Focus, 20 });
-        actions.push_back({ Kind::Show, 20 });
+    case Step::GroundProfile:
+        DiscardAll(actions, { Step::Results });
+        actions.push_back({ Kind::EnableButton, Step::GroundProfile });
+        actions.push_back({ Kind::Focus, Step::GroundProfile });
+        actions.push_back({ Kind::Show, Step::GroundProfile });
         break;
-    case 30:
-        actions.push_back({ Kind::EnableButton, 30 });
-        actions.push_back({ Kind::Focus, 30 });
-        actions.push_back({ Kind::Show, 30 });
+    case Step::Results:
+        actions.push_back({ Kind::EnableButton, Step::Results });
+        actions.push_back({ Kind::Focus, Step::Results });
+        actions.push_back({ Kind::Show, Step::Results });
         break;
     default:
         actions.push_back({ Kind::UnknownStep, targetStep });

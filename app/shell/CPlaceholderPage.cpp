@@ -1,6 +1,6 @@
 #include "app/shell/CPlaceholderPage.h"
 
-#include "app/shell/UserMessages.h"
+#include "app/page/UserMessages.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -55,16 +55,16 @@ CPlaceholderPage::CPlaceholderPage(
 int CPlaceholderPage::PreviousStep(int stepCode)
 {
     switch (stepCode) {
-    case 5:
-    case 15:
-        return 1;
-    case 10:
-    case 12:
-        return 5;
-    case 20:
-        return 15;
-    case 30:
-        return 20;
+    case Step::ActiveData:
+    case Step::DispersionCurve:
+        return Step::Start;
+    case Step::Spectrum:
+    case Step::PassiveData:
+        return Step::ActiveData;
+    case Step::GroundProfile:
+        return Step::DispersionCurve;
+    case Step::Results:
+        return Step::GroundProfile;
     default:
         return 0;
     }
@@ -73,15 +73,15 @@ int CPlaceholderPage::PreviousStep(int stepCode)
 int CPlaceholderPage::NextStep(int stepCode)
 {
     switch (stepCode) {
-    case 5:
-        return 10;
-    case 10:
-    case 12:
-        return 15;
-    case 15:
-        return 20;
-    case 20:
-        return 30;
+    case Step::ActiveData:
+        return Step::Spectrum;
+    case Step::Spectrum:
+    case Step::PassiveData:
+        return Step::DispersionCurve;
+    case Step::DispersionCurve:
+        return Step::GroundProfile;
+    case Step::GroundProfile:
+        return Step::Results;
     default:
         return 0;
     }
@@ -90,17 +90,17 @@ int CPlaceholderPage::NextStep(int stepCode)
 QString CPlaceholderPage::StepName(int stepCode)
 {
     switch (stepCode) {
-    case 5:
+    case Step::ActiveData:
         return tr("Experimental data");
-    case 10:
+    case Step::Spectrum:
         return tr("Spectrum");
-    case 12:
+    case Step::PassiveData:
         return tr("Passive data (REMI)");
-    case 15:
+    case Step::DispersionCurve:
         return tr("Dispersion curve");
-    case 20:
+    case Step::GroundProfile:
         return tr("Ground profile");
-    case 30:
+    case Step::Results:
         return tr("Final results");
     default:
         return QString();

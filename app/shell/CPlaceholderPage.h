@@ -3,7 +3,7 @@
 #ifndef VELA_APP_SHELL_CPLACEHOLDERPAGE_H
 #define VELA_APP_SHELL_CPLACEHOLDERPAGE_H
 
-#include "app/shell/CChildDialog.h"
+#include "app/page/CChildDialog.h"
 
 class CPlaceholderPage : public CChildDialog
 {

@@ -1,15 +1,15 @@
 #include "app/shell/CWinQuiverApp.h"
 
 #include "app/data/CGUIRispostaSperimentale1.h"
-#include "app/shell/CDesktopOpen.h"
+#include "app/page/CDesktopOpen.h"
+#include "app/page/CMessageBox.h"
+#include "app/page/UserMessages.h"
 #include "app/shell/CGUIMain.h"
 #include "app/shell/CGUISteps.h"
 #include "app/shell/CLanguageChoice.h"
 #include "app/shell/CMainFrame.h"
-#include "app/shell/CMessageBox.h"
 #include "app/shell/CVersionCheck.h"
 #include "app/shell/CWinQuiverView.h"
-#include "app/shell/UserMessages.h"
 
 #include <QApplication>
 #include <QDir>
@@ -84,7 +84,7 @@ bool CWinQuiverApp::OpenFile(const QString &path)
     }
     // Any other file is taken for a trace file: it opens on a fresh experimental-data page,
     // reached as the start page's "Analyse experimental data" reaches it.
-    m_frame->Steps()->OnGotoStep(CGUIMain::StepCode, 5 + FreshPageFlag);
+    m_frame->Steps()->OnGotoStep(CGUIMain::StepCode, Step::ActiveData + FreshPageFlag);
     auto *page = qobject_cast<CGUIRispostaSperimentale1 *>(m_frame->View()->CurrentPage());
     if (!page) {
         m_frame->SetStatusText(

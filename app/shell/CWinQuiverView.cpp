@@ -1,8 +1,9 @@
 #include "app/shell/CWinQuiverView.h"
 
-#include "app/shell/CChildDialog.h"
+#include "app/page/CChildDialog.h"
+#include "app/page/CMessageBox.h"
+#include "app/results/ReportDriver.h"
 #include "app/shell/CGUISteps.h"
-#include "app/shell/CMessageBox.h"
 #include "app/shell/PageFactory.h"
 #include "app/spectrum/DispersionAnalysis.h"
 #include "matrix/CMatrixArchive.h"
@@ -142,10 +143,14 @@ void CWinQuiverView::OnDiscardStep(int stepCode)
         DeletePage(slot);
 }
 
-void CWinQuiverView::OnWriteReport()
+bool CWinQuiverView::OnWriteReport()
 {
-    CMessageBox::Show(this, tr("Writing the report is not available in this version."), QString(),
-        MessageRequest::Icon::Information);
+    const QString path =
+        m_chooseReportFile ? m_chooseReportFile() : ReportDriver::ChooseFile(window());
+    if (path.isEmpty())
+        return false;
+    return ReportDriver::Write(
+        window(), path, QList<CChildDialog *>(m_pages.begin(), m_pages.end()));
 }
 
 void CWinQuiverView::ClearAnalysisFlags()

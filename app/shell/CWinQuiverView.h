@@ -3,11 +3,12 @@
 #define VELA_APP_SHELL_CWINQUIVERVIEW_H
 
 #include "app/shell/CDocumentFile.h"
-#include "app/shell/CStepTable.h"
+#include "app/page/CStepTable.h"
 
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class CChildDialog;
@@ -37,8 +38,14 @@ public:
     void OnDisableStep(int stepCode);
     /// UM_DISCARD_STEP: deletes the step's page and empties its slot; nothing for other codes.
     void OnDiscardStep(int stepCode);
-    /// UM_WRITE_REPORT, forwarded by the pane.
-    void OnWriteReport();
+    /// UM_WRITE_REPORT, forwarded by the pane: asks for the file and writes the report of every
+    /// page there is, in slot order. Returns whether a report was written.
+    bool OnWriteReport();
+    /// Replaces the report's save dialog (tests): returns the chosen path, empty for Cancel.
+    void SetReportFileChooser(std::function<QString()> chooser)
+    {
+        m_chooseReportFile = std::move(chooser);
+    }
     /// Clears the analysed and passive-prepared flags of the analysis (a curve typed in from the
     /// start page has no traces behind it).
     void ClearAnalysisFlags();
@@ -85,6 +92,7 @@ private:
     CChildDialog *m_pCurrentPage = nullptr;
     CGUISteps *m_pSteps = nullptr;
     std::unique_ptr<DispersionAnalysis> m_analysis;
+    std::function<QString()> m_chooseReportFile;
 };
 
 #endif // VELA_APP_SHELL_CWINQUIVERVIEW_H

@@ -10,21 +10,21 @@ CChildDialog *CreatePage(
     int stepCode, QWidget *parent, CGUISteps *steps, DispersionAnalysis *analysis)
 {
     switch (stepCode) {
-    case 995:
+    case Step::Blank:
         return new CChildFormTest(parent, steps);
-    case 1:
+    case Step::Start:
         return new CGUIMain(parent, steps);
-    case 5:
+    case Step::ActiveData:
         return new CGUIRispostaSperimentale1(parent, steps, analysis);
-    case 10: // CGUIRispostaSperimentale2
+    case Step::Spectrum: // CGUIRispostaSperimentale2
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
-    case 12: // CGUIRispostaSperimentaleP
+    case Step::PassiveData: // CGUIRispostaSperimentaleP
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
-    case 15: // CGUICurvaDispersione
+    case Step::DispersionCurve: // CGUICurvaDispersione
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
-    case 20: // CGUIProfiloIniziale
+    case Step::GroundProfile: // CGUIProfiloIniziale
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
-    case 30:
+    case Step::Results:
         return new CGUIRisultati(parent, steps, analysis);
     default:
         return nullptr;

@@ -180,7 +180,7 @@
 <context>
     <name>CDesktopOpen</name>
     <message>
-        <location filename="../shell/CDesktopOpen.cpp" line="34"/>
+        <location filename="../page/CDesktopOpen.cpp" line="34"/>
         <source>Cannot find &quot;%1&quot;.</source>
         <translation>Impossibile trovare &quot;%1&quot;.</translation>
     </message>
@@ -188,72 +188,72 @@
 <context>
     <name>CExcelAccess</name>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="83"/>
+        <location filename="../data/CExcelAccess.cpp" line="83"/>
         <source>the workbook cannot be read as an Excel file</source>
         <translation>la cartella di lavoro non può essere letta come file Excel</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="90"/>
-        <location filename="../results/CExcelAccess.cpp" line="98"/>
+        <location filename="../data/CExcelAccess.cpp" line="90"/>
+        <location filename="../data/CExcelAccess.cpp" line="98"/>
         <source>the workbook&apos;s sheets cannot be listed</source>
         <translation>non è possibile elencare i fogli della cartella di lavoro</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="113"/>
+        <location filename="../data/CExcelAccess.cpp" line="113"/>
         <source>the sheet cannot be read</source>
         <translation>il foglio non può essere letto</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="121"/>
+        <location filename="../data/CExcelAccess.cpp" line="121"/>
         <source>cell %1 of row %2 cannot be read</source>
         <translation>la cella %1 della riga %2 non può essere letta</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="196"/>
-        <location filename="../results/CExcelAccess.cpp" line="364"/>
+        <location filename="../data/CExcelAccess.cpp" line="196"/>
+        <location filename="../data/CExcelAccess.cpp" line="364"/>
         <source>the file is not an Excel workbook</source>
         <translation>il file non è una cartella di lavoro Excel</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="225"/>
+        <location filename="../data/CExcelAccess.cpp" line="225"/>
         <source>the workbook&apos;s sheet list is damaged</source>
         <translation>l&apos;elenco dei fogli della cartella di lavoro è danneggiato</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="284"/>
+        <location filename="../data/CExcelAccess.cpp" line="284"/>
         <source>the sheet&apos;s data cannot be found in the workbook</source>
         <translation>i dati del foglio non si trovano nella cartella di lavoro</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="340"/>
+        <location filename="../data/CExcelAccess.cpp" line="340"/>
         <source>the sheet&apos;s data are damaged (%1)</source>
         <translation>i dati del foglio sono danneggiati (%1)</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="355"/>
+        <location filename="../data/CExcelAccess.cpp" line="355"/>
         <source>the workbook cannot be opened (%1)</source>
         <translation>la cartella di lavoro non può essere aperta (%1)</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="382"/>
+        <location filename="../data/CExcelAccess.cpp" line="382"/>
         <source>the workbook has no sheet named &quot;%1&quot; (its sheets: %2)</source>
         <translation>la cartella di lavoro non ha un foglio di nome &quot;%1&quot; (i suoi fogli: %2)</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="398"/>
-        <location filename="../results/CExcelAccess.cpp" line="490"/>
+        <location filename="../data/CExcelAccess.cpp" line="398"/>
+        <location filename="../data/CExcelAccess.cpp" line="490"/>
         <source>the workbook cannot be unpacked</source>
         <translation>la cartella di lavoro non può essere decompressa</translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="420"/>
-        <location filename="../results/CExcelAccess.cpp" line="436"/>
-        <location filename="../results/CExcelAccess.cpp" line="497"/>
+        <location filename="../data/CExcelAccess.cpp" line="420"/>
+        <location filename="../data/CExcelAccess.cpp" line="436"/>
+        <location filename="../data/CExcelAccess.cpp" line="497"/>
         <source>Database error: </source>
         <translation>Errore del database: </translation>
     </message>
     <message>
-        <location filename="../results/CExcelAccess.cpp" line="437"/>
+        <location filename="../data/CExcelAccess.cpp" line="437"/>
         <source>the sheet is wider than Excel allows</source>
         <translation>il foglio è più largo di quanto Excel consenta</translation>
     </message>
@@ -289,295 +289,327 @@
 <context>
     <name>CGUIRispostaSperimentale1</name>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="35"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="36"/>
         <source>All supported files|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|Text file (*.TXT)|*.txt|Seg2 file (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|Excel file (*.XLS)|*.xls;*.xlsx|SU file (*.SU)|*.su|SEGY file (*.SEGY,*.SGY)|*.segy;*.sgy|DRM file (*.DRM)|*.drm||</source>
         <translation>Tutti i file supportati|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="77"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="78"/>
         <source>Data file</source>
         <translation>File dei dati</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="79"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="80"/>
         <source>Experimental traces can be given in formats TXT, SEG2, SEGY, XLS, SU or DRM</source>
         <translation>Le tracce sperimentali possono essere fornite nei formati TXT, SEG2, SEGY, XLS, SU o DRM</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="89"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="90"/>
         <source>Open a trace file</source>
         <translation>Apri un file di tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="97"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="98"/>
         <source>Distance between 2 consecutive receivers</source>
         <translation>Distanza tra 2 ricevitori consecutivi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="100"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="101"/>
         <source>Specify distance between receivers.</source>
         <translation>Specificare la distanza tra i ricevitori.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="101"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="102"/>
         <source>Receivers distance [m]</source>
         <translation>Distanza ricevitori [m]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="106"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="107"/>
         <source>Source position</source>
         <translation>Posizione della sorgente</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="108"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="109"/>
         <source>Mark if source is near the last receiver.</source>
         <translation>Selezionare se la sorgente è vicina all&apos;ultimo ricevitore.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="113"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="114"/>
         <source>Time step</source>
         <translation>Passo temporale</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="116"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="117"/>
         <source>Time step used in field is required</source>
         <translation>È richiesto il passo temporale usato in campagna</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="117"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="118"/>
         <source>Time sampling [ms]</source>
         <translation>Campionamento temporale [ms]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="122"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="123"/>
         <source>Receivers selection</source>
         <translation>Selezione dei ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="125"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="126"/>
         <source>Choose receivers to be used in the analysis.</source>
         <translation>Scegliere i ricevitori da usare nell&apos;analisi.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="127"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="128"/>
         <source>Use receivers up to</source>
         <translation>Usa i ricevitori fino a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="138"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="139"/>
         <source>Intervallo temporale</source>
         <translation>Intervallo temporale</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="140"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="141"/>
         <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
         <translation>La finestra temporale deve contenere il moto utile. L&apos;intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="146"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="147"/>
         <source>Consider time interval starting from</source>
         <translation>Considera l&apos;intervallo temporale a partire da</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="150"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="151"/>
         <source>to</source>
         <translation>a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="152"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="153"/>
         <source>ms</source>
         <translation>ms</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="166"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="167"/>
         <source>Previous</source>
         <translation>Indietro</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="168"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="169"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="170"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="171"/>
         <source>Next</source>
         <translation>Avanti</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="223"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="365"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="224"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="366"/>
         <source>Measures</source>
         <translation>Misure</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="224"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="366"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="225"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="367"/>
         <source>Sensors</source>
         <translation>Sensori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="225"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="226"/>
         <source>Tempo [s]</source>
         <translation>Tempo [s]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="287"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="288"/>
         <source>Insert the new traces AFTER the current traces?</source>
         <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="287"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="288"/>
         <source>Append traces</source>
         <translation>Accoda tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="322"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="323"/>
         <source>Incorrect file format</source>
         <translation>Formato del file non corretto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="322"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="334"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="323"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="335"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="350"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="351"/>
         <source>You can append additional traces to the just inserted ones by selecting other files.</source>
         <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="352"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="353"/>
         <source>Concatenate traces</source>
         <translation>Concatena tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="367"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="368"/>
         <source>Time [s]</source>
         <translation>Tempo [s]</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="558"/>
+        <source>Experimental data</source>
+        <translation>Dati sperimentali</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="563"/>
+        <source>Experimental traces</source>
+        <translation>Tracce sperimentali</translation>
     </message>
 </context>
 <context>
     <name>CGUIRisultati</name>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="50"/>
+        <location filename="../results/CGUIRisultati.cpp" line="51"/>
+        <location filename="../results/CGUIRisultati.cpp" line="428"/>
         <source>Final results</source>
         <translation>Risultati finali</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="56"/>
+        <location filename="../results/CGUIRisultati.cpp" line="57"/>
         <source>Schema riassuntivo</source>
         <translation>Schema riassuntivo</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="61"/>
+        <location filename="../results/CGUIRisultati.cpp" line="62"/>
+        <location filename="../results/CGUIRisultati.cpp" line="456"/>
         <source>Type of ground</source>
         <translation>Categoria di sottosuolo</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="65"/>
+        <location filename="../results/CGUIRisultati.cpp" line="67"/>
         <source>Site</source>
         <translation>Sito</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="65"/>
+        <location filename="../results/CGUIRisultati.cpp" line="67"/>
         <source>Geotechnical description</source>
         <translation>Descrizione geotecnica</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="66"/>
+        <location filename="../results/CGUIRisultati.cpp" line="67"/>
         <source>Vs30 [m/s]</source>
         <translation>Vs30 [m/s]</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="79"/>
+        <location filename="../results/CGUIRisultati.cpp" line="80"/>
         <source>Soil classification</source>
         <translation>Classificazione del sottosuolo</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="90"/>
+        <location filename="../results/CGUIRisultati.cpp" line="91"/>
         <source>Yes</source>
         <translation>Sì</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="91"/>
+        <location filename="../results/CGUIRisultati.cpp" line="92"/>
         <source>No</source>
         <translation>No</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="108"/>
+        <location filename="../results/CGUIRisultati.cpp" line="109"/>
         <source>Don&apos;t know</source>
         <translation>Non so</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="114"/>
+        <location filename="../results/CGUIRisultati.cpp" line="115"/>
         <source>Or classify under:</source>
         <translation>Oppure classifica secondo:</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="115"/>
+        <location filename="../results/CGUIRisultati.cpp" line="116"/>
         <source>NTC 2018</source>
         <translation>NTC 2018</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="116"/>
+        <location filename="../results/CGUIRisultati.cpp" line="117"/>
         <source>ASCE 7-22</source>
         <translation>ASCE 7-22</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="134"/>
+        <location filename="../results/CGUIRisultati.cpp" line="135"/>
         <source>Offset</source>
         <translation>Offset</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="138"/>
+        <location filename="../results/CGUIRisultati.cpp" line="139"/>
         <source>Reference plane z=0</source>
         <translation>Piano di riferimento z=0</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="165"/>
+        <location filename="../results/CGUIRisultati.cpp" line="166"/>
         <source>Previous</source>
         <translation>Indietro</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="168"/>
+        <location filename="../results/CGUIRisultati.cpp" line="169"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="171"/>
+        <location filename="../results/CGUIRisultati.cpp" line="172"/>
         <source>Save...</source>
         <translation>Salva...</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="174"/>
+        <location filename="../results/CGUIRisultati.cpp" line="175"/>
         <source>Exit</source>
         <translation>Esci</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="268"/>
+        <location filename="../results/CGUIRisultati.cpp" line="269"/>
         <source>Verify soil nature before proceeding with soil classification</source>
         <translation>Verificare la natura del terreno prima di procedere con la classificazione del sottosuolo</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="269"/>
+        <location filename="../results/CGUIRisultati.cpp" line="270"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="357"/>
+        <location filename="../results/CGUIRisultati.cpp" line="359"/>
         <source>H = %1 m</source>
         <translation>H = %1 m</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="380"/>
+        <location filename="../results/CGUIRisultati.cpp" line="382"/>
         <source>Are you sure you want to quit the program?</source>
         <translation>Sei sicuro di voler uscire dal programma?</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="381"/>
+        <location filename="../results/CGUIRisultati.cpp" line="383"/>
         <source>Confirm exit</source>
         <translation>Conferma uscita</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="430"/>
+        <source>Reference plane z=0 [m]</source>
+        <translation>Piano di riferimento z=0 [m]</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="433"/>
+        <source>H [m]</source>
+        <translation>H [m]</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="448"/>
+        <source>Soil type </source>
+        <translation>Categoria di sottosuolo </translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="461"/>
+        <source>Type %1: %2</source>
+        <translation>Categoria %1: %2</translation>
     </message>
 </context>
 <context>
@@ -669,127 +701,132 @@
 <context>
     <name>CMainFrame</name>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="208"/>
-        <location filename="../shell/CMainFrame.cpp" line="223"/>
+        <location filename="../shell/CMainFrame.cpp" line="211"/>
+        <location filename="../shell/CMainFrame.cpp" line="226"/>
         <source>Untitled</source>
         <translation>Senza nome</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="39"/>
+        <location filename="../shell/CMainFrame.cpp" line="40"/>
         <source>Ready</source>
         <translation>Pronto</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="59"/>
+        <location filename="../shell/CMainFrame.cpp" line="60"/>
         <source>&amp;VELA</source>
         <translation>&amp;VELA</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="60"/>
+        <location filename="../shell/CMainFrame.cpp" line="61"/>
         <source>&amp;New...</source>
         <translation>&amp;New...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="61"/>
+        <location filename="../shell/CMainFrame.cpp" line="62"/>
         <source>&amp;Open...</source>
         <translation>&amp;Open...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="62"/>
+        <location filename="../shell/CMainFrame.cpp" line="63"/>
         <source>&amp;Save</source>
         <translation>&amp;Save</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="63"/>
+        <location filename="../shell/CMainFrame.cpp" line="64"/>
         <source>Save &amp;as...</source>
         <translation>Save &amp;as...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="65"/>
+        <location filename="../shell/CMainFrame.cpp" line="66"/>
         <source>2D Map</source>
         <translation>2D Map</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="69"/>
+        <location filename="../shell/CMainFrame.cpp" line="72"/>
         <source>&amp;Exit</source>
         <translation>&amp;Exit</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="72"/>
+        <location filename="../shell/CMainFrame.cpp" line="75"/>
         <source>&amp;Tools</source>
         <translation>&amp;Tools</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="73"/>
+        <location filename="../shell/CMainFrame.cpp" line="76"/>
         <source>&amp;Language</source>
         <translation>&amp;Language</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="75"/>
+        <location filename="../shell/CMainFrame.cpp" line="78"/>
         <source>&amp;English</source>
         <translation>&amp;English</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="76"/>
+        <location filename="../shell/CMainFrame.cpp" line="79"/>
         <source>&amp;Italian</source>
         <translation>&amp;Italian</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="89"/>
+        <location filename="../shell/CMainFrame.cpp" line="92"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="90"/>
+        <location filename="../shell/CMainFrame.cpp" line="93"/>
         <source>What&apos;s new...</source>
         <translation>What&apos;s new...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="94"/>
+        <location filename="../shell/CMainFrame.cpp" line="97"/>
         <source>&amp;Check for updates...</source>
         <translation>&amp;Check for updates...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="98"/>
+        <location filename="../shell/CMainFrame.cpp" line="101"/>
         <source>&amp;About VELA...</source>
         <translation>&amp;About VELA...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="134"/>
+        <location filename="../shell/CMainFrame.cpp" line="137"/>
         <source>The 2D map is not available in this version of the program yet.</source>
         <translation>La mappa 2D non è ancora disponibile in questa versione del programma.</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="141"/>
+        <location filename="../shell/CMainFrame.cpp" line="144"/>
         <source>The current analysis has not been saved. Discard it?</source>
         <translation>L&apos;analisi corrente non è stata salvata. Abbandonarla?</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="158"/>
+        <location filename="../shell/CMainFrame.cpp" line="161"/>
         <source>Open</source>
         <translation>Apri</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="158"/>
-        <location filename="../shell/CMainFrame.cpp" line="187"/>
+        <location filename="../shell/CMainFrame.cpp" line="161"/>
+        <location filename="../shell/CMainFrame.cpp" line="190"/>
         <source>VELA Files (*.vla)</source>
         <translation>File VELA (*.vla)</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="187"/>
+        <location filename="../shell/CMainFrame.cpp" line="190"/>
         <source>Save as</source>
         <translation>Salva con nome</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="226"/>
+        <location filename="../shell/CMainFrame.cpp" line="229"/>
         <source>Save changes to %1?</source>
         <translation>Salvare le modifiche a %1?</translation>
+    </message>
+    <message>
+        <location filename="../shell/CMainFrame.cpp" line="67"/>
+        <source>Write &amp;report...</source>
+        <translation>Write &amp;report...</translation>
     </message>
 </context>
 <context>
     <name>CMessageBox</name>
     <message>
-        <location filename="../shell/CMessageBox.cpp" line="53"/>
+        <location filename="../page/CMessageBox.cpp" line="53"/>
         <source>Don&apos;t show this message again</source>
         <translation>Non mostrare più questo messaggio</translation>
     </message>
@@ -797,12 +834,12 @@
 <context>
     <name>CNomeExcel</name>
     <message>
-        <location filename="../results/CNomeExcel.cpp" line="12"/>
+        <location filename="../data/CNomeExcel.cpp" line="12"/>
         <source>Nome foglio Excel</source>
         <translation>Nome foglio Excel</translation>
     </message>
     <message>
-        <location filename="../results/CNomeExcel.cpp" line="14"/>
+        <location filename="../data/CNomeExcel.cpp" line="14"/>
         <source>Inserire il nome del foglio excel con i dati</source>
         <translation>Inserire il nome del foglio excel con i dati</translation>
     </message>
@@ -942,89 +979,213 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
     </message>
 </context>
 <context>
-    <name>CWinQuiverView</name>
+    <name>PassiveTransform</name>
     <message>
-        <location filename="../shell/CWinQuiverView.cpp" line="147"/>
-        <source>Writing the report is not available in this version.</source>
-        <translation>La scrittura della relazione non è ancora disponibile in questa versione.</translation>
+        <location filename="../spectrum/PassiveTransform.cpp" line="136"/>
+        <source>The passive spectrum needs at least one trace of two samples</source>
+        <translation>Lo spettro passivo richiede almeno una traccia di due campioni</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PassiveTransform.cpp" line="142"/>
+        <location filename="../spectrum/PassiveTransform.cpp" line="148"/>
+        <source>Every trace needs its receiver position</source>
+        <translation>Ogni traccia richiede la posizione del suo ricevitore</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PassiveTransform.cpp" line="154"/>
+        <source>The time step must be greater than zero</source>
+        <translation>Il passo temporale deve essere maggiore di zero</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PassiveTransform.cpp" line="158"/>
+        <source>The slowness grid needs from 2 to 100000 values</source>
+        <translation>La griglia delle lentezze richiede da 2 a 100000 valori</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PassiveTransform.cpp" line="166"/>
+        <source>The transform length must be a power of two</source>
+        <translation>La lunghezza della trasformata deve essere una potenza di due</translation>
+    </message>
+</context>
+<context>
+    <name>PhaseShiftTransform</name>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="114"/>
+        <source>The phase-shift image needs at least two traces of two samples</source>
+        <translation>L&apos;immagine phase-shift richiede almeno due tracce di due campioni</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="119"/>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="149"/>
+        <source>Every trace needs its distance from the source</source>
+        <translation>Ogni traccia richiede la sua distanza dalla sorgente</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="125"/>
+        <source>The time step must be greater than zero</source>
+        <translation>Il passo temporale deve essere maggiore di zero</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="130"/>
+        <source>The velocity range needs 0 &lt; minimum &lt; maximum and a step greater than zero</source>
+        <translation>L&apos;intervallo di velocità richiede 0 &lt; minimo &lt; massimo e un passo maggiore di zero</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="137"/>
+        <source>The velocity step is too small for the velocity range</source>
+        <translation>Il passo di velocità è troppo piccolo per l&apos;intervallo di velocità</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="143"/>
+        <source>The frequency band needs 0 &lt;= lowest &lt; highest frequency</source>
+        <translation>La banda di frequenza richiede 0 &lt;= frequenza minima &lt; frequenza massima</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="163"/>
+        <source>No frequency of the record lies inside the band</source>
+        <translation>Nessuna frequenza della registrazione cade nella banda</translation>
+    </message>
+</context>
+<context>
+    <name>ReportDriver</name>
+    <message>
+        <location filename="../results/ReportDriver.cpp" line="22"/>
+        <source>Rich Text Format (*.rtf)</source>
+        <translation>Rich Text Format (*.rtf)</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportDriver.cpp" line="33"/>
+        <source>RTF export</source>
+        <translation>Esportazione RTF</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportDriver.cpp" line="37"/>
+        <source>Impossible to open file</source>
+        <translation>Impossibile aprire il file</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportDriver.cpp" line="48"/>
+        <source>The report could not be written completely (is the disk full?); nothing was saved as %1.</source>
+        <translation>Non è stato possibile scrivere la relazione per intero (il disco è pieno?); non è stato salvato nulla come %1.</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportDriver.cpp" line="56"/>
+        <source>Data successfully exported in %1</source>
+        <translation>Dati esportati correttamente in %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReportWriter</name>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="59"/>
+        <source>VELA Analysis Report</source>
+        <translation>Relazione di analisi VELA</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="64"/>
+        <source>Author:</source>
+        <translation>Autore:</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="65"/>
+        <source>Site:</source>
+        <translation>Località:</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="66"/>
+        <source>Date:</source>
+        <translation>Data:</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="69"/>
+        <source>Generated by %1</source>
+        <translation>Generato da %1</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="110"/>
+        <source>Appendix</source>
+        <translation>Appendice</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="158"/>
+        <source>Table</source>
+        <translation>Tabella</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="166"/>
+        <source>Figure</source>
+        <translation>Figura</translation>
     </message>
 </context>
 <context>
     <name>ResultsForm</name>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="32"/>
-        <location filename="../results/ResultsForm.cpp" line="56"/>
+        <location filename="../results/ResultsForm.cpp" line="44"/>
         <source>Yes</source>
         <translation>SI</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="34"/>
-        <location filename="../results/ResultsForm.cpp" line="57"/>
+        <location filename="../results/ResultsForm.cpp" line="45"/>
         <source>No</source>
         <translation>NO</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="36"/>
-        <source>Don&apos;t know</source>
-        <translation>Non so</translation>
-    </message>
-    <message>
-        <location filename="../results/ResultsForm.cpp" line="51"/>
+        <location filename="../results/ResultsForm.cpp" line="67"/>
         <source>Geotechnical unit</source>
         <translation>Unità geotecnica</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="51"/>
+        <location filename="../results/ResultsForm.cpp" line="67"/>
         <source>Description</source>
         <translation>Descrizione</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="52"/>
+        <location filename="../results/ResultsForm.cpp" line="68"/>
         <source>h [m]</source>
         <translation>h [m]</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="52"/>
+        <location filename="../results/ResultsForm.cpp" line="68"/>
         <source>z [m]</source>
         <translation>z [m]</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="52"/>
+        <location filename="../results/ResultsForm.cpp" line="68"/>
         <source>Density [kg/m^3]</source>
         <translation>Densità [kg/m^3]</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="52"/>
+        <location filename="../results/ResultsForm.cpp" line="68"/>
         <source>Water table</source>
         <translation>Falda</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="52"/>
+        <location filename="../results/ResultsForm.cpp" line="68"/>
         <source>Poisson</source>
         <translation>Poisson</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="53"/>
+        <location filename="../results/ResultsForm.cpp" line="69"/>
         <source>Vs [m/s]</source>
         <translation>Vs [m/s]</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="53"/>
+        <location filename="../results/ResultsForm.cpp" line="69"/>
         <source>Vs fixed</source>
         <translation>Vs fissa</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="53"/>
+        <location filename="../results/ResultsForm.cpp" line="69"/>
         <source>Vp [m/s]</source>
         <translation>Vp [m/s]</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="53"/>
+        <location filename="../results/ResultsForm.cpp" line="69"/>
         <source>Alluvional</source>
         <translation>Alluvionale</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="102"/>
+        <location filename="../results/ResultsForm.cpp" line="99"/>
         <source>Outcropping rock masses or very stiff soils with<byte value="xd"/>
 shear-wave velocities above 800 m/s, possibly including<byte value="xd"/>
 at the surface weaker material at most 3 m thick</source>
@@ -1033,7 +1194,7 @@ velocità delle onde di taglio superiori a 800 m/s, eventualmente<byte value="xd
 comprendenti in superficie terreni più scadenti spessi al più 3 m</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="107"/>
+        <location filename="../results/ResultsForm.cpp" line="104"/>
         <source>Soft rocks and deposits of very dense coarse-grained<byte value="xd"/>
 soils or very stiff fine-grained soils, with mechanical<byte value="xd"/>
 properties improving with depth and an equivalent<byte value="xd"/>
@@ -1044,7 +1205,7 @@ miglioramento delle proprietà meccaniche con la profondità<byte value="xd"/>
 e velocità equivalente tra 360 m/s e 800 m/s</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="112"/>
+        <location filename="../results/ResultsForm.cpp" line="109"/>
         <source>Deposits of medium-dense coarse-grained soils or<byte value="xd"/>
 medium-stiff fine-grained soils with the substrate<byte value="xd"/>
 deeper than 30 m, with mechanical properties improving<byte value="xd"/>
@@ -1057,7 +1218,7 @@ meccaniche con la profondità e velocità equivalente<byte value="xd"/>
 tra 180 m/s e 360 m/s</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="118"/>
+        <location filename="../results/ResultsForm.cpp" line="115"/>
         <source>Deposits of loose coarse-grained soils or soft<byte value="xd"/>
 fine-grained soils with the substrate deeper than 30 m,<byte value="xd"/>
 with mechanical properties improving with depth and<byte value="xd"/>
@@ -1069,7 +1230,7 @@ meccaniche con la profondità e velocità equivalente<byte value="xd"/>
 tra 100 m/s e 180 m/s</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="123"/>
+        <location filename="../results/ResultsForm.cpp" line="120"/>
         <source>Soils with the properties and equivalent velocities<byte value="xd"/>
 of categories C or D and the substrate not deeper<byte value="xd"/>
 than 30 m</source>
@@ -1078,54 +1239,54 @@ riconducibili a quelle delle categorie C o D, con profondità<byte value="xd"/>
 del substrato non superiore a 30 m</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="129"/>
+        <location filename="../results/ResultsForm.cpp" line="126"/>
         <source>Hard rock</source>
         <translation>Roccia dura</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="130"/>
+        <location filename="../results/ResultsForm.cpp" line="127"/>
         <source>Medium hard rock</source>
         <translation>Roccia mediamente dura</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="131"/>
+        <location filename="../results/ResultsForm.cpp" line="128"/>
         <source>Soft rock</source>
         <translation>Roccia tenera</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="132"/>
+        <location filename="../results/ResultsForm.cpp" line="129"/>
         <source>Very dense sand or hard clay</source>
         <translation>Sabbia molto addensata o argilla dura</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="134"/>
+        <location filename="../results/ResultsForm.cpp" line="131"/>
         <source>Dense sand or very stiff clay</source>
         <translation>Sabbia addensata o argilla molto consistente</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="136"/>
+        <location filename="../results/ResultsForm.cpp" line="133"/>
         <source>Medium dense sand or stiff clay</source>
         <translation>Sabbia mediamente addensata o argilla consistente</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="138"/>
+        <location filename="../results/ResultsForm.cpp" line="135"/>
         <source>Loose sand or medium stiff clay</source>
         <translation>Sabbia sciolta o argilla mediamente consistente</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="140"/>
+        <location filename="../results/ResultsForm.cpp" line="137"/>
         <source>Very loose sand or soft clay</source>
         <translation>Sabbia molto sciolta o argilla tenera</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="142"/>
+        <location filename="../results/ResultsForm.cpp" line="139"/>
         <source>Soils requiring a site response analysis: liquefiable soils,<byte value="xd"/>
 peat or highly organic clay thicker than 3 m</source>
         <translation>Terreni che richiedono un&apos;analisi di risposta sismica locale:<byte value="xd"/>
 terreni liquefacibili, torba o argilla molto organica oltre 3 m</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="151"/>
+        <location filename="../results/ResultsForm.cpp" line="148"/>
         <source>Lithoid formations or very rigid homogenous soils<byte value="xd"/>
 characterized by values of Vs30&gt;800m/s, inclusive<byte value="xd"/>
 of any superficial alteration strata with a maximum <byte value="xd"/>
@@ -1136,14 +1297,14 @@ eventuali strati di alterazione superficiale di spessore<byte value="xd"/>
 massimo pari a 5m</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="154"/>
+        <location filename="../results/ResultsForm.cpp" line="151"/>
         <source>Rock or other rock-like geologicalformation,<byte value="xd"/>
 including at most 3 m of weaker material at the surface</source>
         <translation>Ammassi rocciosi affioranti o terreni molto rigidi,<byte value="xd"/>
 comprendenti in superficie al più 3 m di materiale più scadente</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="158"/>
+        <location filename="../results/ResultsForm.cpp" line="155"/>
         <source>Deposits of very thickened gravels or sands or very <byte value="xd"/>
 consistent clays, with a thickness of several tens of <byte value="xd"/>
 meters, characterized by a gradual improvement of<byte value="xd"/>
@@ -1156,7 +1317,7 @@ meccaniche con la profondità e da valori di Vs30<byte value="xd"/>
 compresi tra 360m/s e 800m/s</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="162"/>
+        <location filename="../results/ResultsForm.cpp" line="159"/>
         <source>Deposits of very dense sand, gravel, or very stiff clay,<byte value="xd"/>
 at least 30 m in thickness, characterised by a gradual<byte value="xd"/>
 increase of mechanical properties with depth, Vs30 <byte value="xd"/>
@@ -1167,7 +1328,7 @@ un graduale miglioramento delle proprietà meccaniche con la<byte value="xd"/>
 profondità, Vs30 compresa tra 360m/s e 800m/s</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="167"/>
+        <location filename="../results/ResultsForm.cpp" line="164"/>
         <source>Deposits of medium thickened gravels or sands or<byte value="xd"/>
 medium consistent clays, with a thickness varying<byte value="xd"/>
 from several tens to hundreds of meters, characterized<byte value="xd"/>
@@ -1178,7 +1339,7 @@ decine fino a centinaia di metri, caratterizzati da valori<byte value="xd"/>
 di Vs30 compresi tra 180m/s e 360m/s</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="170"/>
+        <location filename="../results/ResultsForm.cpp" line="167"/>
         <source>Deep deposits of dense or medium dense sand, gravel<byte value="xd"/>
 or stiff clay with thickness greater than 30 m, Vs30<byte value="xd"/>
 between 180m/s and 360m/s</source>
@@ -1187,7 +1348,7 @@ addensate o argille consistenti con spessori superiori a 30 m,<byte value="xd"/>
 Vs30 compresa tra 180m/s e 360m/s</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="174"/>
+        <location filename="../results/ResultsForm.cpp" line="171"/>
         <source>Deposits of granular matter, from loose to lightly<byte value="xd"/>
 thickened, or cohesive matter, of light to medium<byte value="xd"/>
 consistence, characterized by values of Vs30 &lt; 180m/s</source>
@@ -1196,7 +1357,7 @@ oppure coesivi da poco a mediamente consistenti,<byte value="xd"/>
 caratterizzati da valori di Vs30 &lt; 180m/s</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="177"/>
+        <location filename="../results/ResultsForm.cpp" line="174"/>
         <source>Deposits of loose-to-medium cohesionless soil (with or<byte value="xd"/>
 without some soft cohesive layers), or of predominantly <byte value="xd"/>
 soft-to-firm cohesive soil with thickness greater than <byte value="xd"/>
@@ -1207,7 +1368,7 @@ prevalentemente coesivi da teneri a mediamente consistenti<byte value="xd"/>
 con spessori superiori a 30 m, Vs30 inferiore a 180m/s</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="182"/>
+        <location filename="../results/ResultsForm.cpp" line="179"/>
         <source>Soil profiles made of alluvial surface strata, with Vs<byte value="xd"/>
 values similar to the C or D type and with a thickness<byte value="xd"/>
 between 5m and 20m, lying on a substratum of more<byte value="xd"/>
@@ -1218,7 +1379,7 @@ compreso tra 5m e 20m, giacenti su un substrato di materiale<byte value="xd"/>
 più rigido con Vs&gt;800m/s</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="185"/>
+        <location filename="../results/ResultsForm.cpp" line="182"/>
         <source>A soil profile consisting of a surface alluvium layer <byte value="xd"/>
 with vs values of type C or D and thickness lower than<byte value="xd"/>
 20 m, underlain by stiffer material with vs &gt; 800 m/s</source>
@@ -1227,7 +1388,7 @@ superficiale con valori di Vs dei tipi C o D e spessore<byte value="xd"/>
 inferiore a 20 m, posto su materiale più rigido con Vs &gt; 800 m/s</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="190"/>
+        <location filename="../results/ResultsForm.cpp" line="187"/>
         <source>Deposits made of, or including, one stratum at least 10m<byte value="xd"/>
 thick of clays/silts of low consistency, with a high level<byte value="xd"/>
 of plasticity (IP&gt;40) and water content, characterized<byte value="xd"/>
@@ -1238,7 +1399,7 @@ indice di plasticità (IP&gt;40) ed elevato contenuto d&apos;acqua,<byte value="
 caratterizzati da valori di Vs30&lt;100m/s</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="193"/>
+        <location filename="../results/ResultsForm.cpp" line="190"/>
         <source>Deposits of soils with Vs30&lt;100m/s (or 10 &lt; cu,30 &lt; 20 kPa),<byte value="xd"/>
 which include a layer of fine-grained and low consistency<byte value="xd"/>
 soil with a thickness greater than 8m, or a layer <byte value="xd"/>
@@ -1249,7 +1410,7 @@ consistenza spesso più di 8m, o uno strato di torba<byte value="xd"/>
 o di argille altamente organiche spesso più di 3m.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="199"/>
+        <location filename="../results/ResultsForm.cpp" line="196"/>
         <source>Deposits of soils that are subject to liquefaction,<byte value="xd"/>
 of sensitive clays or of any other soil category that<byte value="xd"/>
 cannot be classified in the previous types</source>
@@ -1258,152 +1419,246 @@ di argille sensitive o di qualsiasi altra categoria<byte value="xd"/>
 di terreno non classificabile nei tipi precedenti</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="202"/>
+        <location filename="../results/ResultsForm.cpp" line="199"/>
         <source>Deposits of liquefiable soils, of sensitive clays,<byte value="xd"/>
 or any other soil profile not included in types A - E or S1</source>
         <translation>Depositi di terreni suscettibili di liquefazione, di argille<byte value="xd"/>
 sensitive o qualsiasi altro profilo non compreso nei tipi A - E o S1</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="213"/>
+        <location filename="../results/ResultsForm.cpp" line="210"/>
         <source>Do you want to use the new law (DM 14 January 2008)?</source>
         <translation>Vuoi usare la nuova normativa (DM 14 gennaio 2008)?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="215"/>
+        <location filename="../results/ResultsForm.cpp" line="212"/>
         <source>Does site type belong to classes A, B, C, D, E o S1 (alluvional soil, gravel, sand, silt, clay, rock)?</source>
         <translation>Il sito appartiene alle classi A, B, C, D, E o S1 (terreno alluvionale, ghiaia, sabbia, limo, argilla, roccia)?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="219"/>
+        <location filename="../results/ResultsForm.cpp" line="216"/>
         <source>Is the site susceptible to liquefaction, or is there a layer of peat or highly organic clay thicker than 3 m?</source>
         <translation>Il sito è suscettibile di liquefazione, o c&apos;è uno strato di torba o di argilla altamente organica spesso più di 3 m?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="221"/>
+        <location filename="../results/ResultsForm.cpp" line="218"/>
         <source>Is the site susceptible to liquefaction or is there sensitive clay?</source>
         <translation>Il sito è suscettibile di liquefazione o ci sono argille sensitive?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="223"/>
+        <location filename="../results/ResultsForm.cpp" line="220"/>
         <source>Is there a silty or clayey layer thicker than 10 m with high level of water content ?</source>
         <translation>C&apos;è uno strato limoso o argilloso spesso più di 10 m con elevato contenuto d&apos;acqua?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="225"/>
+        <location filename="../results/ResultsForm.cpp" line="222"/>
         <source>Is there a layer of fine-grained and low consistency soil with a thickness greater than 8m?</source>
         <translation>C&apos;è uno strato di terreno a grana fina di bassa consistenza spesso più di 8m?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="228"/>
+        <location filename="../results/ResultsForm.cpp" line="225"/>
         <source>Is plasticity index greater than 40% ?</source>
         <translation>L&apos;indice di plasticità è maggiore del 40%?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="229"/>
+        <location filename="../results/ResultsForm.cpp" line="226"/>
         <source>Is there a layer of peat or highly organic clay with a thickness greater than 3m?</source>
         <translation>C&apos;è uno strato di torba o di argilla altamente organica spesso più di 3m?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="232"/>
+        <location filename="../results/ResultsForm.cpp" line="229"/>
         <source>Is there an alteration layer thicker than 5m?</source>
         <translation>C&apos;è uno strato di alterazione spesso più di 5m?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="233"/>
+        <location filename="../results/ResultsForm.cpp" line="230"/>
         <source>Is there an alteration layer thicker than 3m?</source>
         <translation>C&apos;è uno strato di alterazione spesso più di 3m?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="235"/>
+        <location filename="../results/ResultsForm.cpp" line="232"/>
         <source>Do the mechanic characteristics of the layers gradually improve with depth?</source>
         <translation>Le caratteristiche meccaniche degli strati migliorano gradualmente con la profondità?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="237"/>
+        <location filename="../results/ResultsForm.cpp" line="234"/>
         <source>Please confirm the geotechnic unit of the bed rock</source>
         <translation>Confermare l&apos;unità geotecnica del substrato roccioso</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="247"/>
+        <location filename="../results/ResultsForm.cpp" line="244"/>
         <source>O.P.C.M. n. 3274/2003 with Eurocode 8</source>
         <translation>O.P.C.M. n. 3274/2003 con Eurocodice 8</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="249"/>
+        <location filename="../results/ResultsForm.cpp" line="246"/>
         <source>NTC 2018 (D.M. 17 January 2018)</source>
         <translation>NTC 2018 (D.M. 17 gennaio 2018)</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="251"/>
+        <location filename="../results/ResultsForm.cpp" line="248"/>
         <source>ASCE 7-22 (Table 20.2-1)</source>
         <translation>ASCE 7-22 (Tabella 20.2-1)</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="253"/>
+        <location filename="../results/ResultsForm.cpp" line="250"/>
         <source>DM 14 January 2008</source>
         <translation>DM 14 gennaio 2008</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="261"/>
+        <location filename="../results/ResultsForm.cpp" line="258"/>
         <source>Vs,eq [m/s]</source>
         <translation>Vs,eq [m/s]</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="263"/>
+        <location filename="../results/ResultsForm.cpp" line="260"/>
         <source>Vs,100ft [m/s]</source>
         <translation>Vs,100ft [m/s]</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="265"/>
+        <location filename="../results/ResultsForm.cpp" line="262"/>
         <source>Vs30 [m/s]</source>
         <translation>Vs30 [m/s]</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="272"/>
+        <location filename="../results/ResultsForm.cpp" line="269"/>
         <source>No category: a site-specific seismic response analysis is required</source>
         <translation>Nessuna categoria: è necessaria un&apos;analisi specifica di risposta sismica locale</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="275"/>
+        <location filename="../results/ResultsForm.cpp" line="272"/>
         <source>Soil type </source>
         <translation>Categoria di sottosuolo </translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="286"/>
-        <location filename="../results/ResultsForm.cpp" line="400"/>
+        <location filename="../results/ResultsForm.cpp" line="283"/>
         <source>Not found</source>
         <translation>Non trovato</translation>
     </message>
     <message>
         <location filename="../results/ResultsForm.cpp" line="386"/>
-        <source>Classification</source>
-        <translation>Classificazione</translation>
+        <source>You are using the definitions included in O.P.C.M. n. 3274/2003 &quot;Ex Testo Unico sulle costruzioni&quot; and Eurocodice 8</source>
+        <translation>Si stanno usando le definizioni contenute nell&apos;O.P.C.M. n. 3274/2003 &quot;Ex Testo Unico sulle costruzioni&quot; e nell&apos;Eurocodice 8</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="388"/>
-        <source>Reference plane depth [m]</source>
-        <translation>Profondità del piano di riferimento [m]</translation>
+        <location filename="../results/ResultsForm.cpp" line="389"/>
+        <source>You are using the definitions included in NTC 2018 (D.M. 17 gennaio 2018)</source>
+        <translation>Si stanno usando le definizioni contenute nelle NTC 2018 (D.M. 17 gennaio 2018)</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="391"/>
-        <source>H [m]</source>
-        <translation>H [m]</translation>
+        <location filename="../results/ResultsForm.cpp" line="392"/>
+        <source>You are using the site classes of ASCE 7-22 (Table 20.2-1)</source>
+        <translation>Si stanno usando le classi di sito della ASCE 7-22 (Tabella 20.2-1)</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="398"/>
-        <source>Bed rock depth [m]</source>
-        <translation>Profondità del substrato roccioso [m]</translation>
+        <location filename="../results/ResultsForm.cpp" line="394"/>
+        <source>You are using the definitions included in DM 14 gennaio 2008</source>
+        <translation>Si stanno usando le definizioni contenute nel DM 14 gennaio 2008</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="402"/>
-        <source>Soil type</source>
-        <translation>Categoria di sottosuolo</translation>
+        <location filename="../results/ResultsForm.cpp" line="399"/>
+        <source>The geotechnic unit %1 is the bed rock</source>
+        <translation>L&apos;unità geotecnica %1 è il substrato roccioso</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="402"/>
-        <source>not classified</source>
-        <translation>non classificato</translation>
+        <location filename="../results/ResultsForm.cpp" line="405"/>
+        <source>The site does belongs to classes A, B, C, D, E or S1 (alluvional soil, gravel, sand, silt, clay, rock).</source>
+        <translation>Il sito appartiene alle classi A, B, C, D, E o S1 (terreno alluvionale, ghiaia, sabbia, limo, argilla, roccia).</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="407"/>
+        <source>The site does not belong to classes A, B, C, D, E or S1 (alluvional soil, gravel, sand, silt, clay, rock).</source>
+        <translation>Il sito non appartiene alle classi A, B, C, D, E o S1 (terreno alluvionale, ghiaia, sabbia, limo, argilla, roccia).</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="411"/>
+        <source>The site is susceptible to liquefaction, or there is a layer of peat or highly organic clay thicker than 3 m.</source>
+        <translation>Il sito è suscettibile di liquefazione, o c&apos;è uno strato di torba o di argilla altamente organica spesso più di 3 m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="413"/>
+        <source>The site is not susceptible to liquefaction and there is no layer of peat or highly organic clay thicker than 3 m.</source>
+        <translation>Il sito non è suscettibile di liquefazione e non c&apos;è uno strato di torba o di argilla altamente organica spesso più di 3 m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="415"/>
+        <source>The site is susceptible to liquefaction or there is sensitive clay.</source>
+        <translation>Il sito è suscettibile di liquefazione o ci sono argille sensitive.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="416"/>
+        <source>The site is not susceptible to liquefaction or there is not sensitive clay.</source>
+        <translation>Il sito non è suscettibile di liquefazione e non ci sono argille sensitive.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="420"/>
+        <source>There is a silty or clayey layer thicker than 10 m with high level of water content.</source>
+        <translation>C&apos;è uno strato limoso o argilloso spesso più di 10 m con elevato contenuto d&apos;acqua.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="422"/>
+        <source>There is not a silty or clayey layer thicker than 10 m with high level of water content.</source>
+        <translation>Non c&apos;è uno strato limoso o argilloso spesso più di 10 m con elevato contenuto d&apos;acqua.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="424"/>
+        <source>There is a layer of fine-grained and low consistency soil with a thickness greater than 8m.</source>
+        <translation>C&apos;è uno strato di terreno a grana fina di bassa consistenza spesso più di 8m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="426"/>
+        <source>There is no layer of fine-grained and low consistency soil with a thickness greater than 8m.</source>
+        <translation>Non c&apos;è uno strato di terreno a grana fina di bassa consistenza spesso più di 8m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="430"/>
+        <source>Plasticity index is greater than 40%</source>
+        <translation>L&apos;indice di plasticità è maggiore del 40%</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="431"/>
+        <source>Plasticity index lower than 40%.</source>
+        <translation>L&apos;indice di plasticità è minore del 40%.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="432"/>
+        <source>There is a layer of peat or highly organic clay with a thickness greater than 3m.</source>
+        <translation>C&apos;è uno strato di torba o di argilla altamente organica spesso più di 3m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="434"/>
+        <source>There is no layer of peat or highly organic clay with a thickness greater than 3m.</source>
+        <translation>Non c&apos;è uno strato di torba o di argilla altamente organica spesso più di 3m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="438"/>
+        <source>There is an alteration layer thicker than 5m</source>
+        <translation>C&apos;è uno strato di alterazione spesso più di 5m</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="439"/>
+        <source>There is no alteration layer thicker than 5m</source>
+        <translation>Non c&apos;è uno strato di alterazione spesso più di 5m</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="440"/>
+        <source>There is an alteration layer thicker than 3m</source>
+        <translation>C&apos;è uno strato di alterazione spesso più di 3m</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="441"/>
+        <source>There is no alteration layer thicker than 3m</source>
+        <translation>Non c&apos;è uno strato di alterazione spesso più di 3m</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="443"/>
+        <source>The mechanic characteristics of the layers gradually improve with depth</source>
+        <translation>Le caratteristiche meccaniche degli strati migliorano gradualmente con la profondità</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="444"/>
+        <source>The mechanic characteristics of the layers don&apos;t improve improve gradually with depth</source>
+        <translation>Le caratteristiche meccaniche degli strati non migliorano gradualmente con la profondità</translation>
     </message>
 </context>
 <context>
@@ -1584,6 +1839,29 @@ sensitive o qualsiasi altro profilo non compreso nei tipi A - E o S1</translatio
         <location filename="../data/TraceSet.cpp" line="21"/>
         <source>The traces cannot be merged (they have a different number of time samples)</source>
         <translation>Le tracce non possono essere unite (hanno un numero diverso di campioni temporali)</translation>
+    </message>
+</context>
+<context>
+    <name>TraceStack</name>
+    <message>
+        <location filename="../data/TraceStack.cpp" line="17"/>
+        <source>The record to stack was not read</source>
+        <translation>La registrazione da sommare non è stata letta</translation>
+    </message>
+    <message>
+        <location filename="../data/TraceStack.cpp" line="23"/>
+        <source>The records cannot be stacked (they have a different number of traces)</source>
+        <translation>Le registrazioni non possono essere sommate (hanno un numero diverso di tracce)</translation>
+    </message>
+    <message>
+        <location filename="../data/TraceStack.cpp" line="26"/>
+        <source>The records cannot be stacked (they have a different number of time samples)</source>
+        <translation>Le registrazioni non possono essere sommate (hanno un numero diverso di campioni temporali)</translation>
+    </message>
+    <message>
+        <location filename="../data/TraceStack.cpp" line="31"/>
+        <source>The records cannot be stacked (they have a different time step)</source>
+        <translation>Le registrazioni non possono essere sommate (hanno un passo temporale diverso)</translation>
     </message>
 </context>
 </TS>

@@ -267,8 +267,7 @@ TEST(IdentificazioneManuale, InvertedFieldProfileFitsItsPicks)
 {
     // The AlbCa teaching case: its inverted profile against its own fundamental-mode picks,
     // on the record's spread (24 receivers 3 m apart, the first 6 m from the source).
-    const std::string folder =
-        std::string(VELA_SOURCE_DIR) + "/../shared/data/realworld/reference/albca_shot1/";
+    const std::string folder = VELA_REALWORLD_DIR "/reference/albca_shot1/";
     std::ifstream modelFile(folder + "Shot1_inverted_model.txt");
     std::ifstream picks(folder + "Shot1_dc_mode0.txt");
     if (!modelFile || !picks)

@@ -522,10 +522,9 @@ TEST(RayleighScanIdentity, OptimisedScanMatchesTheStraightforwardOneBitForBit)
 
 TEST(RayleighFieldCase, InvertedAlbCaModelReproducesItsFundamentalPicks)
 {
-    const std::string folder = "../shared/data/realworld/reference/albca_shot1/";
-    std::string root = VELA_SOURCE_DIR;
-    std::ifstream modelFile(root + "/" + folder + "Shot1_inverted_model.txt");
-    std::ifstream picks(root + "/" + folder + "Shot1_dc_mode0.txt");
+    const std::string folder = VELA_REALWORLD_DIR "/reference/albca_shot1/";
+    std::ifstream modelFile(folder + "Shot1_inverted_model.txt");
+    std::ifstream picks(folder + "Shot1_dc_mode0.txt");
     if (!modelFile || !picks)
         GTEST_SKIP() << "real-world reference data not present";
     Layered m { "AlbCa inverted", {}, {}, {}, {} };

@@ -1,6 +1,6 @@
 // vela-cli invert end to end: options and model-file bounds refused with exit code 2, and a
 // search through runner that finds a known profile from its own forward curve.
-#include "app/profile/CProgressReceiver.h"
+#include "jobs/CRunnerChild.h"
 
 #include <gtest/gtest.h>
 
@@ -158,8 +158,7 @@ TEST(CliInvert, InvertsTheOysandFieldCurve)
 {
     // Composite curve of four real records (wavelength, mean, low and high velocity), turned
     // into ascending frequencies; the start model is the published inversion example's.
-    const std::string source =
-        std::string(VELA_SOURCE_DIR) + "/../shared/data/realworld/reference/oysand/Oysand_dc.txt";
+    const std::string source = VELA_REALWORLD_DIR "/reference/oysand/Oysand_dc.txt";
     std::ifstream in(source);
     if (!in)
         GTEST_SKIP() << "field data not present: " << source;

@@ -1,7 +1,8 @@
 // runner as a real process: command line, bad job files, exit codes, result files, and
 // the progress notifications arriving over the inherited socket while runner waits.
-#include "app/profile/CProgressReceiver.h"
-#include "app/profile/EngineJobFiles.h"
+#include "jobs/CProgressReceiver.h"
+#include "jobs/CRunnerChild.h"
+#include "jobs/EngineJobFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -122,32 +123,34 @@ SearchJob SearchFrom(const ForwardJob &f, const CMatrix &curve, const CMatrix &s
 struct ChannelRun
 {
     int code = -100;
-    std::vector<ProgressRecord> records;
+    std::vector<EngineProgress> records;
     CProgressReceiver::Status end = CProgressReceiver::Status::SystemError;
 
     // Steps in order, end notifications written as 1000 + reason.
     std::vector<int> Steps() const
     {
         std::vector<int> s;
-        for (const ProgressRecord &r : records)
-            s.push_back(r.kind == ProgressRecord::KindEnd ? 1000 + r.endReason : r.stepNumber);
+        for (const EngineProgress &r : records)
+            s.push_back(r.kind == EngineProgressKindEnd ? 1000 + r.endReason : r.stepNumber);
         return s;
     }
 };
 
 ChannelRun RunOnChannel(int mode, const std::string &job, const std::string &result,
-    const std::function<bool(const ProgressRecord &)> &killWhen = {})
+    const std::function<bool(const EngineProgress &)> &killWhen = {})
 {
     ChannelRun run;
     CProgressReceiver receiver;
     if (!receiver.Open())
         return run;
     CRunnerChild child;
-    if (!child.Start(Runner, CRunnerChild::Arguments(mode, receiver.ChildDescriptor(), job, result),
+    if (!child.Start(Runner,
+            CRunnerChild::Arguments(
+                static_cast<RunnerMode>(mode), receiver.ChildDescriptor(), job, result),
             receiver.ChildDescriptor()))
         return run;
     receiver.CloseChildDescriptor();
-    run.end = receiver.ReceiveAll([&](const ProgressRecord &r) {
+    run.end = receiver.ReceiveAll([&](const EngineProgress &r) {
         run.records.push_back(r);
         if (killWhen && killWhen(r))
             child.Kill(); // as the dialog's Stop does, while runner waits for our answer
@@ -191,7 +194,7 @@ TEST(RunnerCommandLine, RefusesBadArgumentsWithCodeTwo)
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         Outcome o = RunShell(c.args);
-        EXPECT_EQ(o.code, 2);
+        EXPECT_EQ(o.code, RunnerExitNumber(RunnerExit::Usage));
         EXPECT_EQ(o.err.rfind("runner: ", 0), 0u) << o.err;
         EXPECT_NE(o.err.find(c.message), std::string::npos) << o.err;
         EXPECT_EQ(o.out, "");
@@ -230,17 +233,25 @@ TEST(RunnerJobFile, MissingTruncatedGarbageAndForeignJobsFailCleanlyWithoutResul
         const char *message;
     };
     const Case cases[] = {
-        { "missing file", 1, "/nonexistent/job.bin", 3, "cannot open" },
-        { "a folder", 0, "/tmp", 3, "" },
-        { "empty file", 1, writeFile(""), 4, "ends early" },
-        { "truncated in a matrix", 1, writeFile(text.substr(0, text.size() / 2)), 4, "ends early" },
-        { "truncated by one byte", 1, writeFile(text.substr(0, text.size() - 1)), 4, "ends early" },
-        { "garbage", 0, writeFile(std::string(300, '\x7f') + "not a job"), 4,
+        { "missing file", 1, "/nonexistent/job.bin", RunnerExitNumber(RunnerExit::JobUnreadable),
+            "cannot open" },
+        { "a folder", 0, "/tmp", RunnerExitNumber(RunnerExit::JobUnreadable), "" },
+        { "empty file", 1, writeFile(""), RunnerExitNumber(RunnerExit::JobMalformed),
+            "ends early" },
+        { "truncated in a matrix", 1, writeFile(text.substr(0, text.size() / 2)),
+            RunnerExitNumber(RunnerExit::JobMalformed), "ends early" },
+        { "truncated by one byte", 1, writeFile(text.substr(0, text.size() - 1)),
+            RunnerExitNumber(RunnerExit::JobMalformed), "ends early" },
+        { "garbage", 0, writeFile(std::string(300, '\x7f') + "not a job"),
+            RunnerExitNumber(RunnerExit::JobMalformed), "not a forward job file" },
+        { "text file", 1, writeFile("frequency velocity\n10 200\n"),
+            RunnerExitNumber(RunnerExit::JobMalformed), "" },
+        { "search job run as forward job", 0, good, RunnerExitNumber(RunnerExit::JobMalformed),
             "not a forward job file" },
-        { "text file", 1, writeFile("frequency velocity\n10 200\n"), 4, "" },
-        { "search job run as forward job", 0, good, 4, "not a forward job file" },
-        { "forward job run as search job", 1, forwardPath, 4, "" },
-        { "inconsistent sizes", 0, inconsistentPath, 4, "1 densities for 3 layers" },
+        { "forward job run as search job", 1, forwardPath,
+            RunnerExitNumber(RunnerExit::JobMalformed), "" },
+        { "inconsistent sizes", 0, inconsistentPath, RunnerExitNumber(RunnerExit::JobMalformed),
+            "1 densities for 3 layers" },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -276,18 +287,18 @@ TEST(RunnerChannel, StopFlagInTheJobEndsTheSearchAfterStepElevenWithTheControlVa
     ASSERT_TRUE(WriteSearchJobFile(jobPath, job, nullptr));
 
     ChannelRun run = RunOnChannel(1, jobPath, result);
-    EXPECT_EQ(run.code, 6);
+    EXPECT_EQ(run.code, RunnerExitNumber(RunnerExit::Stopped));
     EXPECT_EQ(run.end, CProgressReceiver::Status::Closed);
     EXPECT_EQ(run.Steps(), (std::vector<int> { 0, 6, 11 }));
-    for (const ProgressRecord &r : run.records) {
-        EXPECT_EQ(r.kind, ProgressRecord::KindStep);
+    for (const EngineProgress &r : run.records) {
+        EXPECT_EQ(r.kind, EngineProgressKindStep);
         EXPECT_EQ(r.secondMisfit, 0.7);
         EXPECT_EQ(r.firstMisfit, 0.3);
         EXPECT_EQ(r.currentMisfit, 0.2);
         EXPECT_EQ(r.targetMisfit, 0.05);
         EXPECT_EQ(r.iterationsRequested, 9);
-        EXPECT_EQ(r.iteration, 0);
-        EXPECT_EQ(r.trial, 0);
+        EXPECT_EQ(r.iterationCounter, 0);
+        EXPECT_EQ(r.trialCounter, 0);
         EXPECT_EQ(r.latestTrialMisfit, 0.0);
     }
     ASSERT_EQ(run.records.size(), 3u);
@@ -296,7 +307,7 @@ TEST(RunnerChannel, StopFlagInTheJobEndsTheSearchAfterStepElevenWithTheControlVa
 
     // Without a channel the same run prints the steps, and only them.
     Outcome o = RunShell({ "1", "0", jobPath, result });
-    EXPECT_EQ(o.code, 6);
+    EXPECT_EQ(o.code, RunnerExitNumber(RunnerExit::Stopped));
     EXPECT_EQ(o.out, "SegnalaStep 0\nSegnalaStep 6\nSegnalaStep 11\n");
     std::remove(jobPath.c_str());
 }
@@ -307,7 +318,7 @@ TEST(RunnerForward, ForwardJobWritesTheResultOfTheManualRun)
     const std::string jobPath = TempPath("job"), result = TempPath("result");
     ASSERT_TRUE(WriteForwardJobFile(jobPath, job, nullptr));
     Outcome o = RunShell({ "0", "0", jobPath, result });
-    ASSERT_EQ(o.code, 0) << o.err;
+    ASSERT_EQ(o.code, RunnerExitNumber(RunnerExit::Success)) << o.err;
     // The forward stages report themselves in order, effective curve last.
     EXPECT_EQ(o.out, "SegnalaStep 1\nSegnalaStep 4\nSegnalaStep 5\nSegnalaStep 3\nSegnalaStep 2\n");
     ForwardResult r;
@@ -338,7 +349,7 @@ TEST(RunnerForward, ForwardJobWritesTheResultOfTheManualRun)
     }
     // A result that cannot be written has its own code.
     Outcome unwritable = RunShell({ "0", "0", jobPath, "/nonexistent/dir/result" });
-    EXPECT_EQ(unwritable.code, 5);
+    EXPECT_EQ(unwritable.code, RunnerExitNumber(RunnerExit::ResultUnwritable));
     EXPECT_NE(unwritable.err.find("cannot create forward result file"), std::string::npos)
         << unwritable.err;
     std::remove(jobPath.c_str());
@@ -351,7 +362,8 @@ TEST(RunnerSearch, SearchReportsEveryStageOverTheChannelAndWritesTheDenseResult)
     ForwardJob truth = SmallForwardJob();
     const std::string forwardJob = TempPath("fjob"), forwardResult = TempPath("fres");
     ASSERT_TRUE(WriteForwardJobFile(forwardJob, truth, nullptr));
-    ASSERT_EQ(RunShell({ "0", "0", forwardJob, forwardResult }).code, 0);
+    ASSERT_EQ(RunShell({ "0", "0", forwardJob, forwardResult }).code,
+        RunnerExitNumber(RunnerExit::Success));
     ForwardResult fr;
     ASSERT_TRUE(ReadForwardResultFile(forwardResult, fr, nullptr));
     std::vector<double> curve;
@@ -364,7 +376,7 @@ TEST(RunnerSearch, SearchReportsEveryStageOverTheChannelAndWritesTheDenseResult)
     const std::string jobPath = TempPath("job"), result = TempPath("result");
     ASSERT_TRUE(WriteSearchJobFile(jobPath, job, nullptr));
     ChannelRun run = RunOnChannel(1, jobPath, result);
-    ASSERT_EQ(run.code, 0);
+    ASSERT_EQ(run.code, RunnerExitNumber(RunnerExit::Success));
     EXPECT_EQ(run.end, CProgressReceiver::Status::Closed);
     const std::vector<int> steps = run.Steps();
     ASSERT_GE(steps.size(), 6u);
@@ -381,7 +393,7 @@ TEST(RunnerSearch, SearchReportsEveryStageOverTheChannelAndWritesTheDenseResult)
     EXPECT_TRUE(*end == 1001 || *end == 1004) << *end;
     EXPECT_EQ(*(end + 1), 12);
     // Misfits carried by the last record: the final ones of the best model, each finite.
-    const ProgressRecord &last = run.records.back();
+    const EngineProgress &last = run.records.back();
     EXPECT_LT(last.firstMisfit, 1.0);
     EXPECT_LT(last.secondMisfit, 1.0);
     EXPECT_LT(last.currentMisfit, 0.2);
@@ -415,8 +427,8 @@ TEST(RunnerSearch, KillingRunnerDuringTheTrialsReadsAsStoppedByTheUser)
     const std::string jobPath = TempPath("job"), result = TempPath("result");
     std::remove(result.c_str());
     ASSERT_TRUE(WriteSearchJobFile(jobPath, job, nullptr));
-    ChannelRun run = RunOnChannel(1, jobPath, result, [](const ProgressRecord &r) {
-        return r.kind == ProgressRecord::KindStep && r.stepNumber == 8;
+    ChannelRun run = RunOnChannel(1, jobPath, result, [](const EngineProgress &r) {
+        return r.kind == EngineProgressKindStep && r.stepNumber == 8;
     });
     EXPECT_EQ(run.code, CRunnerChild::KilledExitCode);
     EXPECT_EQ(run.end, CProgressReceiver::Status::Closed);
@@ -435,12 +447,12 @@ TEST(RunnerSearch, AClosedChannelStopsTheNotificationsButNotTheSearch)
     CProgressReceiver receiver;
     ASSERT_TRUE(receiver.Open());
     CRunnerChild child;
-    ASSERT_TRUE(
-        child.Start(Runner, CRunnerChild::Arguments(1, receiver.ChildDescriptor(), jobPath, result),
-            receiver.ChildDescriptor()));
+    ASSERT_TRUE(child.Start(Runner,
+        CRunnerChild::Arguments(RunnerMode::Search, receiver.ChildDescriptor(), jobPath, result),
+        receiver.ChildDescriptor()));
     receiver.CloseChildDescriptor();
     int first = -1;
-    ASSERT_EQ(receiver.ReceiveOne([&](const ProgressRecord &r) { first = r.stepNumber; }),
+    ASSERT_EQ(receiver.ReceiveOne([&](const EngineProgress &r) { first = r.stepNumber; }),
         CProgressReceiver::Status::Record);
     EXPECT_EQ(first, 0);
     receiver.Close(); // as a VELA that has gone away
@@ -468,7 +480,7 @@ TEST(RunnerJobFile, ProfilesWithoutAForwardModelEndWithCodeOne)
         SCOPED_TRACE(mode);
         Outcome o =
             RunShell({ std::to_string(mode), "0", mode ? searchPath : forwardPath, result });
-        EXPECT_EQ(o.code, 1);
+        EXPECT_EQ(o.code, RunnerExitNumber(RunnerExit::EngineFailed));
         EXPECT_NE(o.err.find("runner: "), std::string::npos) << o.err;
         EXPECT_FALSE(Exists(result));
     }

@@ -1,8 +1,8 @@
 // Excel access on workbooks written by independent libraries: .xlsx by libxlsxwriter, .xls by
 // python3-xlwt (skipped when that module is absent).
+#include "app/chart/CFileExportDialog.h"
+#include "app/data/CExcelAccess.h"
 #include "app/data/TraceReaders.h"
-#include "app/results/CExcelAccess.h"
-#include "app/results/CFileExportDialog.h"
 #include "matrix/CMatrix.h"
 
 #include <QFile>

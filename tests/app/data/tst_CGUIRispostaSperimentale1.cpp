@@ -3,8 +3,8 @@
 // traces export. Message boxes are captured, never shown.
 #include "app/chart/CChartWidget.h"
 #include "app/data/CGUIRispostaSperimentale1.h"
-#include "app/shell/CMessageBoxCapture.h"
-#include "app/shell/UserMessages.h"
+#include "app/page/CMessageBoxCapture.h"
+#include "app/page/UserMessages.h"
 #include "app/spectrum/DispersionAnalysis.h"
 #include "matrix/CMatrixArchive.h"
 

@@ -2,18 +2,21 @@
 // beside row 0, the buttons' requests, and its document section read back equal (or refused
 // whole when damaged).
 #include "app/controls/CGridCtrl.h"
+#include "app/page/CMessageBoxCapture.h"
 #include "app/results/CGUIRisultati.h"
-#include "app/shell/CMessageBoxCapture.h"
+#include "app/results/ReportWriter.h"
 #include "app/spectrum/DispersionAnalysis.h"
 #include "matrix/CMatrixArchive.h"
 
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 
 namespace {
@@ -64,6 +67,7 @@ private slots:
     void buttonsSendTheirRequests();
     void sectionReadsBackEqualUnderEveryCode();
     void damagedSectionChangesNothing();
+    void reportChapterSaysWhatWasAnswered();
 
 private:
     template <typename T> T *Find(const char *name)
@@ -277,6 +281,34 @@ void tst_CGUIRisultati::damagedSectionChangesNothing()
         }
         QCOMPARE(SectionOf(other), before);
     }
+}
+
+void tst_CGUIRisultati::reportChapterSaysWhatWasAnswered()
+{
+    Find<QRadioButton>("yes0")->click();
+    for (const char *name : { "yes1", "no2", "yes6" })
+        Find<QRadioButton>(name)->click();
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.rtf"));
+    ReportWriter report;
+    QCOMPARE(report.Open(path), RtfOk);
+    m_page->WriteReport(report);
+    QVERIFY(report.Close());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray rtf = file.readAll();
+    const char *expected[] = { "Final results", "Reference plane z=0 [m]", "Vs30 [m/s]",
+        "You are using the definitions included in DM 14 gennaio 2008",
+        "The site does belongs to classes A, B, C, D, E or S1",
+        "The site is not susceptible to liquefaction or there is not sensitive clay.",
+        "The mechanic characteristics of the layers gradually improve with depth", "Soil type ",
+        "Type of ground", "Type S2: Deposits of liquefiable soils" };
+    for (const char *text : expected)
+        QVERIFY2(rtf.contains(text), text);
+    QVERIFY(rtf.indexOf("443") > rtf.indexOf("Vs30 [m/s]"));
+    // Rows never reached leave no sentence.
+    QVERIFY(!rtf.contains("alteration layer"));
+    QVERIFY(!rtf.contains("bed rock"));
 }
 
 QTEST_MAIN(tst_CGUIRisultati)

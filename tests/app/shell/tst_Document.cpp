@@ -3,12 +3,12 @@
 // refused without touching the analysis on screen, and saves that cannot finish leaving the
 // previous file as it was.
 #include "app/data/CGUIRispostaSperimentale1.h"
-#include "app/shell/CChildDialog.h"
-#include "app/shell/CDesktopOpen.h"
+#include "app/page/CChildDialog.h"
+#include "app/page/CDesktopOpen.h"
 #include "app/shell/CGUISteps.h"
 #include "app/shell/CMainFrame.h"
-#include "app/shell/CMessageBoxCapture.h"
-#include "app/shell/CStepTable.h"
+#include "app/page/CMessageBoxCapture.h"
+#include "app/page/CStepTable.h"
 #include "app/shell/CWinQuiverApp.h"
 #include "app/shell/CWinQuiverDoc.h"
 #include "app/shell/CWinQuiverView.h"

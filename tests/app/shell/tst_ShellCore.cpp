@@ -1,8 +1,8 @@
 // Step table, navigation rules, language choice, version check and recent files: plain logic.
+#include "app/page/CStepTable.h"
 #include "app/shell/CLanguageChoice.h"
 #include "app/shell/CNavigationRules.h"
 #include "app/shell/CRecentFileList.h"
-#include "app/shell/CStepTable.h"
 #include "app/shell/CVersionCheck.h"
 
 #include <QFile>

@@ -1,14 +1,14 @@
 // The frame, the navigation pane and the main view together: pages created and discarded,
 // buttons enabled and highlighted by the navigation rules; start-up in each language.
 #include "app/data/CGUIRispostaSperimentale1.h"
-#include "app/shell/CChildDialog.h"
+#include "app/page/CChildDialog.h"
+#include "app/page/CDesktopOpen.h"
+#include "app/page/CMessageBoxCapture.h"
+#include "app/page/CStepTable.h"
 #include "app/shell/CChildFormTest.h"
-#include "app/shell/CDesktopOpen.h"
 #include "app/shell/CGUIMain.h"
 #include "app/shell/CGUISteps.h"
 #include "app/shell/CMainFrame.h"
-#include "app/shell/CMessageBoxCapture.h"
-#include "app/shell/CStepTable.h"
 #include "app/shell/CWinQuiverApp.h"
 #include "app/shell/CWinQuiverView.h"
 #include "app/spectrum/DispersionAnalysis.h"
@@ -421,8 +421,8 @@ void tst_ShellUi::italianStartShowsItalianCaptions()
         }
         QCOMPARE(menu,
             (QStringList { "&VELA", "&New...", "&Open...", "&Save", "Save &as...", "2D Map",
-                "&Exit", "&Tools", "&Language", "&English", "&Italian", "checked", "&Help",
-                "What's new...", "&Check for updates...", "&About VELA..." }));
+                "Write &report...", "&Exit", "&Tools", "&Language", "&English", "&Italian",
+                "checked", "&Help", "What's new...", "&Check for updates...", "&About VELA..." }));
         auto *start = frame->View()->CurrentPage();
         QCOMPARE(start->findChild<QPushButton *>(QStringLiteral("analyseButton"))->text(),
             QStringLiteral("Analizza i dati sperimentali"));

@@ -1,0 +1,121 @@
+// The engine job and result files that VELA writes and runner reads (and back): plain
+// structs and their one binary codec over the little-endian matrix archive. Qt-free.
+#ifndef VELA_JOBS_ENGINEJOBFILES_H
+#define VELA_JOBS_ENGINEJOBFILES_H
+
+#include "matrix/CComplexMatrix.h"
+#include "matrix/CMatrix.h"
+
+#include <cstdint>
+#include <string>
+
+class CMatrixArchive;
+
+/// Forward job (runner mode 0): the inputs of the manual identification, in file order.
+/// All vectors are n x 1 columns. N = layers including the half-space.
+struct ForwardJob
+{
+    CMatrix frequencies; ///< F, Hz, ascending
+    CMatrix velocities; ///< F, experimental phase velocities, m/s
+    CMatrix deviations; ///< F, standard deviations of the experimental points, m/s
+    CMatrix thickness; ///< N - 1, m
+    CMatrix density; ///< N, kg/m^3 x 0.001
+    CMatrix vs; ///< N, m/s
+    CMatrix poisson; ///< N
+    int32_t modes = 1; ///< number of modes
+    float solverParameter = 75; ///< the profile page's solver parameter (runner divides by 15)
+    CMatrix offsets; ///< X, receiver offsets, m
+    double firstDepth = 0; ///< m, always 0 from VELA
+    double secondDepth = 0; ///< m, always 0 from VELA
+};
+
+/// Search job (runner mode 1), in file order. Items 2 to 8 are the initial values of the
+/// seven variables handed to the engine's SetPointer, in its order.
+struct SearchJob
+{
+    int32_t iterations = 10; ///< number of iterations
+    int32_t stopFlag = 0; ///< 1 when set
+    int32_t iterationCounter = 0; ///< spare counter A (iteration counter as last reported)
+    double apparentMisfit = 1e99; ///< second-misfit variable (apparent curve), fraction
+    double effectiveMisfit = 1e99; ///< first-misfit variable (effective curve), fraction
+    double currentMisfit = 0; ///< current misfit as last reported, fraction
+    double targetMisfit = 0.05; ///< maximum error / 100
+    int32_t iterationsRequested = 0; ///< spare counter B
+    CMatrix frequencies; ///< F, Hz
+    CMatrix velocities; ///< F, m/s
+    CMatrix deviations; ///< F, m/s
+    CMatrix thickness; ///< N - 1, m
+    CMatrix density; ///< N, kg/m^3 x 0.001
+    CMatrix vs; ///< N, the start model, m/s
+    CMatrix vsMax; ///< N, upper bounds, m/s
+    CMatrix vsMin; ///< N, lower bounds, m/s
+    CMatrix poisson; ///< N
+    int32_t modes = 1; ///< number of modes
+    int32_t strongContrasts = 0; ///< 1 when strong stiffness contrasts are allowed
+    float solverParameter = 75; ///< the profile page's solver parameter (runner divides by 15)
+    CMatrix offsets; ///< X, m
+    double firstDepth = 0; ///< m
+    double secondDepth = 0; ///< m
+};
+
+/// Result of a forward job.
+struct ForwardResult
+{
+    int32_t code = 0; ///< the engine's result (not used by VELA)
+    double apparentMisfit = 1e99; ///< shown as the apparent-curve error, fraction
+    double effectiveMisfit = 1e99; ///< shown as the effective-curve error, fraction
+    CMatrix finalVs; ///< N, m/s
+    CComplexMatrix effectiveCurve; ///< the curve drawn as effective, one value per frequency
+    CComplexMatrix apparentCurve; ///< the curve drawn as apparent
+    CMatrix modalVelocities; ///< frequencies x modes, m/s
+    CMatrix frequencies; ///< frequencies of the results, Hz
+};
+
+/// Result of a search job: as the forward result without the two misfits (they arrive in
+/// the progress notifications).
+struct SearchResult
+{
+    int32_t code = 0;
+    CMatrix finalVs;
+    CComplexMatrix effectiveCurve;
+    CComplexMatrix apparentCurve;
+    CMatrix modalVelocities;
+    CMatrix frequencies;
+};
+
+/// Archive-level codec: writes or reads the items in file order. Reading throws
+/// CArchiveException (end of file, bad class; a matrix claiming more elements than the
+/// archive holds reads as end of file, before anything is allocated); a read
+/// that throws leaves the struct partly filled.
+void WriteForwardJob(CMatrixArchive &ar, const ForwardJob &job);
+void ReadForwardJob(CMatrixArchive &ar, ForwardJob &job);
+void WriteSearchJob(CMatrixArchive &ar, const SearchJob &job);
+void ReadSearchJob(CMatrixArchive &ar, SearchJob &job);
+void WriteForwardResult(CMatrixArchive &ar, const ForwardResult &result);
+void ReadForwardResult(CMatrixArchive &ar, ForwardResult &result);
+void WriteSearchResult(CMatrixArchive &ar, const SearchResult &result);
+void ReadSearchResult(CMatrixArchive &ar, SearchResult &result);
+
+/// File-level codec. Each returns true on success; on failure false and a one-line message
+/// in *error naming the file and the cause ("cannot open", "ends early", "not a forward
+/// job", ...). Reading a whole file also refuses bytes left over after the last item.
+/// The job readers then check that the vector sizes agree (CheckForwardJob/CheckSearchJob).
+bool WriteForwardJobFile(const std::string &path, const ForwardJob &job, std::string *error);
+bool ReadForwardJobFile(const std::string &path, ForwardJob &job, std::string *error);
+bool WriteSearchJobFile(const std::string &path, const SearchJob &job, std::string *error);
+bool ReadSearchJobFile(const std::string &path, SearchJob &job, std::string *error);
+bool WriteForwardResultFile(
+    const std::string &path, const ForwardResult &result, std::string *error);
+bool ReadForwardResultFile(const std::string &path, ForwardResult &result, std::string *error);
+bool WriteSearchResultFile(const std::string &path, const SearchResult &result, std::string *error);
+bool ReadSearchResultFile(const std::string &path, SearchResult &result, std::string *error);
+
+/// Consistency of a job's inputs, which the engine does not check and must not meet
+/// inconsistent: at least one frequency, F experimental values and deviations, N >= 1 layers
+/// with N - 1 thicknesses and N densities, Poisson's ratios (and bounds), at least one
+/// receiver offset and one mode, all finite, Poisson's ratios below 0.5, positive Vs.
+/// Returns an empty string when the job is usable, else the first problem found.
+std::string CheckForwardJob(const ForwardJob &job);
+std::string CheckSearchJob(const SearchJob &job);
+
+#endif // VELA_JOBS_ENGINEJOBFILES_H
