@@ -265,6 +265,8 @@ QString ResultsForm::AverageCaption(SoilCode code)
 
 QString ResultsForm::StatusText(const CSoilClassification &classification)
 {
+    if (classification.Profile().empty())
+        return tr("No final profile yet: the ground profile step gives it");
     if (classification.SiteSpecific())
         return tr("No category: a site-specific seismic response analysis is required");
     if (classification.Category().isEmpty())

@@ -1522,141 +1522,146 @@ sensitive o qualsiasi altro profilo non compreso nei tipi A - E o S1</translatio
     </message>
     <message>
         <location filename="../results/ResultsForm.cpp" line="269"/>
+        <source>No final profile yet: the ground profile step gives it</source>
+        <translation>Nessun profilo finale: lo fornisce il passo del profilo del terreno</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="271"/>
         <source>No category: a site-specific seismic response analysis is required</source>
         <translation>Nessuna categoria: è necessaria un&apos;analisi specifica di risposta sismica locale</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="272"/>
+        <location filename="../results/ResultsForm.cpp" line="274"/>
         <source>Soil type </source>
         <translation>Categoria di sottosuolo </translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="283"/>
+        <location filename="../results/ResultsForm.cpp" line="285"/>
         <source>Not found</source>
         <translation>Non trovato</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="386"/>
+        <location filename="../results/ResultsForm.cpp" line="388"/>
         <source>You are using the definitions included in O.P.C.M. n. 3274/2003 &quot;Ex Testo Unico sulle costruzioni&quot; and Eurocodice 8</source>
         <translation>Si stanno usando le definizioni contenute nell&apos;O.P.C.M. n. 3274/2003 &quot;Ex Testo Unico sulle costruzioni&quot; e nell&apos;Eurocodice 8</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="389"/>
+        <location filename="../results/ResultsForm.cpp" line="391"/>
         <source>You are using the definitions included in NTC 2018 (D.M. 17 gennaio 2018)</source>
         <translation>Si stanno usando le definizioni contenute nelle NTC 2018 (D.M. 17 gennaio 2018)</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="392"/>
+        <location filename="../results/ResultsForm.cpp" line="394"/>
         <source>You are using the site classes of ASCE 7-22 (Table 20.2-1)</source>
         <translation>Si stanno usando le classi di sito della ASCE 7-22 (Tabella 20.2-1)</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="394"/>
+        <location filename="../results/ResultsForm.cpp" line="396"/>
         <source>You are using the definitions included in DM 14 gennaio 2008</source>
         <translation>Si stanno usando le definizioni contenute nel DM 14 gennaio 2008</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="399"/>
+        <location filename="../results/ResultsForm.cpp" line="401"/>
         <source>The geotechnic unit %1 is the bed rock</source>
         <translation>L&apos;unità geotecnica %1 è il substrato roccioso</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="405"/>
+        <location filename="../results/ResultsForm.cpp" line="407"/>
         <source>The site does belongs to classes A, B, C, D, E or S1 (alluvional soil, gravel, sand, silt, clay, rock).</source>
         <translation>Il sito appartiene alle classi A, B, C, D, E o S1 (terreno alluvionale, ghiaia, sabbia, limo, argilla, roccia).</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="407"/>
+        <location filename="../results/ResultsForm.cpp" line="409"/>
         <source>The site does not belong to classes A, B, C, D, E or S1 (alluvional soil, gravel, sand, silt, clay, rock).</source>
         <translation>Il sito non appartiene alle classi A, B, C, D, E o S1 (terreno alluvionale, ghiaia, sabbia, limo, argilla, roccia).</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="411"/>
+        <location filename="../results/ResultsForm.cpp" line="413"/>
         <source>The site is susceptible to liquefaction, or there is a layer of peat or highly organic clay thicker than 3 m.</source>
         <translation>Il sito è suscettibile di liquefazione, o c&apos;è uno strato di torba o di argilla altamente organica spesso più di 3 m.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="413"/>
+        <location filename="../results/ResultsForm.cpp" line="415"/>
         <source>The site is not susceptible to liquefaction and there is no layer of peat or highly organic clay thicker than 3 m.</source>
         <translation>Il sito non è suscettibile di liquefazione e non c&apos;è uno strato di torba o di argilla altamente organica spesso più di 3 m.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="415"/>
+        <location filename="../results/ResultsForm.cpp" line="417"/>
         <source>The site is susceptible to liquefaction or there is sensitive clay.</source>
         <translation>Il sito è suscettibile di liquefazione o ci sono argille sensitive.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="416"/>
+        <location filename="../results/ResultsForm.cpp" line="418"/>
         <source>The site is not susceptible to liquefaction or there is not sensitive clay.</source>
         <translation>Il sito non è suscettibile di liquefazione e non ci sono argille sensitive.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="420"/>
+        <location filename="../results/ResultsForm.cpp" line="422"/>
         <source>There is a silty or clayey layer thicker than 10 m with high level of water content.</source>
         <translation>C&apos;è uno strato limoso o argilloso spesso più di 10 m con elevato contenuto d&apos;acqua.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="422"/>
+        <location filename="../results/ResultsForm.cpp" line="424"/>
         <source>There is not a silty or clayey layer thicker than 10 m with high level of water content.</source>
         <translation>Non c&apos;è uno strato limoso o argilloso spesso più di 10 m con elevato contenuto d&apos;acqua.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="424"/>
+        <location filename="../results/ResultsForm.cpp" line="426"/>
         <source>There is a layer of fine-grained and low consistency soil with a thickness greater than 8m.</source>
         <translation>C&apos;è uno strato di terreno a grana fina di bassa consistenza spesso più di 8m.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="426"/>
+        <location filename="../results/ResultsForm.cpp" line="428"/>
         <source>There is no layer of fine-grained and low consistency soil with a thickness greater than 8m.</source>
         <translation>Non c&apos;è uno strato di terreno a grana fina di bassa consistenza spesso più di 8m.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="430"/>
+        <location filename="../results/ResultsForm.cpp" line="432"/>
         <source>Plasticity index is greater than 40%</source>
         <translation>L&apos;indice di plasticità è maggiore del 40%</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="431"/>
+        <location filename="../results/ResultsForm.cpp" line="433"/>
         <source>Plasticity index lower than 40%.</source>
         <translation>L&apos;indice di plasticità è minore del 40%.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="432"/>
+        <location filename="../results/ResultsForm.cpp" line="434"/>
         <source>There is a layer of peat or highly organic clay with a thickness greater than 3m.</source>
         <translation>C&apos;è uno strato di torba o di argilla altamente organica spesso più di 3m.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="434"/>
+        <location filename="../results/ResultsForm.cpp" line="436"/>
         <source>There is no layer of peat or highly organic clay with a thickness greater than 3m.</source>
         <translation>Non c&apos;è uno strato di torba o di argilla altamente organica spesso più di 3m.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="438"/>
+        <location filename="../results/ResultsForm.cpp" line="440"/>
         <source>There is an alteration layer thicker than 5m</source>
         <translation>C&apos;è uno strato di alterazione spesso più di 5m</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="439"/>
+        <location filename="../results/ResultsForm.cpp" line="441"/>
         <source>There is no alteration layer thicker than 5m</source>
         <translation>Non c&apos;è uno strato di alterazione spesso più di 5m</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="440"/>
+        <location filename="../results/ResultsForm.cpp" line="442"/>
         <source>There is an alteration layer thicker than 3m</source>
         <translation>C&apos;è uno strato di alterazione spesso più di 3m</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="441"/>
+        <location filename="../results/ResultsForm.cpp" line="443"/>
         <source>There is no alteration layer thicker than 3m</source>
         <translation>Non c&apos;è uno strato di alterazione spesso più di 3m</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="443"/>
+        <location filename="../results/ResultsForm.cpp" line="445"/>
         <source>The mechanic characteristics of the layers gradually improve with depth</source>
         <translation>Le caratteristiche meccaniche degli strati migliorano gradualmente con la profondità</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="444"/>
+        <location filename="../results/ResultsForm.cpp" line="446"/>
         <source>The mechanic characteristics of the layers don&apos;t improve improve gradually with depth</source>
         <translation>Le caratteristiche meccaniche degli strati non migliorano gradualmente con la profondità</translation>
     </message>

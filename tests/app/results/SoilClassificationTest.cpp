@@ -266,6 +266,20 @@ TEST(Questionnaire, StartAsksOnlyAboutTheSoilNature)
     EXPECT_NEAR(page.Vs30(), 30.0 / (10.0 / 300 + 10.0 / 500 + 10.0 / 700), 1e-9);
 }
 
+TEST(Questionnaire, WithoutAProfileNothingCanBeAnswered)
+{
+    for (SoilCode code :
+        { SoilCode::Dm2008, SoilCode::Opcm2003, SoilCode::Ntc2018, SoilCode::Asce722 }) {
+        CSoilClassification page = Started({}, code);
+        EXPECT_EQ(EnabledRows(page), "");
+        page.AnswerPlainly();
+        page.Answer(1, SoilAnswer::Yes);
+        page.Answer(2, SoilAnswer::No);
+        EXPECT_TRUE(page.Category().isEmpty());
+        EXPECT_FALSE(page.SiteSpecific());
+    }
+}
+
 TEST(Questionnaire, RowOneDecidesWhetherTheSiteIsClassifiedAtAll)
 {
     for (SoilCode code : { SoilCode::Dm2008, SoilCode::Opcm2003 }) {
