@@ -202,7 +202,7 @@ void CGUIRisultati::InitPage()
 {
     const DispersionAnalysis *analysis = Analysis();
     ResultsForm::FillSummary(
-        *m_summary->Model(), analysis ? analysis->m_layers : std::vector<LayerRecord>());
+        *m_summary->Model(), analysis ? analysis->m_profile.layers : std::vector<LayerRecord>());
     FitSummary();
     m_classification.SetProfile(ResultsForm::LayersOfSummary(*m_summary->Model()));
     m_classification.Init();

@@ -51,8 +51,9 @@ void ResultsForm::FillSummary(CGridModel &table, const std::vector<LayerRecord> 
         const double vp = CompressionalVelocity(vs, layer.poisson);
         const QString texts[SummaryColumnCount] = { QString::number(index + 1), layer.description,
             halfSpace ? QStringLiteral("oo") : Number(layer.thickness),
-            halfSpace ? QStringLiteral("oo") : Number(layer.depth), Number(layer.density),
-            layer.waterTable ? yes : no, Number(layer.poisson), Number(vs),
+            halfSpace ? QStringLiteral("oo")
+                      : (layer.depthText.isEmpty() ? Number(layer.depth) : layer.depthText),
+            Number(layer.density), layer.waterTable ? yes : no, Number(layer.poisson), Number(vs),
             layer.vsFixed ? yes : no, vp > 0.0 ? Number(std::round(vp)) : QString(),
             layer.alluvial ? yes : no };
         for (int column = 0; column < SummaryColumnCount; ++column) {

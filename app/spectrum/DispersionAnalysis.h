@@ -61,16 +61,15 @@ struct ExperimentalCurve
     int PointCount() const { return frequencies.GetRows(); }
 };
 
-/// One layer record of the ground profile, fields in the order the profile page collects them:
-/// the text as typed in the profile table and, where the later steps use one, its value. The
-/// half-space is the last record (thickness 0).
+/// One layer of the ground profile as the profile page collected it: each field's text as typed
+/// in the table and, where it has one, its value. The half-space is the last layer.
 struct LayerRecord
 {
     QString number;
     QString thicknessText;
-    double thickness = 0.0; ///< h [m]
+    double thickness = 0.0; ///< [m], 0 for the half-space
     QString depthText;
-    double depth = 0.0; ///< z of the layer bottom [m]
+    double depth = 0.0; ///< depth of the layer's bottom [m], negative below the surface
     QString densityText;
     double density = 0.0; ///< [kg/m^3]
     QString description;
@@ -89,7 +88,15 @@ struct LayerRecord
     QString alluvialText;
     bool alluvial = false;
     QString finalVsText;
-    double finalVs = 0.0; ///< the result of the last run; equals vs when finalVsText is empty
+    double finalVs = 0.0; ///< [m/s], the result of the last run (Vs while none)
+};
+
+/// The ground profile of the profile page.
+struct GroundProfile
+{
+    std::vector<LayerRecord> layers; ///< the half-space last; its count is N
+
+    int LayerCount() const { return static_cast<int>(layers.size()); }
 };
 
 /// The analysis shared by the pages: the active record (spectrum and picked curve), the
@@ -138,9 +145,8 @@ public:
     // Experimental curve of the curve page, used by the profile and later steps.
     ExperimentalCurve m_curve;
 
-    // Ground profile of the profile page (N records, the half-space last), used by the results
-    // page, the report and the document.
-    std::vector<LayerRecord> m_layers;
+    // Ground profile page: the profile, read by the results page, the report and the document.
+    GroundProfile m_profile;
 };
 
 /// Steps of the preparation shared by both records: the time size for a window of

@@ -36,8 +36,8 @@ DispersionAnalysis StiffSite()
         layer.vs = row[1];
         layer.poisson = row[2];
         layer.density = row[3];
-        layer.description = QStringLiteral("unit %1").arg(analysis.m_layers.size() + 1);
-        analysis.m_layers.push_back(layer);
+        layer.description = QStringLiteral("unit %1").arg(analysis.m_profile.layers.size() + 1);
+        analysis.m_profile.layers.push_back(layer);
     }
     return analysis;
 }
@@ -262,7 +262,7 @@ void tst_CGUIRisultati::damagedSectionChangesNothing()
     Find<QRadioButton>("yes6")->click();
     const QByteArray bytes = SectionOf(*m_page);
 
-    m_analysis.m_layers.pop_back();
+    m_analysis.m_profile.layers.pop_back();
     CGUIRisultati other(nullptr, nullptr, &m_analysis);
     other.Create();
     const QByteArray before = SectionOf(other);
