@@ -3,7 +3,7 @@
 #include "app/controls/CGridCtrl.h"
 #include "app/data/UserNumber.h"
 #include "app/page/CMessageBox.h"
-#include "app/results/ReportWriter.h"
+#include "app/results/ResultsChapter.h"
 #include "app/spectrum/DispersionAnalysis.h"
 #include "matrix/CMatrixArchive.h"
 
@@ -387,19 +387,8 @@ void CGUIRisultati::OnExit()
 
 int CGUIRisultati::SaveSection(CMatrixArchive &ar, int)
 {
-    ResultsPageState state;
-    for (int row = 0; row < CSoilClassification::RowCount; ++row) {
-        state.enabled[row] = m_classification.RowEnabled(row);
-        state.answers[row] = m_classification.RowAnswer(row);
-    }
-    state.vs30Text = m_average->text();
-    state.soilTypeText = m_status->text();
-    state.category = m_classification.Category();
-    state.offsetText = m_offset->text();
-    state.code = m_classification.Code();
-    state.codeChosen = m_codeChosen;
-    state.bedrockChoice = m_classification.BedrockChoice();
-    ResultsForm::WriteSection(ar, *m_summary->Model(), state);
+    ResultsForm::WriteSection(ar, *m_summary->Model(),
+        ResultsForm::StateOf(m_classification, m_offset->text(), m_codeChosen));
     return 0;
 }
 
@@ -423,43 +412,7 @@ int CGUIRisultati::LoadSection(CMatrixArchive &ar, int)
 
 int CGUIRisultati::WriteReport(ReportWriter &report)
 {
-    const SoilCode code = m_classification.Code();
-    report.BeginSection();
-    report.ChapterHeading(tr("Final results"));
-    if (code != SoilCode::Opcm2003)
-        report.LabelledRow(tr("Reference plane z=0 [m]"), m_offset->text());
-    report.LabelledRow(ResultsForm::AverageCaption(code), m_average->text());
-    if (code == SoilCode::Ntc2018)
-        report.LabelledRow(tr("H [m]"), QString::number(m_classification.VsEq().h, 'g', 6));
-    if (m_codeChosen)
-        report.Paragraph(ResultsForm::AnswerSentence(code, 0, SoilAnswer::Yes));
-    // Row 7 (the bed rock) is confirmed before row 6, and reported so.
-    for (int row : { 1, 2, 3, 4, 5, 7, 6 }) {
-        if (!m_classification.RowEnabled(row))
-            continue;
-        const QString bedrock = row == 7 && m_classification.BedrockChoice() >= 0
-            ? m_bedrock->itemText(m_classification.BedrockChoice())
-            : QString();
-        const QString sentence =
-            ResultsForm::AnswerSentence(code, row, m_classification.RowAnswer(row), bedrock);
-        if (!sentence.isEmpty())
-            report.Paragraph(sentence);
-    }
-    report.LabelledRow(tr("Soil type "),
-        m_classification.SiteSpecific() ? ResultsForm::StatusText(m_classification)
-                                        : m_classification.Category(),
-        true);
-    report.ChapterEnd();
-
-    report.BeginSection();
-    report.AppendixHeading();
-    report.Title(tr("Type of ground"));
-    report.EmptyParagraph();
-    for (const CategoryRow &row : ResultsForm::CategoryRows(code)) {
-        QString description = row.description;
-        description.replace(QLatin1String("\r\n"), QLatin1String(" "));
-        report.Paragraph(tr("Type %1: %2").arg(row.site, description));
-        report.EmptyParagraph();
-    }
+    ResultsChapter::Write(report, m_classification, m_offset->text(),
+        ResultsForm::BedrockEntries(*m_summary->Model()), m_codeChosen);
     return 0;
 }

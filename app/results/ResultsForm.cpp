@@ -287,6 +287,33 @@ QStringList ResultsForm::BedrockEntries(const CGridModel &table)
     return entries;
 }
 
+ResultsPageState ResultsForm::StateOf(
+    const CSoilClassification &classification, const QString &offsetText, bool codeChosen)
+{
+    ResultsPageState state;
+    for (int row = 0; row < CSoilClassification::RowCount; ++row) {
+        state.enabled[row] = classification.RowEnabled(row);
+        state.answers[row] = classification.RowAnswer(row);
+    }
+    // Shown truncated to whole m/s, as the field always has.
+    state.vs30Text = QString::number(int(classification.CodeAverage()));
+    state.soilTypeText = StatusText(classification);
+    state.category = classification.Category();
+    state.offsetText = offsetText;
+    state.code = classification.Code();
+    state.codeChosen = codeChosen;
+    state.bedrockChoice = classification.BedrockChoice();
+    return state;
+}
+
+void ResultsForm::WriteSection(CMatrixArchive &ar, const std::vector<LayerRecord> &layers,
+    const CSoilClassification &classification, const QString &offsetText, bool codeChosen)
+{
+    CGridModel table;
+    FillSummary(table, layers);
+    WriteSection(ar, table, StateOf(classification, offsetText, codeChosen));
+}
+
 void ResultsForm::WriteSection(
     CMatrixArchive &ar, const CGridModel &table, const ResultsPageState &state)
 {

@@ -88,6 +88,17 @@ public:
     /// Entries of the bed-rock list: one per layer, then "Not found".
     static QStringList BedrockEntries(const CGridModel &table);
 
+    /// The page's state as shown for a classification: the average field "%d" (truncated),
+    /// the status text, the answers and rows of the classification.
+    /// @param offsetText the Offset field as typed.
+    /// @param codeChosen whether the definitions were chosen on row 0 or beside it.
+    static ResultsPageState StateOf(
+        const CSoilClassification &classification, const QString &offsetText, bool codeChosen);
+    /// The whole section of a results page that shows `layers` and `classification`, without
+    /// a page (the summary table is built from the layers).
+    static void WriteSection(CMatrixArchive &ar, const std::vector<LayerRecord> &layers,
+        const CSoilClassification &classification, const QString &offsetText, bool codeChosen);
+
     /// Writes the section: separator, tag "RIS", version 1.0, the summary table, then the
     /// state in the document's order.
     static void WriteSection(

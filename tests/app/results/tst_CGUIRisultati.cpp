@@ -68,6 +68,7 @@ private slots:
     void sectionReadsBackEqualUnderEveryCode();
     void damagedSectionChangesNothing();
     void reportChapterSaysWhatWasAnswered();
+    void sectionWithoutAPageEqualsThePagesOwn();
 
 private:
     template <typename T> T *Find(const char *name)
@@ -309,6 +310,29 @@ void tst_CGUIRisultati::reportChapterSaysWhatWasAnswered()
     // Rows never reached leave no sentence.
     QVERIFY(!rtf.contains("alteration layer"));
     QVERIFY(!rtf.contains("bed rock"));
+}
+
+void tst_CGUIRisultati::sectionWithoutAPageEqualsThePagesOwn()
+{
+    // What a program without windows writes for the same profile and answers.
+    Find<QRadioButton>("codeNtc2018")->click();
+    auto *offset = Find<QLineEdit>("offsetEdit");
+    offset->selectAll();
+    QTest::keyClicks(offset, QStringLiteral("1.5"));
+    Find<QRadioButton>("no2")->click();
+    CSoilClassification classification;
+    classification.SetProfile(
+        ResultsForm::LayersOfSummary(*Find<CGridCtrl>("summaryGrid")->Model()));
+    classification.Init();
+    classification.SetCode(SoilCode::Ntc2018);
+    classification.SetOffset(1.5);
+    classification.AnswerPlainly();
+    CMatrixArchive ar;
+    ResultsForm::WriteSection(
+        ar, m_analysis.m_profile.layers, classification, QStringLiteral("1.5"), true);
+    const QByteArray windowless(
+        reinterpret_cast<const char *>(ar.GetBuffer().data()), qsizetype(ar.GetBuffer().size()));
+    QCOMPARE(windowless, SectionOf(*m_page));
 }
 
 QTEST_MAIN(tst_CGUIRisultati)
