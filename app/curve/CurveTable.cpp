@@ -1,7 +1,7 @@
 #include "app/curve/CurveTable.h"
 
-#include "app/data/UserNumber.h"
 #include "app/data/CExcelAccess.h"
+#include "app/data/UserNumber.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -9,6 +9,8 @@
 #include <QDir>
 #include <QFileDialog>
 
+#include <exception>
+
 namespace {
 
 // Texts are marked where they stand (QT_TRANSLATE_NOOP) and translated here.
@@ -39,9 +41,24 @@ bool ReportDriver::Write(QWidget *parent, const QString &path, const QList<CChil
         return false;
     }
     report.TitlePage(ProductName(), LegalCopyright());
-    for (CChildDialog *page : pages) {
-        if (page)
-            page->WriteReport(report);
+    // A chapter that fails half-way (a matrix error) abandons the whole report: the writer then
+    // leaves nothing under the chosen name.
+    QString failure;
+    try {
+        for (CChildDialog *page : pages) {
+            if (page)
+                page->WriteReport(report);
+        }
+    } catch (const std::exception &error) {
+        failure = QString::fromUtf8(error.what());
+    }
+    if (!failure.isEmpty()) {
+        report.Abandon();
+        CMessageBox::Show(parent,
+            Translated(QT_TRANSLATE_NOOP("ReportDriver", "The report could not be written: %1"))
+                .arg(failure),
+            caption, MessageRequest::Icon::Error);
+        return false;
     }
     if (!report.Close()) {
         CMessageBox::Show(parent,

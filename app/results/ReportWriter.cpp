@@ -31,6 +31,7 @@ int ReportWriter::Open(const QString &path)
 {
     m_chapters = m_tables = m_figures = 0;
     m_firstParagraph = true;
+    m_pageBreakPending = false;
     m_standingSpaceBefore = 0;
     return m_rtf.RtfOpen(path, QStringLiteral("Times New Roman;Arial;"),
         QStringLiteral("0;0;0;255;0;0;192;192;192;255;255;255"));
@@ -40,8 +41,19 @@ bool ReportWriter::Close() { return m_rtf.RtfClose(); }
 
 void ReportWriter::Write(const QString &text)
 {
+    RtfParagraphRecord *p = m_rtf.RtfParagraphFormat();
+    if (m_pageBreakPending)
+        p->breakKind = 1;
     m_rtf.RtfAddParagraph(text, !m_firstParagraph);
+    p->breakKind = 0;
+    m_pageBreakPending = false;
     m_firstParagraph = false;
+}
+
+void ReportWriter::BreakPendingPage()
+{
+    if (m_pageBreakPending)
+        Write(QString());
 }
 
 void ReportWriter::EmptyParagraph() { Write(QString()); }
@@ -73,7 +85,16 @@ void ReportWriter::TitlePage(const QString &productName, const QString &copyrigh
     ChapterEnd();
 }
 
-void ReportWriter::BeginSection() { m_rtf.RtfBeginSection(); }
+void ReportWriter::BeginSection()
+{
+    // A page break pending from the chapter end becomes the section's own page break: word
+    // processors lose a page break written next to a continuous section break.
+    RtfSectionRecord *section = m_rtf.RtfSectionFormat();
+    section->breakKind = m_pageBreakPending ? 2 : 0;
+    m_pageBreakPending = false;
+    m_rtf.RtfBeginSection();
+    section->breakKind = 0;
+}
 
 void ReportWriter::Heading(const QString &text)
 {
@@ -174,9 +195,11 @@ void ReportWriter::Table(const QStringList &header, const QList<QStringList> &ro
     for (RtfCellBorder *border : { &cell->left, &cell->right, &cell->top, &cell->bottom })
         border->on = true;
     RtfParagraphRecord *p = m_rtf.RtfParagraphFormat();
-    // The paragraph before the table (its caption) is still open: the first cell ends it, so
-    // that it does not run into the table.
-    bool endOpenParagraph = !m_firstParagraph;
+    BreakPendingPage();
+    // The paragraph before the table (its caption) is still open: it is ended first, or it
+    // would be read as part of the first cell.
+    if (!m_firstParagraph)
+        m_rtf.RtfEndParagraph();
     const auto writeRow = [&](const QStringList &cells, bool bold) {
         m_rtf.RtfBeginRow();
         for (int column = 0; column < cells.size(); ++column)
@@ -184,8 +207,7 @@ void ReportWriter::Table(const QStringList &header, const QList<QStringList> &ro
         p->inTable = true;
         p->bold = bold;
         for (const QString &text : cells) {
-            m_rtf.RtfAddParagraph(text, endOpenParagraph);
-            endOpenParagraph = false;
+            m_rtf.RtfAddParagraph(text, false);
             m_firstParagraph = false;
             m_rtf.RtfEndCell();
         }
@@ -202,6 +224,7 @@ void ReportWriter::Table(const QStringList &header, const QList<QStringList> &ro
 void ReportWriter::ChartFigure(const CChartRegion &region, const QString &caption)
 {
     if (m_exporter) {
+        BreakPendingPage();
         // A fresh name from the temporary folder, with the bitmap's extension after it; the
         // file of that name is held until the picture has been inserted.
         QTemporaryFile reserved(QDir::temp().filePath(QStringLiteral("VELA-report-XXXXXX")));
@@ -215,10 +238,4 @@ void ReportWriter::ChartFigure(const CChartRegion &region, const QString &captio
     FigureCaption(caption);
 }
 
-void ReportWriter::ChapterEnd()
-{
-    RtfParagraphRecord *p = m_rtf.RtfParagraphFormat();
-    p->breakKind = 1;
-    Write(QString());
-    p->breakKind = 0;
-}
+void ReportWriter::ChapterEnd() { m_pageBreakPending = true; }

@@ -49,6 +49,8 @@ public:
     int Open(const QString &path);
     /// Ends the document; true when it was written completely under its name.
     bool Close();
+    /// Gives the document up: nothing is left under its name.
+    void Abandon() { m_rtf.RtfAbandon(); }
     bool IsOpen() const { return m_rtf.IsOpen(); }
 
     /// The title page: title, places for author, site and date, the program's name and
@@ -82,7 +84,9 @@ public:
     void ChartFigure(const CChartRegion &region, const QString &caption);
     /// "Appendix", centred, bold, 20 pt.
     void AppendixHeading();
-    /// A page break.
+    /// A page break. It is written with what comes next: as the page break of a section begun
+    /// next, or in the next paragraph (word processors drop a page break that stands next to a
+    /// continuous section break). Nothing follows the last chapter's.
     void ChapterEnd();
 
     int ChapterCount() const { return m_chapters; }
@@ -94,12 +98,14 @@ public:
 
 private:
     void Write(const QString &text);
+    void BreakPendingPage();
     void Heading(const QString &text);
     void Caption(const QString &text);
 
     RtfWriter m_rtf;
     ChartExporter m_exporter;
     bool m_firstParagraph = true;
+    bool m_pageBreakPending = false;
     int m_standingSpaceBefore = 0;
     int m_chapters = 0;
     int m_tables = 0;

@@ -365,6 +365,8 @@ int RtfWriter::RtfAddParagraph(const QString &text, bool newParagraph)
     return written ? RtfOk : RtfParagraphIncomplete;
 }
 
+int RtfWriter::RtfEndParagraph() { return Write("\n\\par") ? RtfOk : RtfParagraphIncomplete; }
+
 void RtfWriter::RtfBeginRow()
 {
     static const char *const alignmentWords[] = { "\\trql", "\\trqc", "\\trqr" };

@@ -185,12 +185,18 @@ public:
     /// Ends the document and gives it its name. Returns true when the whole document was written
     /// and now lies under the path given to RtfOpen; otherwise nothing is left under that name.
     bool RtfClose();
+    /// Gives the open document up without ending it: nothing is left under its name.
+    void RtfAbandon() { Abandon(); }
     bool IsOpen() const { return m_file != nullptr; }
 
     /// Starts a new section with the current section format. RtfOk or RtfSectionIncomplete.
     int RtfBeginSection();
     /// Writes a paragraph with the current paragraph format. RtfOk or RtfParagraphIncomplete.
     int RtfAddParagraph(const QString &text, bool newParagraph);
+    /// Ends the paragraph in progress ("\par"), as a table must find it ended: text still open
+    /// when a row begins would be read as part of the row's first cell. RtfOk or
+    /// RtfParagraphIncomplete.
+    int RtfEndParagraph();
 
     RtfDocumentRecord *RtfDocumentFormat() { return &m_document; }
     RtfSectionRecord *RtfSectionFormat() { return &m_section; }

@@ -53,12 +53,30 @@ private:
 
 } // namespace
 
+#include <QScrollArea>
+#include <QStackedLayout>
+#include <QVBoxLayout>
+
 CWinQuiverView::CWinQuiverView(QWidget *parent)
     : QWidget(parent)
     , m_analysis(std::make_unique<DispersionAnalysis>())
 {
     setObjectName(QStringLiteral("CWinQuiverView"));
     setMinimumSize(MinimumWidth, MinimumHeight);
+    // Pages lay out at their natural size and scroll on a small screen rather than being cut
+    // off: a laptop at 1366 x 768 leaves the view less height than the data page needs.
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("pageScrollArea"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_pageHost = new QWidget;
+    m_pageHost->setObjectName(QStringLiteral("pageHost"));
+    m_pageStack = new QStackedLayout(m_pageHost);
+    m_pageStack->setContentsMargins(0, 0, 0, 0);
+    m_scroll->setWidget(m_pageHost);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_scroll);
 }
 
 CWinQuiverView::~CWinQuiverView()
@@ -89,7 +107,7 @@ void CWinQuiverView::ShowPage(int slot)
     if (m_pCurrentPage && m_pCurrentPage != m_pages[slot])
         m_pCurrentPage->hide();
     CChildDialog *page = m_pages[slot];
-    page->setGeometry(rect());
+    m_pageStack->setCurrentWidget(page);
     page->show();
     page->raise();
     m_pCurrentPage = page;
@@ -101,20 +119,20 @@ CChildDialog *CWinQuiverView::RecreatePageForDocument(int slot)
     if (slot < 0 || slot >= CStepTable::SlotCount)
         return nullptr;
     CChildDialog *page = BuildPage(slot, true);
-    if (page) {
+    if (page)
         page->hide();
-        page->setGeometry(rect());
-    }
     return page;
 }
 
 CChildDialog *CWinQuiverView::BuildPage(int slot, bool restoring)
 {
     DeletePage(slot);
-    CChildDialog *page = CreatePage(CStepTable::StepOfSlot(slot), this, m_pSteps, m_analysis.get());
+    CChildDialog *page =
+        CreatePage(CStepTable::StepOfSlot(slot), m_pageHost, m_pSteps, m_analysis.get());
     if (page == nullptr)
         return nullptr;
     m_pages[slot] = page;
+    m_pageStack->addWidget(page);
     page->m_bRestoring = restoring;
     if (m_pSteps) {
         // Direct connections: a request has been carried out when the page's emit returns.
@@ -209,13 +227,6 @@ int CWinQuiverView::CurrentStep() const
     return m_nCurrentPage < 0 ? 0 : CStepTable::StepOfSlot(m_nCurrentPage);
 }
 
-void CWinQuiverView::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    if (m_pCurrentPage)
-        m_pCurrentPage->setGeometry(rect());
-}
-
 void CWinQuiverView::DeletePage(int slot)
 {
     CChildDialog *page = m_pages[slot];
@@ -232,6 +243,7 @@ void CWinQuiverView::DeletePage(int slot)
     page->disconnect(this);
     if (m_pSteps)
         page->disconnect(m_pSteps);
+    m_pageStack->removeWidget(page);
     page->hide();
     page->deleteLater();
 }

@@ -15,6 +15,8 @@ class CChildDialog;
 class CGUISteps;
 class CMatrixArchive;
 class DispersionAnalysis;
+class QScrollArea;
+class QStackedLayout;
 
 /// Right pane of the main frame. Owns the pages and the application's one DispersionAnalysis,
 /// which the pages reach through CChildDialog::Analysis().
@@ -81,8 +83,8 @@ public:
     /// Slot index of the page on display, -1 when none.
     int m_nCurrentPage = -1;
 
-protected:
-    void resizeEvent(QResizeEvent *event) override;
+    /// The scroll area the pages sit in (they scroll when the view is smaller than a page).
+    QScrollArea *PageScrollArea() const { return m_scroll; }
 
 private:
     CChildDialog *BuildPage(int slot, bool restoring);
@@ -93,6 +95,9 @@ private:
     CGUISteps *m_pSteps = nullptr;
     std::unique_ptr<DispersionAnalysis> m_analysis;
     std::function<QString()> m_chooseReportFile;
+    QScrollArea *m_scroll = nullptr;
+    QWidget *m_pageHost = nullptr;
+    QStackedLayout *m_pageStack = nullptr;
 };
 
 #endif // VELA_APP_SHELL_CWINQUIVERVIEW_H

@@ -1051,6 +1051,10 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
         <source>Data successfully exported in %1</source>
         <translation>Dati esportati correttamente in %1</translation>
     </message>
+    <message>
+        <source>The report could not be written: %1</source>
+        <translation>Non è stato possibile scrivere la relazione: %1</translation>
+    </message>
 </context>
 <context>
     <name>ReportWriter</name>

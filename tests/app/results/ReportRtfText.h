@@ -25,7 +25,7 @@ struct RtfShownParagraph
     bool centred = false;
     bool bold = false;
     int fontSize = 24;
-    bool pageBreak = false; ///< a page break stands in the paragraph
+    bool pageBreak = false; ///< a new page begins with the paragraph (or a section it opens)
     bool inTable = false;
 };
 
@@ -46,6 +46,15 @@ struct RtfShownDocument
     }
     /// Index of the first paragraph with this text, -1 when none.
     int Find(const QString &text) const { return Texts().indexOf(text); }
+    /// Whether a new page begins after paragraph `from` and no later than paragraph `to`.
+    bool PageBreakBetween(int from, int to) const
+    {
+        for (int index = from + 1; index <= to && index < paragraphs.size(); ++index) {
+            if (paragraphs[index].pageBreak)
+                return true;
+        }
+        return false;
+    }
 };
 
 inline QChar RtfCodePageCharacter(unsigned char byte)
@@ -165,7 +174,7 @@ inline RtfShownDocument ReadRtf(const QByteArray &rtf)
         }
         if (skipping())
             continue;
-        if (word == "par" || word == "row") {
+        if (word == "par" || word == "row" || word == "sect") {
             push();
         } else if (word == "pard" || word == "plain") {
             current.centred = false;
@@ -189,7 +198,7 @@ inline RtfShownDocument ReadRtf(const QByteArray &rtf)
             current.text += QLatin1Char('|');
         } else if (word == "intbl") {
             current.inTable = true;
-        } else if (word == "page") {
+        } else if (word == "page" || word == "sbkpage") {
             current.pageBreak = true;
         } else if (word == "u") {
             current.text += QChar(static_cast<char16_t>(static_cast<int16_t>(number)));
