@@ -12,12 +12,15 @@
 #include "app/shell/CWinQuiverApp.h"
 #include "app/shell/CWinQuiverDoc.h"
 #include "app/shell/CWinQuiverView.h"
+#include "app/spectrum/DispersionAnalysis.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -167,11 +170,25 @@ std::unique_ptr<CMainFrame> tst_Document::MakeAnalysis(const QList<int> &steps, 
 {
     auto frame = std::make_unique<CMainFrame>();
     CWinQuiverView *view = frame->View();
+    // A final profile for the results page: 10 m at 300 m/s, 10 m at 500 m/s over 700 m/s.
+    const double rows[][2] = { { 10, 300 }, { 10, 500 }, { 0, 700 } };
+    for (const auto &row : rows) {
+        LayerRecord layer;
+        layer.thickness = row[0];
+        layer.vs = row[1];
+        layer.finalVs = row[1];
+        layer.poisson = 0.3;
+        view->Analysis().m_profile.layers.push_back(layer);
+    }
     view->OnDiscardStep(1);
     for (int step : steps)
         view->OnGotoStep(step, false);
     if (auto *data = qobject_cast<CGUIRispostaSperimentale1 *>(view->PageOfStep(5)))
         data->OpenTraceFile(TraceFile());
+    if (CChildDialog *results = view->PageOfStep(30)) {
+        for (const char *answer : { "yes1", "no2", "yes6" })
+            results->findChild<QRadioButton *>(QLatin1String(answer))->click();
+    }
     view->OnGotoStep(displayed, false);
     FlushDeletes();
     m_boxes->requests.clear(); // the data page's notes on reading traces
@@ -227,6 +244,11 @@ void tst_Document::savedDocumentOpensEqual()
         QCOMPARE(set.sampleCount, 5);
         QCOMPARE(set.traces(3, 2), -0.125);
         QCOMPARE(set.fileName, TraceFile());
+    }
+    if (CChildDialog *results = view->PageOfStep(30)) {
+        QCOMPARE(results->findChild<QLineEdit *>(QStringLiteral("statusEdit"))->text(),
+            QStringLiteral("Soil type B"));
+        QVERIFY(results->findChild<QRadioButton *>(QStringLiteral("yes6"))->isChecked());
     }
     // Everything every page holds is in its section: saving again gives the same bytes.
     COMPARE_DOCUMENTS(Bytes(opened->Document()->DocumentBytes()), bytes);
