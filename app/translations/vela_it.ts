@@ -510,6 +510,262 @@
     </message>
 </context>
 <context>
+    <name>CGUICurvaDispersione</name>
+    <message>
+        <location filename="../curve/CCurveTable.cpp" line="31" />
+        <source>Freq. [Hz]</source>
+        <translation>Freq. [Hz]</translation>
+    </message>
+    <message>
+        <location filename="../curve/CCurveTable.cpp" line="33" />
+        <source>V. fase [m/s]</source>
+        <translation>V. fase [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../curve/CCurveTable.cpp" line="34" />
+        <source>V. fase min [m/s]</source>
+        <translation>V. fase min [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../curve/CCurveTable.cpp" line="35" />
+        <source>V. fase Max [m/s]</source>
+        <translation>V. fase Max [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../curve/CCurveTable.cpp" line="189" />
+        <location filename="../curve/CurveTable.cpp" line="296" />
+        <location filename="../curve/CurveTable.cpp" line="321" />
+        <source>Error during writing</source>
+        <translation>Errore durante la scrittura</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="50" />
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="53" />
+        <source>Text file (*.txt)</source>
+        <translation>File di testo (*.txt)</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="50" />
+        <source>Excel file (*.xls *.xlsx)</source>
+        <translation>File Excel (*.xls *.xlsx)</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="54" />
+        <source>Excel file (*.xlsx)</source>
+        <translation>File Excel (*.xlsx)</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="57" />
+        <source>Save as...</source>
+        <translation>Salva con nome...</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="62" />
+        <source>Values of the dispersion curve</source>
+        <translation>Valori della curva di dispersione</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="65" />
+        <source>Values can be introduced by hand, read from a file or pasted by hand</source>
+        <translation>I valori possono essere inseriti a mano, letti da un file o incollati a mano</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="78" />
+        <source>Chart</source>
+        <translation>Grafico</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="81" />
+        <source>Piano f-v</source>
+        <translation>Piano f-v</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="83" />
+        <source>Piano f-p</source>
+        <translation>Piano f-p</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="105" />
+        <source>Drag vertically with the left button to add a point with its velocity range</source>
+        <translation>Trascinare in verticale con il tasto sinistro per aggiungere un punto con il suo intervallo di velocità</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="109" />
+        <source>Previous</source>
+        <translation>Indietro</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="111" />
+        <source>Help</source>
+        <translation>Aiuto</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="113" />
+        <source>Next</source>
+        <translation>Avanti</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="139" />
+        <source>New table</source>
+        <translation>Nuova tabella</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="140" />
+        <source>Import</source>
+        <translation>Importa</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="141" />
+        <source>Save as</source>
+        <translation>Salva con nome</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="143" />
+        <source>Print</source>
+        <translation>Stampa</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="146" />
+        <source>Cut</source>
+        <translation>Taglia</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="150" />
+        <source>Copy</source>
+        <translation>Copia</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="151" />
+        <source>Paste</source>
+        <translation>Incolla</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="152" />
+        <source>Clear the selected cells</source>
+        <translation>Svuota le celle selezionate</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="159" />
+        <source>Automatic points from the spectrum</source>
+        <translation>Punti automatici dallo spettro</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="161" />
+        <source>Delete the selected rows</source>
+        <translation>Elimina le righe selezionate</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="174" />
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="293" />
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="314" />
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="321" />
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="336" />
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="385" />
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="387" />
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="192" />
+        <location filename="../curve/CurveChart.cpp" line="24" />
+        <source>Experimental dispersion curve</source>
+        <translation>Curva di dispersione sperimentale</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="193" />
+        <source>f [Hz]</source>
+        <translation>f [Hz]</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="194" />
+        <source>v [m/s]</source>
+        <translation>v [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveChart.cpp" line="25" />
+        <source>Frequency [Hz]</source>
+        <translation>Frequenza [Hz]</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveChart.cpp" line="27" />
+        <source>Phase velocity  [m/s]</source>
+        <translation>Velocità di fase  [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveChart.cpp" line="28" />
+        <source>Reciprocal phase velocity [s/m]*1000</source>
+        <translation>Inverso della velocità di fase [s/m]*1000</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="321" />
+        <source>Function not available</source>
+        <translation>Funzione non disponibile</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="336" />
+        <location filename="../curve/CurveTable.cpp" line="90" />
+        <source>Frequency already present!</source>
+        <translation>Frequenza già presente!</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="387" />
+        <source>Verify input data</source>
+        <translation>Verificare i dati di ingresso</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="117" />
+        <source>Input parameters are needed in the table</source>
+        <translation>Sono necessari i parametri di ingresso nella tabella</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="127" />
+        <source>Minimum velocity must be lower than maximum velocity</source>
+        <translation>La velocità minima deve essere minore della velocità massima</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="131" />
+        <source>Velocity must not be lower than its minimum velocity</source>
+        <translation>La velocità minima deve essere minore della velocità media</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="135" />
+        <source>Maximum velocity must be greater than medium velocity</source>
+        <translation>La velocità massima deve essere maggiore della velocità media</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="139" />
+        <source>Frequency must be positive</source>
+        <translation>La frequenza deve essere positiva</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="213" />
+        <source>Couldn't open source file</source>
+        <translation>Impossibile aprire il file sorgente</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="234" />
+        <source>Format not valid</source>
+        <translation>Formato non valido</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="256" />
+        <source>Error during reading</source>
+        <translation>Errore durante la lettura</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="261" />
+        <source>The sheet must hold exactly four columns: frequency, velocity, minimum and maximum velocity</source>
+        <translation>Il foglio deve contenere esattamente quattro colonne: frequenza, velocità, velocità minima e massima</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveChart.cpp" line="81" />
+        <location filename="../curve/CurveChart.cpp" line="82" />
+        <location filename="../curve/CurveChart.cpp" line="85" />
+        <source>Dispersion curve</source>
+        <translation>Curva di dispersione</translation>
+    </message>
+</context>
+<context>
     <name>CGUIMain</name>
     <message>
         <location filename="../shell/CGUIMain.cpp" line="51" />
@@ -1002,201 +1258,466 @@
 <context>
     <name>CGUIRispostaSperimentale1</name>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="36" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="37" />
         <source>All supported files|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|Text file (*.TXT)|*.txt|Seg2 file (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|Excel file (*.XLS)|*.xls;*.xlsx|SU file (*.SU)|*.su|SEGY file (*.SEGY,*.SGY)|*.segy;*.sgy|DRM file (*.DRM)|*.drm||</source>
         <translation>Tutti i file supportati|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="81" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="82" />
         <source>Data file</source>
         <translation>File dei dati</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="83" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="84" />
         <source>Experimental traces can be given in formats TXT, SEG2, SEGY, XLS, SU or DRM</source>
         <translation>Le tracce sperimentali possono essere fornite nei formati TXT, SEG2, SEGY, XLS, SU o DRM</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="93" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="94" />
         <source>Open a trace file</source>
         <translation>Apri un file di tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="101" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="102" />
         <source>Distance between 2 consecutive receivers</source>
         <translation>Distanza tra 2 ricevitori consecutivi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="104" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="105" />
         <source>Specify distance between receivers.</source>
         <translation>Specificare la distanza tra i ricevitori.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="105" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="106" />
         <source>Receivers distance [m]</source>
         <translation>Distanza ricevitori [m]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="110" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="111" />
         <source>Source position</source>
         <translation>Posizione della sorgente</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="112" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="113" />
         <source>Mark if source is near the last receiver.</source>
         <translation>Selezionare se la sorgente è vicina all'ultimo ricevitore.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="117" />
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="383" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="118" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="384" />
         <source>Time step</source>
         <translation>Passo temporale</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="120" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="121" />
         <source>Time step used in field is required</source>
         <translation>È richiesto il passo temporale usato in campagna</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="121" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="122" />
         <source>Time sampling [ms]</source>
         <translation>Campionamento temporale [ms]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="126" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="127" />
         <source>Receivers selection</source>
         <translation>Selezione dei ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="129" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="130" />
         <source>Choose receivers to be used in the analysis.</source>
         <translation>Scegliere i ricevitori da usare nell'analisi.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="131" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="132" />
         <source>Use receivers up to</source>
         <translation>Usa i ricevitori fino a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="143" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="144" />
         <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
         <translation>La finestra temporale deve contenere il moto utile. L'intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="149" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="150" />
         <source>Consider time interval starting from</source>
         <translation>Considera l'intervallo temporale a partire da</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="153" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="154" />
         <source>to</source>
         <translation>a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="155" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="156" />
         <source>ms</source>
         <translation>ms</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="185" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="186" />
         <source>Previous</source>
         <translation>Indietro</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="187" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="188" />
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="189" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="190" />
         <source>Next</source>
         <translation>Avanti</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="257" />
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="416" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="258" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="417" />
         <source>Measures</source>
         <translation>Misure</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="258" />
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="417" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="259" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="418" />
         <source>Sensors</source>
         <translation>Sensori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="321" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="322" />
         <source>Insert the new traces AFTER the current traces?</source>
         <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="322" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="323" />
         <source>Append traces</source>
         <translation>Accoda tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="360" />
         <location filename="../data/CGUIRispostaSperimentale1.cpp" line="361" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="362" />
         <source>Incorrect file format</source>
         <translation>Formato del file non corretto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="362" />
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="367" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="363" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="368" />
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="388" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="389" />
         <source>You can append additional traces to the just inserted ones by selecting other files.</source>
         <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="390" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="391" />
         <source>Concatenate traces</source>
         <translation>Concatena tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="259" />
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="418" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="260" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="419" />
         <source>Time [s]</source>
         <translation>Tempo [s]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="616" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="619" />
         <source>Experimental data</source>
         <translation>Dati sperimentali</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="621" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="624" />
         <source>Experimental traces</source>
         <translation>Tracce sperimentali</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="169" />
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="417" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="170" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="418" />
         <source>Distance from the source [m]</source>
         <translation>Distanza dalla sorgente [m]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="171" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="172" />
         <source>Place the traces at their distance from the source and fill their positive lobes</source>
         <translation>Disporre le tracce alla loro distanza dalla sorgente e riempirne i lobi positivi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="173" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="174" />
         <source>One amplitude scale for the whole record</source>
         <translation>Un'unica scala delle ampiezze per tutta la registrazione</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="176" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="177" />
         <source>Scale all traces alike, so that the amplitude decay with offset shows</source>
         <translation>Scalare tutte le tracce allo stesso modo, così da mostrare il decadimento dell'ampiezza con la distanza</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="141" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="142" />
         <source>Time window</source>
         <translation>Intervallo temporale</translation>
+    </message>
+</context>
+<context>
+    <name>CGUIRispostaSperimentale2</name>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="34" />
+        <source>Bandwidth</source>
+        <translation>Banda di frequenza</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="36" />
+        <source>Give the frequency band in which the dispersion curve is picked: for every frequency the phase velocity of the strongest wave number is taken.</source>
+        <translation>Indicare la banda di frequenza in cui ricavare la curva di dispersione: per ogni frequenza si prende la velocità di fase del numero d'onda più energetico.</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="42" />
+        <source>Lower limit [Hz]</source>
+        <translation>Limite inferiore [Hz]</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="47" />
+        <source>Upper limit [Hz]</source>
+        <translation>Limite superiore [Hz]</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="52" />
+        <source>Pick the dispersion curve</source>
+        <translation>Ricava la curva di dispersione</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="60" />
+        <source>Previous</source>
+        <translation>Indietro</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="62" />
+        <source>Help</source>
+        <translation>Aiuto</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="64" />
+        <source>Next</source>
+        <translation>Avanti</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="20" />
+        <source>Spectrum f-k</source>
+        <translation>Spettro f-k</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="22" />
+        <source>Wave number [rad/m]</source>
+        <translation>Numero d'onda [rad/m]</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="23" />
+        <location filename="../spectrum/SpectrumCharts.cpp" line="44" />
+        <source>Frequency [Hz]</source>
+        <translation>Frequenza [Hz]</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="42" />
+        <location filename="../spectrum/SpectrumCharts.cpp" line="90" />
+        <source>Experimental dispersion curve</source>
+        <translation>Curva di dispersione sperimentale</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="46" />
+        <source>Phase velocity  [m/s]</source>
+        <translation>Velocità di fase  [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="113" />
+        <source>No spectrum: read the traces on the experimental data page first.</source>
+        <translation>Nessuno spettro: leggere prima le tracce nella pagina dei dati sperimentali.</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="118" />
+        <source>Frequency step %1 Hz, highest frequency %2 Hz</source>
+        <translation>Passo in frequenza %1 Hz, frequenza massima %2 Hz</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="147" />
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="71" />
+        <source>Final frequency</source>
+        <translation>Frequenza finale</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="73" />
+        <source>Initial frequency</source>
+        <translation>Frequenza iniziale</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/FkSpectrum.cpp" line="129" />
+        <source>Insert the lower limit of the bandwidth<byte value="xd" />
+</source>
+        <translation>Inserire il limite inferiore della banda<byte value="xd" />
+</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/FkSpectrum.cpp" line="132" />
+        <source>Bandwidth lower limit must be positive or zero<byte value="xd" />
+</source>
+        <translation>Il limite inferiore della banda deve essere positivo o nullo<byte value="xd" />
+</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/FkSpectrum.cpp" line="135" />
+        <source>Insert upper limit of the bandwidth<byte value="xd" />
+"</source>
+        <translation>Inserire il limite superiore della banda<byte value="xd" />
+"</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/FkSpectrum.cpp" line="138" />
+        <source>Upper bandwidth limit must be positive<byte value="xd" />
+</source>
+        <translation>Il limite superiore della banda deve essere positivo<byte value="xd" />
+</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/FkSpectrum.cpp" line="141" />
+        <source>Upper bandwidth limit must be greater than lower limit<byte value="xd" />
+</source>
+        <translation>Il limite superiore della banda deve essere maggiore del limite inferiore<byte value="xd" />
+</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/FkSpectrum.cpp" line="146" />
+        <source>Max bandwidth is %1<byte value="xd" />
+</source>
+        <translation>La banda massima è %1<byte value="xd" />
+</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="85" />
+        <source>Analysis results</source>
+        <translation>Risultati dell'analisi</translation>
+    </message>
+</context>
+<context>
+    <name>CGUIRisultati</name>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="51" />
+        <source>Final results</source>
+        <translation>Risultati finali</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="57" />
+        <source>Schema riassuntivo</source>
+        <translation>Schema riassuntivo</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="62" />
+        <source>Type of ground</source>
+        <translation>Categoria di sottosuolo</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="67" />
+        <source>Site</source>
+        <translation>Sito</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="67" />
+        <source>Geotechnical description</source>
+        <translation>Descrizione geotecnica</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="67" />
+        <source>Vs30 [m/s]</source>
+        <translation>Vs30 [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="80" />
+        <source>Soil classification</source>
+        <translation>Classificazione del sottosuolo</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="91" />
+        <source>Yes</source>
+        <translation>Sì</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="92" />
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="109" />
+        <source>Don't know</source>
+        <translation>Non so</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="115" />
+        <source>Or classify under:</source>
+        <translation>Oppure classifica secondo:</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="116" />
+        <source>NTC 2018</source>
+        <translation>NTC 2018</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="117" />
+        <source>ASCE 7-22</source>
+        <translation>ASCE 7-22</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="135" />
+        <source>Offset</source>
+        <translation>Offset</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="139" />
+        <source>Reference plane z=0</source>
+        <translation>Piano di riferimento z=0</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="166" />
+        <source>Previous</source>
+        <translation>Indietro</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="169" />
+        <source>Help</source>
+        <translation>Aiuto</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="172" />
+        <source>Save...</source>
+        <translation>Salva...</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="175" />
+        <source>Exit</source>
+        <translation>Esci</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="269" />
+        <source>Verify soil nature before proceeding with soil classification</source>
+        <translation>Verificare la natura del terreno prima di procedere con la classificazione del sottosuolo</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="270" />
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="359" />
+        <source>H = %1 m</source>
+        <translation>H = %1 m</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="382" />
+        <source>Are you sure you want to quit the program?</source>
+        <translation>Sei sicuro di voler uscire dal programma?</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="383" />
+        <source>Confirm exit</source>
+        <translation>Conferma uscita</translation>
     </message>
 </context>
 <context>
@@ -1397,12 +1918,12 @@
     <message>
         <location filename="../shell/CMainFrame.cpp" line="222" />
         <source>Save as</source>
-        <translation type="unfinished" />
+        <translation>Salva con nome</translation>
     </message>
     <message>
         <location filename="../shell/CMainFrame.cpp" line="263" />
         <source>Save changes to %1?</source>
-        <translation type="unfinished" />
+        <translation>Salvare le modifiche a %1?</translation>
     </message>
     <message>
         <location filename="../shell/CMainFrame.cpp" line="95" />
@@ -1500,7 +2021,7 @@
     <message>
         <location filename="../shell/CWinQuiverApp.cpp" line="79" />
         <source>The current analysis has not been saved. Discard it?</source>
-        <translation type="unfinished">L'analisi corrente non è stata salvata. Abbandonarla?</translation>
+        <translation>L'analisi corrente non è stata salvata. Scartarla?</translation>
     </message>
     <message>
         <location filename="../shell/CWinQuiverApp.cpp" line="91" />
@@ -1532,42 +2053,42 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
     <message>
         <location filename="../shell/CWinQuiverDoc.cpp" line="35" />
         <source>The file %1 cannot be opened: %2.</source>
-        <translation type="unfinished" />
+        <translation>Impossibile aprire il file %1: %2.</translation>
     </message>
     <message>
         <location filename="../shell/CWinQuiverDoc.cpp" line="51" />
         <source>The file %1 is damaged or is not a VELA analysis (%2). The analysis on screen has not been changed.</source>
-        <translation type="unfinished" />
+        <translation>Il file %1 è danneggiato o non è un'analisi VELA (%2). L'analisi sullo schermo non è stata modificata.</translation>
     </message>
     <message>
         <location filename="../shell/CWinQuiverDoc.cpp" line="59" />
         <source>This file was generated with a newer version and cannot be opened</source>
-        <translation type="unfinished" />
+        <translation>Questo file è stato generato con una versione più recente e non può essere aperto</translation>
     </message>
     <message>
         <location filename="../shell/CWinQuiverDoc.cpp" line="60" />
         <source>Wrong version</source>
-        <translation type="unfinished" />
+        <translation>Versione errata</translation>
     </message>
     <message>
         <location filename="../shell/CWinQuiverDoc.cpp" line="72" />
         <source>The file %1 could not be read completely (%2).</source>
-        <translation type="unfinished" />
+        <translation>Non è stato possibile leggere completamente il file %1 (%2).</translation>
     </message>
     <message>
         <location filename="../shell/CWinQuiverDoc.cpp" line="95" />
         <source>This file was created with an older version of the program. It will be converted to the latest version.</source>
-        <translation type="unfinished" />
+        <translation>Questo file è stato creato con una versione precedente del programma. Sarà convertito all'ultima versione.</translation>
     </message>
     <message>
         <location filename="../shell/CWinQuiverDoc.cpp" line="97" />
         <source>Version upgrade</source>
-        <translation type="unfinished" />
+        <translation>Aggiornamento di versione</translation>
     </message>
     <message>
         <location filename="../shell/CWinQuiverDoc.cpp" line="103" />
         <source>The analysis could not be saved to %1 (%2). The file already there, if any, has not been changed.</source>
-        <translation type="unfinished" />
+        <translation>Non è stato possibile salvare l'analisi in %1 (%2). Il file già presente, se esiste, non è stato modificato.</translation>
     </message>
 </context>
 <context>
@@ -1712,6 +2233,537 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
         <location filename="../results/ReportWriter.cpp" line="187" />
         <source>Figure</source>
         <translation>Figura</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsChapter</name>
+    <message>
+        <location filename="../results/ResultsChapter.cpp" line="12" />
+        <source>Final results</source>
+        <translation>Risultati finali</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsChapter.cpp" line="14" />
+        <source>Reference plane z=0 [m]</source>
+        <translation>Piano di riferimento z=0 [m]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsChapter.cpp" line="18" />
+        <source>H [m]</source>
+        <translation>H [m]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsChapter.cpp" line="32" />
+        <source>Soil type </source>
+        <translation>Categoria di sottosuolo </translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsChapter.cpp" line="40" />
+        <source>Type of ground</source>
+        <translation>Categoria di sottosuolo</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsChapter.cpp" line="45" />
+        <source>Type %1: %2</source>
+        <translation>Categoria %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsForm</name>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="44" />
+        <source>Yes</source>
+        <translation>SI</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="45" />
+        <source>No</source>
+        <translation>NO</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="68" />
+        <source>Geotechnical unit</source>
+        <translation>Unità geotecnica</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="68" />
+        <source>Description</source>
+        <translation>Descrizione</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="69" />
+        <source>h [m]</source>
+        <translation>h [m]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="69" />
+        <source>z [m]</source>
+        <translation>z [m]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="69" />
+        <source>Density [kg/m^3]</source>
+        <translation>Densità [kg/m^3]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="69" />
+        <source>Water table</source>
+        <translation>Falda</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="69" />
+        <source>Poisson</source>
+        <translation>Poisson</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="70" />
+        <source>Vs [m/s]</source>
+        <translation>Vs [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="70" />
+        <source>Vs fixed</source>
+        <translation>Vs fissa</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="70" />
+        <source>Vp [m/s]</source>
+        <translation>Vp [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="70" />
+        <source>Alluvional</source>
+        <translation>Alluvionale</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="100" />
+        <source>Outcropping rock masses or very stiff soils with<byte value="xd" />
+shear-wave velocities above 800 m/s, possibly including<byte value="xd" />
+at the surface weaker material at most 3 m thick</source>
+        <translation>Ammassi rocciosi affioranti o terreni molto rigidi con</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="105" />
+        <source>Soft rocks and deposits of very dense coarse-grained<byte value="xd" />
+soils or very stiff fine-grained soils, with mechanical<byte value="xd" />
+properties improving with depth and an equivalent<byte value="xd" />
+velocity between 360 m/s and 800 m/s</source>
+        <translation>Rocce tenere e depositi di terreni a grana grossa molto</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="110" />
+        <source>Deposits of medium-dense coarse-grained soils or<byte value="xd" />
+medium-stiff fine-grained soils with the substrate<byte value="xd" />
+deeper than 30 m, with mechanical properties improving<byte value="xd" />
+with depth and an equivalent velocity between<byte value="xd" />
+180 m/s and 360 m/s</source>
+        <translation>Depositi di terreni a grana grossa mediamente addensati o</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="116" />
+        <source>Deposits of loose coarse-grained soils or soft<byte value="xd" />
+fine-grained soils with the substrate deeper than 30 m,<byte value="xd" />
+with mechanical properties improving with depth and<byte value="xd" />
+an equivalent velocity between 100 m/s and 180 m/s</source>
+        <translation>Depositi di terreni a grana grossa scarsamente addensati o</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="121" />
+        <source>Soils with the properties and equivalent velocities<byte value="xd" />
+of categories C or D and the substrate not deeper<byte value="xd" />
+than 30 m</source>
+        <translation>Terreni con caratteristiche e velocità equivalente</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="127" />
+        <source>Hard rock</source>
+        <translation>Roccia dura</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="128" />
+        <source>Medium hard rock</source>
+        <translation>Roccia mediamente dura</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="129" />
+        <source>Soft rock</source>
+        <translation>Roccia tenera</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="130" />
+        <source>Very dense sand or hard clay</source>
+        <translation>Sabbia molto addensata o argilla dura</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="132" />
+        <source>Dense sand or very stiff clay</source>
+        <translation>Sabbia addensata o argilla molto consistente</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="134" />
+        <source>Medium dense sand or stiff clay</source>
+        <translation>Sabbia mediamente addensata o argilla consistente</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="136" />
+        <source>Loose sand or medium stiff clay</source>
+        <translation>Sabbia sciolta o argilla mediamente consistente</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="138" />
+        <source>Very loose sand or soft clay</source>
+        <translation>Sabbia molto sciolta o argilla tenera</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="140" />
+        <source>Soils requiring a site response analysis: liquefiable soils,<byte value="xd" />
+peat or highly organic clay thicker than 3 m</source>
+        <translation>Terreni che richiedono un'analisi di risposta sismica locale:</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="149" />
+        <source>Lithoid formations or very rigid homogenous soils<byte value="xd" />
+characterized by values of Vs30&gt;800m/s, inclusive<byte value="xd" />
+of any superficial alteration strata with a maximum <byte value="xd" />
+thickness of 5m</source>
+        <translation>Formazioni litoidi o suoli omogenei molto rigidi</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="152" />
+        <source>Rock or other rock-like geologicalformation,<byte value="xd" />
+including at most 3 m of weaker material at the surface</source>
+        <translation>Ammassi rocciosi affioranti o terreni molto rigidi,</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="156" />
+        <source>Deposits of very thickened gravels or sands or very <byte value="xd" />
+consistent clays, with a thickness of several tens of <byte value="xd" />
+meters, characterized by a gradual improvement of<byte value="xd" />
+mechanical properties with depth and by Vs30 values<byte value="xd" />
+between 360m/s and 800m/s</source>
+        <translation>Depositi di sabbie o ghiaie molto addensate o argille molto</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="160" />
+        <source>Deposits of very dense sand, gravel, or very stiff clay,<byte value="xd" />
+at least 30 m in thickness, characterised by a gradual<byte value="xd" />
+increase of mechanical properties with depth, Vs30 <byte value="xd" />
+between 360m/s and 800m/s</source>
+        <translation>Depositi di sabbie, ghiaie molto addensate o argille molto</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="165" />
+        <source>Deposits of medium thickened gravels or sands or<byte value="xd" />
+medium consistent clays, with a thickness varying<byte value="xd" />
+from several tens to hundreds of meters, characterized<byte value="xd" />
+by Vs30 values between 180m/s and 360m/s</source>
+        <translation>Depositi di sabbie o ghiaie mediamente addensate o argille</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="168" />
+        <source>Deep deposits of dense or medium dense sand, gravel<byte value="xd" />
+or stiff clay with thickness greater than 30 m, Vs30<byte value="xd" />
+between 180m/s and 360m/s</source>
+        <translation>Depositi profondi di sabbie, ghiaie addensate o mediamente</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="172" />
+        <source>Deposits of granular matter, from loose to lightly<byte value="xd" />
+thickened, or cohesive matter, of light to medium<byte value="xd" />
+consistence, characterized by values of Vs30 &lt; 180m/s</source>
+        <translation>Depositi di terreni granulari da sciolti a poco addensati,</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="175" />
+        <source>Deposits of loose-to-medium cohesionless soil (with or<byte value="xd" />
+without some soft cohesive layers), or of predominantly <byte value="xd" />
+soft-to-firm cohesive soil with thickness greater than <byte value="xd" />
+30 m, Vs30  lower than 180m/s</source>
+        <translation>Depositi di terreni granulari da sciolti a mediamente</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="180" />
+        <source>Soil profiles made of alluvial surface strata, with Vs<byte value="xd" />
+values similar to the C or D type and with a thickness<byte value="xd" />
+between 5m and 20m, lying on a substratum of more<byte value="xd" />
+rigid material with Vs&gt;800m/s</source>
+        <translation>Profili di terreno costituiti da strati superficiali alluvionali,</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="183" />
+        <source>A soil profile consisting of a surface alluvium layer <byte value="xd" />
+with vs values of type C or D and thickness lower than<byte value="xd" />
+20 m, underlain by stiffer material with vs &gt; 800 m/s</source>
+        <translation>Profilo di terreno costituito da uno strato alluvionale</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="188" />
+        <source>Deposits made of, or including, one stratum at least 10m<byte value="xd" />
+thick of clays/silts of low consistency, with a high level<byte value="xd" />
+of plasticity (IP&gt;40) and water content, characterized<byte value="xd" />
+by values of Vs30&lt;100m/s</source>
+        <translation>Depositi costituiti da, o che includono, uno strato spesso</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="191" />
+        <source>Deposits of soils with Vs30&lt;100m/s (or 10 &lt; cu,30 &lt; 20 kPa),<byte value="xd" />
+which include a layer of fine-grained and low consistency<byte value="xd" />
+soil with a thickness greater than 8m, or a layer <byte value="xd" />
+of peat or highly organic clay with a thickness greater than 3m.</source>
+        <translation>Depositi di terreni con Vs30&lt;100m/s (o 10 &lt; cu,30 &lt; 20 kPa),</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="197" />
+        <source>Deposits of soils that are subject to liquefaction,<byte value="xd" />
+of sensitive clays or of any other soil category that<byte value="xd" />
+cannot be classified in the previous types</source>
+        <translation>Depositi di terreni suscettibili di liquefazione,</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="200" />
+        <source>Deposits of liquefiable soils, of sensitive clays,<byte value="xd" />
+or any other soil profile not included in types A - E or S1</source>
+        <translation>Depositi di terreni suscettibili di liquefazione, di argille</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="211" />
+        <source>Do you want to use the new law (DM 14 January 2008)?</source>
+        <translation>Vuoi usare la nuova normativa (DM 14 gennaio 2008)?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="213" />
+        <source>Does site type belong to classes A, B, C, D, E o S1 (alluvional soil, gravel, sand, silt, clay, rock)?</source>
+        <translation>Il sito appartiene alle classi A, B, C, D, E o S1 (terreno alluvionale, ghiaia, sabbia, limo, argilla, roccia)?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="217" />
+        <source>Is the site susceptible to liquefaction, or is there a layer of peat or highly organic clay thicker than 3 m?</source>
+        <translation>Il sito è suscettibile di liquefazione, o c'è uno strato di torba o di argilla altamente organica spesso più di 3 m?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="219" />
+        <source>Is the site susceptible to liquefaction or is there sensitive clay?</source>
+        <translation>Il sito è suscettibile di liquefazione o ci sono argille sensitive?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="221" />
+        <source>Is there a silty or clayey layer thicker than 10 m with high level of water content ?</source>
+        <translation>C'è uno strato limoso o argilloso spesso più di 10 m con elevato contenuto d'acqua?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="223" />
+        <source>Is there a layer of fine-grained and low consistency soil with a thickness greater than 8m?</source>
+        <translation>C'è uno strato di terreno a grana fina di bassa consistenza spesso più di 8m?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="226" />
+        <source>Is plasticity index greater than 40% ?</source>
+        <translation>L'indice di plasticità è maggiore del 40%?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="227" />
+        <source>Is there a layer of peat or highly organic clay with a thickness greater than 3m?</source>
+        <translation>C'è uno strato di torba o di argilla altamente organica spesso più di 3m?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="230" />
+        <source>Is there an alteration layer thicker than 5m?</source>
+        <translation>C'è uno strato di alterazione spesso più di 5m?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="231" />
+        <source>Is there an alteration layer thicker than 3m?</source>
+        <translation>C'è uno strato di alterazione spesso più di 3m?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="233" />
+        <source>Do the mechanic characteristics of the layers gradually improve with depth?</source>
+        <translation>Le caratteristiche meccaniche degli strati migliorano gradualmente con la profondità?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="235" />
+        <source>Please confirm the geotechnic unit of the bed rock</source>
+        <translation>Confermare l'unità geotecnica del substrato roccioso</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="245" />
+        <source>O.P.C.M. n. 3274/2003 with Eurocode 8</source>
+        <translation>O.P.C.M. n. 3274/2003 con Eurocodice 8</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="247" />
+        <source>NTC 2018 (D.M. 17 January 2018)</source>
+        <translation>NTC 2018 (D.M. 17 gennaio 2018)</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="249" />
+        <source>ASCE 7-22 (Table 20.2-1)</source>
+        <translation>ASCE 7-22 (Tabella 20.2-1)</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="251" />
+        <source>DM 14 January 2008</source>
+        <translation>DM 14 gennaio 2008</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="259" />
+        <source>Vs,eq [m/s]</source>
+        <translation>Vs,eq [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="261" />
+        <source>Vs,100ft [m/s]</source>
+        <translation>Vs,100ft [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="263" />
+        <source>Vs30 [m/s]</source>
+        <translation>Vs30 [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="270" />
+        <source>No final profile yet: the ground profile step gives it</source>
+        <translation>Nessun profilo finale: lo fornisce il passo del profilo del terreno</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="272" />
+        <source>No category: a site-specific seismic response analysis is required</source>
+        <translation>Nessuna categoria: è necessaria un'analisi specifica di risposta sismica locale</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="275" />
+        <source>Soil type </source>
+        <translation>Categoria di sottosuolo </translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="286" />
+        <source>Not found</source>
+        <translation>Non trovato</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="416" />
+        <source>You are using the definitions included in O.P.C.M. n. 3274/2003 "Ex Testo Unico sulle costruzioni" and Eurocodice 8</source>
+        <translation>Si stanno usando le definizioni contenute nell'O.P.C.M. n. 3274/2003 "Ex Testo Unico sulle costruzioni" e nell'Eurocodice 8</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="419" />
+        <source>You are using the definitions included in NTC 2018 (D.M. 17 gennaio 2018)</source>
+        <translation>Si stanno usando le definizioni contenute nelle NTC 2018 (D.M. 17 gennaio 2018)</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="422" />
+        <source>You are using the site classes of ASCE 7-22 (Table 20.2-1)</source>
+        <translation>Si stanno usando le classi di sito della ASCE 7-22 (Tabella 20.2-1)</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="424" />
+        <source>You are using the definitions included in DM 14 gennaio 2008</source>
+        <translation>Si stanno usando le definizioni contenute nel DM 14 gennaio 2008</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="429" />
+        <source>The geotechnic unit %1 is the bed rock</source>
+        <translation>L'unità geotecnica %1 è il substrato roccioso</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="435" />
+        <source>The site does belongs to classes A, B, C, D, E or S1 (alluvional soil, gravel, sand, silt, clay, rock).</source>
+        <translation>Il sito appartiene alle classi A, B, C, D, E o S1 (terreno alluvionale, ghiaia, sabbia, limo, argilla, roccia).</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="437" />
+        <source>The site does not belong to classes A, B, C, D, E or S1 (alluvional soil, gravel, sand, silt, clay, rock).</source>
+        <translation>Il sito non appartiene alle classi A, B, C, D, E o S1 (terreno alluvionale, ghiaia, sabbia, limo, argilla, roccia).</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="441" />
+        <source>The site is susceptible to liquefaction, or there is a layer of peat or highly organic clay thicker than 3 m.</source>
+        <translation>Il sito è suscettibile di liquefazione, o c'è uno strato di torba o di argilla altamente organica spesso più di 3 m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="443" />
+        <source>The site is not susceptible to liquefaction and there is no layer of peat or highly organic clay thicker than 3 m.</source>
+        <translation>Il sito non è suscettibile di liquefazione e non c'è uno strato di torba o di argilla altamente organica spesso più di 3 m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="445" />
+        <source>The site is susceptible to liquefaction or there is sensitive clay.</source>
+        <translation>Il sito è suscettibile di liquefazione o ci sono argille sensitive.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="446" />
+        <source>The site is not susceptible to liquefaction or there is not sensitive clay.</source>
+        <translation>Il sito non è suscettibile di liquefazione e non ci sono argille sensitive.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="450" />
+        <source>There is a silty or clayey layer thicker than 10 m with high level of water content.</source>
+        <translation>C'è uno strato limoso o argilloso spesso più di 10 m con elevato contenuto d'acqua.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="452" />
+        <source>There is not a silty or clayey layer thicker than 10 m with high level of water content.</source>
+        <translation>Non c'è uno strato limoso o argilloso spesso più di 10 m con elevato contenuto d'acqua.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="454" />
+        <source>There is a layer of fine-grained and low consistency soil with a thickness greater than 8m.</source>
+        <translation>C'è uno strato di terreno a grana fina di bassa consistenza spesso più di 8m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="456" />
+        <source>There is no layer of fine-grained and low consistency soil with a thickness greater than 8m.</source>
+        <translation>Non c'è uno strato di terreno a grana fina di bassa consistenza spesso più di 8m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="460" />
+        <source>Plasticity index is greater than 40%</source>
+        <translation>L'indice di plasticità è maggiore del 40%</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="461" />
+        <source>Plasticity index lower than 40%.</source>
+        <translation>L'indice di plasticità è minore del 40%.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="462" />
+        <source>There is a layer of peat or highly organic clay with a thickness greater than 3m.</source>
+        <translation>C'è uno strato di torba o di argilla altamente organica spesso più di 3m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="464" />
+        <source>There is no layer of peat or highly organic clay with a thickness greater than 3m.</source>
+        <translation>Non c'è uno strato di torba o di argilla altamente organica spesso più di 3m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="468" />
+        <source>There is an alteration layer thicker than 5m</source>
+        <translation>C'è uno strato di alterazione spesso più di 5m</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="469" />
+        <source>There is no alteration layer thicker than 5m</source>
+        <translation>Non c'è uno strato di alterazione spesso più di 5m</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="470" />
+        <source>There is an alteration layer thicker than 3m</source>
+        <translation>C'è uno strato di alterazione spesso più di 3m</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="471" />
+        <source>There is no alteration layer thicker than 3m</source>
+        <translation>Non c'è uno strato di alterazione spesso più di 3m</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="473" />
+        <source>The mechanic characteristics of the layers gradually improve with depth</source>
+        <translation>Le caratteristiche meccaniche degli strati migliorano gradualmente con la profondità</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="474" />
+        <source>The mechanic characteristics of the layers don't improve improve gradually with depth</source>
+        <translation>Le caratteristiche meccaniche degli strati non migliorano gradualmente con la profondità</translation>
     </message>
 </context>
 <context>
@@ -1933,316 +2985,6 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
         <location filename="../data/TraceStack.cpp" line="31" />
         <source>The records cannot be stacked (they have a different time step)</source>
         <translation>Le registrazioni non possono essere sommate (hanno un passo temporale diverso)</translation>
-    </message>
-</context>
-<context>
-    <name>CGUICurvaDispersione</name>
-    <message>
-        <source>Freq. [Hz]</source>
-        <translation>Freq. [Hz]</translation>
-    </message>
-    <message>
-        <source>V. fase [m/s]</source>
-        <translation>V. fase [m/s]</translation>
-    </message>
-    <message>
-        <source>V. fase min [m/s]</source>
-        <translation>V. fase min [m/s]</translation>
-    </message>
-    <message>
-        <source>V. fase Max [m/s]</source>
-        <translation>V. fase Max [m/s]</translation>
-    </message>
-    <message>
-        <source>Error during writing</source>
-        <translation>Errore durante la scrittura</translation>
-    </message>
-    <message>
-        <source>Text file (*.txt)</source>
-        <translation>File di testo (*.txt)</translation>
-    </message>
-    <message>
-        <source>Excel file (*.xls *.xlsx)</source>
-        <translation>File Excel (*.xls *.xlsx)</translation>
-    </message>
-    <message>
-        <source>Excel file (*.xlsx)</source>
-        <translation>File Excel (*.xlsx)</translation>
-    </message>
-    <message>
-        <source>Save as...</source>
-        <translation>Salva con nome...</translation>
-    </message>
-    <message>
-        <source>Values of the dispersion curve</source>
-        <translation>Valori della curva di dispersione</translation>
-    </message>
-    <message>
-        <source>Values can be introduced by hand, read from a file or pasted by hand</source>
-        <translation>I valori possono essere inseriti a mano, letti da un file o incollati a mano</translation>
-    </message>
-    <message>
-        <source>Chart</source>
-        <translation>Grafico</translation>
-    </message>
-    <message>
-        <source>Piano f-v</source>
-        <translation>Piano f-v</translation>
-    </message>
-    <message>
-        <source>Piano f-p</source>
-        <translation>Piano f-p</translation>
-    </message>
-    <message>
-        <source>Drag vertically with the left button to add a point with its velocity range</source>
-        <translation>Trascinare in verticale con il tasto sinistro per aggiungere un punto con il suo intervallo di velocità</translation>
-    </message>
-    <message>
-        <source>Previous</source>
-        <translation>Indietro</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Aiuto</translation>
-    </message>
-    <message>
-        <source>Next</source>
-        <translation>Avanti</translation>
-    </message>
-    <message>
-        <source>New table</source>
-        <translation>Nuova tabella</translation>
-    </message>
-    <message>
-        <source>Import</source>
-        <translation>Importa</translation>
-    </message>
-    <message>
-        <source>Save as</source>
-        <translation>Salva con nome</translation>
-    </message>
-    <message>
-        <source>Print</source>
-        <translation>Stampa</translation>
-    </message>
-    <message>
-        <source>Cut</source>
-        <translation>Taglia</translation>
-    </message>
-    <message>
-        <source>Copy</source>
-        <translation>Copia</translation>
-    </message>
-    <message>
-        <source>Paste</source>
-        <translation>Incolla</translation>
-    </message>
-    <message>
-        <source>Clear the selected cells</source>
-        <translation>Svuota le celle selezionate</translation>
-    </message>
-    <message>
-        <source>Automatic points from the spectrum</source>
-        <translation>Punti automatici dallo spettro</translation>
-    </message>
-    <message>
-        <source>Delete the selected rows</source>
-        <translation>Elimina le righe selezionate</translation>
-    </message>
-    <message>
-        <source>Error</source>
-        <translation>Errore</translation>
-    </message>
-    <message>
-        <source>Experimental dispersion curve</source>
-        <translation>Curva di dispersione sperimentale</translation>
-    </message>
-    <message>
-        <source>f [Hz]</source>
-        <translation>f [Hz]</translation>
-    </message>
-    <message>
-        <source>v [m/s]</source>
-        <translation>v [m/s]</translation>
-    </message>
-    <message>
-        <source>Frequency [Hz]</source>
-        <translation>Frequenza [Hz]</translation>
-    </message>
-    <message>
-        <source>Phase velocity  [m/s]</source>
-        <translation>Velocità di fase  [m/s]</translation>
-    </message>
-    <message>
-        <source>Reciprocal phase velocity [s/m]*1000</source>
-        <translation>Inverso della velocità di fase [s/m]*1000</translation>
-    </message>
-    <message>
-        <source>Function not available</source>
-        <translation>Funzione non disponibile</translation>
-    </message>
-    <message>
-        <source>Frequency already present!</source>
-        <translation>Frequenza già presente!</translation>
-    </message>
-    <message>
-        <source>Verify input data</source>
-        <translation>Verificare i dati di ingresso</translation>
-    </message>
-    <message>
-        <source>Input parameters are needed in the table</source>
-        <translation>Sono necessari i parametri di ingresso nella tabella</translation>
-    </message>
-    <message>
-        <source>Minimum velocity must be lower than maximum velocity</source>
-        <translation>La velocità minima deve essere minore della velocità massima</translation>
-    </message>
-    <message>
-        <source>Velocity must not be lower than its minimum velocity</source>
-        <translation>La velocità minima deve essere minore della velocità media</translation>
-    </message>
-    <message>
-        <source>Maximum velocity must be greater than medium velocity</source>
-        <translation>La velocità massima deve essere maggiore della velocità media</translation>
-    </message>
-    <message>
-        <source>Frequency must be positive</source>
-        <translation>La frequenza deve essere positiva</translation>
-    </message>
-    <message>
-        <source>Couldn&apos;t open source file</source>
-        <translation>Impossibile aprire il file sorgente</translation>
-    </message>
-    <message>
-        <source>Format not valid</source>
-        <translation>Formato non valido</translation>
-    </message>
-    <message>
-        <source>Error during reading</source>
-        <translation>Errore durante la lettura</translation>
-    </message>
-    <message>
-        <source>The sheet must hold exactly four columns: frequency, velocity, minimum and maximum velocity</source>
-        <translation>Il foglio deve contenere esattamente quattro colonne: frequenza, velocità, velocità minima e massima</translation>
-    </message>
-    <message>
-        <source>Dispersion curve</source>
-        <translation>Curva di dispersione</translation>
-    </message>
-</context>
-<context>
-    <name>CGUIRispostaSperimentale2</name>
-    <message>
-        <source>Bandwidth</source>
-        <translation>Banda di frequenza</translation>
-    </message>
-    <message>
-        <source>Give the frequency band in which the dispersion curve is picked: for every frequency the phase velocity of the strongest wave number is taken.</source>
-        <translation>Indicare la banda di frequenza in cui ricavare la curva di dispersione: per ogni frequenza si prende la velocità di fase del numero d&apos;onda più energetico.</translation>
-    </message>
-    <message>
-        <source>Lower limit [Hz]</source>
-        <translation>Limite inferiore [Hz]</translation>
-    </message>
-    <message>
-        <source>Upper limit [Hz]</source>
-        <translation>Limite superiore [Hz]</translation>
-    </message>
-    <message>
-        <source>Pick the dispersion curve</source>
-        <translation>Ricava la curva di dispersione</translation>
-    </message>
-    <message>
-        <source>Previous</source>
-        <translation>Indietro</translation>
-    </message>
-    <message>
-        <source>Help</source>
-        <translation>Aiuto</translation>
-    </message>
-    <message>
-        <source>Next</source>
-        <translation>Avanti</translation>
-    </message>
-    <message>
-        <source>Spectrum f-k</source>
-        <translation>Spettro f-k</translation>
-    </message>
-    <message>
-        <source>Wave number [rad/m]</source>
-        <translation>Numero d&apos;onda [rad/m]</translation>
-    </message>
-    <message>
-        <source>Frequency [Hz]</source>
-        <translation>Frequenza [Hz]</translation>
-    </message>
-    <message>
-        <source>Experimental dispersion curve</source>
-        <translation>Curva di dispersione sperimentale</translation>
-    </message>
-    <message>
-        <source>Phase velocity  [m/s]</source>
-        <translation>Velocità di fase  [m/s]</translation>
-    </message>
-    <message>
-        <source>No spectrum: read the traces on the experimental data page first.</source>
-        <translation>Nessuno spettro: leggere prima le tracce nella pagina dei dati sperimentali.</translation>
-    </message>
-    <message>
-        <source>Frequency step %1 Hz, highest frequency %2 Hz</source>
-        <translation>Passo in frequenza %1 Hz, frequenza massima %2 Hz</translation>
-    </message>
-    <message>
-        <source>Error</source>
-        <translation>Errore</translation>
-    </message>
-    <message>
-        <source>Final frequency</source>
-        <translation>Frequenza finale</translation>
-    </message>
-    <message>
-        <source>Initial frequency</source>
-        <translation>Frequenza iniziale</translation>
-    </message>
-    <message>
-        <source>Insert the lower limit of the bandwidth<byte value="xd"/>
-</source>
-        <translation>Inserire il limite inferiore della banda<byte value="xd"/>
-</translation>
-    </message>
-    <message>
-        <source>Bandwidth lower limit must be positive or zero<byte value="xd"/>
-</source>
-        <translation>Il limite inferiore della banda deve essere positivo o nullo<byte value="xd"/>
-</translation>
-    </message>
-    <message>
-        <source>Insert upper limit of the bandwidth<byte value="xd"/>
-&quot;</source>
-        <translation>Inserire il limite superiore della banda<byte value="xd"/>
-&quot;</translation>
-    </message>
-    <message>
-        <source>Upper bandwidth limit must be positive<byte value="xd"/>
-</source>
-        <translation>Il limite superiore della banda deve essere positivo<byte value="xd"/>
-</translation>
-    </message>
-    <message>
-        <source>Upper bandwidth limit must be greater than lower limit<byte value="xd"/>
-</source>
-        <translation>Il limite superiore della banda deve essere maggiore del limite inferiore<byte value="xd"/>
-</translation>
-    </message>
-    <message>
-        <source>Max bandwidth is %1<byte value="xd"/>
-</source>
-        <translation>La banda massima è %1<byte value="xd"/>
-</translation>
-    </message>
-    <message>
-        <source>Analysis results</source>
-        <translation>Risultati dell&apos;analisi</translation>
     </message>
 </context>
 </TS>
