@@ -110,6 +110,14 @@ bool ReadCliModelFile(const std::string &path, CliModel &model, std::string &err
         error = path + ": no layer in the model file";
         return false;
     }
+    // A layer of no thickness is a typing slip, not a model; the half-space has none.
+    for (std::size_t i = 0; i + 1 < model.layers.size(); ++i) {
+        if (!(model.layers[i].values[0] > 0.0)) {
+            error = CliWhere(path, model.layers[i].lineNumber)
+                + "thickness must be positive (only the half-space, the last layer, has none)";
+            return false;
+        }
+    }
     return true;
 }
 

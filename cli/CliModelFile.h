@@ -32,8 +32,9 @@ constexpr int CliModelMaxLayers = 99;
 /// without regard to the locale ('.' is the decimal point).
 /// Fails, with a one-line message naming the file (and the line where there is one), on:
 /// a file that cannot be read, a token that is not a finite number, a line with fewer than
-/// 4 or more than 7 numbers, a negative thickness, velocity or density, no layer at all,
-/// and more than CliModelMaxLayers layers.
+/// 4 or more than 7 numbers, a negative thickness, velocity or density, a layer above the
+/// half-space whose thickness is not positive, no layer at all, and more than
+/// CliModelMaxLayers layers.
 /// \return true and `model` filled, or false and `error` set
 bool ReadCliModelFile(const std::string &path, CliModel &model, std::string &error);
 

@@ -145,6 +145,10 @@ bool ToSolverModel(const CliModel &model, SolverModel &solver, std::string &erro
             error = where + "density must be positive";
             return false;
         }
+        if (!(layer.values[1] > layer.values[2])) {
+            error = where + "Vp must exceed Vs";
+            return false;
+        }
         if (i + 1 < model.layers.size())
             solver.thicknessKm.push_back(static_cast<float>(layer.values[0] * 0.001));
         solver.vpKmS.push_back(static_cast<float>(layer.values[1] * 0.001));

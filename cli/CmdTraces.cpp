@@ -18,7 +18,7 @@ QByteArray Number(double value) { return QByteArray::number(value, 'g', 10); }
 
 int Usage()
 {
-    std::fprintf(stderr, "usage: vela-cli traces FILE [--sheet NAME]\n");
+    std::fprintf(stderr, "usage: vela-cli traces FILE [--sheet NAME] (vela-cli traces --help)\n");
     return 2;
 }
 
@@ -69,9 +69,18 @@ int CmdTraces(int argc, char **argv)
     out += "format: " + TraceFormatName(format).toLatin1() + '\n';
     out += "traces: " + QByteArray::number(read.traces) + '\n';
     out += "samples: " + QByteArray::number(read.samples) + '\n';
-    out += "time_step_ms: "
-        + (read.hasTimeStep ? QByteArray::number(read.timeStepMs, 'g', 6) : QByteArray("unknown"))
+    out += "time_step_ms: " + (read.hasTimeStep ? Number(read.timeStepMs) : QByteArray("unknown"))
         + '\n';
+    // What the data page proposes: the file's spacing (else the page's default 1), and the
+    // source offset and delay only when the file states them.
+    const TraceGeometry &geometry = read.geometry;
+    out +=
+        "spacing_m: " + (geometry.hasSpacing ? Number(geometry.spacingM) : QByteArray("1")) + '\n';
+    double offset = 0.0;
+    if (geometry.SourceOffset(false, offset))
+        out += "source_offset_m: " + Number(offset) + '\n';
+    if (geometry.hasDelay)
+        out += "delay_ms: " + Number(geometry.delayMs) + '\n';
     out += "trace,rms,s0,s1,s2,s3,s4\n";
     for (int t = 0; t < read.traces; ++t) {
         double sum = 0.0;

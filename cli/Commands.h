@@ -7,6 +7,9 @@ int CmdModes(int argc, char **argv);
 int CmdForward(int argc, char **argv);
 int CmdInvert(int argc, char **argv);
 int CmdTraces(int argc, char **argv);
+int CmdSpectrum(int argc, char **argv);
+int CmdClassify(int argc, char **argv);
+int CmdPassive(int argc, char **argv);
 int CmdProfile(int argc, char **argv);
 
 #endif // VELA_CLI_COMMANDS_H

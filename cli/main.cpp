@@ -13,33 +13,129 @@ struct Command
     const char *name;
     int (*run)(int, char **);
     const char *synopsis;
+    const char *details; ///< printed after the synopsis by "vela-cli COMMAND --help"
 };
 
 const Command Commands[] = {
     { "modes", CmdModes,
         "modes --model FILE [--fmin F --fmax F --df D | --freqs FILE] [--modes M] [--refine R]\n"
-        "        Rayleigh modal phase velocities of a layered profile (CSV)" },
+        "        Rayleigh modal phase velocities of a layered profile (CSV)",
+        "Options:\n"
+        "  --model FILE   layered profile, one layer per line: thickness[m] Vp[m/s] Vs[m/s]\n"
+        "                 density[kg/m3]; the last line is the half-space\n"
+        "  --fmin F, --fmax F, --df D\n"
+        "                 frequency band and step [Hz]\n"
+        "  --freqs FILE   frequencies [Hz] from a file instead, one per line\n"
+        "  --modes M      number of modes\n"
+        "  --refine R     refinement factor of the root search (up to 100)\n" },
     { "forward", CmdForward,
         "forward --model FILE --curve FILE [--spacing S --receivers N --modes M --refine R]\n"
-        "        modal, apparent and effective curves and the misfits of a profile (CSV)" },
+        "        modal, apparent and effective curves and the misfits of a profile (CSV)",
+        "Options:\n"
+        "  --model FILE   layered profile (see vela-cli modes --help)\n"
+        "  --curve FILE   experimental dispersion curve: frequency[Hz] velocity[m/s]\n"
+        "                 [lower upper] per line\n"
+        "  --spacing S    receiver spacing [m]\n"
+        "  --receivers N  number of receivers\n"
+        "  --modes M      number of modes\n"
+        "  --refine R     refinement factor of the root search (up to 100)\n" },
     { "invert", CmdInvert,
         "invert --model FILE --curve FILE [--iterations N --target-error PCT --modes M\n"
         "        --refine R --spacing S --receivers N --strong-contrasts]\n"
         "        automatic search of the Vs profile through runner; the final profile as a\n"
-        "        model file on standard output, the progress on standard error" },
+        "        model file on standard output, the progress on standard error",
+        "Options:\n"
+        "  --model FILE        starting profile (see vela-cli modes --help); columns 6 and 7\n"
+        "                      may give Vs min and Vs max\n"
+        "  --curve FILE        experimental dispersion curve (see vela-cli forward --help)\n"
+        "  --iterations N      largest number of iterations\n"
+        "  --target-error PCT  misfit at which the search stops [%]\n"
+        "  --modes M, --refine R, --spacing S, --receivers N\n"
+        "                      as for vela-cli forward\n"
+        "  --strong-contrasts  allow strong velocity contrasts between layers\n"
+        "Standard output: the final profile (thickness, Vp, Vs, density per line, the\n"
+        "half-space last) and the misfits as comment lines misfit_apparent and\n"
+        "misfit_effective (fractions).\n" },
     { "profile", CmdProfile,
         "profile --curve FILE [--layers N]\n"
-        "        the initial profile proposed from a curve, as a model file (N from 1 to 9)" },
+        "        the initial profile proposed from a curve, as a model file",
+        "Options:\n"
+        "  --curve FILE   experimental dispersion curve (see vela-cli forward --help)\n"
+        "  --layers N     layers above the half-space, 1 to 9 (default 8; thicknesses 2, 3,\n"
+        "                 3, 4, 4, 5, 5, 6, 6 m)\n"
+        "Prints one line per layer, the half-space last: thickness, Vp, Vs, density,\n"
+        "Poisson's ratio, Vs min, Vs max; Vs is the curve's velocity at about 0.4 wavelength\n"
+        "below the layer's middle divided by 0.9, never below 10 m/s.\n" },
     { "traces", CmdTraces,
         "traces FILE [--sheet NAME]\n"
-        "        reads a trace file (TXT, SEG-2, SEG-Y, SU, XLS, DRM) and summarises it" },
+        "        reads a trace file (TXT, SEG-2, SEG-Y, SU, XLS, XLSX, DRM) and summarises it",
+        "The reader follows the extension: .txt; .sg2, .seg2, .dat; .sgy, .segy; .su; .xls,\n"
+        ".xlsx; .drm. Prints format, traces, samples, time_step_ms, spacing_m (what the page\n"
+        "proposes: the file's spacing, else 1), source_offset_m and delay_ms (only when the\n"
+        "file states them), then one CSV row per trace: its rms and first five samples.\n"
+        "Options:\n"
+        "  --sheet NAME   worksheet of an Excel file (default: the first one)\n" },
+    { "spectrum", CmdSpectrum,
+        "spectrum FILE [--sheet NAME] --dx M [--dt MS] [--receivers FIRST LAST]\n"
+        "        [--window START_MS END_MS] [--reverse] --band FMIN FMAX [--points OUT.txt]\n"
+        "        [--image OUT.png]\n"
+        "        f-k spectrum of a shot and the curve picked in the band (CSV)",
+        "Prints freq_hz,velocity_ms: the velocity of the strongest wavenumber at each\n"
+        "frequency of the band, in increasing frequency.\n"
+        "Options:\n"
+        "  --sheet NAME            worksheet of an Excel file (default: the first one)\n"
+        "  --dx M                  receiver spacing [m]\n"
+        "  --dt MS                 time step [ms] instead of the file's\n"
+        "  --receivers FIRST LAST  receivers used, numbered from 1 (default: all)\n"
+        "  --window START_MS END_MS\n"
+        "                          time window [ms] from the first sample (default: all)\n"
+        "  --reverse               the shot is at the far end of the spread\n"
+        "  --band FMIN FMAX        frequency band of the picking [Hz]\n"
+        "  --points OUT.txt        automatic points as a four-column curve file\n"
+        "  --image OUT.png         the spectrum image as the page shows it\n" },
+    { "classify", CmdClassify,
+        "classify --model FILE [--offset M] [--code dm2008|opcm2003|ntc2018|asce7-22]\n"
+        "        Vs30 and the seismic soil category of the model's final Vs profile",
+        "Prints vs30_ms, the chosen code's own average (vseq_ms and h_m for ntc2018,\n"
+        "vs100ft_ms for asce7-22) and category (a letter, or none when the code asks for a\n"
+        "site-specific analysis).\n"
+        "Options:\n"
+        "  --model FILE   layered profile (see vela-cli modes --help); its Vs is the final Vs\n"
+        "  --offset M     depth of the reference plane below the surface [m] (default 0)\n"
+        "  --code NAME    dm2008 (default), opcm2003, ntc2018 or asce7-22\n" },
+    { "passive", CmdPassive,
+        "passive FILE --dx M [--dt MS] [--receivers FIRST LAST] [--window START_MS END_MS]\n"
+        "        --band FMIN FMAX [--image OUT.png]\n"
+        "        slowness-frequency image of an ambient-noise record; velocity of its peak at\n"
+        "        each frequency of the band (CSV; receivers numbered from 1)",
+        "Prints freq_hz,velocity_ms: for every frequency of the image inside the band, the\n"
+        "velocity of the image's largest value.\n"
+        "Options:\n"
+        "  --dx M                  receiver spacing [m]\n"
+        "  --dt MS                 time step [ms] instead of the file's\n"
+        "  --receivers FIRST LAST  receivers used, numbered from 1 (default: all)\n"
+        "  --window START_MS END_MS\n"
+        "                          time window [ms] from the first sample (default: all)\n"
+        "  --band FMIN FMAX        frequency band [Hz]\n"
+        "  --image OUT.png         the passive image\n" },
 };
 
 void PrintUsage(FILE *out)
 {
-    std::fprintf(out, "Usage: vela-cli COMMAND [OPTIONS]\n\nCommands:\n");
+    std::fprintf(
+        out, "Usage: vela-cli COMMAND [OPTIONS]\n       vela-cli --version\n\nCommands:\n");
     for (const Command &command : Commands)
         std::fprintf(out, "  %s\n", command.synopsis);
+    std::fprintf(out, "\n\"vela-cli COMMAND --help\" describes a command's options.\n");
+}
+
+bool AsksForHelp(int argc, char **argv)
+{
+    for (int i = 0; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0)
+            return true;
+    }
+    return false;
 }
 
 } // namespace
@@ -55,9 +151,19 @@ int main(int argc, char **argv)
         PrintUsage(stdout);
         return 0;
     }
+    if (std::strcmp(argv[1], "--version") == 0) {
+        std::printf("vela-cli %s\n", VELA_VERSION);
+        return 0;
+    }
     for (const Command &command : Commands) {
-        if (std::strcmp(argv[1], command.name) == 0)
-            return command.run(argc - 2, argv + 2);
+        if (std::strcmp(argv[1], command.name) != 0)
+            continue;
+        // Help is answered here, before the command looks at its other arguments.
+        if (AsksForHelp(argc - 2, argv + 2)) {
+            std::printf("Usage: vela-cli %s\n\n%s", command.synopsis, command.details);
+            return 0;
+        }
+        return command.run(argc - 2, argv + 2);
     }
     std::fprintf(stderr, "vela-cli: unknown command '%s' (try --help)\n", argv[1]);
     return 2;

@@ -283,6 +283,10 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
     } else if (TruncatedMisfit(bestMisfit) <= target()) {
         h.end(EndReasonNumber(EngineEndReason::TargetReached));
     } else if (modelFailure) {
+        // The run ends without its final curves, but the best model it found (its misfit is
+        // in the current-misfit variable) is not thrown away with them.
+        a.finalShearVelocities = bestModel;
+        a.shearVelocities = bestModel;
         h.end(EndReasonNumber(EngineEndReason::LastTrialFailed));
         h.step(StepNumber(EngineStep::RunEnd), 0);
         return ResultLastTrialFailed;
@@ -304,7 +308,7 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
             a.apparentSensitivities, effective)
         != 0) {
         h.step(StepNumber(EngineStep::RunEnd), 0);
-        return SearchNoFinalModel;
+        return SearchFinalCurvesMissing;
     }
     if (h.firstMisfit)
         *h.firstMisfit = h.complexMisfit(effective, a.experimentalCurve, a.modalVelocities);
@@ -317,7 +321,7 @@ int RunAutomaticSearch(const SearchArguments &a, const SearchHost &h)
             a.apparentSensitivities, effective)
         != 0) {
         h.step(StepNumber(EngineStep::RunEnd), 0);
-        return SearchNoFinalModel;
+        return SearchFinalCurvesMissing;
     }
     a.meanApparentCurve = MeanOverOffsets(apparent);
     a.effectiveCurve = effective;

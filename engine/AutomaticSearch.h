@@ -14,9 +14,13 @@ class CMatrix;
 class CComplexMatrix;
 
 /// Result of a search that could not produce a final model: no forward computation of the
-/// current model completed in any iteration, or the final forward computations failed.
+/// current model completed in any iteration.
 /// (The other results are VelamodCode's: 0, SearchStopped -1, LastTrialFailed -2.)
 constexpr int SearchNoFinalModel = VelamodCode::NoFinalModel;
+
+/// Result of a search whose final forward computations failed: the best model is written
+/// (final and current S velocities) with its misfit, but the final curves are missing.
+constexpr int SearchFinalCurvesMissing = VelamodCode::FinalCurvesMissing;
 
 /// End reason sent with SearchNoFinalModel (the others: 0 target reached, 1 iterations done,
 /// 3 last trial failed, 4 no improvement).
@@ -88,9 +92,13 @@ struct SearchArguments
 };
 
 /// Runs the search. Returns 0 (end reasons 0, 1, 4), -1 stopped (no end notification),
-/// -2 the last trial had no forward model (end reason 3), SearchNoFinalModel (end reason
-/// EndReasonNoFinalModel). Matrix errors (a singular normal matrix, mismatched sizes, vectors
-/// shorter than the profile or the frequencies: kNoCommonSize) are thrown to the caller.
+/// -2 the last trial had no forward model (end reason 3; the best model found is written to
+/// the final and current S velocities, the final curves are not computed), SearchNoFinalModel
+/// (end reason EndReasonNoFinalModel, nothing written), SearchFinalCurvesMissing (after the
+/// end notification of reason 0, 1 or 4: the best model is written, a final forward
+/// computation failed, so the curves are missing). Matrix errors (a singular normal matrix,
+/// mismatched sizes, vectors shorter than the profile or the frequencies: kNoCommonSize) are thrown
+/// to the caller.
 int RunAutomaticSearch(const SearchArguments &args, const SearchHost &host);
 
 // ---- the pieces of one iteration, exposed for tests ----------------------------------------

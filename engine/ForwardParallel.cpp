@@ -13,14 +13,25 @@ namespace velamod {
 namespace {
 
 std::atomic<int> g_threadCount { 0 };
+thread_local bool t_serial = false;
 
 } // namespace
 
 void SetForwardThreadCount(int threadCount) { g_threadCount.store(std::max(0, threadCount)); }
 
+SerialForwardScope::SerialForwardScope()
+    : m_previous(t_serial)
+{
+    t_serial = true;
+}
+
+SerialForwardScope::~SerialForwardScope() { t_serial = m_previous; }
+
+bool ForwardIsSerial() { return t_serial; }
+
 int ParallelWorkerCount(int count)
 {
-    if (count < 1)
+    if (count < 1 || t_serial)
         return 1;
     int threads = g_threadCount.load();
     if (threads == 0)

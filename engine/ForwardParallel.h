@@ -12,6 +12,25 @@ namespace velamod {
 /// item is computed by one thread with the same operations.
 void SetForwardThreadCount(int threadCount);
 
+/// While alive, the forward computations started on the constructing thread (the solver's
+/// frequency scan and the later stages) run on that thread alone, whatever the thread count.
+/// A caller that already keeps every core busy with forward runs of its own (the many-start
+/// search) uses it so that the cores are not oversubscribed. Results do not change.
+class SerialForwardScope
+{
+public:
+    SerialForwardScope();
+    ~SerialForwardScope();
+    SerialForwardScope(const SerialForwardScope &) = delete;
+    SerialForwardScope &operator=(const SerialForwardScope &) = delete;
+
+private:
+    bool m_previous;
+};
+
+/// True on a thread inside a SerialForwardScope.
+bool ForwardIsSerial();
+
 /// Workers that ParallelFor uses for `count` items: between 1 and `count` (1 when count < 1).
 int ParallelWorkerCount(int count);
 

@@ -24,6 +24,28 @@ namespace velamod {
 double ModalBandMisfit(const double *theoretical, int count, const CMatrix &experimentalCurve,
     const CMatrix &modalVelocities);
 
+/// Residual, in standard deviations, that a point the profile's modes do not reach counts
+/// as at least: such a point is not fitted, however close its value happens to lie.
+constexpr double MissedPointResidual = 3.0;
+
+/// Misfit normalised by the data's standard deviations: the root mean square of
+/// (t - e) / sigma over every experimental point, so that 1 means "fits within the data's
+/// uncertainty". Unlike ModalBandMisfit no point is left out: a point whose theoretical value
+/// lies outside the modal band (the band of ModalBandMisfit) or is not finite is a miss and
+/// counts as max(MissedPointResidual, |t - e| / sigma) (MissedPointResidual when t is not
+/// finite).
+///
+/// \param theoretical        count magnitudes, m/s
+/// \param count              F, number of experimental points
+/// \param experimentalCurve  at least F values, m/s
+/// \param deviations         at least F standard deviations, m/s
+/// \param modalVelocities    at least F rows, m/s
+/// \return the normalised misfit (dimensionless, >= 0), or 1e99 when F < 1, when a vector
+///         is too short, or when an experimental value is not finite or a standard deviation
+///         is not finite and positive
+double NormalisedMisfit(const double *theoretical, int count, const CMatrix &experimentalCurve,
+    const CMatrix &deviations, const CMatrix &modalVelocities);
+
 } // namespace velamod
 
 #endif // VELA_ENGINE_MISFIT_H

@@ -21,6 +21,8 @@
 // file is compiled with -ffp-contract=off), so each sample sees exactly the same operations.
 #include "engine/RayleighSolver.h"
 
+#include "engine/ForwardParallel.h"
+
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -1015,7 +1017,8 @@ int Solve(const float *thicknessKm, const float *vpKmS, const float *vsKmS, cons
     };
 
     if (threadCount <= 0)
-        threadCount = static_cast<int>(std::thread::hardware_concurrency());
+        threadCount =
+            velamod::ForwardIsSerial() ? 1 : static_cast<int>(std::thread::hardware_concurrency());
     threadCount = std::max(1, std::min(threadCount, frequencies));
     std::vector<std::thread> helpers;
     for (int t = 1; t < threadCount; ++t) {

@@ -40,11 +40,16 @@ class CComplexMatrix;
 //                               InternalError (-3) an exception was caught (misfits NoMisfit)
 //   IdentificazioneAutomatica   0 finished (end reasons 0, 1, 4); SearchStopped (-1) the
 //                               stop flag was raised; LastTrialFailed (-2) the forward
-//                               computation failed on the last trial (end reason 3);
+//                               computation failed on the last trial (end reason 3; the
+//                               best model found is still written to the final and the
+//                               current S velocities, without final curves);
 //                               InternalError (-3) an exception was caught (for example a
 //                               singular normal matrix or mismatched sizes);
 //                               NoFinalModel (-4) no forward computation of the current
-//                               model completed, so there is no final model (end reason 5)
+//                               model completed, so there is no final model (end reason 5);
+//                               FinalCurvesMissing (-5) the final forward computations of
+//                               the best model failed: the model is written, its curves are
+//                               missing (after the end notification of reason 0, 1 or 4)
 //   CalcolaErrore               not a code: the misfit, a relative RMS difference >= 0,
 //                               or NoMisfit (1e99) when no valid misfit exists
 //   SegnalaStep, SegnalaFine    none; a failing channel silently stops notifications
@@ -67,6 +72,7 @@ public:
     static constexpr int LastTrialFailed = -2; ///< automatic run: last trial had no model
     static constexpr int InternalError = -3; ///< an exception was caught at the boundary
     static constexpr int NoFinalModel = -4; ///< automatic run: no model completed, none final
+    static constexpr int FinalCurvesMissing = -5; ///< automatic run: model kept, curves failed
     /// The misfit value that means "no valid misfit".
     static constexpr double NoMisfit = 1e99;
 
@@ -148,7 +154,8 @@ public:
     /// \param modalVelocities        out: modal velocities of the dense grid
     /// \param apparentSensitivities  at least N matrices, filled by every forward run
     /// \param denseFrequencies       out: the dense frequency grid, Hz
-    /// \return Success, SearchStopped, LastTrialFailed or InternalError
+    /// \return Success, SearchStopped, LastTrialFailed, InternalError, NoFinalModel or
+    ///         FinalCurvesMissing (see the contract above)
     int IdentificazioneAutomatica(int iterationsRequested, const CMatrix &frequencies,
         const CMatrix &experimentalCurve, const CMatrix &standardDeviations,
         const CMatrix &thicknesses, const CMatrix &densities, CMatrix &shearVelocities,

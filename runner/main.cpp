@@ -152,6 +152,7 @@ int RunSearch(const std::string &jobPath, const std::string &resultPath, int win
         return Fail(RunnerExit::EngineFailed,
             "the search ended without a valid forward model of its last trial");
     case SearchNoFinalModel:
+    case SearchFinalCurvesMissing:
         return Fail(
             RunnerExit::EngineFailed, "the search found no profile with a valid forward model");
     default:

@@ -13,6 +13,7 @@ CChartRegion::CChartRegion(const CChartRegion &other)
     , m_leftReversed(other.m_leftReversed)
     , m_bottomReversed(other.m_bottomReversed)
     , m_legendVisible(other.m_legendVisible)
+    , m_view(other.m_view)
 {
     m_objects.reserve(other.m_objects.size());
     for (const auto &object : other.m_objects)

@@ -37,6 +37,10 @@ public:
     /// Draws an axis from its largest to its smallest value (depth growing downward).
     void SetReversed(ChartAxis axis, bool reversed);
     bool Reversed(ChartAxis axis) const;
+    /// The area the chart shows when it is drawn, in axis units. An invalid one (the default)
+    /// leaves the view where it is; exports then show all objects.
+    void SetViewRange(const ChartBounds &view) { m_view = view; }
+    const ChartBounds &ViewRange() const { return m_view; }
     void SetLegendVisible(bool visible) { m_legendVisible = visible; }
     bool LegendVisible() const { return m_legendVisible; }
 
@@ -66,6 +70,7 @@ private:
     bool m_leftReversed = false;
     bool m_bottomReversed = false;
     bool m_legendVisible = true;
+    ChartBounds m_view;
     std::vector<std::unique_ptr<CChartObject>> m_objects;
 };
 

@@ -78,6 +78,8 @@ void AddLineSeries(QCustomPlot *plot, const CLineSeries &series)
     curve->setPen(LinePen(series));
     curve->setLineStyle(series.LineWidth() > 0.0 ? QCPCurve::lsLine : QCPCurve::lsNone);
     curve->setScatterStyle(MarkerStyle(series));
+    if (series.AreaFill())
+        curve->setBrush(QBrush(ToQColor(series.AreaColor())));
     SetLegendEntry(curve, series);
 }
 
@@ -230,6 +232,11 @@ void CChartWidget::Refresh()
             || (object->GetKind() != CChartObject::Kind::Image && !object->Description().isEmpty());
     }
     m_plot->legend->setVisible(m_region.LegendVisible() && anyLegend);
+    const ChartBounds &view = m_region.ViewRange();
+    if (view.valid) {
+        m_plot->xAxis->setRange(view.xMin, view.xMax);
+        m_plot->yAxis->setRange(view.yMin, view.yMax);
+    }
     m_plot->replot();
 }
 
@@ -276,7 +283,8 @@ bool CChartWidget::ExportRegion(
     CChartWidget chart(nullptr, 0, ChartStyleNoContextMenu | ChartStyleNoMouse);
     chart.SetRegion(region);
     chart.Refresh();
-    chart.ZoomAll();
+    if (!region.ViewRange().valid)
+        chart.ZoomAll();
     return chart.ExportImage(path, widthPx, heightPx);
 }
 

@@ -31,6 +31,14 @@ public:
     /// Colour inside the markers.
     void SetFillColor(ChartColor color) { m_fillColor = color; }
     ChartColor FillColor() const { return m_fillColor; }
+    /// Fills the closed outline of the points (variable-area traces). Off by default.
+    void SetAreaFill(bool fill, ChartColor color)
+    {
+        m_areaFill = fill;
+        m_areaColor = color;
+    }
+    bool AreaFill() const { return m_areaFill; }
+    ChartColor AreaColor() const { return m_areaColor; }
     /// Line width in pixels; 0 draws no line (markers only).
     void SetLineWidth(double widthPx) { m_lineWidth = widthPx; }
     double LineWidth() const { return m_lineWidth; }
@@ -55,6 +63,8 @@ private:
     ChartMarker m_marker = ChartMarker::None;
     double m_markerWidth = 6.0;
     QString m_dashPattern;
+    bool m_areaFill = false;
+    ChartColor m_areaColor { 0.0f, 0.0f, 0.0f, 1.0f };
 };
 
 #endif // VELA_APP_CHART_CLINESERIES_H

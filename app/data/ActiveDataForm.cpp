@@ -35,7 +35,9 @@ void ActiveDataForm::ResetAfterRead(const TraceSet &set)
     lastReceiverIndex = set.traceCount - 1;
     lastReceiverText = set.traceCount > 0 ? QString::number(set.traceCount) : QString();
     timeStep = FormatUserNumber(set.timeStep);
-    receiverSpacing = QStringLiteral("1");
+    // The file's own spacing when it states one; otherwise the long-standing "1".
+    receiverSpacing =
+        set.geometry.hasSpacing ? FormatUserNumber(set.geometry.spacingM) : QStringLiteral("1");
     windowStart = QStringLiteral("0");
     const double end = (set.sampleCount - 1) * set.timeStep;
     windowEnd = FormatUserNumber(end < 0.0 ? 0.0 : end);
@@ -137,6 +139,11 @@ ActiveDataCheck ActiveDataForm::Check(TraceSet &set)
     if (set.lastReceiver < set.firstReceiver)
         fail(ActiveDataField::LastReceiver,
             QCoreApplication::translate("ActiveDataForm", "Use at least one receiver"));
+    else if (set.lastReceiver - set.firstReceiver + 1 < 2)
+        // A spectrum over offsets needs at least two of them.
+        fail(ActiveDataField::LastReceiver,
+            QCoreApplication::translate("ActiveDataForm", "Use at least two receivers")
+                + LineBreak);
     else if (set.lastReceiver - set.firstReceiver + 1 > MaxAnalysedReceivers)
         fail(ActiveDataField::LastReceiver,
             QCoreApplication::translate("ActiveDataForm", "Use at most %1 receivers")
@@ -150,6 +157,46 @@ ActiveDataCheck ActiveDataForm::Check(TraceSet &set)
     }
     result.ok = true;
     return result;
+}
+
+QString ActiveDataForm::GeometryNote(const TraceSet &set)
+{
+    const TraceGeometry &g = set.geometry;
+    QStringList parts;
+    if (g.hasSpacing)
+        parts << QCoreApplication::translate("ActiveDataForm", "spacing %1 m")
+                     .arg(FormatUserNumber(g.spacingM));
+    double offset = 0.0;
+    if (g.SourceOffset(set.reversed, offset))
+        parts << QCoreApplication::translate(
+            "ActiveDataForm", "source %1 m from the first receiver")
+                     .arg(FormatUserNumber(offset));
+    if (g.hasDelay && g.delayMs < 0.0)
+        parts << QCoreApplication::translate("ActiveDataForm", "trigger at %1 ms")
+                     .arg(FormatUserNumber(-g.delayMs));
+    else if (g.hasDelay && g.delayMs > 0.0)
+        parts << QCoreApplication::translate(
+            "ActiveDataForm", "first sample %1 ms after the trigger")
+                     .arg(FormatUserNumber(g.delayMs));
+    if (parts.isEmpty())
+        return QString();
+    return QCoreApplication::translate("ActiveDataForm", "from the file: %1")
+        .arg(parts.join(QStringLiteral(", ")));
+}
+
+QString ActiveDataForm::TimeStepNotice(const TraceReadResult &read, double timeStep)
+{
+    if (!read.hasTimeStep)
+        return QCoreApplication::translate("ActiveDataForm",
+            "The file carries no time step: the time step in force, %1 ms, was kept. Please "
+            "type the time step used in the field.")
+            .arg(FormatUserNumber(timeStep));
+    if (timeStep < PlausibleTimeStepMinMs || timeStep > PlausibleTimeStepMaxMs)
+        return QCoreApplication::translate("ActiveDataForm",
+            "The time step read from the file is %1 ms, taking the file's times in %2. If the "
+            "file uses another unit, please correct the time step.")
+            .arg(FormatUserNumber(timeStep), read.timeUnit);
+    return QString();
 }
 
 FieldEdit ActiveDataForm::EditTimeStep(TraceSet &set)
@@ -254,6 +301,7 @@ bool ActiveDataForm::LoadSection(CMatrixArchive &ar, TraceSet &set)
     set.traceCount = traces.GetCols();
     set.sampleCount = traces.GetRows();
     set.fileName = storedFileName;
+    set.geometry = TraceGeometry(); // the document does not hold what the file said
     fileName = storedFileName;
     receiversDepth = storedReceiversDepth;
     sourceDepth = storedSourceDepth;
@@ -281,8 +329,8 @@ bool ActiveDataForm::LoadSection(CMatrixArchive &ar, TraceSet &set)
 
 QList<QPair<QString, QString>> ActiveDataForm::ReportRows(const TraceSet &set, bool reversed)
 {
-    QString path = set.fileName;
-    path.replace(QLatin1Char('\\'), QStringLiteral("\\\\"));
+    // The report writer escapes what RTF needs escaped: the path goes as it is.
+    const QString path = set.fileName;
     QList<QPair<QString, QString>> rows;
     rows.append({ QCoreApplication::translate("ActiveDataForm", "Traces file name"), path });
     rows.append({ QCoreApplication::translate("ActiveDataForm", "Number of sensors"),

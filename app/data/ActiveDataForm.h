@@ -9,6 +9,7 @@
 
 class CMatrixArchive;
 struct TraceSet;
+struct TraceReadResult;
 
 /// The fields of the page that a check can send the focus to.
 enum class ActiveDataField {
@@ -56,8 +57,9 @@ public:
     bool reversedBox = false; ///< "Mark if source is near the last receiver."
 
     /// The fields after a read (fresh or appended): lists 1 .. N with items 1 and N selected,
-    /// the time step of the set, spacing "1", window "0" to (samples - 1) x time step (0 when
-    /// negative), reversed box cleared, depths "0". The file name is not touched.
+    /// the time step of the set, the spacing the file states (else "1"), window "0" to (samples -
+    /// 1) x time step (0 when negative), reversed box cleared, depths "0". The file name is not
+    /// touched.
     void ResetAfterRead(const TraceSet &set);
 
     /// The input check before leaving the page. Reads every field back into the set, in the
@@ -65,8 +67,8 @@ public:
     /// collects one message per problem. Valid spacing, time step and window start are written
     /// back into their fields in "%g" form. On success the window sample count, the reversed
     /// flag and the receiver range of the set are updated. A time step of 0 is refused (the
-    /// spectrum divides by it), and so is a selection of more than 256 receivers (the spectrum
-    /// holds 256 receiver columns).
+    /// spectrum divides by it), and so are fewer than two receivers and more than 256 (the
+    /// spectrum holds 256 receiver columns).
     ActiveDataCheck Check(TraceSet &set);
 
     /// Immediate check of the time-step field: a number with 0 < value <= 1000 ms.
@@ -75,6 +77,14 @@ public:
     FieldEdit EditWindowStart(TraceSet &set);
     /// Immediate check of the window end: value >= stored window start.
     FieldEdit EditWindowEnd(TraceSet &set);
+    /// What the file said about the geometry, for the information line: "from the file:
+    /// spacing 2 m, source 10 m from the first receiver, trigger at 500 ms"; empty when it
+    /// said nothing.
+    static QString GeometryNote(const TraceSet &set);
+    /// The notice after a read whose time step needs the user's eye: the file carries none (the
+    /// step in force, `timeStep`, was kept), or the step lies outside the plausible range
+    /// (the value and the unit the file's times were taken in). Empty otherwise.
+    static QString TimeStepNotice(const TraceReadResult &read, double timeStep);
     /// The message of a refused immediate check of `field`.
     static QString FieldMessage(ActiveDataField field);
 

@@ -7,8 +7,10 @@
 #include "app/data/TraceChart.h"
 #include "app/data/TraceReaders.h"
 #include "app/data/TraceTextExport.h"
+#include "app/data/UserNumber.h"
 #include "app/page/CMessageBox.h"
 #include "app/page/UserMessages.h"
+#include "app/results/ReportWriter.h"
 #include "app/spectrum/DispersionAnalysis.h"
 
 #include <QApplication>
@@ -26,7 +28,6 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <qcustomplot.h>
 
 namespace {
 
@@ -162,6 +163,22 @@ CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(
     m_chart = new CChartWidget(this, ChartId);
     m_chart->setObjectName(QStringLiteral("traceChart"));
     m_chart->setMinimumSize(360, 300);
+    // How the traces are laid out is a view setting: it is not stored in the document.
+    m_metresView = new QCheckBox(tr("Distance from the source [m]"), this);
+    m_metresView->setObjectName(QStringLiteral("metresViewCheck"));
+    m_metresView->setToolTip(tr("Place the traces at their distance from the source and fill "
+                                "their positive lobes"));
+    m_commonScale = new QCheckBox(tr("One amplitude scale for the whole record"), this);
+    m_commonScale->setObjectName(QStringLiteral("commonScaleCheck"));
+    m_commonScale->setToolTip(
+        tr("Scale all traces alike, so that the amplitude decay with offset shows"));
+    auto *viewOptions = new QHBoxLayout;
+    viewOptions->addWidget(m_metresView);
+    viewOptions->addWidget(m_commonScale);
+    viewOptions->addStretch(1);
+    auto *chartColumn = new QVBoxLayout;
+    chartColumn->addWidget(m_chart, 1);
+    chartColumn->addLayout(viewOptions);
 
     m_previous = new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack), tr("Previous"), this);
     m_previous->setObjectName(QStringLiteral("previousButton"));
@@ -181,7 +198,7 @@ CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(
     controlPanel->setMaximumWidth(440);
     auto *page = new QGridLayout(this);
     page->addWidget(controlPanel, 0, 0);
-    page->addWidget(m_chart, 0, 1);
+    page->addLayout(chartColumn, 0, 1);
     page->setColumnStretch(1, 1);
     page->addLayout(buttons, 1, 0, 1, 2);
 
@@ -190,6 +207,11 @@ CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(
     connect(m_help, &QPushButton::clicked, this, &CGUIRispostaSperimentale1::OnHelp);
     connect(m_next, &QPushButton::clicked, this, &CGUIRispostaSperimentale1::OnNext);
     connect(m_reversed, &QCheckBox::clicked, this, &CGUIRispostaSperimentale1::OnReversedClicked);
+    for (QCheckBox *box : { m_metresView, m_commonScale })
+        connect(box, &QCheckBox::toggled, this, [this] {
+            if (m_set.loaded)
+                DrawChart();
+        });
     connect(m_lastReceiver, &QComboBox::activated, this,
         &CGUIRispostaSperimentale1::OnLastReceiverActivated);
     // The three checked fields are checked on every loss of focus (see eventFilter).
@@ -233,9 +255,9 @@ void CGUIRispostaSperimentale1::InitPage()
 
 void CGUIRispostaSperimentale1::EnableParameters(bool enable)
 {
-    for (QWidget *control :
-        std::initializer_list<QWidget *> { m_timeStep, m_spacing, m_windowStart, m_windowEnd,
-            m_firstReceiver, m_lastReceiver, m_reversed, m_receiversDepth, m_sourceDepth, m_chart })
+    for (QWidget *control : std::initializer_list<QWidget *> { m_timeStep, m_spacing, m_windowStart,
+             m_windowEnd, m_firstReceiver, m_lastReceiver, m_reversed, m_receiversDepth,
+             m_sourceDepth, m_chart, m_metresView, m_commonScale })
         control->setEnabled(enable);
 }
 
@@ -281,11 +303,16 @@ void CGUIRispostaSperimentale1::ControlsFromForm()
 void CGUIRispostaSperimentale1::OnBrowse()
 {
     bool append = false;
-    // Appending needs traces to append to: after a failed read nothing is loaded.
+    // Appending needs traces to append to.
     if (!m_fileName->text().isEmpty() && m_set.loaded) {
-        const CMessageBox::Answer answer = CMessageBox::Show(this,
-            tr("Insert the new traces AFTER the current traces?"), tr("Append traces"),
-            MessageRequest::Icon::Question, MessageRequest::Buttons::YesNoCancel);
+        MessageRequest question;
+        question.text = tr("Insert the new traces AFTER the current traces?");
+        question.caption = tr("Append traces");
+        question.icon = MessageRequest::Icon::Question;
+        question.buttons = MessageRequest::Buttons::YesNoCancel;
+        // Enter reads the new file afresh: merging two records must be asked for.
+        question.noIsDefault = true;
+        const CMessageBox::Answer answer = CMessageBox::Show(this, question);
         if (answer == CMessageBox::Answer::Cancel)
             return;
         append = answer == CMessageBox::Answer::Yes;
@@ -299,7 +326,6 @@ void CGUIRispostaSperimentale1::OnBrowse()
 bool CGUIRispostaSperimentale1::OpenTraceFile(const QString &path, bool append)
 {
     append = append && m_set.loaded;
-    const QString previousName = m_fileName->text();
     QString sheet;
     if (TraceFormatForPath(path) == TraceFormat::Excel) {
         const std::optional<QString> chosen = m_chooseSheet ? m_chooseSheet() : std::nullopt;
@@ -307,7 +333,6 @@ bool CGUIRispostaSperimentale1::OpenTraceFile(const QString &path, bool append)
             return false; // Cancel: the import ends with nothing changed
         sheet = *chosen;
     }
-    m_fileName->setText(path);
 
     TraceReadResult read;
     {
@@ -316,23 +341,18 @@ bool CGUIRispostaSperimentale1::OpenTraceFile(const QString &path, bool append)
         QApplication::restoreOverrideCursor();
     }
     if (!read.ok) {
-        if (!read.message.isEmpty())
-            CMessageBox::Show(this, read.message, QString(), MessageRequest::Icon::Warning);
-        CMessageBox::Show(
-            this, tr("Incorrect file format"), tr("Error"), MessageRequest::Icon::Error);
-        if (append) {
-            // The traces already loaded stay usable.
-            m_fileName->setText(previousName);
-        } else {
-            m_set.loaded = false;
-            m_next->setEnabled(false);
-        }
+        // The file is read into a result of its own, so the page still holds the record it
+        // had: traces, file name, fields and Next stay as they were.
+        const QString reason = read.message.isEmpty() ? read.detail : read.message;
+        const QString text = reason.isEmpty()
+            ? tr("Incorrect file format")
+            : reason + QLatin1Char('\n') + tr("Incorrect file format");
+        CMessageBox::Show(this, text, tr("Error"), MessageRequest::Icon::Error);
         return false;
     }
     if (append) {
         if (!m_set.Append(read, path)) {
             CMessageBox::Show(this, TraceMergeMessage(), tr("Error"), MessageRequest::Icon::Error);
-            m_fileName->setText(previousName);
             return false;
         }
     } else {
@@ -345,7 +365,12 @@ bool CGUIRispostaSperimentale1::OpenTraceFile(const QString &path, bool append)
     DrawChart();
     m_next->setEnabled(true);
     emit DocModified();
-    if (!append) {
+    const QString notice = ActiveDataForm::TimeStepNotice(read, m_set.timeStep);
+    if (!notice.isEmpty()) {
+        CMessageBox::Show(this, notice, tr("Time step"), MessageRequest::Icon::Warning);
+        m_timeStep->setFocus();
+        m_timeStep->selectAll();
+    } else if (!append) {
         MessageRequest hint;
         hint.text = tr("You can append additional traces to the just inserted ones by selecting "
                        "other files.");
@@ -357,31 +382,51 @@ bool CGUIRispostaSperimentale1::OpenTraceFile(const QString &path, bool append)
     return true;
 }
 
+TraceChartView CGUIRispostaSperimentale1::ChartView() const
+{
+    TraceChartView view;
+    view.metres = m_metresView->isChecked();
+    view.commonScale = m_commonScale->isChecked();
+    view.spacing = ParseUserNumber(m_spacing->text()).value_or(1.0);
+    double offset = 0.0;
+    if (m_set.geometry.SourceOffset(m_reversed->isChecked(), offset))
+        view.sourceOffset = offset;
+    return view;
+}
+
 void CGUIRispostaSperimentale1::DrawChart()
 {
-    const TraceChart chart = BuildTraceChart(m_set, m_lastReceiver->currentIndex());
+    const TraceChartView view = ChartView();
+    const TraceChart chart = BuildTraceChart(m_set, m_lastReceiver->currentIndex(), view);
     CChartRegion &region = m_chart->Region();
     region.Clear();
     region.SetTitle(tr("Measures"));
-    region.SetBottomLabel(tr("Sensors"));
+    region.SetBottomLabel(view.metres ? tr("Distance from the source [m]") : tr("Sensors"));
     region.SetLeftLabel(tr("Time [s]"));
     region.SetLegendVisible(false);
     // Time grows downwards, as field engineers read a shot record.
     region.SetReversed(ChartAxis::Left, true);
-    auto addCurve = [&](const TraceChart::Curve &curve) {
+    auto addCurve = [&](const TraceChart::Curve &curve, bool filled) {
         auto series = std::make_unique<CLineSeries>();
         series->SetData(curve.x, curve.y);
         series->SetLineColor(TraceColor);
+        if (filled)
+            series->SetAreaFill(true, TraceColor);
         region.Add(std::move(series));
     };
+    for (const TraceChart::Curve &fill : chart.fills)
+        addCurve(fill, true);
     for (const TraceChart::Curve &wiggle : chart.wiggles)
-        addCurve(wiggle);
-    addCurve(chart.outline);
+        addCurve(wiggle, false);
+    addCurve(chart.outline, false);
+    ChartBounds range;
+    range.Include(chart.xMin, chart.yMin);
+    range.Include(chart.xMax, chart.yMax);
+    region.SetViewRange(range);
     m_chart->Refresh();
-    m_chart->Plot()->xAxis->setRange(chart.xMin, chart.xMax);
-    m_chart->Plot()->yAxis->setRange(chart.yMin, chart.yMax);
-    m_chart->Plot()->replot();
-    m_information->setText(chart.information);
+    const QString note = ActiveDataForm::GeometryNote(m_set);
+    m_information->setText(
+        note.isEmpty() ? chart.information : chart.information + QLatin1Char(' ') + note);
 }
 
 void CGUIRispostaSperimentale1::OnReversedClicked()
@@ -548,10 +593,19 @@ QList<QPair<QString, QString>> CGUIRispostaSperimentale1::ReportRows() const
     return ActiveDataForm::ReportRows(m_set, analysis->m_active.reversed);
 }
 
-int CGUIRispostaSperimentale1::WriteReport()
+int CGUIRispostaSperimentale1::WriteReport(ReportWriter &report)
 {
-    // The chapter "Experimental data" is ReportRows() followed by the trace chart; the report
-    // writer collects both through the page.
+    const QList<QPair<QString, QString>> rows = ReportRows();
+    if (rows.isEmpty())
+        return 0;
+    report.BeginSection();
+    report.ChapterHeading(tr("Experimental data"));
+    // The last row is the sentence on the order of the sensors.
+    for (int index = 0; index + 1 < rows.size(); ++index)
+        report.LabelledRow(rows[index].first, rows[index].second);
+    report.Paragraph(rows.constLast().first);
+    report.ChartFigure(m_chart->Region(), tr("Experimental traces"));
+    report.ChapterEnd();
     return 0;
 }
 

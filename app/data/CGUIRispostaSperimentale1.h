@@ -3,6 +3,7 @@
 #define VELA_APP_DATA_CGUIRISPOSTASPERIMENTALE1_H
 
 #include "app/data/ActiveDataForm.h"
+#include "app/data/TraceChart.h"
 #include "app/data/TraceSet.h"
 #include "app/page/CChildDialog.h"
 
@@ -36,7 +37,7 @@ public:
 
     int SaveSection(CMatrixArchive &ar, int version) override;
     int LoadSection(CMatrixArchive &ar, int version) override;
-    int WriteReport() override;
+    int WriteReport(ReportWriter &report) override;
     void InitPage() override;
     bool ValidateInput() override;
     int OnExportText(CChartWidget *chart, const QString &path) override;
@@ -86,6 +87,7 @@ private:
     void ControlsFromForm();
     void EnableParameters(bool enable);
     void DrawChart();
+    TraceChartView ChartView() const;
     QLineEdit *EditOf(ActiveDataField field) const;
 
     TraceSet m_set;
@@ -107,6 +109,8 @@ private:
     QLineEdit *m_receiversDepth = nullptr;
     QLineEdit *m_sourceDepth = nullptr;
     CChartWidget *m_chart = nullptr;
+    QCheckBox *m_metresView = nullptr;
+    QCheckBox *m_commonScale = nullptr;
     QPushButton *m_previous = nullptr;
     QPushButton *m_help = nullptr;
     QPushButton *m_next = nullptr;

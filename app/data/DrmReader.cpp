@@ -153,6 +153,7 @@ TraceReadResult ReadDrmTraces(const QByteArray &bytes)
     }
     result.hasTimeStep = true;
     result.timeStepMs = 1000.0 / double(samplesPerSecond > 0 ? samplesPerSecond : 500);
+    result.timeUnit = QCoreApplication::translate("TraceReaders", "samples per second");
     result.ok = true;
     return result;
 }

@@ -32,6 +32,7 @@ TraceReadResult ReadExcelTraces(const QString &path, const QString &sheet)
     // of its first two rows times 0.001.
     result.hasTimeStep = true;
     result.timeStepMs = (table(1, 0) - table(0, 0)) * 0.001;
+    result.timeUnit = QCoreApplication::translate("TraceReaders", "microseconds");
     result.ok = true;
     return result;
 }

@@ -8,8 +8,11 @@
 #include <QCoreApplication>
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 #include <cstring>
+#include <optional>
+#include <string>
 
 namespace {
 
@@ -44,6 +47,34 @@ double SampleIntervalSeconds(const ByteFields &file, uint64_t begin, uint64_t en
     if (!ScanDouble(numberBegin, numberEnd, seconds) || !std::isfinite(seconds))
         return -1.0;
     return seconds;
+}
+
+// The first number of the descriptor string "KEYWORD value ..." in the string list that runs
+// from `begin` to `end` (each string: a 16-bit offset to the next one, then NUL-terminated
+// text; an offset of 0 ends the list). Nothing when no string starts with the keyword.
+std::optional<double> KeywordNumber(
+    const ByteFields &file, uint64_t begin, uint64_t end, const char *keyword)
+{
+    const size_t keyLength = std::strlen(keyword);
+    end = std::min(end, file.Size());
+    for (uint64_t at = begin; at + 2 <= end;) {
+        uint16_t step = 0;
+        file.U16(at, false, step);
+        if (step < 3)
+            break;
+        const auto *text = reinterpret_cast<const char *>(file.At(at + 2));
+        const auto *textEnd = reinterpret_cast<const char *>(file.At(std::min(at + step, end)));
+        textEnd = std::find(text, textEnd, '\0');
+        if (size_t(textEnd - text) > keyLength && std::memcmp(text, keyword, keyLength) == 0
+            && std::isspace(static_cast<unsigned char>(text[keyLength]))) {
+            double value = 0.0;
+            if (!ScanDouble(text + keyLength, textEnd, value) || !std::isfinite(value))
+                return std::nullopt;
+            return value;
+        }
+        at += step;
+    }
+    return std::nullopt;
 }
 
 int16_t Signed16(const unsigned char *p)
@@ -127,6 +158,17 @@ TraceReadResult ReadSeg2Traces(const QByteArray &bytes)
         result.hasTimeStep = true;
         result.timeStepMs = intervalSeconds * 1000.0;
     }
+    result.timeUnit = QCoreApplication::translate("TraceReaders", "seconds");
+    const uint64_t firstStringsEnd = first + firstDescriptorSize;
+    if (const auto source = KeywordNumber(file, first + 32, firstStringsEnd, "SOURCE_LOCATION")) {
+        result.geometry.hasSource = true;
+        result.geometry.sourceM = *source;
+    }
+    if (const auto delay = KeywordNumber(file, first + 32, firstStringsEnd, "DELAY")) {
+        result.geometry.hasDelay = true;
+        result.geometry.delayMs = *delay * 1000.0;
+    }
+    std::vector<double> receiverPositions;
     result.samples = static_cast<int>(sampleCount);
     result.traces = traceCount;
     result.values.assign(size_t(sampleCount) * traceCount, 0.0);
@@ -142,6 +184,9 @@ TraceReadResult ReadSeg2Traces(const QByteArray &bytes)
                 "TraceReaders", "The descriptor of trace %1 lies outside the SEG-2 file")
                               .arg(trace + 1));
         code &= 0x7F;
+        if (const auto position =
+                KeywordNumber(file, offset + 32, offset + descriptorSize, "RECEIVER_LOCATION"))
+            receiverPositions.push_back(*position);
         // A trace longer than the first one is cut to the record's length: the matrix has
         // as many rows as the first trace has samples.
         const uint64_t count = std::min<uint64_t>(ownCount, sampleCount);
@@ -191,6 +236,9 @@ TraceReadResult ReadSeg2Traces(const QByteArray &bytes)
             break; // a format this reader does not know: the column stays 0
         }
     }
+    // Every trace must state its position for the spread to be known.
+    if (receiverPositions.size() == size_t(traceCount))
+        result.geometry.SetReceiverPositions(receiverPositions);
     result.ok = true;
     return result;
 }

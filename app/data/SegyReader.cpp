@@ -1,6 +1,7 @@
 // SEG-Y reader: 3200-byte textual header (skipped), 400-byte big-endian binary header, then
 // traces of a 240-byte header and the samples as 32-bit words (IBM or IEEE floats).
 #include "app/data/ByteFields.h"
+#include "app/data/TraceHeaders.h"
 #include "app/data/TraceReaders.h"
 
 #include <QCoreApplication>
@@ -89,6 +90,8 @@ TraceReadResult ReadSegyTraces(const QByteArray &bytes)
     }
     result.hasTimeStep = true;
     result.timeStepMs = intervalMicroseconds * 0.001;
+    result.timeUnit = QCoreApplication::translate("TraceReaders", "microseconds");
+    result.geometry = GeometryOfTraceHeaders(file, BinaryHeaderEnd, traceLength, traceCount, true);
     result.ok = true;
     return result;
 }

@@ -2,6 +2,7 @@
 // header. The machine's byte order (little-endian) is the usual one, but real Seismic Unix
 // output is often big-endian (the XDR build): that reading is taken when only it fits.
 #include "app/data/ByteFields.h"
+#include "app/data/TraceHeaders.h"
 #include "app/data/TraceReaders.h"
 
 #include <QCoreApplication>
@@ -60,7 +61,15 @@ TraceReadResult ReadSuTraces(const QByteArray &bytes)
             result.values[size_t(s) * traces + t] = FloatFromBits(word);
         }
     }
-    // The time step is not taken from the file: the user types it.
+    // The sample interval in microseconds at byte 116; a zero one leaves the step in force.
+    uint16_t intervalMicroseconds = 0;
+    file.U16(116, bigEndian, intervalMicroseconds);
+    if (intervalMicroseconds > 0) {
+        result.hasTimeStep = true;
+        result.timeStepMs = intervalMicroseconds * 0.001;
+    }
+    result.timeUnit = QCoreApplication::translate("TraceReaders", "microseconds");
+    result.geometry = GeometryOfTraceHeaders(file, 0, traceLength, traces, bigEndian);
     result.ok = true;
     return result;
 }

@@ -82,6 +82,7 @@ TraceReadResult ReadTextTraces(const QByteArray &bytes)
     result.traces = static_cast<int>(columns - 1);
     result.hasTimeStep = true;
     result.timeStepMs = (times[2] - times[1]) * 1000.0;
+    result.timeUnit = QCoreApplication::translate("TraceReaders", "seconds");
     result.ok = true;
     return result;
 }

@@ -11,6 +11,32 @@
 /// The file kinds a trace file can be read as. The kind follows from the extension alone.
 enum class TraceFormat { Unknown, Text, Seg2, Segy, Su, Excel, Drm };
 
+/// Where the receivers and the source stood and when recording started, as far as a file
+/// states it. Positions are along the line in metres, in the file's own origin.
+struct TraceGeometry
+{
+    /// The receivers are evenly spaced (at least two, distinct positions), `spacingM` apart.
+    bool hasSpacing = false;
+    double spacingM = 0.0;
+    /// Positions of the first and the last trace's receiver are known: a single receiver, or
+    /// evenly spaced ones. Uneven positions are not kept.
+    bool hasReceivers = false;
+    double firstReceiverM = 0.0;
+    double lastReceiverM = 0.0;
+    bool hasSource = false;
+    double sourceM = 0.0;
+    /// Time of the first sample relative to the trigger [ms]: -500 means that recording began
+    /// half a second before the shot.
+    bool hasDelay = false;
+    double delayMs = 0.0;
+
+    /// Distance from the source to the first receiver used (the last one of the file when the
+    /// receiver order is reversed). False when the file lacks the source or the receivers.
+    bool SourceOffset(bool reversed, double &offset) const;
+    /// Keeps receiver positions when they are evenly spaced (or a single one).
+    void SetReceiverPositions(const std::vector<double> &positions);
+};
+
 /// What one reader made of one file.
 ///
 /// On success `samples` x `traces` amplitudes, as decoded (no gain or scaling added), are in
@@ -30,6 +56,10 @@ struct TraceReadResult
     std::vector<double> values;
     bool hasTimeStep = false;
     double timeStepMs = 0.0; ///< sampling interval [ms], valid when hasTimeStep
+    /// How the file's own times were read ("microseconds", "seconds", ...), for the notice
+    /// shown when the time step comes out implausible.
+    QString timeUnit;
+    TraceGeometry geometry;
 
     double At(int sample, int trace) const
     {
@@ -37,6 +67,11 @@ struct TraceReadResult
             + static_cast<size_t>(trace)];
     }
 };
+
+/// The time steps a field record plausibly has [ms]; a step outside them usually means that the
+/// file's times were written in another unit than the reader takes them in.
+inline constexpr double PlausibleTimeStepMinMs = 0.001;
+inline constexpr double PlausibleTimeStepMaxMs = 100.0;
 
 /// The reader for a path, from its extension compared in upper case: TXT; SEG2, SG2, DAT;
 /// SEGY, SGY; SU; XLS (and XLSX); DRM. Anything else is Unknown.

@@ -4,6 +4,8 @@
 
 #include <QCoreApplication>
 
+#include <cmath>
+
 namespace {
 
 CMatrix MatrixOfRead(const TraceReadResult &read)
@@ -12,6 +14,33 @@ CMatrix MatrixOfRead(const TraceReadResult &read)
     double *data = traces.GetWritableData();
     std::copy(read.values.begin(), read.values.end(), data);
     return traces;
+}
+
+bool Same(double a, double b) { return std::fabs(a - b) <= 1e-3; }
+
+TraceGeometry MergedGeometry(const TraceGeometry &current, const TraceGeometry &added)
+{
+    TraceGeometry merged;
+    merged.hasSpacing =
+        current.hasSpacing && added.hasSpacing && Same(current.spacingM, added.spacingM);
+    merged.spacingM = current.spacingM;
+    const double step =
+        current.lastReceiverM >= current.firstReceiverM ? current.spacingM : -current.spacingM;
+    // The new spread continues the current one: its first receiver is one step past the last
+    // one, and it runs the same way.
+    const bool continues = merged.hasSpacing && current.hasReceivers && added.hasReceivers
+        && Same(added.firstReceiverM, current.lastReceiverM + step)
+        && (added.lastReceiverM - added.firstReceiverM) * step >= 0.0;
+    if (continues && current.hasSource && added.hasSource && Same(current.sourceM, added.sourceM)) {
+        merged.hasReceivers = true;
+        merged.firstReceiverM = current.firstReceiverM;
+        merged.lastReceiverM = added.lastReceiverM;
+        merged.hasSource = true;
+        merged.sourceM = current.sourceM;
+    }
+    merged.hasDelay = current.hasDelay && added.hasDelay && Same(current.delayMs, added.delayMs);
+    merged.delayMs = current.delayMs;
+    return merged;
 }
 
 } // namespace
@@ -40,6 +69,7 @@ void TraceSet::Replace(const TraceReadResult &read, const QString &path)
     RebuildSampleAxis();
     if (read.hasTimeStep)
         timeStep = read.timeStepMs;
+    geometry = read.geometry;
     windowStart = 0.0;
     windowEnd = sampleCount * timeStep;
     reversed = false;
@@ -53,9 +83,11 @@ bool TraceSet::Append(const TraceReadResult &read, const QString &path)
         return false;
     CMatrix merged = traces;
     merged.AppendColumns(MatrixOfRead(read));
+    const TraceGeometry kept = geometry;
     Replace(read, path);
     traces = merged;
     traceCount = merged.GetCols();
+    geometry = MergedGeometry(kept, read.geometry);
     return true;
 }
 

@@ -3,11 +3,10 @@
 #ifndef VELA_APP_DATA_TRACESET_H
 #define VELA_APP_DATA_TRACESET_H
 
+#include "app/data/TraceReaders.h"
 #include "matrix/CMatrix.h"
 
 #include <QString>
-
-struct TraceReadResult;
 
 /// The trace set of a page. Fields in the order the page's document section and the hand-over
 /// to the analysis use them. Only the owning page writes into it.
@@ -34,16 +33,22 @@ struct TraceSet
     bool reversed = false;
     CMatrix traces { 0, 0 };
     CMatrix sampleAxis { 0, 1 };
+    /// What the file said about receivers, source and trigger; not part of the document, so
+    /// a loaded document has none. The page proposes the spacing and shows the rest.
+    TraceGeometry geometry;
 
-    /// Stores a successful read: traces, counts, sample axis, and the file's time step when it
-    /// gave one (otherwise the one in force stays). Window 0 .. sampleCount x timeStep,
-    /// reversed false, loaded true. The receiver spacing is left to the page's field.
+    /// Stores a successful read: traces, counts, sample axis, the file's geometry, and the
+    /// file's time step when it gave one (otherwise the one in force stays). Window
+    /// 0 .. sampleCount x timeStep, reversed false, loaded true. The receiver spacing is left to
+    /// the page's field.
     void Replace(const TraceReadResult &read, const QString &path);
 
     /// Places the columns of a successful read after the current ones. When the read has
     /// another number of samples, nothing changes and false is returned (the caller shows the
     /// merge message); otherwise the set is as after Replace with the new file, except that it
-    /// keeps the current columns in front.
+    /// keeps the current columns in front. The geometry keeps what both files agree on: the
+    /// spacing when equal, the receivers and source when the new spread continues the current
+    /// one from the same source, the delay when equal.
     bool Append(const TraceReadResult &read, const QString &path);
 
     /// Mirrors the column order in place (column c <-> column N-1-c); twice restores it.

@@ -37,7 +37,7 @@ int CChildDialog::SaveSection(CMatrixArchive &, int) { return 0; }
 
 int CChildDialog::LoadSection(CMatrixArchive &, int) { return 0; }
 
-int CChildDialog::WriteReport() { return 0; }
+int CChildDialog::WriteReport(ReportWriter &) { return 0; }
 
 void CChildDialog::OnPageCreated() { }
 

@@ -11,6 +11,7 @@
 class CGUISteps;
 class CMatrixArchive;
 class DispersionAnalysis;
+class ReportWriter;
 
 /// A page of one analysis step. Pages never call each other: they send their requests to the
 /// step navigation pane through the signals below, which the main view connects directly (so
@@ -54,8 +55,10 @@ public:
     /// Reads back what SaveSection wrote and puts it into the page. Returns 0; the base reads
     /// nothing.
     virtual int LoadSection(CMatrixArchive &ar, int version);
-    /// Appends the page's chapter to the report being written. The base writes nothing, returns 0.
-    virtual int WriteReport();
+    /// Appends the page's chapter to the report being written, through the report operations
+    /// (see ReportWriter). Pages without a chapter write nothing. The base writes nothing and
+    /// returns 0.
+    virtual int WriteReport(ReportWriter &report);
     /// Called once by the main view right after Create(), before sizing, showing or loading.
     virtual void OnPageCreated();
     /// Fills the controls, tables and charts from the data held so far. Called by OnInitDialog.

@@ -47,6 +47,8 @@ CMessageBox::Answer ShowRealBox(QWidget *parent, const MessageRequest &request)
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
+    if (request.noIsDefault)
+        box.setDefaultButton(QMessageBox::No);
     QCheckBox *dontShow = nullptr;
     if (!request.dontShowAgainKey.isEmpty()) {
         dontShow = new QCheckBox(

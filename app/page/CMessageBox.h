@@ -18,6 +18,8 @@ struct MessageRequest
     QString caption;
     Icon icon = Icon::Information;
     Buttons buttons = Buttons::Ok;
+    /// Enter answers No (for questions whose Yes is not to be given by accident).
+    bool noIsDefault = false;
     /// When not empty, the box offers "Don't show this message again"; the choice is kept in
     /// the settings under this value name, and a suppressed box is not shown (it answers Ok).
     QString dontShowAgainKey;

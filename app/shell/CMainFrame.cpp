@@ -5,12 +5,14 @@
 #include "app/shell/CGUISteps.h"
 #include "app/shell/CLanguageChoice.h"
 #include "app/shell/CWinQuiverApp.h"
+#include "app/shell/CWinQuiverDoc.h"
 #include "app/shell/CWinQuiverView.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QSplitter>
@@ -21,7 +23,6 @@ CMainFrame::CMainFrame(CWinQuiverApp *app, QWidget *parent)
     , m_app(app)
 {
     setObjectName(QStringLiteral("CMainFrame"));
-    setWindowTitle(tr("Untitled") + QStringLiteral("[*] - VELA"));
     setMinimumSize(MinimumWidth, MinimumHeight);
     resize(1180, 740);
 
@@ -39,6 +40,8 @@ CMainFrame::CMainFrame(CWinQuiverApp *app, QWidget *parent)
     m_statusText = new QLabel(tr("Ready"), this);
     statusBar()->addWidget(m_statusText, 1);
 
+    m_doc = std::make_unique<CWinQuiverDoc>(m_pView, this);
+    UpdateTitle();
     CreateMenus();
 
     m_pSteps->SetView(m_pView);
@@ -49,6 +52,8 @@ CMainFrame::CMainFrame(CWinQuiverApp *app, QWidget *parent)
     m_pSteps->ResetButtons();
 }
 
+CMainFrame::~CMainFrame() = default;
+
 void CMainFrame::CreateMenus()
 {
     // The main menu reads the same in both languages: the Italian file keeps these captions.
@@ -56,9 +61,11 @@ void CMainFrame::CreateMenus()
     m_fileMenu->addAction(tr("&New..."), this, &CMainFrame::NewAnalysis);
     m_fileMenu->addAction(tr("&Open..."), this, &CMainFrame::OpenDocumentDialog);
     m_fileMenu->addAction(tr("&Save"), this, &CMainFrame::SaveDocument);
-    m_fileMenu->addAction(tr("Save &as..."), this, &CMainFrame::SaveDocument);
+    m_fileMenu->addAction(tr("Save &as..."), this, &CMainFrame::SaveDocumentAs);
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(tr("2D Map"), this, &CMainFrame::OpenMapDialog);
+    m_fileMenu->addAction(tr("Write &report..."), this, [this] { m_pView->OnWriteReport(); })
+        ->setObjectName(QStringLiteral("reportAction"));
     // The recent files go between these two separators; empty, the menu collapses them.
     m_fileMenu->addSeparator();
     m_recentSeparator = m_fileMenu->addSeparator();
@@ -115,6 +122,8 @@ void CMainFrame::SetRecentFiles(const QStringList &files)
         connect(action, &QAction::triggered, this, [this, path] {
             if (m_app)
                 m_app->OpenFile(path);
+            else
+                OpenDocument(path);
         });
         m_fileMenu->insertAction(m_recentSeparator, action);
         m_recentActions.append(action);
@@ -141,33 +150,90 @@ void CMainFrame::NewAnalysis()
     m_pView->ResetAnalysis();
     m_pSteps->PressStepButton(Step::Start);
     m_pSteps->ResetButtons();
+    m_doc->OnNewDocument();
     SetModified(false);
+    UpdateTitle();
 }
 
 void CMainFrame::OpenDocumentDialog()
 {
     const QString path =
         QFileDialog::getOpenFileName(this, tr("Open"), QString(), tr("VELA Files (*.vla)"));
-    if (!path.isEmpty() && m_app)
+    if (path.isEmpty())
+        return;
+    if (m_app)
         m_app->OpenFile(path);
+    else
+        OpenDocument(path);
 }
 
-void CMainFrame::SaveDocument()
+bool CMainFrame::OpenDocument(const QString &path)
 {
-    CMessageBox::Show(this,
-        tr("Saving analyses is not available in this version of the program yet."), QString(),
-        MessageRequest::Icon::Information);
+    if (!m_doc->OnOpenDocument(path))
+        return false;
+    SetModified(false);
+    UpdateTitle();
+    NoteRecentFile(path);
+    return true;
+}
+
+bool CMainFrame::SaveDocument()
+{
+    if (m_doc->GetPathName().isEmpty())
+        return SaveDocumentAs();
+    return SaveDocumentTo(m_doc->GetPathName());
+}
+
+bool CMainFrame::SaveDocumentAs()
+{
+    QString path = QFileDialog::getSaveFileName(
+        this, tr("Save as"), m_doc->GetPathName(), tr("VELA Files (*.vla)"));
+    if (path.isEmpty())
+        return false;
+    if (QFileInfo(path).suffix().isEmpty())
+        path += QStringLiteral(".vla");
+    return SaveDocumentTo(path);
+}
+
+bool CMainFrame::SaveDocumentTo(const QString &path)
+{
+    if (!m_doc->OnSaveDocument(path))
+        return false;
+    SetModified(false);
+    UpdateTitle();
+    NoteRecentFile(path);
+    return true;
+}
+
+void CMainFrame::UpdateTitle()
+{
+    const QString name = m_doc->GetPathName().isEmpty()
+        ? tr("Untitled")
+        : QFileInfo(m_doc->GetPathName()).fileName();
+    setWindowTitle(name + QStringLiteral("[*] - VELA"));
+}
+
+void CMainFrame::NoteRecentFile(const QString &path)
+{
+    if (m_app)
+        m_app->NoteRecentFile(path);
 }
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {
-    // Until analyses can be saved, closing at least does not lose one without asking.
-    if (IsModified()
-        && CMessageBox::Show(this, tr("The current analysis has not been saved. Quit anyway?"),
-               tr("Confirm exit"), MessageRequest::Icon::Question, MessageRequest::Buttons::YesNo)
-            != CMessageBox::Answer::Yes) {
-        event->ignore();
-        return;
+    if (IsModified()) {
+        const QString name = m_doc->GetPathName().isEmpty()
+            ? tr("Untitled")
+            : QFileInfo(m_doc->GetPathName()).fileName();
+        const CMessageBox::Answer answer =
+            CMessageBox::Show(this, tr("Save changes to %1?").arg(name), QString(),
+                MessageRequest::Icon::Question, MessageRequest::Buttons::YesNoCancel);
+        // A save that fails or is cancelled keeps the window open with the analysis in it.
+        if (answer == CMessageBox::Answer::Cancel
+            || (answer == CMessageBox::Answer::Yes && !SaveDocument())) {
+            event->ignore();
+            return;
+        }
     }
     event->accept();
 }

@@ -4,8 +4,11 @@
 
 #include <QMainWindow>
 
+#include <memory>
+
 class CGUISteps;
 class CWinQuiverApp;
+class CWinQuiverDoc;
 class CWinQuiverView;
 class QAction;
 class QLabel;
@@ -22,9 +25,22 @@ public:
     /// Creates the panes and menus and shows the start page. @param app may be nullptr (tests):
     /// the commands that need the application object then do nothing.
     explicit CMainFrame(CWinQuiverApp *app = nullptr, QWidget *parent = nullptr);
+    ~CMainFrame() override;
 
     CGUISteps *Steps() const { return m_pSteps; }
     CWinQuiverView *View() const { return m_pView; }
+    CWinQuiverDoc *Document() const { return m_doc.get(); }
+
+    /// Opens a .vla document (Open, recent files, command line): on success the title shows
+    /// its name, it heads the recent files and the document is unmodified.
+    bool OpenDocument(const QString &path);
+    /// Save: under the document's file, or as Save as when it has none. Returns true when
+    /// saved.
+    bool SaveDocument();
+    /// Save as: asks for a file ("VELA Files (*.vla)") and saves there.
+    bool SaveDocumentAs();
+    /// Saves under a path without asking (Save as once the file is chosen).
+    bool SaveDocumentTo(const QString &path);
 
     /// Shows a note in the status bar's message field.
     void SetStatusText(const QString &text);
@@ -46,11 +62,13 @@ protected:
 private:
     void CreateMenus();
     void OpenDocumentDialog();
-    void SaveDocument();
+    void UpdateTitle();
+    void NoteRecentFile(const QString &path);
 
     CWinQuiverApp *m_app = nullptr;
     CGUISteps *m_pSteps = nullptr;
     CWinQuiverView *m_pView = nullptr;
+    std::unique_ptr<CWinQuiverDoc> m_doc;
     QLabel *m_statusText = nullptr;
     QMenu *m_fileMenu = nullptr;
     QAction *m_recentSeparator = nullptr;

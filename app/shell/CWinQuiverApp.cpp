@@ -71,16 +71,17 @@ bool CWinQuiverApp::InitInstance(const QStringList &arguments)
 
 bool CWinQuiverApp::OpenFile(const QString &path)
 {
-    if (QFileInfo(path).suffix().compare(QLatin1String("vla"), Qt::CaseInsensitive) == 0) {
-        CMessageBox::Show(m_frame.get(),
-            tr("Opening analyses (.vla files) is not available in this version of "
-               "the program yet:\n%1")
-                .arg(QDir::toNativeSeparators(path)),
-            QString(), MessageRequest::Icon::Information);
-        return false;
-    }
     if (!m_frame)
         return false;
+    if (QFileInfo(path).suffix().compare(QLatin1String("vla"), Qt::CaseInsensitive) == 0) {
+        if (m_frame->IsModified()
+            && CMessageBox::Show(m_frame.get(),
+                   tr("The current analysis has not been saved. Discard it?"), QString(),
+                   MessageRequest::Icon::Question, MessageRequest::Buttons::YesNo)
+                != CMessageBox::Answer::Yes)
+            return false;
+        return m_frame->OpenDocument(path);
+    }
     // Any other file is taken for a trace file: it opens on a fresh experimental-data page,
     // reached as the start page's "Analyse experimental data" reaches it.
     m_frame->Steps()->OnGotoStep(CGUIMain::StepCode, Step::ActiveData + FreshPageFlag);
@@ -93,6 +94,15 @@ bool CWinQuiverApp::OpenFile(const QString &path)
     }
     m_frame->SetModified(true);
     return page->OpenTraceFile(path);
+}
+
+void CWinQuiverApp::NoteRecentFile(const QString &path)
+{
+    m_recentFiles.Add(QFileInfo(path).absoluteFilePath());
+    QSettings settings;
+    m_recentFiles.Save(settings);
+    if (m_frame)
+        m_frame->SetRecentFiles(m_recentFiles.Files());
 }
 
 void CWinQuiverApp::ChooseLanguage(int language)

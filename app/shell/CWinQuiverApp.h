@@ -40,6 +40,8 @@ public:
     /// experimental-data page (whose messages report a file it cannot read).
     /// @return true when the file was opened.
     bool OpenFile(const QString &path);
+    /// Puts a file at the head of the recent files, stores the list and refreshes the menu.
+    void NoteRecentFile(const QString &path);
     /// A language chosen in the menu: stored for the next start, with its notice.
     void ChooseLanguage(int language);
     void ShowWhatsNew();

@@ -2,9 +2,60 @@
 
 #include "app/page/CChildDialog.h"
 #include "app/page/CMessageBox.h"
+#include "app/results/ReportDriver.h"
 #include "app/shell/CGUISteps.h"
 #include "app/shell/PageFactory.h"
 #include "app/spectrum/DispersionAnalysis.h"
+#include "matrix/CMatrixArchive.h"
+
+namespace {
+
+// The view's pages as the document file sees them.
+class ViewSlots : public CDocumentSlots
+{
+public:
+    ViewSlots(CWinQuiverView &view, CGUISteps *steps)
+        : m_view(view)
+        , m_steps(steps)
+    {
+    }
+    int DisplayedSlot() const override
+    {
+        return m_view.m_nCurrentPage < 0 ? 1 : m_view.m_nCurrentPage;
+    }
+    bool HasPage(int slot) const override { return m_view.Page(slot) != nullptr; }
+    void SaveSlot(int slot, CMatrixArchive &ar, int version) override
+    {
+        m_view.Page(slot)->SerializeSection(ar, version);
+    }
+    void RestoreAbsent(int slot) override
+    {
+        const int step = CStepTable::StepOfSlot(slot);
+        if (slot != 0 && m_steps)
+            m_steps->SetStepEnabled(step, false);
+        m_view.OnDiscardStep(step);
+    }
+    void RestorePresent(int slot, CMatrixArchive &ar, int version, bool displayed) override
+    {
+        CChildDialog *page = m_view.RecreatePageForDocument(slot);
+        if (page == nullptr)
+            CMatrixArchive::ThrowBadClass();
+        page->SerializeSection(ar, version);
+        // The blank page takes part in no step signalling.
+        if (slot != 0 && m_steps)
+            m_steps->OnRestoreStep(CStepTable::StepOfSlot(slot), displayed);
+    }
+
+private:
+    CWinQuiverView &m_view;
+    CGUISteps *m_steps;
+};
+
+} // namespace
+
+#include <QScrollArea>
+#include <QStackedLayout>
+#include <QVBoxLayout>
 
 CWinQuiverView::CWinQuiverView(QWidget *parent)
     : QWidget(parent)
@@ -12,6 +63,20 @@ CWinQuiverView::CWinQuiverView(QWidget *parent)
 {
     setObjectName(QStringLiteral("CWinQuiverView"));
     setMinimumSize(MinimumWidth, MinimumHeight);
+    // Pages lay out at their natural size and scroll on a small screen rather than being cut
+    // off: a laptop at 1366 x 768 leaves the view less height than the data page needs.
+    m_scroll = new QScrollArea(this);
+    m_scroll->setObjectName(QStringLiteral("pageScrollArea"));
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_scroll->setWidgetResizable(true);
+    m_pageHost = new QWidget;
+    m_pageHost->setObjectName(QStringLiteral("pageHost"));
+    m_pageStack = new QStackedLayout(m_pageHost);
+    m_pageStack->setContentsMargins(0, 0, 0, 0);
+    m_scroll->setWidget(m_pageHost);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(m_scroll);
 }
 
 CWinQuiverView::~CWinQuiverView()
@@ -42,7 +107,7 @@ void CWinQuiverView::ShowPage(int slot)
     if (m_pCurrentPage && m_pCurrentPage != m_pages[slot])
         m_pCurrentPage->hide();
     CChildDialog *page = m_pages[slot];
-    page->setGeometry(rect());
+    m_pageStack->setCurrentWidget(page);
     page->show();
     page->raise();
     m_pCurrentPage = page;
@@ -54,20 +119,20 @@ CChildDialog *CWinQuiverView::RecreatePageForDocument(int slot)
     if (slot < 0 || slot >= CStepTable::SlotCount)
         return nullptr;
     CChildDialog *page = BuildPage(slot, true);
-    if (page) {
+    if (page)
         page->hide();
-        page->setGeometry(rect());
-    }
     return page;
 }
 
 CChildDialog *CWinQuiverView::BuildPage(int slot, bool restoring)
 {
     DeletePage(slot);
-    CChildDialog *page = CreatePage(CStepTable::StepOfSlot(slot), this, m_pSteps, m_analysis.get());
+    CChildDialog *page =
+        CreatePage(CStepTable::StepOfSlot(slot), m_pageHost, m_pSteps, m_analysis.get());
     if (page == nullptr)
         return nullptr;
     m_pages[slot] = page;
+    m_pageStack->addWidget(page);
     page->m_bRestoring = restoring;
     if (m_pSteps) {
         // Direct connections: a request has been carried out when the page's emit returns.
@@ -96,10 +161,14 @@ void CWinQuiverView::OnDiscardStep(int stepCode)
         DeletePage(slot);
 }
 
-void CWinQuiverView::OnWriteReport()
+bool CWinQuiverView::OnWriteReport()
 {
-    CMessageBox::Show(this, tr("Writing the report is not available in this version."), QString(),
-        MessageRequest::Icon::Information);
+    const QString path =
+        m_chooseReportFile ? m_chooseReportFile() : ReportDriver::ChooseFile(window());
+    if (path.isEmpty())
+        return false;
+    return ReportDriver::Write(
+        window(), path, QList<CChildDialog *>(m_pages.begin(), m_pages.end()));
 }
 
 void CWinQuiverView::ClearAnalysisFlags()
@@ -120,6 +189,29 @@ void CWinQuiverView::ResetAnalysis()
     *m_analysis = DispersionAnalysis();
 }
 
+void CWinQuiverView::WriteDocument(CMatrixArchive &ar)
+{
+    ViewSlots pages(*this, m_pSteps);
+    CDocumentFile::Write(ar, pages);
+}
+
+CDocumentFile::ReadResult CWinQuiverView::ReadDocument(CMatrixArchive &ar)
+{
+    DiscardAllPages();
+    ResetAnalysis();
+    if (m_pSteps)
+        m_pSteps->ResetButtons();
+    ViewSlots pages(*this, m_pSteps);
+    const CDocumentFile::ReadResult result = CDocumentFile::Read(ar, pages);
+    if (m_pSteps) {
+        // The start is always within reach, whatever the file says of its page.
+        m_pSteps->SetStepEnabled(1, true);
+        if (m_pCurrentPage == nullptr)
+            m_pSteps->PressStepButton(1);
+    }
+    return result;
+}
+
 CChildDialog *CWinQuiverView::Page(int slot) const
 {
     return slot >= 0 && slot < CStepTable::SlotCount ? m_pages[slot] : nullptr;
@@ -133,13 +225,6 @@ CChildDialog *CWinQuiverView::PageOfStep(int stepCode) const
 int CWinQuiverView::CurrentStep() const
 {
     return m_nCurrentPage < 0 ? 0 : CStepTable::StepOfSlot(m_nCurrentPage);
-}
-
-void CWinQuiverView::resizeEvent(QResizeEvent *event)
-{
-    QWidget::resizeEvent(event);
-    if (m_pCurrentPage)
-        m_pCurrentPage->setGeometry(rect());
 }
 
 void CWinQuiverView::DeletePage(int slot)
@@ -158,6 +243,7 @@ void CWinQuiverView::DeletePage(int slot)
     page->disconnect(this);
     if (m_pSteps)
         page->disconnect(m_pSteps);
+    m_pageStack->removeWidget(page);
     page->hide();
     page->deleteLater();
 }

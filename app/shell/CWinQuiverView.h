@@ -2,16 +2,21 @@
 #ifndef VELA_APP_SHELL_CWINQUIVERVIEW_H
 #define VELA_APP_SHELL_CWINQUIVERVIEW_H
 
+#include "app/shell/CDocumentFile.h"
 #include "app/page/CStepTable.h"
 
 #include <QWidget>
 
 #include <array>
+#include <functional>
 #include <memory>
 
 class CChildDialog;
 class CGUISteps;
+class CMatrixArchive;
 class DispersionAnalysis;
+class QScrollArea;
+class QStackedLayout;
 
 /// Right pane of the main frame. Owns the pages and the application's one DispersionAnalysis,
 /// which the pages reach through CChildDialog::Analysis().
@@ -35,8 +40,14 @@ public:
     void OnDisableStep(int stepCode);
     /// UM_DISCARD_STEP: deletes the step's page and empties its slot; nothing for other codes.
     void OnDiscardStep(int stepCode);
-    /// UM_WRITE_REPORT, forwarded by the pane.
-    void OnWriteReport();
+    /// UM_WRITE_REPORT, forwarded by the pane: asks for the file and writes the report of every
+    /// page there is, in slot order. Returns whether a report was written.
+    bool OnWriteReport();
+    /// Replaces the report's save dialog (tests): returns the chosen path, empty for Cancel.
+    void SetReportFileChooser(std::function<QString()> chooser)
+    {
+        m_chooseReportFile = std::move(chooser);
+    }
     /// Clears the analysed and passive-prepared flags of the analysis (a curve typed in from the
     /// start page has no traces behind it).
     void ClearAnalysisFlags();
@@ -52,6 +63,14 @@ public:
     /// Makes an existing page the page on display (the stored page of an opened document).
     void ShowPage(int slot);
 
+    /// Writes the document: the header and every slot's frame with its page's section.
+    void WriteDocument(CMatrixArchive &ar);
+    /// Reads a document into the view: every page is discarded and the analysis emptied
+    /// first, then each stored slot's page is rebuilt from its section and its step button
+    /// enabled; the stored page on display is shown (the start page when there is none).
+    /// Throws CArchiveException on a damaged document, with the pages read so far in place.
+    CDocumentFile::ReadResult ReadDocument(CMatrixArchive &ar);
+
     /// The page in a slot (0..7), or nullptr.
     CChildDialog *Page(int slot) const;
     /// The page of a step code, or nullptr.
@@ -64,8 +83,8 @@ public:
     /// Slot index of the page on display, -1 when none.
     int m_nCurrentPage = -1;
 
-protected:
-    void resizeEvent(QResizeEvent *event) override;
+    /// The scroll area the pages sit in (they scroll when the view is smaller than a page).
+    QScrollArea *PageScrollArea() const { return m_scroll; }
 
 private:
     CChildDialog *BuildPage(int slot, bool restoring);
@@ -75,6 +94,10 @@ private:
     CChildDialog *m_pCurrentPage = nullptr;
     CGUISteps *m_pSteps = nullptr;
     std::unique_ptr<DispersionAnalysis> m_analysis;
+    std::function<QString()> m_chooseReportFile;
+    QScrollArea *m_scroll = nullptr;
+    QWidget *m_pageHost = nullptr;
+    QStackedLayout *m_pageStack = nullptr;
 };
 
 #endif // VELA_APP_SHELL_CWINQUIVERVIEW_H

@@ -4,152 +4,192 @@
 <context>
     <name>ActiveDataForm</name>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="51"/>
+        <location filename="../data/ActiveDataForm.cpp" line="53"/>
         <source>Data file not loaded</source>
         <translation>File dei dati non caricato</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="62"/>
+        <location filename="../data/ActiveDataForm.cpp" line="64"/>
         <source>Insert source depth</source>
         <translation>Inserire la profondità della sorgente</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="63"/>
+        <location filename="../data/ActiveDataForm.cpp" line="65"/>
         <source>Source depth must be positive</source>
         <translation>La profondità della sorgente deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="65"/>
+        <location filename="../data/ActiveDataForm.cpp" line="67"/>
         <source>Insert receivers depth</source>
         <translation>Inserire la profondità dei ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="66"/>
+        <location filename="../data/ActiveDataForm.cpp" line="68"/>
         <source>Receivers depth must be positive</source>
         <translation>La profondità dei ricevitori deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="68"/>
+        <location filename="../data/ActiveDataForm.cpp" line="70"/>
         <source>Insert distance between two consecutive receivers</source>
         <translation>Inserire la distanza tra due ricevitori consecutivi</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="70"/>
+        <location filename="../data/ActiveDataForm.cpp" line="72"/>
         <source>Distance between two consecutive receivers must be positive</source>
         <translation>La distanza tra due ricevitori consecutivi deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="73"/>
+        <location filename="../data/ActiveDataForm.cpp" line="75"/>
         <source>Insert time step</source>
         <translation>Inserire il passo temporale</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="74"/>
+        <location filename="../data/ActiveDataForm.cpp" line="76"/>
         <source>The time step must be positive</source>
         <translation>Il passo temporale deve essere positivo</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="76"/>
+        <location filename="../data/ActiveDataForm.cpp" line="78"/>
         <source>Insert total time</source>
         <translation>Inserire il tempo finale</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="77"/>
+        <location filename="../data/ActiveDataForm.cpp" line="79"/>
         <source>Total time must be positive</source>
         <translation>Il tempo finale deve essere positivo</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="79"/>
+        <location filename="../data/ActiveDataForm.cpp" line="81"/>
         <source>Insert initial time</source>
         <translation>Inserire il tempo iniziale</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="80"/>
+        <location filename="../data/ActiveDataForm.cpp" line="82"/>
         <source>Initial time must be positive</source>
         <translation>Il tempo iniziale deve essere positivo</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="94"/>
+        <location filename="../data/ActiveDataForm.cpp" line="96"/>
         <source>The time step must be greater than zero</source>
         <translation>Il passo temporale deve essere maggiore di zero</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="123"/>
+        <location filename="../data/ActiveDataForm.cpp" line="125"/>
         <source>Total time must be greater than initial time</source>
         <translation>Il tempo finale deve essere maggiore del tempo iniziale</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="139"/>
+        <location filename="../data/ActiveDataForm.cpp" line="141"/>
         <source>Use at least one receiver</source>
         <translation>Usare almeno un ricevitore</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="142"/>
+        <location filename="../data/ActiveDataForm.cpp" line="145"/>
+        <source>Use at least two receivers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="149"/>
         <source>Use at most %1 receivers</source>
         <translation>Usare al massimo %1 ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="148"/>
+        <location filename="../data/ActiveDataForm.cpp" line="155"/>
         <source>Errors:</source>
         <translation>Errori:</translation>
     </message>
     <message>
+        <location filename="../data/ActiveDataForm.cpp" line="167"/>
+        <source>spacing %1 m</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="171"/>
+        <source>source %1 m from the first receiver</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="175"/>
+        <source>trigger at %1 ms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="178"/>
+        <source>first sample %1 ms after the trigger</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="183"/>
+        <source>from the file: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="190"/>
+        <source>The file carries no time step: the time step in force, %1 ms, was kept. Please type the time step used in the field.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <location filename="../data/ActiveDataForm.cpp" line="195"/>
+        <source>The time step read from the file is %1 ms, taking the file&apos;s times in %2. If the file uses another unit, please correct the time step.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="242"/>
         <source>Invald step</source>
         <translation>Passo non valido</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="196"/>
+        <location filename="../data/ActiveDataForm.cpp" line="243"/>
         <source>Invalid valuee</source>
         <translation>Valore non valido</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="287"/>
+        <location filename="../data/ActiveDataForm.cpp" line="335"/>
         <source>Traces file name</source>
         <translation>Nome del file delle tracce</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="288"/>
+        <location filename="../data/ActiveDataForm.cpp" line="336"/>
         <source>Number of sensors</source>
         <translation>Numero di sensori</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="290"/>
+        <location filename="../data/ActiveDataForm.cpp" line="338"/>
         <source>Sensors distance:</source>
         <translation>Distanza tra i sensori:</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="292"/>
+        <location filename="../data/ActiveDataForm.cpp" line="340"/>
         <source>Number of time samples</source>
         <translation>Numero di campioni temporali</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="294"/>
+        <location filename="../data/ActiveDataForm.cpp" line="342"/>
         <source>Acquisition timestep</source>
         <translation>Passo temporale di acquisizione</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="297"/>
+        <location filename="../data/ActiveDataForm.cpp" line="345"/>
         <source>Number of sensors used for the analysis</source>
         <translation>Numero di sensori usati per l&apos;analisi</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="299"/>
+        <location filename="../data/ActiveDataForm.cpp" line="347"/>
         <source>The interval considered for the analysis starts at</source>
         <translation>L&apos;intervallo considerato per l&apos;analisi inizia a</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="302"/>
+        <location filename="../data/ActiveDataForm.cpp" line="350"/>
         <source>The interval considered for the analysis ends at</source>
         <translation>L&apos;intervallo considerato per l&apos;analisi finisce a</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="305"/>
+        <location filename="../data/ActiveDataForm.cpp" line="353"/>
         <source>Sensors are reverted (the last one in the file is the fist one for the analysis)</source>
         <translation>I sensori sono invertiti (l&apos;ultimo nel file è il primo per l&apos;analisi)</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="308"/>
+        <location filename="../data/ActiveDataForm.cpp" line="356"/>
         <source>Sensors are not reverted (the last one in the file is the last one for the analysis)</source>
         <translation>I sensori non sono invertiti (l&apos;ultimo nel file è l&apos;ultimo per l&apos;analisi)</translation>
     </message>
@@ -157,22 +197,22 @@
 <context>
     <name>CChartWidget</name>
     <message>
-        <location filename="../chart/CChartWidget.cpp" line="308"/>
+        <location filename="../chart/CChartWidget.cpp" line="316"/>
         <source>Export data...</source>
         <translation>Esporta dati...</translation>
     </message>
     <message>
-        <location filename="../chart/CChartWidget.cpp" line="309"/>
+        <location filename="../chart/CChartWidget.cpp" line="317"/>
         <source>Show all</source>
         <translation>Mostra tutto</translation>
     </message>
     <message>
-        <location filename="../chart/CChartWidget.cpp" line="316"/>
+        <location filename="../chart/CChartWidget.cpp" line="324"/>
         <source>Export data</source>
         <translation>Esporta dati</translation>
     </message>
     <message>
-        <location filename="../chart/CChartWidget.cpp" line="316"/>
+        <location filename="../chart/CChartWidget.cpp" line="324"/>
         <source>Text files (*.txt);;All files (*)</source>
         <translation>File di testo (*.txt);;Tutti i file (*)</translation>
     </message>
@@ -768,17 +808,17 @@
         <translation>Vs fin.[m/s]</translation>
     </message>
     <message>
-        <location filename="../profile/CProfileTable.cpp" line="438"/>
+        <location filename="../profile/CProfileTable.cpp" line="445"/>
         <source>Cannot open the file %1</source>
         <translation>Impossibile aprire il file %1</translation>
     </message>
     <message>
-        <location filename="../profile/CProfileTable.cpp" line="455"/>
+        <location filename="../profile/CProfileTable.cpp" line="462"/>
         <source>Too many layers</source>
         <translation>Troppi strati</translation>
     </message>
     <message>
-        <location filename="../profile/CProfileTable.cpp" line="460"/>
+        <location filename="../profile/CProfileTable.cpp" line="467"/>
         <source>Insufficient number of layers!</source>
         <translation>Numero di strati insufficiente!</translation>
     </message>
@@ -827,31 +867,6 @@
         <location filename="../profile/ProfileCharts.cpp" line="163"/>
         <source>Uncertainty</source>
         <translation>Incertezza</translation>
-    </message>
-    <message>
-        <location filename="../profile/ProfileRun.cpp" line="73"/>
-        <source>Could not start process. Please refer to documentation to solve the problem.</source>
-        <translation>Impossibile avviare il processo. Consultare la documentazione per risolvere il problema.</translation>
-    </message>
-    <message>
-        <location filename="../profile/ProfileRun.cpp" line="241"/>
-        <source>Error between apparent curve and experimental curve: &gt;100%</source>
-        <translation>Errore tra curva apparente e curva sperimentale: &gt;100%</translation>
-    </message>
-    <message>
-        <location filename="../profile/ProfileRun.cpp" line="243"/>
-        <source>Error between apparent curve and experimental curve: %1%</source>
-        <translation>Errore tra curva apparente e curva sperimentale: %1%</translation>
-    </message>
-    <message>
-        <location filename="../profile/ProfileRun.cpp" line="247"/>
-        <source>Error between effective curve and experimental curve: &gt;100%</source>
-        <translation>Errore tra curva effettiva e curva sperimentale: &gt;100%</translation>
-    </message>
-    <message>
-        <location filename="../profile/ProfileRun.cpp" line="249"/>
-        <source>Error between effective curve and experimental curve: %1%</source>
-        <translation>Errore tra curva effettiva e curva sperimentale: %1%</translation>
     </message>
     <message>
         <location filename="../profile/ProfileReport.cpp" line="16"/>
@@ -943,176 +958,234 @@
         <source>Numerical velocities - experimental points (green), Rayleigth modes (cyan), apparent curve (blue), numerical curve (red)</source>
         <translation>Velocità numeriche - punti sperimentali (verde), modi di Rayleigh (ciano), curva apparente (blu), curva numerica (rosso)</translation>
     </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="73"/>
+        <source>Could not start process. Please refer to documentation to solve the problem.</source>
+        <translation>Impossibile avviare il processo. Consultare la documentazione per risolvere il problema.</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="241"/>
+        <source>Error between apparent curve and experimental curve: &gt;100%</source>
+        <translation>Errore tra curva apparente e curva sperimentale: &gt;100%</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="243"/>
+        <source>Error between apparent curve and experimental curve: %1%</source>
+        <translation>Errore tra curva apparente e curva sperimentale: %1%</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="247"/>
+        <source>Error between effective curve and experimental curve: &gt;100%</source>
+        <translation>Errore tra curva effettiva e curva sperimentale: &gt;100%</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="249"/>
+        <source>Error between effective curve and experimental curve: %1%</source>
+        <translation>Errore tra curva effettiva e curva sperimentale: %1%</translation>
+    </message>
 </context>
 <context>
     <name>CGUIRispostaSperimentale1</name>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="35"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="36"/>
         <source>All supported files|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|Text file (*.TXT)|*.txt|Seg2 file (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|Excel file (*.XLS)|*.xls;*.xlsx|SU file (*.SU)|*.su|SEGY file (*.SEGY,*.SGY)|*.segy;*.sgy|DRM file (*.DRM)|*.drm||</source>
         <translation>Tutti i file supportati|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="77"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="78"/>
         <source>Data file</source>
         <translation>File dei dati</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="79"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="80"/>
         <source>Experimental traces can be given in formats TXT, SEG2, SEGY, XLS, SU or DRM</source>
         <translation>Le tracce sperimentali possono essere fornite nei formati TXT, SEG2, SEGY, XLS, SU o DRM</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="89"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="90"/>
         <source>Open a trace file</source>
         <translation>Apri un file di tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="97"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="98"/>
         <source>Distance between 2 consecutive receivers</source>
         <translation>Distanza tra 2 ricevitori consecutivi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="100"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="101"/>
         <source>Specify distance between receivers.</source>
         <translation>Specificare la distanza tra i ricevitori.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="101"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="102"/>
         <source>Receivers distance [m]</source>
         <translation>Distanza ricevitori [m]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="106"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="107"/>
         <source>Source position</source>
         <translation>Posizione della sorgente</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="108"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="109"/>
         <source>Mark if source is near the last receiver.</source>
         <translation>Selezionare se la sorgente è vicina all&apos;ultimo ricevitore.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="113"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="114"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="370"/>
         <source>Time step</source>
         <translation>Passo temporale</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="116"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="117"/>
         <source>Time step used in field is required</source>
         <translation>È richiesto il passo temporale usato in campagna</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="117"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="118"/>
         <source>Time sampling [ms]</source>
         <translation>Campionamento temporale [ms]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="122"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="123"/>
         <source>Receivers selection</source>
         <translation>Selezione dei ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="125"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="126"/>
         <source>Choose receivers to be used in the analysis.</source>
         <translation>Scegliere i ricevitori da usare nell&apos;analisi.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="127"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="128"/>
         <source>Use receivers up to</source>
         <translation>Usa i ricevitori fino a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="138"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="139"/>
         <source>Intervallo temporale</source>
         <translation>Intervallo temporale</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="140"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="141"/>
         <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
         <translation>La finestra temporale deve contenere il moto utile. L&apos;intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="146"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="147"/>
         <source>Consider time interval starting from</source>
         <translation>Considera l&apos;intervallo temporale a partire da</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="150"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="151"/>
         <source>to</source>
         <translation>a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="152"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="153"/>
         <source>ms</source>
         <translation>ms</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="166"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="167"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="404"/>
+        <source>Distance from the source [m]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="169"/>
+        <source>Place the traces at their distance from the source and fill their positive lobes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="171"/>
+        <source>One amplitude scale for the whole record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="174"/>
+        <source>Scale all traces alike, so that the amplitude decay with offset shows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="183"/>
         <source>Previous</source>
         <translation>Indietro</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="168"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="185"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="170"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="187"/>
         <source>Next</source>
         <translation>Avanti</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="223"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="365"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="245"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="403"/>
         <source>Measures</source>
         <translation>Misure</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="224"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="366"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="246"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="404"/>
         <source>Sensors</source>
         <translation>Sensori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="225"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="247"/>
         <source>Tempo [s]</source>
         <translation>Tempo [s]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="287"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="309"/>
         <source>Insert the new traces AFTER the current traces?</source>
         <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="287"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="310"/>
         <source>Append traces</source>
         <translation>Accoda tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="322"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="348"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="349"/>
         <source>Incorrect file format</source>
         <translation>Formato del file non corretto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="322"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="334"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="350"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="355"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="350"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="375"/>
         <source>You can append additional traces to the just inserted ones by selecting other files.</source>
         <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="352"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="377"/>
         <source>Concatenate traces</source>
         <translation>Concatena tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="367"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="405"/>
         <source>Time [s]</source>
         <translation>Tempo [s]</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="602"/>
+        <source>Experimental data</source>
+        <translation>Dati sperimentali</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="607"/>
+        <source>Experimental traces</source>
+        <translation>Tracce sperimentali</translation>
     </message>
 </context>
 <context>
@@ -1204,130 +1277,132 @@
 <context>
     <name>CMainFrame</name>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="24"/>
+        <location filename="../shell/CMainFrame.cpp" line="211"/>
+        <location filename="../shell/CMainFrame.cpp" line="226"/>
         <source>Untitled</source>
         <translation>Senza nome</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="39"/>
+        <location filename="../shell/CMainFrame.cpp" line="40"/>
         <source>Ready</source>
         <translation>Pronto</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="55"/>
+        <location filename="../shell/CMainFrame.cpp" line="60"/>
         <source>&amp;VELA</source>
         <translation>&amp;VELA</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="56"/>
+        <location filename="../shell/CMainFrame.cpp" line="61"/>
         <source>&amp;New...</source>
         <translation>&amp;New...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="57"/>
+        <location filename="../shell/CMainFrame.cpp" line="62"/>
         <source>&amp;Open...</source>
         <translation>&amp;Open...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="58"/>
+        <location filename="../shell/CMainFrame.cpp" line="63"/>
         <source>&amp;Save</source>
         <translation>&amp;Save</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="59"/>
+        <location filename="../shell/CMainFrame.cpp" line="64"/>
         <source>Save &amp;as...</source>
         <translation>Save &amp;as...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="61"/>
+        <location filename="../shell/CMainFrame.cpp" line="66"/>
         <source>2D Map</source>
         <translation>2D Map</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="65"/>
+        <location filename="../shell/CMainFrame.cpp" line="72"/>
         <source>&amp;Exit</source>
         <translation>&amp;Exit</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="68"/>
+        <location filename="../shell/CMainFrame.cpp" line="75"/>
         <source>&amp;Tools</source>
         <translation>&amp;Tools</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="69"/>
+        <location filename="../shell/CMainFrame.cpp" line="76"/>
         <source>&amp;Language</source>
         <translation>&amp;Language</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="71"/>
+        <location filename="../shell/CMainFrame.cpp" line="78"/>
         <source>&amp;English</source>
         <translation>&amp;English</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="72"/>
+        <location filename="../shell/CMainFrame.cpp" line="79"/>
         <source>&amp;Italian</source>
         <translation>&amp;Italian</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="85"/>
+        <location filename="../shell/CMainFrame.cpp" line="92"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="86"/>
+        <location filename="../shell/CMainFrame.cpp" line="93"/>
         <source>What&apos;s new...</source>
         <translation>What&apos;s new...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="90"/>
+        <location filename="../shell/CMainFrame.cpp" line="97"/>
         <source>&amp;Check for updates...</source>
         <translation>&amp;Check for updates...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="94"/>
+        <location filename="../shell/CMainFrame.cpp" line="101"/>
         <source>&amp;About VELA...</source>
         <translation>&amp;About VELA...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="128"/>
+        <location filename="../shell/CMainFrame.cpp" line="137"/>
         <source>The 2D map is not available in this version of the program yet.</source>
         <translation>La mappa 2D non è ancora disponibile in questa versione del programma.</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="135"/>
+        <location filename="../shell/CMainFrame.cpp" line="144"/>
         <source>The current analysis has not been saved. Discard it?</source>
         <translation>L&apos;analisi corrente non è stata salvata. Abbandonarla?</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="150"/>
+        <location filename="../shell/CMainFrame.cpp" line="161"/>
         <source>Open</source>
         <translation>Apri</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="150"/>
+        <location filename="../shell/CMainFrame.cpp" line="161"/>
+        <location filename="../shell/CMainFrame.cpp" line="190"/>
         <source>VELA Files (*.vla)</source>
         <translation>File VELA (*.vla)</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="158"/>
-        <source>Saving analyses is not available in this version of the program yet.</source>
-        <translation>Il salvataggio delle analisi non è ancora disponibile in questa versione del programma.</translation>
+        <location filename="../shell/CMainFrame.cpp" line="190"/>
+        <source>Save as</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="166"/>
-        <source>The current analysis has not been saved. Quit anyway?</source>
-        <translation>L&apos;analisi corrente non è stata salvata. Uscire comunque?</translation>
+        <location filename="../shell/CMainFrame.cpp" line="229"/>
+        <source>Save changes to %1?</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="167"/>
-        <source>Confirm exit</source>
-        <translation>Conferma uscita</translation>
+        <location filename="../shell/CMainFrame.cpp" line="67"/>
+        <source>Write &amp;report...</source>
+        <translation>Write &amp;report...</translation>
     </message>
 </context>
 <context>
     <name>CMessageBox</name>
     <message>
-        <location filename="../page/CMessageBox.cpp" line="53"/>
+        <location filename="../page/CMessageBox.cpp" line="55"/>
         <source>Don&apos;t show this message again</source>
         <translation>Non mostrare più questo messaggio</translation>
     </message>
@@ -1402,29 +1477,27 @@
     <name>CWinQuiverApp</name>
     <message>
         <location filename="../shell/CWinQuiverApp.cpp" line="54"/>
-        <location filename="../shell/CWinQuiverApp.cpp" line="111"/>
+        <location filename="../shell/CWinQuiverApp.cpp" line="121"/>
         <source>The language file %1 could not be written.</source>
         <translation>Impossibile scrivere il file della lingua %1.</translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverApp.cpp" line="76"/>
-        <source>Opening analyses (.vla files) is not available in this version of the program yet:
-%1</source>
-        <translation>L&apos;apertura delle analisi (file .vla) non è ancora disponibile in questa versione del programma:
-%1</translation>
+        <location filename="../shell/CWinQuiverApp.cpp" line="79"/>
+        <source>The current analysis has not been saved. Discard it?</source>
+        <translation type="unfinished">L&apos;analisi corrente non è stata salvata. Abbandonarla?</translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverApp.cpp" line="90"/>
+        <location filename="../shell/CWinQuiverApp.cpp" line="91"/>
         <source>%1 was not opened: trace files are opened from the experimental data page.</source>
         <translation>%1 non è stato aperto: i file delle tracce si aprono dalla schermata dei dati sperimentali.</translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverApp.cpp" line="133"/>
+        <location filename="../shell/CWinQuiverApp.cpp" line="143"/>
         <source>No update page is configured for this installation.</source>
         <translation>Nessuna pagina di aggiornamento è configurata per questa installazione.</translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverApp.cpp" line="143"/>
+        <location filename="../shell/CWinQuiverApp.cpp" line="153"/>
         <source>VELA version %1
 
 Multichannel analysis of surface waves: dispersion spectrum, dispersion curve, Vs profile, Vs30 and soil category.</source>
@@ -1433,23 +1506,202 @@ Multichannel analysis of surface waves: dispersion spectrum, dispersion curve, V
 Analisi multicanale delle onde superficiali: spettro di dispersione, curva di dispersione, profilo di Vs, Vs30 e categoria di suolo.</translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverApp.cpp" line="146"/>
+        <location filename="../shell/CWinQuiverApp.cpp" line="156"/>
         <source>About VELA</source>
         <translation>Informazioni su VELA</translation>
     </message>
 </context>
 <context>
-    <name>CWinQuiverView</name>
+    <name>CWinQuiverDoc</name>
     <message>
-        <location filename="../shell/CWinQuiverView.cpp" line="101"/>
-        <source>Writing the report is not available in this version.</source>
-        <translation>La scrittura della relazione non è ancora disponibile in questa versione.</translation>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="35"/>
+        <source>The file %1 cannot be opened: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="51"/>
+        <source>The file %1 is damaged or is not a VELA analysis (%2). The analysis on screen has not been changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="59"/>
+        <source>This file was generated with a newer version and cannot be opened</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="60"/>
+        <source>Wrong version</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="72"/>
+        <source>The file %1 could not be read completely (%2).</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="95"/>
+        <source>This file was created with an older version of the program. It will be converted to the latest version.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="97"/>
+        <source>Version upgrade</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../shell/CWinQuiverDoc.cpp" line="103"/>
+        <source>The analysis could not be saved to %1 (%2). The file already there, if any, has not been changed.</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PassiveTransform</name>
+    <message>
+        <location filename="../spectrum/PassiveTransform.cpp" line="136"/>
+        <source>The passive spectrum needs at least one trace of two samples</source>
+        <translation>Lo spettro passivo richiede almeno una traccia di due campioni</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PassiveTransform.cpp" line="142"/>
+        <location filename="../spectrum/PassiveTransform.cpp" line="148"/>
+        <source>Every trace needs its receiver position</source>
+        <translation>Ogni traccia richiede la posizione del suo ricevitore</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PassiveTransform.cpp" line="154"/>
+        <source>The time step must be greater than zero</source>
+        <translation>Il passo temporale deve essere maggiore di zero</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PassiveTransform.cpp" line="158"/>
+        <source>The slowness grid needs from 2 to 100000 values</source>
+        <translation>La griglia delle lentezze richiede da 2 a 100000 valori</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PassiveTransform.cpp" line="166"/>
+        <source>The transform length must be a power of two</source>
+        <translation>La lunghezza della trasformata deve essere una potenza di due</translation>
+    </message>
+</context>
+<context>
+    <name>PhaseShiftTransform</name>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="114"/>
+        <source>The phase-shift image needs at least two traces of two samples</source>
+        <translation>L&apos;immagine phase-shift richiede almeno due tracce di due campioni</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="119"/>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="149"/>
+        <source>Every trace needs its distance from the source</source>
+        <translation>Ogni traccia richiede la sua distanza dalla sorgente</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="125"/>
+        <source>The time step must be greater than zero</source>
+        <translation>Il passo temporale deve essere maggiore di zero</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="130"/>
+        <source>The velocity range needs 0 &lt; minimum &lt; maximum and a step greater than zero</source>
+        <translation>L&apos;intervallo di velocità richiede 0 &lt; minimo &lt; massimo e un passo maggiore di zero</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="137"/>
+        <source>The velocity step is too small for the velocity range</source>
+        <translation>Il passo di velocità è troppo piccolo per l&apos;intervallo di velocità</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="143"/>
+        <source>The frequency band needs 0 &lt;= lowest &lt; highest frequency</source>
+        <translation>La banda di frequenza richiede 0 &lt;= frequenza minima &lt; frequenza massima</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="163"/>
+        <source>No frequency of the record lies inside the band</source>
+        <translation>Nessuna frequenza della registrazione cade nella banda</translation>
+    </message>
+</context>
+<context>
+    <name>ReportDriver</name>
+    <message>
+        <location filename="../results/ReportDriver.cpp" line="24"/>
+        <source>Rich Text Format (*.rtf)</source>
+        <translation>Rich Text Format (*.rtf)</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportDriver.cpp" line="35"/>
+        <source>RTF export</source>
+        <translation>Esportazione RTF</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportDriver.cpp" line="39"/>
+        <source>Impossible to open file</source>
+        <translation>Impossibile aprire il file</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportDriver.cpp" line="65"/>
+        <source>The report could not be written completely (is the disk full?); nothing was saved as %1.</source>
+        <translation>Non è stato possibile scrivere la relazione per intero (il disco è pieno?); non è stato salvato nulla come %1.</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportDriver.cpp" line="73"/>
+        <source>Data successfully exported in %1</source>
+        <translation>Dati esportati correttamente in %1</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportDriver.cpp" line="58"/>
+        <source>The report could not be written: %1</source>
+        <translation>Non è stato possibile scrivere la relazione: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ReportWriter</name>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="71"/>
+        <source>VELA Analysis Report</source>
+        <translation>Relazione di analisi VELA</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="76"/>
+        <source>Author:</source>
+        <translation>Autore:</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="77"/>
+        <source>Site:</source>
+        <translation>Località:</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="78"/>
+        <source>Date:</source>
+        <translation>Data:</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="81"/>
+        <source>Generated by %1</source>
+        <translation>Generato da %1</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="131"/>
+        <source>Appendix</source>
+        <translation>Appendice</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="179"/>
+        <source>Table</source>
+        <translation>Tabella</translation>
+    </message>
+    <message>
+        <location filename="../results/ReportWriter.cpp" line="187"/>
+        <source>Figure</source>
+        <translation>Figura</translation>
     </message>
 </context>
 <context>
     <name>TraceChart</name>
     <message>
-        <location filename="../data/TraceChart.cpp" line="11"/>
+        <location filename="../data/TraceChart.cpp" line="12"/>
         <source>(%1 receivers, %2 time samples)</source>
         <translation>(%1 ricevitori, %2 campioni temporali)</translation>
     </message>
@@ -1487,102 +1739,120 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
         <translation>Il file DRM è troppo corto per %1 campioni di %2 canali abilitati</translation>
     </message>
     <message>
+        <location filename="../data/DrmReader.cpp" line="156"/>
+        <source>samples per second</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
         <location filename="../data/ExcelTraceReader.cpp" line="19"/>
         <source>The sheet needs a time column, at least one trace column and at least two numeric rows</source>
         <translation>Il foglio deve avere una colonna dei tempi, almeno una colonna di tracce e almeno due righe numeriche</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="87"/>
+        <location filename="../data/ExcelTraceReader.cpp" line="35"/>
+        <location filename="../data/SegyReader.cpp" line="93"/>
+        <location filename="../data/SuReader.cpp" line="71"/>
+        <source>microseconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/Seg2Reader.cpp" line="118"/>
         <source>Not a SEG-2 file: the block identifier 0x3A55 is missing</source>
         <translation>Non è un file SEG-2: manca l&apos;identificatore di blocco 0x3A55</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="92"/>
+        <location filename="../data/Seg2Reader.cpp" line="123"/>
         <source>The SEG-2 file ends inside its file descriptor block</source>
         <translation>Il file SEG-2 termina dentro il blocco descrittore del file</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="96"/>
+        <location filename="../data/Seg2Reader.cpp" line="127"/>
         <source>The SEG-2 file holds no traces</source>
         <translation>Il file SEG-2 non contiene tracce</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="98"/>
+        <location filename="../data/Seg2Reader.cpp" line="129"/>
         <source>The SEG-2 file ends inside its trace pointers</source>
         <translation>Il file SEG-2 termina dentro i puntatori alle tracce</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="110"/>
+        <location filename="../data/Seg2Reader.cpp" line="141"/>
         <source>The first trace pointer of the SEG-2 file points outside the file</source>
         <translation>Il primo puntatore di traccia del file SEG-2 punta fuori dal file</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="113"/>
+        <location filename="../data/Seg2Reader.cpp" line="144"/>
         <source>The first trace of the SEG-2 file has no samples</source>
         <translation>La prima traccia del file SEG-2 non ha campioni</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="118"/>
+        <location filename="../data/Seg2Reader.cpp" line="149"/>
         <source>The SEG-2 file claims %1 samples per trace, more than the file can hold</source>
         <translation>Il file SEG-2 dichiara %1 campioni per traccia, più di quanti il file possa contenere</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="141"/>
+        <location filename="../data/Seg2Reader.cpp" line="161"/>
+        <location filename="../data/TextTraceReader.cpp" line="85"/>
+        <source>seconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/Seg2Reader.cpp" line="183"/>
         <source>The descriptor of trace %1 lies outside the SEG-2 file</source>
         <translation>Il descrittore della traccia %1 è fuori dal file SEG-2</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="150"/>
+        <location filename="../data/Seg2Reader.cpp" line="195"/>
         <source>The SEG-2 file ends inside the samples of trace %1</source>
         <translation>Il file SEG-2 termina dentro i campioni della traccia %1</translation>
     </message>
     <message>
-        <location filename="../data/SegyReader.cpp" line="41"/>
+        <location filename="../data/SegyReader.cpp" line="42"/>
         <source>Unexpected end of SEGY file</source>
         <translation>Fine inattesa del file SEGY</translation>
     </message>
     <message>
-        <location filename="../data/SegyReader.cpp" line="46"/>
+        <location filename="../data/SegyReader.cpp" line="47"/>
         <source>Unexpected end of SEGY file (inside the file headers)</source>
         <translation>Fine inattesa del file SEGY (dentro le intestazioni del file)</translation>
     </message>
     <message>
-        <location filename="../data/SegyReader.cpp" line="49"/>
+        <location filename="../data/SegyReader.cpp" line="50"/>
         <source>This SEGY file uses a not compatible format</source>
         <translation>Questo file SEGY usa un formato non compatibile</translation>
     </message>
     <message>
-        <location filename="../data/SegyReader.cpp" line="51"/>
+        <location filename="../data/SegyReader.cpp" line="52"/>
         <source>This SEGY file uses a not compatible format (data sample format code %1; only 1, IBM float, and 5, IEEE float, are read)</source>
         <translation>Questo file SEGY usa un formato non compatibile (codice del formato dei campioni %1; si leggono solo 1, virgola mobile IBM, e 5, virgola mobile IEEE)</translation>
     </message>
     <message>
-        <location filename="../data/SegyReader.cpp" line="57"/>
+        <location filename="../data/SegyReader.cpp" line="58"/>
         <source>The SEGY binary header gives 0 samples per trace</source>
         <translation>L&apos;intestazione binaria SEGY indica 0 campioni per traccia</translation>
     </message>
     <message>
-        <location filename="../data/SegyReader.cpp" line="67"/>
+        <location filename="../data/SegyReader.cpp" line="68"/>
         <source>The SEGY file holds no traces</source>
         <translation>Il file SEGY non contiene tracce</translation>
     </message>
     <message>
-        <location filename="../data/SegyReader.cpp" line="70"/>
+        <location filename="../data/SegyReader.cpp" line="71"/>
         <source>The SEGY file holds too many traces</source>
         <translation>Il file SEGY contiene troppe tracce</translation>
     </message>
     <message>
-        <location filename="../data/SegyReader.cpp" line="73"/>
+        <location filename="../data/SegyReader.cpp" line="74"/>
         <source>Unexpected end of SEGY file (inside trace %1)</source>
         <translation>Fine inattesa del file SEGY (dentro la traccia %1)</translation>
     </message>
     <message>
-        <location filename="../data/SuReader.cpp" line="39"/>
+        <location filename="../data/SuReader.cpp" line="40"/>
         <source>The SU file length is not a whole number of traces for the sample count at byte 114, in either byte order</source>
         <translation>La lunghezza del file SU non è un numero intero di tracce per il numero di campioni al byte 114, in nessuno dei due ordini dei byte</translation>
     </message>
     <message>
-        <location filename="../data/SuReader.cpp" line="48"/>
+        <location filename="../data/SuReader.cpp" line="49"/>
         <source>The SU file holds too many traces</source>
         <translation>Il file SU contiene troppe tracce</translation>
     </message>
@@ -1621,9 +1891,32 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
 <context>
     <name>TraceSet</name>
     <message>
-        <location filename="../data/TraceSet.cpp" line="21"/>
+        <location filename="../data/TraceSet.cpp" line="50"/>
         <source>The traces cannot be merged (they have a different number of time samples)</source>
         <translation>Le tracce non possono essere unite (hanno un numero diverso di campioni temporali)</translation>
+    </message>
+</context>
+<context>
+    <name>TraceStack</name>
+    <message>
+        <location filename="../data/TraceStack.cpp" line="17"/>
+        <source>The record to stack was not read</source>
+        <translation>La registrazione da sommare non è stata letta</translation>
+    </message>
+    <message>
+        <location filename="../data/TraceStack.cpp" line="23"/>
+        <source>The records cannot be stacked (they have a different number of traces)</source>
+        <translation>Le registrazioni non possono essere sommate (hanno un numero diverso di tracce)</translation>
+    </message>
+    <message>
+        <location filename="../data/TraceStack.cpp" line="26"/>
+        <source>The records cannot be stacked (they have a different number of time samples)</source>
+        <translation>Le registrazioni non possono essere sommate (hanno un numero diverso di campioni temporali)</translation>
+    </message>
+    <message>
+        <location filename="../data/TraceStack.cpp" line="31"/>
+        <source>The records cannot be stacked (they have a different time step)</source>
+        <translation>Le registrazioni non possono essere sommate (hanno un passo temporale diverso)</translation>
     </message>
 </context>
 </TS>

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,9 @@ TEST(CliModelFile, RejectsBadFilesWithTheFileAndLineInOneMessage)
         { "negative Vs max", "5 300 150 1700 0.3 100 -4\n", "negative Vs max" },
         { "a hundred layers", hundredLayers, "bad.txt:100: more than 99 layers" },
         { "no layer", "# nothing\n\n", "bad.txt: no layer" },
+        { "zero thickness above the half-space",
+            "# top\n3 400 200 1800\n0 500 250 1900\n0 600 300 2000\n",
+            "bad.txt:3: thickness must be positive" },
     };
     TempDir dir;
     for (const Case &c : cases) {
@@ -190,6 +194,8 @@ TEST(CliModes, BadInputGivesOneLineOnStandardErrorAndExitCodeTwo)
     const std::string negative = dir.Write("neg.txt", "10 400 200 1800\n0 1000 -500 2000\n");
     const std::string noDensity = dir.Write("rho.txt", "10 400 200 0\n0 1000 500 2000\n");
     const std::string negativeF = dir.Write("nf.txt", "5 -10 20\n");
+    const std::string vpBelowVs = dir.Write("vp.txt", "10 400 200 1800\n0 500 500 2000\n");
+    const std::string thin = dir.Write("thin.txt", "0 400 200 1800\n0 1000 500 2000\n");
     std::string many;
     for (int i = 0; i < 100; ++i)
         many += "1 400 200 1800\n";
@@ -204,6 +210,10 @@ TEST(CliModes, BadInputGivesOneLineOnStandardErrorAndExitCodeTwo)
         { "modes --model '" + text + "'", "text.txt:1: 'two' is not a number" },
         { "modes --model '" + negative + "'", "neg.txt:2: negative Vs" },
         { "modes --model '" + noDensity + "'", "rho.txt:1: density must be positive" },
+        { "modes --model '" + vpBelowVs + "'", "vp.txt:2: Vp must exceed Vs" },
+        { "modes --model '" + thin + "'", "thin.txt:1: thickness must be positive" },
+        { "forward --model '" + thin + "' --curve '" + thin + "'",
+            "thin.txt:1: thickness must be positive" },
         { "modes --model '" + hundred + "'", "more than 99 layers" },
         { "modes --model '" + good + "' --freqs '" + negativeF + "'", "negative frequency -10" },
         { "modes --model '" + good + "' --freqs '" + negativeF + "' --fmin 3", "not both" },
@@ -225,3 +235,28 @@ TEST(CliModes, BadInputGivesOneLineOnStandardErrorAndExitCodeTwo)
 }
 
 } // namespace
+
+TEST(CliCommands, HelpAndVersionGoToStandardOutputWithExitZero)
+{
+    TempDir dir;
+    for (const char *command : { "modes", "forward", "invert", "traces" }) {
+        SCOPED_TRACE(command);
+        // Help wins over every other argument, even missing or bad ones.
+        for (const std::string &arguments :
+            { std::string(command) + " --help", std::string(command) + " --bogus x -h" }) {
+            const CliResult r = RunCli(dir, arguments);
+            EXPECT_EQ(r.exitCode, 0);
+            EXPECT_EQ(r.err, "");
+            EXPECT_EQ(r.out.rfind(std::string("Usage: vela-cli ") + command + " ", 0), 0u) << r.out;
+            EXPECT_NE(r.out.find("Options:"), std::string::npos) << r.out;
+        }
+    }
+    EXPECT_NE(RunCli(dir, "traces --help").out.find("XLSX"), std::string::npos);
+    const CliResult version = RunCli(dir, "--version");
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(std::regex_match(version.out, std::regex("vela-cli [0-9]+\\.[0-9]+\\.[0-9]+\n")))
+        << version.out;
+    const CliResult usage = RunCli(dir, "--help");
+    EXPECT_EQ(usage.exitCode, 0);
+    EXPECT_NE(usage.out.find("vela-cli --version"), std::string::npos);
+}

@@ -492,8 +492,12 @@ TEST(AutomaticSearchFlow, FailingForwardRunsEndWithTheirOwnCodes)
         // No forward run of a current model ever completes: there is nothing to return.
         { "current model fails", [](int) { return true; }, SearchNoFinalModel,
             { 7, 7, 1000 + EndReasonNoFinalModel, 11 } },
-        // The search succeeds but the final run on the dense grid fails.
-        { "dense grid fails", [](int call) { return call == 14; }, SearchNoFinalModel, { 12, 11 } },
+        // The search succeeds but the final run on the dense grid fails: the model is kept.
+        { "dense grid fails", [](int call) { return call == 14; }, SearchFinalCurvesMissing,
+            { 12, 11 } },
+        // The first final run fails: the model is kept, its final misfits are not computed.
+        { "final run fails", [](int call) { return call == 13; }, SearchFinalCurvesMissing,
+            { 1001, 12, 11 } },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -509,9 +513,21 @@ TEST(AutomaticSearchFlow, FailingForwardRunsEndWithTheirOwnCodes)
         EXPECT_EQ(p.Run(rec.Host(w)), c.result);
         ASSERT_GE(rec.steps.size(), c.tail.size());
         EXPECT_EQ(std::vector<int>(rec.steps.end() - long(c.tail.size()), rec.steps.end()), c.tail);
-        if (c.result == SearchNoFinalModel && c.tail.size() == 4) {
+        if (c.result == SearchNoFinalModel) {
             EXPECT_EQ(p.finalVs(0), -7.0);
+            continue;
         }
+        // Every other failure returns the best model found, with its misfit: never worse
+        // than the start's, and what the current-misfit variable says.
+        ASSERT_EQ(p.finalVs.GetCount(), 3);
+        for (int l = 0; l < 3; ++l)
+            EXPECT_EQ(p.finalVs(l), p.vs(l)) << l;
+        const CMatrix curve = w.Curve(p.finalVs);
+        const double misfit = rec.engine.CalcolaErrore(curve, p.experimental, curve);
+        EXPECT_DOUBLE_EQ(rec.current, misfit);
+        const CMatrix startCurve = w.Curve(truth * 1.3);
+        EXPECT_LE(misfit, rec.engine.CalcolaErrore(startCurve, p.experimental, startCurve));
+        EXPECT_EQ(rec.first < 1e99, c.tail.front() == 12);
     }
 }
 

@@ -170,6 +170,15 @@ TEST(ModalCurves, ResultsDoNotDependOnTheNumberOfThreads)
     velamod::SetForwardThreadCount(5);
     const ForwardRun several = Forward(p, f, 4, true);
     velamod::SetForwardThreadCount(0);
+    ForwardRun serial;
+    {
+        // What a many-start worker does: keep its forward runs on its own thread.
+        const velamod::SerialForwardScope scope;
+        EXPECT_EQ(velamod::ParallelWorkerCount(100), 1);
+        serial = Forward(p, f, 4, true);
+    }
+    EXPECT_FALSE(velamod::ForwardIsSerial());
+    EXPECT_TRUE(Identical(single.apparent, serial.apparent));
     ASSERT_EQ(single.result, 0);
     ASSERT_EQ(several.result, 0);
     EXPECT_TRUE(Identical(single.apparent, several.apparent));

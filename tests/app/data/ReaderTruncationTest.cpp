@@ -3,8 +3,11 @@
 #include "app/data/TraceReaders.h"
 #include "tests/app/data/TraceFileBuilders.h"
 
+#include <QFile>
+
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 
@@ -131,4 +134,66 @@ TEST(ReaderTruncation, ReadersSurviveRandomGarbage)
             }
         }
     }
+}
+
+// Damaged copies of the real field records: the readers refuse or read them, never crash,
+// hang or read outside the bytes. Damage goes where readers look first: the file and trace
+// headers.
+TEST(ReaderTruncation, DamagedRealRecordsNeverCrashTheReaders)
+{
+    const struct
+    {
+        const char *file;
+        Reader read;
+    } records[] = {
+        { "seg2/wghs_11.dat", ReadSeg2Traces },
+        { "seg2/albca_Shot1.dat", ReadSeg2Traces },
+        { "seg2/lomablanca_1.DAT", ReadSeg2Traces },
+        { "seg2/smartseis_20180307_031245000.0.seg2", ReadSeg2Traces },
+        { "seg2/dmtvipa_20130107_103041000.CET.3c.cont.0.seg2", ReadSeg2Traces },
+        { "su/kit_1_first_trace.su", ReadSuTraces },
+        { "su/lomablanca_1_bigendian.su", ReadSuTraces },
+        { "segy/f3_crop_format1_ibm.sgy", ReadSegyTraces },
+        { "derived/arnarbaeli_SampleData.txt", ReadTextTraces },
+    };
+    std::mt19937 random(20);
+    int read = 0;
+    for (const auto &record : records) {
+        SCOPED_TRACE(record.file);
+        QFile file(QStringLiteral(VELA_REALWORLD_DIR "/") + QLatin1String(record.file));
+        if (!file.open(QIODevice::ReadOnly))
+            GTEST_SKIP() << "real field records not present";
+        const QByteArray original = file.readAll();
+        ASSERT_TRUE(record.read(original).ok);
+        const qsizetype head = std::min<qsizetype>(original.size(), 8192);
+        std::uniform_int_distribution<qsizetype> inHead(0, head - 1);
+        std::uniform_int_distribution<qsizetype> anywhere(0, original.size() - 1);
+        std::vector<QByteArray> variants;
+        for (int i = 0; i < 40; ++i) {
+            QByteArray flipped = original; // bit flips
+            for (int k = 0; k < 1 + i % 4; ++k)
+                flipped[inHead(random)] ^= char(1 << (random() % 8));
+            variants.push_back(flipped);
+            QByteArray huge = original; // counts and sizes turned enormous
+            const qsizetype at = inHead(random) & ~qsizetype(1);
+            huge[at] = '\xff';
+            if (at + 1 < huge.size())
+                huge[at + 1] = char(i % 2 ? 0x7f : 0xff);
+            variants.push_back(huge);
+            variants.push_back(original.left(i < 20 ? inHead(random) : anywhere(random)));
+            QByteArray inserted = original; // bytes inserted shift everything after them
+            inserted.insert(inHead(random), QByteArray(1 + i % 7, char(i * 37)));
+            variants.push_back(inserted);
+        }
+        for (const QByteArray &variant : variants) {
+            const TraceReadResult r = record.read(variant);
+            ++read;
+            if (r.ok) {
+                ASSERT_EQ(r.values.size(), size_t(r.samples) * size_t(r.traces));
+            } else {
+                ASSERT_FALSE(r.detail.isEmpty());
+            }
+        }
+    }
+    EXPECT_EQ(read, 9 * 160);
 }

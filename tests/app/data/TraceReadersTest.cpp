@@ -415,6 +415,106 @@ TEST(SuReader, RefusesFilesThatAreNotWholeTraces)
     }
 }
 
+// Writes a 16- or 32-bit field into the header of trace `trace` of an SU/SEG-Y byte image.
+void PutField(QByteArray &file, qsizetype traceStart, int at, int size, int32_t value, bool big)
+{
+    for (int i = 0; i < size; ++i)
+        file[traceStart + at + (big ? i : size - 1 - i)] =
+            char((uint32_t(value) >> (8 * (size - 1 - i))) & 0xFF);
+}
+
+TEST(SuReader, TakesIntervalPositionsAndDelayFromTheTraceHeadersInEitherByteOrder)
+{
+    for (bool big : { false, true }) {
+        SCOPED_TRACE(big ? "big-endian" : "little-endian");
+        QByteArray file = SuFile(big, { { 1, 2 }, { 3, 4 }, { 5, 6 } });
+        const qsizetype traceLength = 240 + 8;
+        for (int t = 0; t < 3; ++t) {
+            const qsizetype start = t * traceLength;
+            PutField(file, start, 116, 2, 500, big); // 500 us
+            PutField(file, start, 70, 2, -100, big); // coordinates in centimetres
+            PutField(file, start, 72, 4, -1000, big); // source at -10 m
+            PutField(file, start, 80, 4, 250 * t, big); // receivers at 0, 2.5, 5 m
+            PutField(file, start, 108, 2, -20, big); // recording began 20 ms before the shot
+        }
+        const TraceReadResult r = ReadSuTraces(file);
+        ASSERT_TRUE(r.ok) << qPrintable(r.detail);
+        ASSERT_TRUE(r.hasTimeStep);
+        EXPECT_DOUBLE_EQ(r.timeStepMs, 0.5);
+        ASSERT_TRUE(r.geometry.hasSpacing);
+        EXPECT_DOUBLE_EQ(r.geometry.spacingM, 2.5);
+        double offset = 0.0;
+        ASSERT_TRUE(r.geometry.SourceOffset(false, offset));
+        EXPECT_DOUBLE_EQ(offset, 10.0);
+        ASSERT_TRUE(r.geometry.SourceOffset(true, offset));
+        EXPECT_DOUBLE_EQ(offset, 15.0);
+        EXPECT_TRUE(r.geometry.hasDelay);
+        EXPECT_DOUBLE_EQ(r.geometry.delayMs, -20.0);
+
+        // Uneven receivers keep the defaults: no spacing and no offset.
+        PutField(file, traceLength, 80, 4, 300, big);
+        const TraceReadResult uneven = ReadSuTraces(file);
+        EXPECT_FALSE(uneven.geometry.hasSpacing);
+        EXPECT_FALSE(uneven.geometry.SourceOffset(false, offset));
+    }
+    // Headers without coordinates, interval or delay state nothing.
+    const TraceReadResult plain = ReadSuTraces(SuFile(false, { { 1, 2 }, { 3, 4 } }));
+    EXPECT_FALSE(plain.hasTimeStep || plain.geometry.hasSpacing || plain.geometry.hasSource
+        || plain.geometry.hasDelay);
+}
+
+TEST(SegyReader, TakesPositionsFromOffsetsWhenNoCoordinateIsSet)
+{
+    QByteArray file = SegyFile(1000, 1, 5, { { 0 }, { 0 }, { 0 } });
+    for (int t = 0; t < 3; ++t)
+        PutField(file, 3600 + t * 244, 36, 4, 4 + 2 * t, true); // offsets 4, 6, 8 m
+    const TraceReadResult r = ReadSegyTraces(file);
+    ASSERT_TRUE(r.ok);
+    EXPECT_DOUBLE_EQ(r.geometry.spacingM, 2.0);
+    double offset = 0.0;
+    ASSERT_TRUE(r.geometry.SourceOffset(false, offset));
+    EXPECT_DOUBLE_EQ(offset, 4.0);
+    EXPECT_FALSE(r.geometry.hasDelay);
+}
+
+TEST(Seg2Reader, ReceiverAndSourceLocationsAndDelayComeFromTheDescriptors)
+{
+    auto traces = [](const std::vector<std::string> &receivers, const std::string &first) {
+        std::vector<Seg2Trace> list;
+        for (size_t i = 0; i < receivers.size(); ++i) {
+            std::vector<std::string> strings = { "NOTE shot DELAY 9 SOURCE_LOCATION 99",
+                "SAMPLE_INTERVAL 0.001", "RECEIVER_LOCATION " + receivers[i] + " 0.0 0.0" };
+            if (i == 0 && !first.empty())
+                strings.push_back(first);
+            list.push_back(Trace(4, 2, Bytes().F32(1).F32(2).data, strings));
+        }
+        return list;
+    };
+    const TraceReadResult r =
+        ReadSeg2Traces(Seg2File(traces({ "0.00", "1.50", "3.00", "4.50" }, "SOURCE_LOCATION 7.5")));
+    ASSERT_TRUE(r.ok) << qPrintable(r.detail);
+    ASSERT_TRUE(r.geometry.hasSpacing);
+    EXPECT_DOUBLE_EQ(r.geometry.spacingM, 1.5);
+    double offset = 0.0;
+    ASSERT_TRUE(r.geometry.SourceOffset(false, offset));
+    EXPECT_DOUBLE_EQ(offset, 7.5);
+    ASSERT_TRUE(r.geometry.SourceOffset(true, offset));
+    EXPECT_DOUBLE_EQ(offset, 3.0);
+    // Words inside another string (the NOTE) are not keywords.
+    EXPECT_FALSE(r.geometry.hasDelay);
+
+    const TraceReadResult delayed = ReadSeg2Traces(Seg2File(traces({ "0", "2" }, "DELAY -0.25")));
+    ASSERT_TRUE(delayed.geometry.hasDelay);
+    EXPECT_DOUBLE_EQ(delayed.geometry.delayMs, -250.0);
+    EXPECT_FALSE(delayed.geometry.hasSource);
+
+    // Uneven receivers, or a trace without its location, leave the spacing unknown.
+    EXPECT_FALSE(ReadSeg2Traces(Seg2File(traces({ "0", "2", "5" }, ""))).geometry.hasSpacing);
+    std::vector<Seg2Trace> missing = traces({ "0", "2", "4" }, "");
+    missing[1].strings.pop_back();
+    EXPECT_FALSE(ReadSeg2Traces(Seg2File(missing)).geometry.hasSpacing);
+}
+
 // ---- DRM -----------------------------------------------------------------------------------
 
 TEST(DrmReader, ChannelsGainsInversionAndDisabledChannels)
@@ -685,6 +785,57 @@ TEST(RealRecords, SuAndSegyFilesOfOtherKindsAreHandledAsDocumented)
         const TraceReadResult r = ReadTraceFile(RealWorld(QString::fromLatin1(refused)));
         EXPECT_FALSE(r.ok);
         EXPECT_EQ(r.message, QStringLiteral("This SEGY file uses a not compatible format"));
+    }
+}
+
+TEST(RealRecords, TimeStepSpacingSourceAndDelayAreThoseOfTheFiles)
+{
+    // Values from the records' documentation (their README and field sheets), not from a run
+    // of the readers. offset: source to the first receiver in file order.
+    const double none = std::nan("");
+    const struct
+    {
+        const char *file;
+        double timeStepMs;
+        double spacing;
+        double offset;
+        double reversedOffset;
+        double delayMs;
+    } cases[] = {
+        { "seg2/wghs_11.dat", 1.0, 2.0, 10.0, 56.0, -500.0 },
+        { "seg2/albca_Shot1.dat", 0.25, 3.0, 6.0, 75.0, 0.0 },
+        { "seg2/albca_Shot2.dat", 0.25, 3.0, 146.0, 5.0, 0.0 },
+        { "seg2/lomablanca_1.DAT", 1.0, 5.0, 0.0, 315.0, -10.0 },
+        { "seg2/pyrefra_Rec_00001.seg2", 0.25, 1.0, 0.0, 59.0, 200.0 },
+        { "seg2/dmtvipa_20130107_103041000.CET.3c.cont.0.seg2", 1.0, none, none, none, none },
+        { "su/kit_1_first_trace.su", 0.25, none, 3.0, 3.0, -100.0 },
+        { "su/lomablanca_1_bigendian.su", 1.0, none, none, none, -11.0 },
+        { "segy/f3_crop_format5_ieee.sgy", 4.0, none, none, none, 4.0 },
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.file);
+        const QString path = RealWorld(QString::fromLatin1(c.file));
+        if (!QFileInfo::exists(path))
+            GTEST_SKIP() << "real field records not present";
+        const TraceReadResult r = ReadTraceFile(path);
+        ASSERT_TRUE(r.ok) << qPrintable(r.detail);
+        ASSERT_TRUE(r.hasTimeStep);
+        EXPECT_DOUBLE_EQ(r.timeStepMs, c.timeStepMs);
+        EXPECT_EQ(r.geometry.hasSpacing, !std::isnan(c.spacing));
+        if (r.geometry.hasSpacing) {
+            EXPECT_NEAR(r.geometry.spacingM, c.spacing, 1e-9);
+        }
+        double offset = 0.0;
+        EXPECT_EQ(r.geometry.SourceOffset(false, offset), !std::isnan(c.offset));
+        if (!std::isnan(c.offset)) {
+            EXPECT_NEAR(offset, c.offset, 1e-9);
+            r.geometry.SourceOffset(true, offset);
+            EXPECT_NEAR(offset, c.reversedOffset, 1e-9);
+        }
+        EXPECT_EQ(r.geometry.hasDelay, !std::isnan(c.delayMs));
+        if (r.geometry.hasDelay) {
+            EXPECT_NEAR(r.geometry.delayMs, c.delayMs, 1e-9);
+        }
     }
 }
 

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -514,18 +515,65 @@ TEST(TraceChartGeometry, OutlineReachesNPlusOneOnlyWhenAllReceiversAreUsed)
     EXPECT_EQ(some.information, QStringLiteral("(4 receivers, 11 time samples)"));
 }
 
-TEST(TraceChartGeometry, WigglesAreMeanFreeNormalisedAndFlatTracesStraight)
+TEST(TraceChartGeometry, WigglesAreMeanFreeNormalisedAndFlatTracesStraightAndDataStaysAsRead)
 {
     TraceSet set;
     TraceReadResult r = Read(3, 2, 2.0);
     r.values = { 1, 5, 2, 5, 6, 5 }; // trace 1: 1 2 6 (mean 3); trace 2 constant
     set.Replace(r, QStringLiteral("a.txt"));
     const TraceChart chart = BuildTraceChart(set, 1);
-    EXPECT_EQ(ColumnOf(set.traces, 0), (std::vector<double> { -2, -1, 3 })); // stored mean-free
+    // Drawing works on copies: the stored amplitudes stay as read.
+    EXPECT_EQ(ColumnOf(set.traces, 0), (std::vector<double> { 1, 2, 6 }));
     ASSERT_EQ(chart.wiggles.size(), 2u);
     EXPECT_EQ(chart.wiggles[0].x, (std::vector<double> { 1 - 1.0 / 3.0, 1 - 0.5 / 3.0, 1.5 }));
     EXPECT_EQ(chart.wiggles[0].y, (std::vector<double> { 0, 0.002, 0.004 }));
     EXPECT_EQ(chart.wiggles[1].x, (std::vector<double> { 2, 2, 2 }));
+}
+
+TEST(TraceChartGeometry, MetreViewPlacesTracesFromTheSourceAndFillsPositiveLobes)
+{
+    TraceSet set;
+    TraceReadResult r = Read(4, 2, 1.0);
+    // Trace 1: -1 1 -1 1 (mean 0); trace 2 the same at half the amplitude.
+    r.values = { -1, -0.5, 1, 0.5, -1, -0.5, 1, 0.5 };
+    set.Replace(r, QStringLiteral("a.su"));
+    TraceChartView view;
+    view.metres = true;
+    view.spacing = 2.0;
+    view.sourceOffset = 10.0;
+    const TraceChart own = BuildTraceChart(set, 1, view);
+    // Traces at 10 m and 12 m from the source, each scaled to half a spacing.
+    EXPECT_EQ(own.wiggles[0].x, (std::vector<double> { 9, 11, 9, 11 }));
+    EXPECT_EQ(own.wiggles[1].x, (std::vector<double> { 11, 13, 11, 13 }));
+    EXPECT_DOUBLE_EQ(own.xMin, 8.0);
+    EXPECT_DOUBLE_EQ(own.xMax, 14.0);
+    EXPECT_EQ(own.outline.x.front(), 8.0);
+    // One scale for the record: the weaker trace keeps its half amplitude.
+    view.commonScale = true;
+    const TraceChart common = BuildTraceChart(set, 1, view);
+    EXPECT_EQ(common.wiggles[0].x, own.wiggles[0].x);
+    EXPECT_EQ(common.wiggles[1].x, (std::vector<double> { 11.5, 12.5, 11.5, 12.5 }));
+
+    // Variable area: the outline of trace 1 runs along its baseline except over the positive
+    // lobes, meeting the baseline where the trace crosses zero (half-way between samples).
+    ASSERT_EQ(own.fills.size(), 2u);
+    const TraceChart::Curve &fill = own.fills[0];
+    ASSERT_EQ(fill.x.size(), fill.y.size());
+    for (double x : fill.x)
+        EXPECT_TRUE(x == 10.0 || x == 11.0) << x;
+    std::vector<double> crossings;
+    for (size_t i = 0; i < fill.x.size(); ++i) {
+        const std::vector<double> &times = own.wiggles[0].y;
+        if (fill.x[i] == 10.0 && std::find(times.begin(), times.end(), fill.y[i]) == times.end())
+            crossings.push_back(fill.y[i]);
+    }
+    EXPECT_EQ(crossings.size(), 3u);
+    EXPECT_NEAR(crossings[0], 0.0005, 1e-12);
+    EXPECT_EQ(fill.x.front(), 10.0);
+    EXPECT_EQ(fill.x.back(), 10.0);
+    EXPECT_EQ(fill.y.front(), fill.y.back());
+    // The receiver view has no filled lobes.
+    EXPECT_TRUE(BuildTraceChart(set, 1).fills.empty());
 }
 
 TEST(ActiveDataReport, RowsCarryUnitsAndTheReversalSentence)
@@ -538,7 +586,8 @@ TEST(ActiveDataReport, RowsCarryUnitsAndTheReversalSentence)
     set.windowEnd = 300;
     const auto rows = ActiveDataForm::ReportRows(set, true);
     ASSERT_EQ(rows.size(), 9);
-    EXPECT_EQ(rows[0].second, QStringLiteral("C:\\\\dati\\\\shot.sg2"));
+    // Plain text: the report writer escapes the backslashes.
+    EXPECT_EQ(rows[0].second, QStringLiteral("C:\\dati\\shot.sg2"));
     EXPECT_EQ(rows[1].second, QStringLiteral("24"));
     EXPECT_EQ(rows[2].second, QStringLiteral("2m"));
     EXPECT_EQ(rows[3].second, QStringLiteral("1000"));

@@ -12,6 +12,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -20,6 +21,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -55,6 +57,11 @@ bool Near(const std::vector<double> &a, const std::vector<double> &b)
     return true;
 }
 
+QString RealWorld(const QString &relative)
+{
+    return QStringLiteral(VELA_REALWORLD_DIR "/") + relative;
+}
+
 // The field loses the keyboard focus, as when the user clicks or tabs elsewhere.
 void LoseFocus(QLineEdit *edit)
 {
@@ -77,7 +84,11 @@ private Q_SLOTS:
     void appendWithOtherSampleCountShowsMergeMessageAndKeepsTraces();
     void appendWithSameSampleCountPlacesTracesAfter();
     void freshReadReplacesTracesAndResetsSpacing();
-    void failedFreshReadShowsIncorrectFormatAndDisablesNext();
+    void failedReadOverALoadedRecordChangesNothing();
+    void failedFirstReadLeavesTheEmptyPage();
+    void realRecordsProposeTheirTimeStepAndGeometry();
+    void timeStepsNeedingAttentionAreAnnounced();
+    void traceViewSettingsRedrawWithoutTouchingTheDocument();
     void cancelledExcelSheetNameChangesNothing();
     void timeStepFieldRefusesZeroWithInvaldStep();
     void windowEndFieldRewritesDecimalComma();
@@ -239,17 +250,150 @@ void tst_CGUIRispostaSperimentale1::freshReadReplacesTracesAndResetsSpacing()
     QCOMPARE(Edit("windowEndEdit")->text(), QStringLiteral("19"));
 }
 
-void tst_CGUIRispostaSperimentale1::failedFreshReadShowsIncorrectFormatAndDisablesNext()
+void tst_CGUIRispostaSperimentale1::failedReadOverALoadedRecordChangesNothing()
 {
-    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    const QString first = WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6);
+    QVERIFY(m_page->OpenTraceFile(first));
+    Edit("spacingEdit")->setText(QStringLiteral("2.5"));
+    const std::vector<double> traces(
+        m_page->Traces().traces.GetData(), m_page->Traces().traces.GetData() + 60);
+    // A SEG-Y file cut inside its first trace: the reader's own reason comes first.
+    QByteArray segy(3600, '\0');
+    segy[3217] = char(0xE8); // 1000 us
+    segy[3221] = 100; // samples
+    segy[3225] = 5; // IEEE floats
+    segy.append(QByteArray(240 + 40, '\x01'));
+    const QString damaged = m_dir.filePath(QStringLiteral("cut.sgy"));
+    QFile file(damaged);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(segy);
+    file.close();
+    for (CMessageBox::Answer answer : { CMessageBox::Answer::No, CMessageBox::Answer::Yes }) {
+        // A fresh read and an append alike.
+        m_boxes->requests.clear();
+        m_boxes->answer = answer;
+        m_chosenFile = damaged;
+        m_page->OnBrowse();
+        QCOMPARE(m_boxes->requests.size(), 2);
+        QVERIFY(m_boxes->requests[0].noIsDefault); // Enter never merges two records
+        QCOMPARE(m_boxes->requests[1].text,
+            QStringLiteral("Unexpected end of SEGY file\nIncorrect file format"));
+        QCOMPARE(m_boxes->requests[1].caption, QStringLiteral("Error"));
+        QVERIFY(m_page->Traces().loaded);
+        QCOMPARE(m_page->Traces().fileName, first);
+        QCOMPARE(Edit("fileNameEdit")->text(), first);
+        QCOMPARE(Edit("spacingEdit")->text(), QStringLiteral("2.5"));
+        QCOMPARE(m_page->Traces().traceCount, 6);
+        QVERIFY(std::equal(traces.begin(), traces.end(), m_page->Traces().traces.GetData()));
+        QVERIFY(Button("nextButton")->isEnabled());
+    }
+    // A file that cannot be opened says so before the format message.
     m_boxes->requests.clear();
     QVERIFY(!m_page->OpenTraceFile(m_dir.filePath(QStringLiteral("missing.sg2"))));
-    QCOMPARE(m_boxes->requests.size(), 2);
-    QCOMPARE(m_boxes->requests[0].text, QStringLiteral("Couldn't open source file"));
-    QCOMPARE(m_boxes->requests[1].text, QStringLiteral("Incorrect file format"));
-    QCOMPARE(m_boxes->requests[1].caption, QStringLiteral("Error"));
+    QCOMPARE(m_boxes->requests.size(), 1);
+    QCOMPARE(m_boxes->requests[0].text,
+        QStringLiteral("Couldn't open source file\nIncorrect file format"));
+    QCOMPARE(Edit("fileNameEdit")->text(), first);
+}
+
+void tst_CGUIRispostaSperimentale1::failedFirstReadLeavesTheEmptyPage()
+{
+    QVERIFY(!m_page->OpenTraceFile(m_dir.filePath(QStringLiteral("missing.sg2"))));
     QVERIFY(!m_page->Traces().loaded);
+    QVERIFY(Edit("fileNameEdit")->text().isEmpty());
     QVERIFY(!Button("nextButton")->isEnabled());
+}
+
+void tst_CGUIRispostaSperimentale1::realRecordsProposeTheirTimeStepAndGeometry()
+{
+    const QString wghs = RealWorld(QStringLiteral("seg2/wghs_11.dat"));
+    if (!QFileInfo::exists(wghs))
+        QSKIP("real field records not present");
+    Edit("timeStepEdit")->setText(QStringLiteral("7"));
+    QVERIFY(m_page->OpenTraceFile(wghs));
+    QCOMPARE(Edit("timeStepEdit")->text(), QStringLiteral("1"));
+    QCOMPARE(Edit("spacingEdit")->text(), QStringLiteral("2"));
+    QCOMPARE(m_page->findChild<QLabel *>(QStringLiteral("informationLabel"))->text(),
+        QStringLiteral("(24 receivers, 1500 time samples) from the file: spacing 2 m, source "
+                       "10 m from the first receiver, trigger at 500 ms"));
+    // The window still counts from the first sample as written.
+    QCOMPARE(Edit("windowEndEdit")->text(), QStringLiteral("1499"));
+
+    // Both SU files carry their own interval (250 us little-endian, 1000 us big-endian).
+    m_boxes->requests.clear();
+    QVERIFY(m_page->OpenTraceFile(RealWorld(QStringLiteral("su/kit_1_first_trace.su"))));
+    QCOMPARE(Edit("timeStepEdit")->text(), QStringLiteral("0.25"));
+    QCOMPARE(Edit("spacingEdit")->text(), QStringLiteral("1")); // one trace: no spacing
+    QVERIFY(m_page->findChild<QLabel *>(QStringLiteral("informationLabel"))
+                ->text()
+                .endsWith(QLatin1String("source 3 m from the first receiver, trigger at 100 ms")));
+    QVERIFY(m_page->OpenTraceFile(RealWorld(QStringLiteral("su/lomablanca_1_bigendian.su"))));
+    QCOMPARE(Edit("timeStepEdit")->text(), QStringLiteral("1"));
+    QCOMPARE(Edit("spacingEdit")->text(), QStringLiteral("1")); // no coordinates in its headers
+    // A one-receiver record does not reach the spectrum.
+    QVERIFY(m_page->OpenTraceFile(RealWorld(QStringLiteral("su/kit_1_first_trace.su"))));
+    m_boxes->requests.clear();
+    QVERIFY(m_page->ValidateInput());
+    QVERIFY(m_boxes->requests.last().text.contains(QLatin1String("Use at least two receivers")));
+}
+
+void tst_CGUIRispostaSperimentale1::timeStepsNeedingAttentionAreAnnounced()
+{
+    // An SU file whose headers carry no interval keeps the step in force and says so.
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    QByteArray su;
+    for (int t = 0; t < 3; ++t) {
+        QByteArray header(240, '\0');
+        header[114] = 4;
+        su += header + QByteArray(16, '\0');
+    }
+    const QString suPath = m_dir.filePath(QStringLiteral("plain.su"));
+    QFile file(suPath);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(su);
+    file.close();
+    m_boxes->requests.clear();
+    QVERIFY(m_page->OpenTraceFile(suPath));
+    QCOMPARE(m_boxes->requests.size(), 1);
+    QCOMPARE(m_boxes->requests[0].caption, QStringLiteral("Time step"));
+    QVERIFY(m_boxes->requests[0].text.contains(QLatin1String("no time step")));
+    QVERIFY(m_boxes->requests[0].text.contains(QLatin1String("1 ms")));
+    QCOMPARE(Edit("timeStepEdit")->text(), QStringLiteral("1"));
+
+    // Times written in milliseconds where seconds are expected: a step of 1000 ms.
+    const QString path = m_dir.filePath(QStringLiteral("ms.txt"));
+    QFile text(path);
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write("0 1 2\n1 3 4\n2 5 6\n3 7 8\n");
+    text.close();
+    m_boxes->requests.clear();
+    QVERIFY(m_page->OpenTraceFile(path));
+    QCOMPARE(Edit("timeStepEdit")->text(), QStringLiteral("1000"));
+    QCOMPARE(m_boxes->requests.size(), 1);
+    QVERIFY(m_boxes->requests[0].text.contains(QLatin1String("1000 ms")));
+    QVERIFY(m_boxes->requests[0].text.contains(QLatin1String("seconds")));
+}
+
+void tst_CGUIRispostaSperimentale1::traceViewSettingsRedrawWithoutTouchingTheDocument()
+{
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    Edit("spacingEdit")->setText(QStringLiteral("2"));
+    CMatrixArchive before;
+    m_page->SaveSection(before, 1);
+    QSignalSpy modified(m_page.get(), &CChildDialog::DocModified);
+    m_page->findChild<QCheckBox *>(QStringLiteral("metresViewCheck"))->click();
+    m_page->findChild<QCheckBox *>(QStringLiteral("commonScaleCheck"))->click();
+    const CChartRegion &region = m_page->TraceChartWidget()->Region();
+    // Six filled lobe outlines, six wiggles and the frame, in metres from the source.
+    QCOMPARE(region.Count(), 13);
+    QCOMPARE(region.BottomLabel(), QStringLiteral("Distance from the source [m]"));
+    // The view spans the frame: one spacing before the first receiver to one after the last.
+    QCOMPARE(region.ViewRange().xMin, -2.0);
+    QCOMPARE(region.ViewRange().xMax, 12.0);
+    CMatrixArchive after;
+    m_page->SaveSection(after, 1);
+    QVERIFY(before.GetBuffer() == after.GetBuffer());
+    QCOMPARE(modified.count(), 0);
 }
 
 void tst_CGUIRispostaSperimentale1::cancelledExcelSheetNameChangesNothing()

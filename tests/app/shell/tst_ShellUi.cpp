@@ -301,10 +301,10 @@ void tst_ShellUi::closingAModifiedAnalysisAsksFirst()
     QVERIFY(m_boxes->requests.isEmpty());
     m_frame->show();
     m_frame->SetModified(true);
-    m_boxes->answer = CMessageBox::Answer::No;
+    m_boxes->answer = CMessageBox::Answer::Cancel;
     QVERIFY(!m_frame->close());
     QVERIFY(m_frame->isVisible());
-    m_boxes->answer = CMessageBox::Answer::Yes;
+    m_boxes->answer = CMessageBox::Answer::No; // closes without saving
     QVERIFY(m_frame->close());
     QCOMPARE(m_boxes->requests.size(), 2);
 }
@@ -421,8 +421,8 @@ void tst_ShellUi::italianStartShowsItalianCaptions()
         }
         QCOMPARE(menu,
             (QStringList { "&VELA", "&New...", "&Open...", "&Save", "Save &as...", "2D Map",
-                "&Exit", "&Tools", "&Language", "&English", "&Italian", "checked", "&Help",
-                "What's new...", "&Check for updates...", "&About VELA..." }));
+                "Write &report...", "&Exit", "&Tools", "&Language", "&English", "&Italian",
+                "checked", "&Help", "What's new...", "&Check for updates...", "&About VELA..." }));
         auto *start = frame->View()->CurrentPage();
         QCOMPARE(start->findChild<QPushButton *>(QStringLiteral("analyseButton"))->text(),
             QStringLiteral("Analizza i dati sperimentali"));
