@@ -7,6 +7,7 @@
 #include "app/profile/CDialogAutomatica.h"
 #include "app/profile/CGUIProfiloIniziale.h"
 #include "app/profile/CProfileTable.h"
+#include "app/results/ReportWriter.h"
 #include "matrix/CMatrixArchive.h"
 
 #include <QApplication>
@@ -115,6 +116,22 @@ private Q_SLOTS:
         // Experimental, one mode, apparent and effective; initial and final profiles.
         QCOMPARE(m_page->DispersionChart()->Region().Count(), 4);
         QCOMPARE(m_page->ProfileChart()->Region().Count(), 2);
+
+        // The report chapter: one heading, four layer sub-headings and both charts as figures.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("report.rtf"));
+        ReportWriter report(&CChartWidget::ExportRegion);
+        QCOMPARE(report.Open(path), int(RtfOk));
+        QCOMPARE(m_page->WriteReport(report), 0);
+        QCOMPARE(report.ChapterCount(), 1);
+        QCOMPARE(report.FigureCount(), 2);
+        QVERIFY(report.Close());
+        QFile rtf(path);
+        QVERIFY(rtf.open(QIODevice::ReadOnly));
+        const QByteArray text = rtf.readAll();
+        QVERIFY(text.contains("Field profile"));
+        QVERIFY(text.contains("Layer 4"));
+        QVERIFY(text.contains("Numerical Vs profile"));
     }
 
     void runnerWithoutResultShowsMisfitsAboveHundred()
