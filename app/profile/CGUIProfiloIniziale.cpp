@@ -9,7 +9,6 @@
 #include "app/profile/CDialogAutomatica.h"
 #include "app/profile/CProfileTable.h"
 #include "app/profile/ProfileCharts.h"
-#include "app/results/ReportWriter.h"
 #include "matrix/CMatrixArchive.h"
 
 #include <QApplication>
@@ -520,34 +519,8 @@ int CGUIProfiloIniziale::LoadSection(CMatrixArchive &ar, int version)
 
 int CGUIProfiloIniziale::WriteReport(ReportWriter &report)
 {
-    const std::vector<ProfileReportItem> items = ReportItems();
-    if (items.empty())
-        return 0;
-    report.BeginSection();
-    using Kind = ProfileReportItem::Kind;
-    for (const ProfileReportItem &item : items) {
-        switch (item.kind) {
-        case Kind::Heading:
-            report.ChapterHeading(item.text);
-            break;
-        case Kind::Row:
-            report.LabelledRow(item.text, item.value);
-            break;
-        case Kind::SubHeading:
-            report.SubHeading(item.text);
-            break;
-        case Kind::Sentence:
-            report.Paragraph(item.text);
-            break;
-        case Kind::DispersionChart:
-            report.ChartFigure(m_dispersionChart->Region(), item.text);
-            break;
-        case Kind::ProfileChart:
-            report.ChartFigure(m_profileChart->Region(), item.text);
-            break;
-        }
-    }
-    report.ChapterEnd();
+    WriteProfileChapter(
+        report, ReportItems(), m_dispersionChart->Region(), m_profileChart->Region());
     return 0;
 }
 

@@ -3,10 +3,12 @@
 // input check and the document section.
 #include "app/chart/CChartWidget.h"
 #include "app/controls/CGridCtrl.h"
+#include "app/controls/CGridModel.h"
 #include "app/page/CMessageBoxCapture.h"
 #include "app/profile/CDialogAutomatica.h"
 #include "app/profile/CGUIProfiloIniziale.h"
 #include "app/profile/CProfileTable.h"
+#include "app/profile/ProfileReport.h"
 #include "app/results/ReportWriter.h"
 #include "matrix/CMatrixArchive.h"
 
@@ -132,6 +134,27 @@ private Q_SLOTS:
         QVERIFY(text.contains("Field profile"));
         QVERIFY(text.contains("Layer 4"));
         QVERIFY(text.contains("Numerical Vs profile"));
+
+        // The same chapter without a window, from the document's section alone.
+        CMatrixArchive section;
+        m_page->SaveSection(section, 1);
+        CMatrixArchive in(section.GetBuffer());
+        CGridModel table;
+        ProfilePageState state;
+        DispersionAnalysis read;
+        ReadProfileSection(in, 1, table, state, read);
+        CProfileTable(&table, QStringLiteral("Yes"), QStringLiteral("No")).Collect(read.m_profile);
+        const QString windowless = dir.filePath(QStringLiteral("windowless.rtf"));
+        ReportWriter second(&CChartWidget::ExportRegion);
+        QCOMPARE(second.Open(windowless), int(RtfOk));
+        WriteProfileChapter(second, read, state);
+        QCOMPARE(second.FigureCount(), 2);
+        QVERIFY(second.Close());
+        QFile other(windowless);
+        QVERIFY(other.open(QIODevice::ReadOnly));
+        const QByteArray again = other.readAll();
+        QVERIFY(again.contains("Layer 4"));
+        QVERIFY(again.contains("Vs fin.[m/s]"));
     }
 
     void runnerWithoutResultShowsMisfitsAboveHundred()
