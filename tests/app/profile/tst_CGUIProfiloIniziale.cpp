@@ -216,6 +216,7 @@ private Q_SLOTS:
         MakePage(4);
         m_page->CollectProfile();
         m_analysis->m_profile.iterationCount = 10;
+        m_analysis->m_profile.targetMisfit = 0.0; // a search that runs long enough to stop
         CDialogAutomatica dialog(m_page.get(), m_page.get());
         dialog.show();
         QTRY_VERIFY_WITH_TIMEOUT(
@@ -275,6 +276,7 @@ private Q_SLOTS:
         MakePage(4);
         m_page->CollectProfile();
         m_analysis->m_profile.iterationCount = 10;
+        m_analysis->m_profile.targetMisfit = 0.0; // a search that runs long enough to stop
         CDialogAutomatica dialog(m_page.get(), m_page.get());
         dialog.show();
         QTRY_VERIFY_WITH_TIMEOUT(
