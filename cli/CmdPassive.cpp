@@ -2,8 +2,8 @@
 // of its largest value at each frequency of a band.
 #include "cli/Commands.h"
 
-#include "app/data/TraceReaders.h"
 #include "app/data/CExcelAccess.h"
+#include "app/data/TraceReaders.h"
 #include "app/spectrum/PassiveTransform.h"
 #include "cli/CliOptions.h"
 

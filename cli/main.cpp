@@ -41,7 +41,7 @@ const Command Commands[] = {
         "  --refine R     refinement factor of the root search (up to 100)\n" },
     { "invert", CmdInvert,
         "invert --model FILE --curve FILE [--iterations N --target-error PCT --modes M\n"
-        "        --refine R --spacing S --receivers N --strong-contrasts]\n"
+        "        --refine R --spacing S --receivers N --strong-contrasts --starts K]\n"
         "        automatic search of the Vs profile through runner; the final profile as a\n"
         "        model file on standard output, the progress on standard error",
         "Options:\n"
@@ -51,21 +51,21 @@ const Command Commands[] = {
         "  --iterations N      largest number of iterations\n"
         "  --target-error PCT  misfit at which the search stops [%]\n"
         "  --modes M, --refine R, --spacing S, --receivers N\n"
-        "                      as for vela-cli forward\n"
+        "                      as for vela-cli forward (one mode unless --modes)\n"
         "  --strong-contrasts  allow strong velocity contrasts between layers\n"
-        "Standard output: the final profile (thickness, Vp, Vs, density per line, the\n"
-        "half-space last) and the misfits as comment lines misfit_apparent and\n"
-        "misfit_effective (fractions).\n" },
+        "  --starts K          search from K starts (1 to 1000): the best profile, then\n"
+        "                      vs30_ms, vs30_range_ms (10 % and 90 %),\n"
+        "                      depth_of_investigation_m, misfit_normalised and the Vs band\n"
+        "                      depth_m,vs_p10_ms,vs_median_ms,vs_p90_ms\n" },
     { "profile", CmdProfile,
         "profile --curve FILE [--layers N]\n"
-        "        the initial profile proposed from a curve, as a model file",
+        "        the initial profile proposed from a curve, as a model file (N from 1 to 9)",
+        "Prints the profile page's default table with the initial Vs proposed from the curve,\n"
+        "one line per layer, the half-space last: thickness, Vp, Vs, density, Poisson's\n"
+        "ratio, Vs min, Vs max (a model file that forward and invert read).\n"
         "Options:\n"
         "  --curve FILE   experimental dispersion curve (see vela-cli forward --help)\n"
-        "  --layers N     layers above the half-space, 1 to 9 (default 8; thicknesses 2, 3,\n"
-        "                 3, 4, 4, 5, 5, 6, 6 m)\n"
-        "Prints one line per layer, the half-space last: thickness, Vp, Vs, density,\n"
-        "Poisson's ratio, Vs min, Vs max; Vs is the curve's velocity at about 0.4 wavelength\n"
-        "below the layer's middle divided by 0.9, never below 10 m/s.\n" },
+        "  --layers N     number of layers above the half-space (default 8)\n" },
     { "traces", CmdTraces,
         "traces FILE [--sheet NAME]\n"
         "        reads a trace file (TXT, SEG-2, SEG-Y, SU, XLS, XLSX, DRM) and summarises it",
@@ -76,13 +76,17 @@ const Command Commands[] = {
         "Options:\n"
         "  --sheet NAME   worksheet of an Excel file (default: the first one)\n" },
     { "spectrum", CmdSpectrum,
-        "spectrum FILE [--sheet NAME] --dx M [--dt MS] [--receivers FIRST LAST]\n"
+        "spectrum FILE [FILE...] [--sheet NAME] --dx M [--dt MS] [--receivers FIRST LAST]\n"
         "        [--window START_MS END_MS] [--reverse] --band FMIN FMAX [--points OUT.txt]\n"
-        "        [--image OUT.png]\n"
-        "        f-k spectrum of a shot and the curve picked in the band (CSV)",
-        "Prints freq_hz,velocity_ms: the velocity of the strongest wavenumber at each\n"
-        "frequency of the band, in increasing frequency.\n"
+        "        [--image OUT.png] [--method fk|phase-shift] [--vrange VMIN VMAX]\n"
+        "        [--source-offset M]\n"
+        "        f-k spectrum of a shot (several files of one geometry are stacked) and the\n"
+        "        curve picked in the band, or the phase-shift image and its guided pick (CSV)",
+        "Prints freq_hz,velocity_ms in increasing frequency: with fk the velocity of the\n"
+        "strongest wavenumber at each frequency of the band; with phase-shift the guided pick\n"
+        "that follows the ridge of the frequency-velocity image.\n"
         "Options:\n"
+        "  FILE...                 one record, or several of one geometry to stack\n"
         "  --sheet NAME            worksheet of an Excel file (default: the first one)\n"
         "  --dx M                  receiver spacing [m]\n"
         "  --dt MS                 time step [ms] instead of the file's\n"
@@ -91,8 +95,11 @@ const Command Commands[] = {
         "                          time window [ms] from the first sample (default: all)\n"
         "  --reverse               the shot is at the far end of the spread\n"
         "  --band FMIN FMAX        frequency band of the picking [Hz]\n"
+        "  --method fk|phase-shift transform (default fk)\n"
+        "  --vrange VMIN VMAX      phase-shift velocity range [m/s] (default 50 1000)\n"
+        "  --source-offset M       source to first receiver used [m] (default: one spacing)\n"
         "  --points OUT.txt        automatic points as a four-column curve file\n"
-        "  --image OUT.png         the spectrum image as the page shows it\n" },
+        "  --image OUT.png         the spectrum image\n" },
     { "classify", CmdClassify,
         "classify --model FILE [--offset M] [--code dm2008|opcm2003|ntc2018|asce7-22]\n"
         "        Vs30 and the seismic soil category of the model's final Vs profile",

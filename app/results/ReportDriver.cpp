@@ -1,9 +1,9 @@
 #include "app/results/ReportDriver.h"
 
 #include "app/chart/CChartWidget.h"
-#include "app/results/ReportWriter.h"
 #include "app/page/CChildDialog.h"
 #include "app/page/CMessageBox.h"
+#include "app/results/ReportWriter.h"
 
 #include <QCoreApplication>
 #include <QDir>

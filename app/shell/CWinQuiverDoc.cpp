@@ -1,7 +1,7 @@
 #include "app/shell/CWinQuiverDoc.h"
 
-#include "app/shell/CDocumentFile.h"
 #include "app/page/CMessageBox.h"
+#include "app/shell/CDocumentFile.h"
 #include "app/shell/CWinQuiverView.h"
 #include "matrix/CMatrixArchive.h"
 

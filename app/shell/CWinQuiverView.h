@@ -2,8 +2,8 @@
 #ifndef VELA_APP_SHELL_CWINQUIVERVIEW_H
 #define VELA_APP_SHELL_CWINQUIVERVIEW_H
 
-#include "app/shell/CDocumentFile.h"
 #include "app/page/CStepTable.h"
+#include "app/shell/CDocumentFile.h"
 
 #include <QWidget>
 

@@ -1,10 +1,12 @@
 #include "app/shell/PageFactory.h"
 
+#include "app/curve/CGUICurvaDispersione.h"
 #include "app/data/CGUIRispostaSperimentale1.h"
 #include "app/profile/CGUIProfiloIniziale.h"
 #include "app/shell/CChildFormTest.h"
 #include "app/shell/CGUIMain.h"
 #include "app/shell/CPlaceholderPage.h"
+#include "app/spectrum/CGUIRispostaSperimentale2.h"
 
 CChildDialog *CreatePage(
     int stepCode, QWidget *parent, CGUISteps *steps, DispersionAnalysis *analysis)
@@ -16,12 +18,12 @@ CChildDialog *CreatePage(
         return new CGUIMain(parent, steps);
     case Step::ActiveData:
         return new CGUIRispostaSperimentale1(parent, steps, analysis);
-    case Step::Spectrum: // CGUIRispostaSperimentale2
-        return new CPlaceholderPage(stepCode, parent, steps, analysis);
+    case Step::Spectrum:
+        return new CGUIRispostaSperimentale2(parent, steps, analysis);
     case Step::PassiveData: // CGUIRispostaSperimentaleP
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
-    case Step::DispersionCurve: // CGUICurvaDispersione
-        return new CPlaceholderPage(stepCode, parent, steps, analysis);
+    case Step::DispersionCurve:
+        return new CGUICurvaDispersione(parent, steps, analysis);
     case Step::GroundProfile:
         return new CGUIProfiloIniziale(parent, steps, analysis);
     case Step::Results: // CGUIRisultati

@@ -145,9 +145,10 @@ public:
     DispersionAnalysis() = default;
 
     /// Fills the active record from the trace set of the active page and prepares the windowed
-    /// traces (first window sample, power-of-two time size, offsets). Returns false and leaves
-    /// the record unprepared when the set cannot be windowed (no traces, time step not
-    /// positive, empty window).
+    /// traces (first window sample, power-of-two time size, offsets). A window longer than the
+    /// record plus one sample counts as that long. Returns false and leaves the record
+    /// unprepared when the set cannot be windowed (no traces, time step not positive, empty
+    /// window).
     bool HandOverActiveTraces(const TraceSet &set);
 
     /// The same for the passive record; its windowed traces keep one column per trace.

@@ -4,9 +4,9 @@
 #include "ReportRtfText.h"
 
 #include "app/data/CGUIRispostaSperimentale1.h"
+#include "app/page/CMessageBoxCapture.h"
 #include "app/results/ReportDriver.h"
 #include "app/results/ReportWriter.h"
-#include "app/page/CMessageBoxCapture.h"
 #include "app/shell/CWinQuiverView.h"
 #include "app/spectrum/DispersionAnalysis.h"
 

@@ -143,6 +143,39 @@ TEST(GuidedPick, StartsOnTheClearestColumnAndLeavesOutWeakOnes)
     }
 }
 
+TEST(GuidedPick, MovesOntoASlowerRidgeOnlyWhenItIsNearlyAsStrong)
+{
+    // Rows 100 .. 178 m/s by 2; a ridge at 140 m/s in every column and, from column 3 on, a
+    // slower ridge at 128 m/s (9 % below) of the given strength.
+    for (const auto &[strength, expected] :
+        { std::pair { 0.9, 128.0 }, std::pair { 0.7, 140.0 } }) {
+        SCOPED_TRACE(strength);
+        CMatrix image(40, 6);
+        std::vector<double> f;
+        std::vector<double> v;
+        for (int r = 0; r < 40; ++r)
+            v.push_back(100.0 + 2.0 * r);
+        for (int c = 0; c < 6; ++c) {
+            f.push_back(20.0 + c);
+            for (int r = 0; r < 40; ++r)
+                image.Set(r, c, 0.05);
+            image.Set(19, c, 0.6);
+            image.Set(20, c, 1.0);
+            image.Set(21, c, 0.6);
+            if (c >= 3)
+                image.Set(14, c, strength);
+        }
+        GuidedPickOptions options;
+        options.minFrequency = 0.0;
+        options.maxFrequency = 100.0;
+        const std::vector<GuidedPickPoint> points =
+            GuidedPick(image, CMatrix::Column(f), CMatrix::Column(v), options);
+        ASSERT_EQ(points.size(), 6u);
+        for (int c = 0; c < 6; ++c)
+            EXPECT_DOUBLE_EQ(points[c].velocity, c < 3 ? 140.0 : expected) << c;
+    }
+}
+
 namespace {
 
 QString RealWorld(const QString &relative)
