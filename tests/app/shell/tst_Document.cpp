@@ -267,6 +267,11 @@ void tst_Document::olderFormatOpensShiftedAndUpgradesOnce()
     const qsizetype passive = older.indexOf(AbsentFrame(4));
     QVERIFY(passive > 0);
     older.remove(passive, AbsentFrame(4).size());
+    // Nor the profile section's 999 spare words, which the current version added.
+    const QByteArray spare(999 * 4, '\0');
+    const qsizetype spareAt = older.indexOf(spare, older.indexOf("PPT\r\n"));
+    QVERIFY(spareAt > 0);
+    older.remove(spareAt, spare.size());
     const QString path = m_dir->filePath(QStringLiteral("old.vla"));
     WriteFile(path, older);
 
