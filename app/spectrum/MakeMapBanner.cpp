@@ -18,7 +18,7 @@ int main(int argc, char *argv[])
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
 
-    const int width = 600;
+    const int width = 560;
     const int height = 60;
     QImage banner(width, height, QImage::Format_RGB32);
     QPainter painter(&banner);

@@ -15,6 +15,11 @@
 
 namespace {
 
+// The writer states a picture's size in hundredths of a millimetre where readers take twips,
+// which shows it 1.76 times its natural size: half scale, as the report's figures use, brings
+// it back within the page.
+constexpr int PictureScalePercent = 50;
+
 // The head of the results page's section: its frame line and tag line.
 const char SectionMarker[] = "============================\r\nRIS\r\n";
 constexpr int ThicknessColumn = 2;
@@ -292,7 +297,7 @@ bool CMapSection::WriteReport(const QString &path, const MapReport &report)
     const QString picture = folder.filePath(QStringLiteral("section.bmp"));
     const int scale = std::max(1, 480 / std::max(1, report.section.image.width()));
     const QImage enlarged = report.section.image.scaled(report.section.image.width() * scale,
-        MapSectionRows * 3, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        MapSectionRows * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (!enlarged.convertToFormat(QImage::Format_RGB32).save(picture, "BMP"))
         return false;
 
@@ -309,7 +314,9 @@ bool CMapSection::WriteReport(const QString &path, const MapReport &report)
     };
     if (QFileInfo::exists(report.bannerPath)) {
         format->alignment = 1;
-        written = rtf.RtfAddPicture(report.bannerPath, 100, 100) == RtfOk && written;
+        written =
+            rtf.RtfAddPicture(report.bannerPath, PictureScalePercent, PictureScalePercent) == RtfOk
+            && written;
         written = rtf.RtfEndParagraph() == RtfOk && written;
     }
     *format = plain;
@@ -328,16 +335,16 @@ bool CMapSection::WriteReport(const QString &path, const MapReport &report)
     format->bold = false;
     for (int i = 0; i < report.files.size(); ++i)
         paragraph(QStringLiteral("%1. %2").arg(i + 1).arg(report.files[i]));
-    format->alignment = 1;
-    format->spaceBefore = 240;
-    written = rtf.RtfAddPicture(picture, 100, 100) == RtfOk && written;
-    written = rtf.RtfEndParagraph() == RtfOk && written;
-    format->spaceBefore = 0;
     paragraph(tr("Position [m]: 0 to %1; depth [m]: 0 to %2; Vs [m/s]: %3 to %4")
                   .arg(report.section.length)
                   .arg(report.section.depth)
                   .arg(report.section.vMin)
                   .arg(report.section.vMax));
+    format->alignment = 1;
+    format->spaceBefore = 120;
+    written =
+        rtf.RtfAddPicture(picture, PictureScalePercent, PictureScalePercent) == RtfOk && written;
+    written = rtf.RtfEndParagraph() == RtfOk && written;
     *format = plain;
     if (!written) {
         rtf.RtfAbandon();

@@ -65,10 +65,10 @@ struct MapReport
     QString bannerPath; ///< the banner picture put at the head; skipped when missing
 };
 
-/// Reading, drawing and reporting of the section. The texts are the map dialog's.
+/// Reading, drawing and reporting of the section, for the map dialog and vela-cli.
 class CMapSection
 {
-    Q_DECLARE_TR_FUNCTIONS(CDialog2DMap)
+    Q_DECLARE_TR_FUNCTIONS(CMapSection)
 
 public:
     /// Reads a profile from a file: a `.txt` file as text (ReadText), anything else as a

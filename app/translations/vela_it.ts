@@ -1,177 +1,218 @@
-<?xml version='1.0' encoding='utf-8'?>
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
 <TS version="2.1" language="it">
 <context>
     <name>ActiveDataForm</name>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="51" />
+        <location filename="../data/ActiveDataForm.cpp" line="53"/>
         <source>Data file not loaded</source>
         <translation>File dei dati non caricato</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="62" />
+        <location filename="../data/ActiveDataForm.cpp" line="64"/>
         <source>Insert source depth</source>
         <translation>Inserire la profondità della sorgente</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="63" />
+        <location filename="../data/ActiveDataForm.cpp" line="65"/>
         <source>Source depth must be positive</source>
         <translation>La profondità della sorgente deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="65" />
+        <location filename="../data/ActiveDataForm.cpp" line="67"/>
         <source>Insert receivers depth</source>
         <translation>Inserire la profondità dei ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="66" />
+        <location filename="../data/ActiveDataForm.cpp" line="68"/>
         <source>Receivers depth must be positive</source>
         <translation>La profondità dei ricevitori deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="68" />
+        <location filename="../data/ActiveDataForm.cpp" line="70"/>
         <source>Insert distance between two consecutive receivers</source>
         <translation>Inserire la distanza tra due ricevitori consecutivi</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="70" />
+        <location filename="../data/ActiveDataForm.cpp" line="72"/>
         <source>Distance between two consecutive receivers must be positive</source>
         <translation>La distanza tra due ricevitori consecutivi deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="73" />
+        <location filename="../data/ActiveDataForm.cpp" line="75"/>
         <source>Insert time step</source>
         <translation>Inserire il passo temporale</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="74" />
+        <location filename="../data/ActiveDataForm.cpp" line="76"/>
         <source>The time step must be positive</source>
         <translation>Il passo temporale deve essere positivo</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="76" />
+        <location filename="../data/ActiveDataForm.cpp" line="78"/>
         <source>Insert total time</source>
         <translation>Inserire il tempo finale</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="77" />
+        <location filename="../data/ActiveDataForm.cpp" line="79"/>
         <source>Total time must be positive</source>
         <translation>Il tempo finale deve essere positivo</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="79" />
+        <location filename="../data/ActiveDataForm.cpp" line="81"/>
         <source>Insert initial time</source>
         <translation>Inserire il tempo iniziale</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="80" />
+        <location filename="../data/ActiveDataForm.cpp" line="82"/>
         <source>Initial time must be positive</source>
         <translation>Il tempo iniziale deve essere positivo</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="94" />
+        <location filename="../data/ActiveDataForm.cpp" line="96"/>
         <source>The time step must be greater than zero</source>
         <translation>Il passo temporale deve essere maggiore di zero</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="123" />
+        <location filename="../data/ActiveDataForm.cpp" line="125"/>
         <source>Total time must be greater than initial time</source>
         <translation>Il tempo finale deve essere maggiore del tempo iniziale</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="139" />
+        <location filename="../data/ActiveDataForm.cpp" line="141"/>
         <source>Use at least one receiver</source>
         <translation>Usare almeno un ricevitore</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="142" />
+        <location filename="../data/ActiveDataForm.cpp" line="145"/>
+        <source>Use at least two receivers</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="149"/>
         <source>Use at most %1 receivers</source>
         <translation>Usare al massimo %1 ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="148" />
+        <location filename="../data/ActiveDataForm.cpp" line="155"/>
         <source>Errors:</source>
         <translation>Errori:</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="195" />
+        <location filename="../data/ActiveDataForm.cpp" line="167"/>
+        <source>spacing %1 m</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="171"/>
+        <source>source %1 m from the first receiver</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="175"/>
+        <source>trigger at %1 ms</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="178"/>
+        <source>first sample %1 ms after the trigger</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="183"/>
+        <source>from the file: %1</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="190"/>
+        <source>The file carries no time step: the time step in force, %1 ms, was kept. Please type the time step used in the field.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="195"/>
+        <source>The time step read from the file is %1 ms, taking the file&apos;s times in %2. If the file uses another unit, please correct the time step.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="242"/>
         <source>Invald step</source>
         <translation>Passo non valido</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="196" />
+        <location filename="../data/ActiveDataForm.cpp" line="243"/>
         <source>Invalid valuee</source>
         <translation>Valore non valido</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="287" />
+        <location filename="../data/ActiveDataForm.cpp" line="335"/>
         <source>Traces file name</source>
         <translation>Nome del file delle tracce</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="288" />
+        <location filename="../data/ActiveDataForm.cpp" line="336"/>
         <source>Number of sensors</source>
         <translation>Numero di sensori</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="290" />
+        <location filename="../data/ActiveDataForm.cpp" line="338"/>
         <source>Sensors distance:</source>
         <translation>Distanza tra i sensori:</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="292" />
+        <location filename="../data/ActiveDataForm.cpp" line="340"/>
         <source>Number of time samples</source>
         <translation>Numero di campioni temporali</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="294" />
+        <location filename="../data/ActiveDataForm.cpp" line="342"/>
         <source>Acquisition timestep</source>
         <translation>Passo temporale di acquisizione</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="297" />
+        <location filename="../data/ActiveDataForm.cpp" line="345"/>
         <source>Number of sensors used for the analysis</source>
-        <translation>Numero di sensori usati per l'analisi</translation>
+        <translation>Numero di sensori usati per l&apos;analisi</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="299" />
+        <location filename="../data/ActiveDataForm.cpp" line="347"/>
         <source>The interval considered for the analysis starts at</source>
-        <translation>L'intervallo considerato per l'analisi inizia a</translation>
+        <translation>L&apos;intervallo considerato per l&apos;analisi inizia a</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="302" />
+        <location filename="../data/ActiveDataForm.cpp" line="350"/>
         <source>The interval considered for the analysis ends at</source>
-        <translation>L'intervallo considerato per l'analisi finisce a</translation>
+        <translation>L&apos;intervallo considerato per l&apos;analisi finisce a</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="305" />
+        <location filename="../data/ActiveDataForm.cpp" line="353"/>
         <source>Sensors are reverted (the last one in the file is the fist one for the analysis)</source>
-        <translation>I sensori sono invertiti (l'ultimo nel file è il primo per l'analisi)</translation>
+        <translation>I sensori sono invertiti (l&apos;ultimo nel file è il primo per l&apos;analisi)</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="308" />
+        <location filename="../data/ActiveDataForm.cpp" line="356"/>
         <source>Sensors are not reverted (the last one in the file is the last one for the analysis)</source>
-        <translation>I sensori non sono invertiti (l'ultimo nel file è l'ultimo per l'analisi)</translation>
+        <translation>I sensori non sono invertiti (l&apos;ultimo nel file è l&apos;ultimo per l&apos;analisi)</translation>
     </message>
 </context>
 <context>
     <name>CChartWidget</name>
     <message>
-        <location filename="../chart/CChartWidget.cpp" line="308" />
+        <location filename="../chart/CChartWidget.cpp" line="316"/>
         <source>Export data...</source>
         <translation>Esporta dati...</translation>
     </message>
     <message>
-        <location filename="../chart/CChartWidget.cpp" line="309" />
+        <location filename="../chart/CChartWidget.cpp" line="317"/>
         <source>Show all</source>
         <translation>Mostra tutto</translation>
     </message>
     <message>
-        <location filename="../chart/CChartWidget.cpp" line="316" />
+        <location filename="../chart/CChartWidget.cpp" line="324"/>
         <source>Export data</source>
         <translation>Esporta dati</translation>
     </message>
     <message>
-        <location filename="../chart/CChartWidget.cpp" line="316" />
+        <location filename="../chart/CChartWidget.cpp" line="324"/>
         <source>Text files (*.txt);;All files (*)</source>
         <translation>File di testo (*.txt);;Tutti i file (*)</translation>
     </message>
@@ -179,80 +220,169 @@
 <context>
     <name>CDesktopOpen</name>
     <message>
-        <location filename="../page/CDesktopOpen.cpp" line="34" />
-        <source>Cannot find "%1".</source>
-        <translation>Impossibile trovare "%1".</translation>
+        <location filename="../page/CDesktopOpen.cpp" line="34"/>
+        <source>Cannot find &quot;%1&quot;.</source>
+        <translation>Impossibile trovare &quot;%1&quot;.</translation>
+    </message>
+</context>
+<context>
+    <name>CDialog2DMap</name>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="26"/>
+        <source>2D VELA</source>
+        <translation>VELA 2D</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="32"/>
+        <source>Add...</source>
+        <translation>Aggiungi...</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="34"/>
+        <source>Move up</source>
+        <translation>Sposta su</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="35"/>
+        <source>Move down</source>
+        <translation>Sposta giù</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="36"/>
+        <source>Draw</source>
+        <translation>Disegna</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="38"/>
+        <source>Export...</source>
+        <translation>Esporta...</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="41"/>
+        <source>Traces</source>
+        <translation>Tracce</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="43"/>
+        <source>Files:</source>
+        <translation>File:</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="53"/>
+        <source>Distance between traces</source>
+        <translation>Distanza tra le tracce</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="54"/>
+        <source>Please specify the distance between the traces</source>
+        <translation>Specificare la distanza tra le tracce</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="61"/>
+        <source>Distance between traces [m]</source>
+        <translation>Distanza tra le tracce [m]</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="72"/>
+        <source>Position [m]</source>
+        <translation>Posizione [m]</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="73"/>
+        <source>Depth [m]</source>
+        <translation>Profondità [m]</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="179"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="222"/>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="222"/>
+        <source>The report could not be written to %1</source>
+        <translation>Impossibile scrivere la relazione in %1</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="232"/>
+        <source>VELA Files (*.vla);;Text Files (*.txt)</source>
+        <translation>File VELA (*.vla);;File di testo (*.txt)</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="242"/>
+        <source>Rich Text Format (*.rtf)</source>
+        <translation>Rich Text Format (*.rtf)</translation>
     </message>
 </context>
 <context>
     <name>CExcelAccess</name>
     <message>
-        <location filename="../data/CExcelAccess.cpp" line="83" />
+        <location filename="../data/CExcelAccess.cpp" line="83"/>
         <source>the workbook cannot be read as an Excel file</source>
         <translation>la cartella di lavoro non può essere letta come file Excel</translation>
     </message>
     <message>
-        <location filename="../data/CExcelAccess.cpp" line="90" />
-        <location filename="../data/CExcelAccess.cpp" line="98" />
-        <source>the workbook's sheets cannot be listed</source>
+        <location filename="../data/CExcelAccess.cpp" line="90"/>
+        <location filename="../data/CExcelAccess.cpp" line="98"/>
+        <source>the workbook&apos;s sheets cannot be listed</source>
         <translation>non è possibile elencare i fogli della cartella di lavoro</translation>
     </message>
     <message>
-        <location filename="../data/CExcelAccess.cpp" line="113" />
+        <location filename="../data/CExcelAccess.cpp" line="113"/>
         <source>the sheet cannot be read</source>
         <translation>il foglio non può essere letto</translation>
     </message>
     <message>
-        <location filename="../data/CExcelAccess.cpp" line="121" />
+        <location filename="../data/CExcelAccess.cpp" line="121"/>
         <source>cell %1 of row %2 cannot be read</source>
         <translation>la cella %1 della riga %2 non può essere letta</translation>
     </message>
     <message>
-        <location filename="../data/CExcelAccess.cpp" line="196" />
-        <location filename="../data/CExcelAccess.cpp" line="364" />
+        <location filename="../data/CExcelAccess.cpp" line="196"/>
+        <location filename="../data/CExcelAccess.cpp" line="364"/>
         <source>the file is not an Excel workbook</source>
         <translation>il file non è una cartella di lavoro Excel</translation>
     </message>
     <message>
-        <location filename="../data/CExcelAccess.cpp" line="225" />
-        <source>the workbook's sheet list is damaged</source>
-        <translation>l'elenco dei fogli della cartella di lavoro è danneggiato</translation>
+        <location filename="../data/CExcelAccess.cpp" line="225"/>
+        <source>the workbook&apos;s sheet list is damaged</source>
+        <translation>l&apos;elenco dei fogli della cartella di lavoro è danneggiato</translation>
     </message>
     <message>
-        <location filename="../data/CExcelAccess.cpp" line="284" />
-        <source>the sheet's data cannot be found in the workbook</source>
+        <location filename="../data/CExcelAccess.cpp" line="284"/>
+        <source>the sheet&apos;s data cannot be found in the workbook</source>
         <translation>i dati del foglio non si trovano nella cartella di lavoro</translation>
     </message>
     <message>
-        <location filename="../data/CExcelAccess.cpp" line="340" />
-        <source>the sheet's data are damaged (%1)</source>
+        <location filename="../data/CExcelAccess.cpp" line="340"/>
+        <source>the sheet&apos;s data are damaged (%1)</source>
         <translation>i dati del foglio sono danneggiati (%1)</translation>
     </message>
     <message>
-        <location filename="../data/CExcelAccess.cpp" line="355" />
+        <location filename="../data/CExcelAccess.cpp" line="355"/>
         <source>the workbook cannot be opened (%1)</source>
         <translation>la cartella di lavoro non può essere aperta (%1)</translation>
     </message>
     <message>
-        <location filename="../data/CExcelAccess.cpp" line="382" />
-        <source>the workbook has no sheet named "%1" (its sheets: %2)</source>
-        <translation>la cartella di lavoro non ha un foglio di nome "%1" (i suoi fogli: %2)</translation>
+        <location filename="../data/CExcelAccess.cpp" line="382"/>
+        <source>the workbook has no sheet named &quot;%1&quot; (its sheets: %2)</source>
+        <translation>la cartella di lavoro non ha un foglio di nome &quot;%1&quot; (i suoi fogli: %2)</translation>
     </message>
     <message>
-        <location filename="../data/CExcelAccess.cpp" line="398" />
-        <location filename="../data/CExcelAccess.cpp" line="490" />
+        <location filename="../data/CExcelAccess.cpp" line="398"/>
+        <location filename="../data/CExcelAccess.cpp" line="490"/>
         <source>the workbook cannot be unpacked</source>
         <translation>la cartella di lavoro non può essere decompressa</translation>
     </message>
     <message>
-        <location filename="../data/CExcelAccess.cpp" line="420" />
-        <location filename="../data/CExcelAccess.cpp" line="436" />
-        <location filename="../data/CExcelAccess.cpp" line="497" />
+        <location filename="../data/CExcelAccess.cpp" line="420"/>
+        <location filename="../data/CExcelAccess.cpp" line="436"/>
+        <location filename="../data/CExcelAccess.cpp" line="497"/>
         <source>Database error: </source>
         <translation>Errore del database: </translation>
     </message>
     <message>
-        <location filename="../data/CExcelAccess.cpp" line="437" />
+        <location filename="../data/CExcelAccess.cpp" line="437"/>
         <source>the sheet is wider than Excel allows</source>
         <translation>il foglio è più largo di quanto Excel consenta</translation>
     </message>
@@ -260,27 +390,27 @@
 <context>
     <name>CGUIMain</name>
     <message>
-        <location filename="../shell/CGUIMain.cpp" line="51" />
+        <location filename="../shell/CGUIMain.cpp" line="51"/>
         <source>Surface-wave analysis for site characterisation</source>
         <translation>Analisi delle onde superficiali per la caratterizzazione dei siti</translation>
     </message>
     <message>
-        <location filename="../shell/CGUIMain.cpp" line="77" />
+        <location filename="../shell/CGUIMain.cpp" line="77"/>
         <source>Analyse experimental data</source>
         <translation>Analizza i dati sperimentali</translation>
     </message>
     <message>
-        <location filename="../shell/CGUIMain.cpp" line="78" />
+        <location filename="../shell/CGUIMain.cpp" line="78"/>
         <source>Insert dispersion curve</source>
         <translation>Inserisci la curva di dispersione</translation>
     </message>
     <message>
-        <location filename="../shell/CGUIMain.cpp" line="87" />
+        <location filename="../shell/CGUIMain.cpp" line="87"/>
         <source>Bibliography</source>
         <translation>Bibliografia</translation>
     </message>
     <message>
-        <location filename="../shell/CGUIMain.cpp" line="93" />
+        <location filename="../shell/CGUIMain.cpp" line="93"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
@@ -288,180 +418,203 @@
 <context>
     <name>CGUIRispostaSperimentale1</name>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="36" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="36"/>
         <source>All supported files|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|Text file (*.TXT)|*.txt|Seg2 file (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|Excel file (*.XLS)|*.xls;*.xlsx|SU file (*.SU)|*.su|SEGY file (*.SEGY,*.SGY)|*.segy;*.sgy|DRM file (*.DRM)|*.drm||</source>
         <translation>Tutti i file supportati|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="78" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="78"/>
         <source>Data file</source>
         <translation>File dei dati</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="80" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="80"/>
         <source>Experimental traces can be given in formats TXT, SEG2, SEGY, XLS, SU or DRM</source>
         <translation>Le tracce sperimentali possono essere fornite nei formati TXT, SEG2, SEGY, XLS, SU o DRM</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="90" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="90"/>
         <source>Open a trace file</source>
         <translation>Apri un file di tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="98" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="98"/>
         <source>Distance between 2 consecutive receivers</source>
         <translation>Distanza tra 2 ricevitori consecutivi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="101" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="101"/>
         <source>Specify distance between receivers.</source>
         <translation>Specificare la distanza tra i ricevitori.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="102" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="102"/>
         <source>Receivers distance [m]</source>
         <translation>Distanza ricevitori [m]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="107" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="107"/>
         <source>Source position</source>
         <translation>Posizione della sorgente</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="109" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="109"/>
         <source>Mark if source is near the last receiver.</source>
-        <translation>Selezionare se la sorgente è vicina all'ultimo ricevitore.</translation>
+        <translation>Selezionare se la sorgente è vicina all&apos;ultimo ricevitore.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="114" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="114"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="370"/>
         <source>Time step</source>
         <translation>Passo temporale</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="117" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="117"/>
         <source>Time step used in field is required</source>
         <translation>È richiesto il passo temporale usato in campagna</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="118" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="118"/>
         <source>Time sampling [ms]</source>
         <translation>Campionamento temporale [ms]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="123" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="123"/>
         <source>Receivers selection</source>
         <translation>Selezione dei ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="126" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="126"/>
         <source>Choose receivers to be used in the analysis.</source>
-        <translation>Scegliere i ricevitori da usare nell'analisi.</translation>
+        <translation>Scegliere i ricevitori da usare nell&apos;analisi.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="128" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="128"/>
         <source>Use receivers up to</source>
         <translation>Usa i ricevitori fino a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="139" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="139"/>
         <source>Intervallo temporale</source>
         <translation>Intervallo temporale</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="141" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="141"/>
         <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
-        <translation>La finestra temporale deve contenere il moto utile. L'intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
+        <translation>La finestra temporale deve contenere il moto utile. L&apos;intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="147" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="147"/>
         <source>Consider time interval starting from</source>
-        <translation>Considera l'intervallo temporale a partire da</translation>
+        <translation>Considera l&apos;intervallo temporale a partire da</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="151" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="151"/>
         <source>to</source>
         <translation>a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="153" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="153"/>
         <source>ms</source>
         <translation>ms</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="167" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="167"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="404"/>
+        <source>Distance from the source [m]</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="169"/>
+        <source>Place the traces at their distance from the source and fill their positive lobes</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="171"/>
+        <source>One amplitude scale for the whole record</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="174"/>
+        <source>Scale all traces alike, so that the amplitude decay with offset shows</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="183"/>
         <source>Previous</source>
         <translation>Indietro</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="169" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="185"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="171" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="187"/>
         <source>Next</source>
         <translation>Avanti</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="224" />
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="366" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="245"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="403"/>
         <source>Measures</source>
         <translation>Misure</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="225" />
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="367" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="246"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="404"/>
         <source>Sensors</source>
         <translation>Sensori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="226" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="247"/>
         <source>Tempo [s]</source>
         <translation>Tempo [s]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="288" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="309"/>
         <source>Insert the new traces AFTER the current traces?</source>
         <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="288" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="310"/>
         <source>Append traces</source>
         <translation>Accoda tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="323" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="348"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="349"/>
         <source>Incorrect file format</source>
         <translation>Formato del file non corretto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="323" />
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="335" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="350"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="355"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="351" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="375"/>
         <source>You can append additional traces to the just inserted ones by selecting other files.</source>
         <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="353" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="377"/>
         <source>Concatenate traces</source>
         <translation>Concatena tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="368" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="405"/>
         <source>Time [s]</source>
         <translation>Tempo [s]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="558" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="602"/>
         <source>Experimental data</source>
         <translation>Dati sperimentali</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="563" />
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="607"/>
         <source>Experimental traces</source>
         <translation>Tracce sperimentali</translation>
     </message>
@@ -469,62 +622,62 @@
 <context>
     <name>CGUISteps</name>
     <message>
-        <location filename="../shell/CGUISteps.cpp" line="41" />
+        <location filename="../shell/CGUISteps.cpp" line="41"/>
         <source>Analysis steps</source>
-        <translation>Fasi dell'analisi</translation>
+        <translation>Fasi dell&apos;analisi</translation>
     </message>
     <message>
-        <location filename="../shell/CGUISteps.cpp" line="47" />
+        <location filename="../shell/CGUISteps.cpp" line="47"/>
         <source>Start</source>
         <translation>Inizio</translation>
     </message>
     <message>
-        <location filename="../shell/CGUISteps.cpp" line="48" />
+        <location filename="../shell/CGUISteps.cpp" line="48"/>
         <source>Experimental data</source>
         <translation>Dati sperimentali</translation>
     </message>
     <message>
-        <location filename="../shell/CGUISteps.cpp" line="49" />
+        <location filename="../shell/CGUISteps.cpp" line="49"/>
         <source>Spectrum</source>
         <translation>Spettro</translation>
     </message>
     <message>
-        <location filename="../shell/CGUISteps.cpp" line="50" />
+        <location filename="../shell/CGUISteps.cpp" line="50"/>
         <source>REMI</source>
         <translation>REMI</translation>
     </message>
     <message>
-        <location filename="../shell/CGUISteps.cpp" line="51" />
+        <location filename="../shell/CGUISteps.cpp" line="51"/>
         <source>Dispersion curve</source>
         <translation>Curva di dispersione</translation>
     </message>
     <message>
-        <location filename="../shell/CGUISteps.cpp" line="52" />
+        <location filename="../shell/CGUISteps.cpp" line="52"/>
         <source>Ground profile</source>
         <translation>Profilo del terreno</translation>
     </message>
     <message>
-        <location filename="../shell/CGUISteps.cpp" line="53" />
+        <location filename="../shell/CGUISteps.cpp" line="53"/>
         <source>Final results</source>
         <translation>Risultati finali</translation>
     </message>
     <message>
-        <location filename="../shell/CGUISteps.cpp" line="59" />
+        <location filename="../shell/CGUISteps.cpp" line="59"/>
         <source>2D Map</source>
         <translation>Mappa 2D</translation>
     </message>
     <message>
-        <location filename="../shell/CGUISteps.cpp" line="61" />
+        <location filename="../shell/CGUISteps.cpp" line="61"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../shell/CGUISteps.cpp" line="63" />
+        <location filename="../shell/CGUISteps.cpp" line="63"/>
         <source>Bibliography</source>
         <translation>Bibliografia</translation>
     </message>
     <message>
-        <location filename="../shell/CGUISteps.cpp" line="109" />
+        <location filename="../shell/CGUISteps.cpp" line="109"/>
         <source>Schermata non ancora implementata</source>
         <translation>Schermata non ancora implementata</translation>
     </message>
@@ -532,22 +685,22 @@
 <context>
     <name>CGridCtrl</name>
     <message>
-        <location filename="../controls/CGridCtrl.cpp" line="242" />
+        <location filename="../controls/CGridCtrl.cpp" line="242"/>
         <source>Cut</source>
         <translation>Taglia</translation>
     </message>
     <message>
-        <location filename="../controls/CGridCtrl.cpp" line="243" />
+        <location filename="../controls/CGridCtrl.cpp" line="243"/>
         <source>Copy</source>
         <translation>Copia</translation>
     </message>
     <message>
-        <location filename="../controls/CGridCtrl.cpp" line="244" />
+        <location filename="../controls/CGridCtrl.cpp" line="244"/>
         <source>Paste</source>
         <translation>Incolla</translation>
     </message>
     <message>
-        <location filename="../controls/CGridCtrl.cpp" line="246" />
+        <location filename="../controls/CGridCtrl.cpp" line="246"/>
         <source>Print...</source>
         <translation>Stampa...</translation>
     </message>
@@ -555,145 +708,244 @@
 <context>
     <name>CMainFrame</name>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="211" />
-        <location filename="../shell/CMainFrame.cpp" line="226" />
+        <location filename="../shell/CMainFrame.cpp" line="212"/>
+        <location filename="../shell/CMainFrame.cpp" line="227"/>
         <source>Untitled</source>
         <translation>Senza nome</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="40" />
+        <location filename="../shell/CMainFrame.cpp" line="41"/>
         <source>Ready</source>
         <translation>Pronto</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="60" />
+        <location filename="../shell/CMainFrame.cpp" line="61"/>
         <source>&amp;VELA</source>
         <translation>&amp;VELA</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="61" />
+        <location filename="../shell/CMainFrame.cpp" line="62"/>
         <source>&amp;New...</source>
         <translation>&amp;New...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="62" />
+        <location filename="../shell/CMainFrame.cpp" line="63"/>
         <source>&amp;Open...</source>
         <translation>&amp;Open...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="63" />
+        <location filename="../shell/CMainFrame.cpp" line="64"/>
         <source>&amp;Save</source>
         <translation>&amp;Save</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="64" />
+        <location filename="../shell/CMainFrame.cpp" line="65"/>
         <source>Save &amp;as...</source>
         <translation>Save &amp;as...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="66" />
+        <location filename="../shell/CMainFrame.cpp" line="67"/>
         <source>2D Map</source>
         <translation>2D Map</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="72" />
+        <location filename="../shell/CMainFrame.cpp" line="73"/>
         <source>&amp;Exit</source>
         <translation>&amp;Exit</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="75" />
+        <location filename="../shell/CMainFrame.cpp" line="76"/>
         <source>&amp;Tools</source>
         <translation>&amp;Tools</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="76" />
+        <location filename="../shell/CMainFrame.cpp" line="77"/>
         <source>&amp;Language</source>
         <translation>&amp;Language</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="78" />
+        <location filename="../shell/CMainFrame.cpp" line="79"/>
         <source>&amp;English</source>
         <translation>&amp;English</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="79" />
+        <location filename="../shell/CMainFrame.cpp" line="80"/>
         <source>&amp;Italian</source>
         <translation>&amp;Italian</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="92" />
+        <location filename="../shell/CMainFrame.cpp" line="93"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="93" />
-        <source>What's new...</source>
-        <translation>What's new...</translation>
+        <location filename="../shell/CMainFrame.cpp" line="94"/>
+        <source>What&apos;s new...</source>
+        <translation>What&apos;s new...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="97" />
+        <location filename="../shell/CMainFrame.cpp" line="98"/>
         <source>&amp;Check for updates...</source>
         <translation>&amp;Check for updates...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="101" />
+        <location filename="../shell/CMainFrame.cpp" line="102"/>
         <source>&amp;About VELA...</source>
         <translation>&amp;About VELA...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="137" />
-        <source>The 2D map is not available in this version of the program yet.</source>
-        <translation>La mappa 2D non è ancora disponibile in questa versione del programma.</translation>
-    </message>
-    <message>
-        <location filename="../shell/CMainFrame.cpp" line="144" />
+        <location filename="../shell/CMainFrame.cpp" line="145"/>
         <source>The current analysis has not been saved. Discard it?</source>
-        <translation>L'analisi corrente non è stata salvata. Abbandonarla?</translation>
+        <translation>L&apos;analisi corrente non è stata salvata. Abbandonarla?</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="161" />
+        <location filename="../shell/CMainFrame.cpp" line="162"/>
         <source>Open</source>
         <translation>Apri</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="161" />
-        <location filename="../shell/CMainFrame.cpp" line="190" />
+        <location filename="../shell/CMainFrame.cpp" line="162"/>
+        <location filename="../shell/CMainFrame.cpp" line="191"/>
         <source>VELA Files (*.vla)</source>
         <translation>File VELA (*.vla)</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="190" />
+        <location filename="../shell/CMainFrame.cpp" line="191"/>
         <source>Save as</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="229" />
+        <location filename="../shell/CMainFrame.cpp" line="230"/>
         <source>Save changes to %1?</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="67" />
+        <location filename="../shell/CMainFrame.cpp" line="68"/>
         <source>Write &amp;report...</source>
         <translation>Write &amp;report...</translation>
     </message>
 </context>
 <context>
+    <name>CMapSection</name>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="56"/>
+        <source>The profile has more than %1 layers</source>
+        <translation>Il profilo ha più di %1 strati</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="59"/>
+        <source>Layer %1: the S velocity must be above 0</source>
+        <translation>Strato %1: la velocità S deve essere maggiore di 0</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="62"/>
+        <source>Layer %1: the thickness must not be negative</source>
+        <translation>Strato %1: lo spessore non può essere negativo</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="91"/>
+        <source>Layer %1: the S velocity is not a number</source>
+        <translation>Strato %1: la velocità S non è un numero</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="98"/>
+        <source>Layer %1: the thickness is not a number</source>
+        <translation>Strato %1: lo spessore non è un numero</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="133"/>
+        <source>The file doesn&apos;t contain a complete VELA analysis</source>
+        <translation>Il file non contiene un&apos;analisi VELA completa</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="140"/>
+        <source>The file %1 cannot be read</source>
+        <translation>Impossibile leggere il file %1</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="144"/>
+        <location filename="../spectrum/MapSection.cpp" line="211"/>
+        <source>The file doesn&apos;t hold a profile</source>
+        <translation>Il file non contiene un profilo</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="178"/>
+        <source>Line %1: </source>
+        <translation>Riga %1: </translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="180"/>
+        <source>nothing may follow the half-space</source>
+        <translation>nulla può seguire il semispazio</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="188"/>
+        <source>the thickness is not a number</source>
+        <translation>lo spessore non è un numero</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="190"/>
+        <source>the S velocity is not a number</source>
+        <translation>la velocità S non è un numero</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="195"/>
+        <source>&apos;%1&apos; is not a number</source>
+        <translation>&apos;%1&apos; non è un numero</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="200"/>
+        <source>expected thickness and Vs, or thickness, Vp, Vs, density</source>
+        <translation>attesi spessore e Vs, oppure spessore, Vp, Vs, densità</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="282"/>
+        <source>Please insert the distance between the traces</source>
+        <translation>Inserire la distanza tra le tracce</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="285"/>
+        <source>The distance between the traces should be a positive number</source>
+        <translation>La distanza tra le tracce deve essere un numero positivo</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="328"/>
+        <source>Two-dimensional S velocity section</source>
+        <translation>Sezione bidimensionale della velocità S</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="331"/>
+        <source>Distance between traces:</source>
+        <translation>Distanza tra le tracce:</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="334"/>
+        <source>Files:</source>
+        <translation>File:</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="338"/>
+        <source>Position [m]: 0 to %1; depth [m]: 0 to %2; Vs [m/s]: %3 to %4</source>
+        <translation>Posizione [m]: da 0 a %1; profondità [m]: da 0 a %2; Vs [m/s]: da %3 a %4</translation>
+    </message>
+</context>
+<context>
     <name>CMessageBox</name>
     <message>
-        <location filename="../page/CMessageBox.cpp" line="53" />
-        <source>Don't show this message again</source>
+        <location filename="../page/CMessageBox.cpp" line="55"/>
+        <source>Don&apos;t show this message again</source>
         <translation>Non mostrare più questo messaggio</translation>
     </message>
 </context>
 <context>
     <name>CNomeExcel</name>
     <message>
-        <location filename="../data/CNomeExcel.cpp" line="12" />
+        <location filename="../data/CNomeExcel.cpp" line="12"/>
         <source>Nome foglio Excel</source>
         <translation>Nome foglio Excel</translation>
     </message>
     <message>
-        <location filename="../data/CNomeExcel.cpp" line="14" />
+        <location filename="../data/CNomeExcel.cpp" line="14"/>
         <source>Inserire il nome del foglio excel con i dati</source>
         <translation>Inserire il nome del foglio excel con i dati</translation>
     </message>
@@ -701,52 +953,52 @@
 <context>
     <name>CPlaceholderPage</name>
     <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="25" />
+        <location filename="../shell/CPlaceholderPage.cpp" line="25"/>
         <source>This page is not available in this version of the program yet.</source>
         <translation>Questa schermata non è ancora disponibile in questa versione del programma.</translation>
     </message>
     <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="33" />
+        <location filename="../shell/CPlaceholderPage.cpp" line="33"/>
         <source>Previous</source>
         <translation>Indietro</translation>
     </message>
     <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="39" />
+        <location filename="../shell/CPlaceholderPage.cpp" line="39"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="44" />
+        <location filename="../shell/CPlaceholderPage.cpp" line="44"/>
         <source>Next</source>
         <translation>Avanti</translation>
     </message>
     <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="94" />
+        <location filename="../shell/CPlaceholderPage.cpp" line="94"/>
         <source>Experimental data</source>
         <translation>Dati sperimentali</translation>
     </message>
     <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="96" />
+        <location filename="../shell/CPlaceholderPage.cpp" line="96"/>
         <source>Spectrum</source>
         <translation>Spettro</translation>
     </message>
     <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="98" />
+        <location filename="../shell/CPlaceholderPage.cpp" line="98"/>
         <source>Passive data (REMI)</source>
         <translation>Dati passivi (REMI)</translation>
     </message>
     <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="100" />
+        <location filename="../shell/CPlaceholderPage.cpp" line="100"/>
         <source>Dispersion curve</source>
         <translation>Curva di dispersione</translation>
     </message>
     <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="102" />
+        <location filename="../shell/CPlaceholderPage.cpp" line="102"/>
         <source>Ground profile</source>
         <translation>Profilo del terreno</translation>
     </message>
     <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="104" />
+        <location filename="../shell/CPlaceholderPage.cpp" line="104"/>
         <source>Final results</source>
         <translation>Risultati finali</translation>
     </message>
@@ -754,28 +1006,28 @@
 <context>
     <name>CWinQuiverApp</name>
     <message>
-        <location filename="../shell/CWinQuiverApp.cpp" line="54" />
-        <location filename="../shell/CWinQuiverApp.cpp" line="121" />
+        <location filename="../shell/CWinQuiverApp.cpp" line="54"/>
+        <location filename="../shell/CWinQuiverApp.cpp" line="121"/>
         <source>The language file %1 could not be written.</source>
         <translation>Impossibile scrivere il file della lingua %1.</translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverApp.cpp" line="79" />
+        <location filename="../shell/CWinQuiverApp.cpp" line="79"/>
         <source>The current analysis has not been saved. Discard it?</source>
-        <translation type="unfinished">L'analisi corrente non è stata salvata. Abbandonarla?</translation>
+        <translation type="unfinished">L&apos;analisi corrente non è stata salvata. Abbandonarla?</translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverApp.cpp" line="91" />
+        <location filename="../shell/CWinQuiverApp.cpp" line="91"/>
         <source>%1 was not opened: trace files are opened from the experimental data page.</source>
         <translation>%1 non è stato aperto: i file delle tracce si aprono dalla schermata dei dati sperimentali.</translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverApp.cpp" line="143" />
+        <location filename="../shell/CWinQuiverApp.cpp" line="143"/>
         <source>No update page is configured for this installation.</source>
         <translation>Nessuna pagina di aggiornamento è configurata per questa installazione.</translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverApp.cpp" line="153" />
+        <location filename="../shell/CWinQuiverApp.cpp" line="153"/>
         <source>VELA version %1
 
 Multichannel analysis of surface waves: dispersion spectrum, dispersion curve, Vs profile, Vs30 and soil category.</source>
@@ -784,7 +1036,7 @@ Multichannel analysis of surface waves: dispersion spectrum, dispersion curve, V
 Analisi multicanale delle onde superficiali: spettro di dispersione, curva di dispersione, profilo di Vs, Vs30 e categoria di suolo.</translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverApp.cpp" line="156" />
+        <location filename="../shell/CWinQuiverApp.cpp" line="156"/>
         <source>About VELA</source>
         <translation>Informazioni su VELA</translation>
     </message>
@@ -792,71 +1044,71 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
 <context>
     <name>CWinQuiverDoc</name>
     <message>
-        <location filename="../shell/CWinQuiverDoc.cpp" line="35" />
+        <location filename="../shell/CWinQuiverDoc.cpp" line="35"/>
         <source>The file %1 cannot be opened: %2.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverDoc.cpp" line="51" />
+        <location filename="../shell/CWinQuiverDoc.cpp" line="51"/>
         <source>The file %1 is damaged or is not a VELA analysis (%2). The analysis on screen has not been changed.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverDoc.cpp" line="59" />
+        <location filename="../shell/CWinQuiverDoc.cpp" line="59"/>
         <source>This file was generated with a newer version and cannot be opened</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverDoc.cpp" line="60" />
+        <location filename="../shell/CWinQuiverDoc.cpp" line="60"/>
         <source>Wrong version</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverDoc.cpp" line="72" />
+        <location filename="../shell/CWinQuiverDoc.cpp" line="72"/>
         <source>The file %1 could not be read completely (%2).</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverDoc.cpp" line="95" />
+        <location filename="../shell/CWinQuiverDoc.cpp" line="95"/>
         <source>This file was created with an older version of the program. It will be converted to the latest version.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverDoc.cpp" line="97" />
+        <location filename="../shell/CWinQuiverDoc.cpp" line="97"/>
         <source>Version upgrade</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../shell/CWinQuiverDoc.cpp" line="103" />
+        <location filename="../shell/CWinQuiverDoc.cpp" line="103"/>
         <source>The analysis could not be saved to %1 (%2). The file already there, if any, has not been changed.</source>
-        <translation type="unfinished" />
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>
     <name>PassiveTransform</name>
     <message>
-        <location filename="../spectrum/PassiveTransform.cpp" line="136" />
+        <location filename="../spectrum/PassiveTransform.cpp" line="136"/>
         <source>The passive spectrum needs at least one trace of two samples</source>
         <translation>Lo spettro passivo richiede almeno una traccia di due campioni</translation>
     </message>
     <message>
-        <location filename="../spectrum/PassiveTransform.cpp" line="142" />
-        <location filename="../spectrum/PassiveTransform.cpp" line="148" />
+        <location filename="../spectrum/PassiveTransform.cpp" line="142"/>
+        <location filename="../spectrum/PassiveTransform.cpp" line="148"/>
         <source>Every trace needs its receiver position</source>
         <translation>Ogni traccia richiede la posizione del suo ricevitore</translation>
     </message>
     <message>
-        <location filename="../spectrum/PassiveTransform.cpp" line="154" />
+        <location filename="../spectrum/PassiveTransform.cpp" line="154"/>
         <source>The time step must be greater than zero</source>
         <translation>Il passo temporale deve essere maggiore di zero</translation>
     </message>
     <message>
-        <location filename="../spectrum/PassiveTransform.cpp" line="158" />
+        <location filename="../spectrum/PassiveTransform.cpp" line="158"/>
         <source>The slowness grid needs from 2 to 100000 values</source>
         <translation>La griglia delle lentezze richiede da 2 a 100000 valori</translation>
     </message>
     <message>
-        <location filename="../spectrum/PassiveTransform.cpp" line="166" />
+        <location filename="../spectrum/PassiveTransform.cpp" line="166"/>
         <source>The transform length must be a power of two</source>
         <translation>La lunghezza della trasformata deve essere una potenza di due</translation>
     </message>
@@ -864,38 +1116,38 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
 <context>
     <name>PhaseShiftTransform</name>
     <message>
-        <location filename="../spectrum/PhaseShiftTransform.cpp" line="114" />
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="129"/>
         <source>The phase-shift image needs at least two traces of two samples</source>
-        <translation>L'immagine phase-shift richiede almeno due tracce di due campioni</translation>
+        <translation>L&apos;immagine phase-shift richiede almeno due tracce di due campioni</translation>
     </message>
     <message>
-        <location filename="../spectrum/PhaseShiftTransform.cpp" line="119" />
-        <location filename="../spectrum/PhaseShiftTransform.cpp" line="149" />
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="134"/>
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="164"/>
         <source>Every trace needs its distance from the source</source>
         <translation>Ogni traccia richiede la sua distanza dalla sorgente</translation>
     </message>
     <message>
-        <location filename="../spectrum/PhaseShiftTransform.cpp" line="125" />
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="140"/>
         <source>The time step must be greater than zero</source>
         <translation>Il passo temporale deve essere maggiore di zero</translation>
     </message>
     <message>
-        <location filename="../spectrum/PhaseShiftTransform.cpp" line="130" />
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="145"/>
         <source>The velocity range needs 0 &lt; minimum &lt; maximum and a step greater than zero</source>
-        <translation>L'intervallo di velocità richiede 0 &lt; minimo &lt; massimo e un passo maggiore di zero</translation>
+        <translation>L&apos;intervallo di velocità richiede 0 &lt; minimo &lt; massimo e un passo maggiore di zero</translation>
     </message>
     <message>
-        <location filename="../spectrum/PhaseShiftTransform.cpp" line="137" />
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="152"/>
         <source>The velocity step is too small for the velocity range</source>
-        <translation>Il passo di velocità è troppo piccolo per l'intervallo di velocità</translation>
+        <translation>Il passo di velocità è troppo piccolo per l&apos;intervallo di velocità</translation>
     </message>
     <message>
-        <location filename="../spectrum/PhaseShiftTransform.cpp" line="143" />
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="158"/>
         <source>The frequency band needs 0 &lt;= lowest &lt; highest frequency</source>
         <translation>La banda di frequenza richiede 0 &lt;= frequenza minima &lt; frequenza massima</translation>
     </message>
     <message>
-        <location filename="../spectrum/PhaseShiftTransform.cpp" line="163" />
+        <location filename="../spectrum/PhaseShiftTransform.cpp" line="178"/>
         <source>No frequency of the record lies inside the band</source>
         <translation>Nessuna frequenza della registrazione cade nella banda</translation>
     </message>
@@ -903,31 +1155,32 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
 <context>
     <name>ReportDriver</name>
     <message>
-        <location filename="../results/ReportDriver.cpp" line="22" />
+        <location filename="../results/ReportDriver.cpp" line="24"/>
         <source>Rich Text Format (*.rtf)</source>
         <translation>Rich Text Format (*.rtf)</translation>
     </message>
     <message>
-        <location filename="../results/ReportDriver.cpp" line="33" />
+        <location filename="../results/ReportDriver.cpp" line="35"/>
         <source>RTF export</source>
         <translation>Esportazione RTF</translation>
     </message>
     <message>
-        <location filename="../results/ReportDriver.cpp" line="37" />
+        <location filename="../results/ReportDriver.cpp" line="39"/>
         <source>Impossible to open file</source>
         <translation>Impossibile aprire il file</translation>
     </message>
     <message>
-        <location filename="../results/ReportDriver.cpp" line="48" />
+        <location filename="../results/ReportDriver.cpp" line="65"/>
         <source>The report could not be written completely (is the disk full?); nothing was saved as %1.</source>
         <translation>Non è stato possibile scrivere la relazione per intero (il disco è pieno?); non è stato salvato nulla come %1.</translation>
     </message>
     <message>
-        <location filename="../results/ReportDriver.cpp" line="56" />
+        <location filename="../results/ReportDriver.cpp" line="73"/>
         <source>Data successfully exported in %1</source>
         <translation>Dati esportati correttamente in %1</translation>
     </message>
     <message>
+        <location filename="../results/ReportDriver.cpp" line="58"/>
         <source>The report could not be written: %1</source>
         <translation>Non è stato possibile scrivere la relazione: %1</translation>
     </message>
@@ -935,42 +1188,42 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
 <context>
     <name>ReportWriter</name>
     <message>
-        <location filename="../results/ReportWriter.cpp" line="59" />
+        <location filename="../results/ReportWriter.cpp" line="71"/>
         <source>VELA Analysis Report</source>
         <translation>Relazione di analisi VELA</translation>
     </message>
     <message>
-        <location filename="../results/ReportWriter.cpp" line="64" />
+        <location filename="../results/ReportWriter.cpp" line="76"/>
         <source>Author:</source>
         <translation>Autore:</translation>
     </message>
     <message>
-        <location filename="../results/ReportWriter.cpp" line="65" />
+        <location filename="../results/ReportWriter.cpp" line="77"/>
         <source>Site:</source>
         <translation>Località:</translation>
     </message>
     <message>
-        <location filename="../results/ReportWriter.cpp" line="66" />
+        <location filename="../results/ReportWriter.cpp" line="78"/>
         <source>Date:</source>
         <translation>Data:</translation>
     </message>
     <message>
-        <location filename="../results/ReportWriter.cpp" line="69" />
+        <location filename="../results/ReportWriter.cpp" line="81"/>
         <source>Generated by %1</source>
         <translation>Generato da %1</translation>
     </message>
     <message>
-        <location filename="../results/ReportWriter.cpp" line="110" />
+        <location filename="../results/ReportWriter.cpp" line="131"/>
         <source>Appendix</source>
         <translation>Appendice</translation>
     </message>
     <message>
-        <location filename="../results/ReportWriter.cpp" line="158" />
+        <location filename="../results/ReportWriter.cpp" line="179"/>
         <source>Table</source>
         <translation>Tabella</translation>
     </message>
     <message>
-        <location filename="../results/ReportWriter.cpp" line="166" />
+        <location filename="../results/ReportWriter.cpp" line="187"/>
         <source>Figure</source>
         <translation>Figura</translation>
     </message>
@@ -978,7 +1231,7 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
 <context>
     <name>TraceChart</name>
     <message>
-        <location filename="../data/TraceChart.cpp" line="11" />
+        <location filename="../data/TraceChart.cpp" line="12"/>
         <source>(%1 receivers, %2 time samples)</source>
         <translation>(%1 ricevitori, %2 campioni temporali)</translation>
     </message>
@@ -986,171 +1239,189 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
 <context>
     <name>TraceReaders</name>
     <message>
-        <location filename="../data/DrmReader.cpp" line="80" />
+        <location filename="../data/DrmReader.cpp" line="80"/>
         <source>DRM header line %1 is not of the form key=value</source>
-        <translation>La riga %1 dell'intestazione DRM non è nella forma chiave=valore</translation>
+        <translation>La riga %1 dell&apos;intestazione DRM non è nella forma chiave=valore</translation>
     </message>
     <message>
-        <location filename="../data/DrmReader.cpp" line="113" />
-        <source>The DRM header gives no channels ("numero canali")</source>
-        <translation>L'intestazione DRM non indica canali ("numero canali")</translation>
+        <location filename="../data/DrmReader.cpp" line="113"/>
+        <source>The DRM header gives no channels (&quot;numero canali&quot;)</source>
+        <translation>L&apos;intestazione DRM non indica canali (&quot;numero canali&quot;)</translation>
     </message>
     <message>
-        <location filename="../data/DrmReader.cpp" line="116" />
+        <location filename="../data/DrmReader.cpp" line="116"/>
         <source>The DRM header describes %1 channels; at most %2 are supported</source>
-        <translation>L'intestazione DRM descrive %1 canali; ne sono ammessi al massimo %2</translation>
+        <translation>L&apos;intestazione DRM descrive %1 canali; ne sono ammessi al massimo %2</translation>
     </message>
     <message>
-        <location filename="../data/DrmReader.cpp" line="121" />
-        <source>The DRM header gives no samples ("numero campioni")</source>
-        <translation>L'intestazione DRM non indica campioni ("numero campioni")</translation>
+        <location filename="../data/DrmReader.cpp" line="121"/>
+        <source>The DRM header gives no samples (&quot;numero campioni&quot;)</source>
+        <translation>L&apos;intestazione DRM non indica campioni (&quot;numero campioni&quot;)</translation>
     </message>
     <message>
-        <location filename="../data/DrmReader.cpp" line="129" />
+        <location filename="../data/DrmReader.cpp" line="129"/>
         <source>Every channel of the DRM file is disabled</source>
         <translation>Tutti i canali del file DRM sono disabilitati</translation>
     </message>
     <message>
-        <location filename="../data/DrmReader.cpp" line="132" />
+        <location filename="../data/DrmReader.cpp" line="132"/>
         <source>The DRM file is too short for %1 samples of %2 enabled channels</source>
         <translation>Il file DRM è troppo corto per %1 campioni di %2 canali abilitati</translation>
     </message>
     <message>
-        <location filename="../data/ExcelTraceReader.cpp" line="19" />
+        <location filename="../data/DrmReader.cpp" line="156"/>
+        <source>samples per second</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/ExcelTraceReader.cpp" line="19"/>
         <source>The sheet needs a time column, at least one trace column and at least two numeric rows</source>
         <translation>Il foglio deve avere una colonna dei tempi, almeno una colonna di tracce e almeno due righe numeriche</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="87" />
-        <source>Not a SEG-2 file: the block identifier 0x3A55 is missing</source>
-        <translation>Non è un file SEG-2: manca l'identificatore di blocco 0x3A55</translation>
+        <location filename="../data/ExcelTraceReader.cpp" line="35"/>
+        <location filename="../data/SegyReader.cpp" line="93"/>
+        <location filename="../data/SuReader.cpp" line="71"/>
+        <source>microseconds</source>
+        <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="92" />
+        <location filename="../data/Seg2Reader.cpp" line="118"/>
+        <source>Not a SEG-2 file: the block identifier 0x3A55 is missing</source>
+        <translation>Non è un file SEG-2: manca l&apos;identificatore di blocco 0x3A55</translation>
+    </message>
+    <message>
+        <location filename="../data/Seg2Reader.cpp" line="123"/>
         <source>The SEG-2 file ends inside its file descriptor block</source>
         <translation>Il file SEG-2 termina dentro il blocco descrittore del file</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="96" />
+        <location filename="../data/Seg2Reader.cpp" line="127"/>
         <source>The SEG-2 file holds no traces</source>
         <translation>Il file SEG-2 non contiene tracce</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="98" />
+        <location filename="../data/Seg2Reader.cpp" line="129"/>
         <source>The SEG-2 file ends inside its trace pointers</source>
         <translation>Il file SEG-2 termina dentro i puntatori alle tracce</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="110" />
+        <location filename="../data/Seg2Reader.cpp" line="141"/>
         <source>The first trace pointer of the SEG-2 file points outside the file</source>
         <translation>Il primo puntatore di traccia del file SEG-2 punta fuori dal file</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="113" />
+        <location filename="../data/Seg2Reader.cpp" line="144"/>
         <source>The first trace of the SEG-2 file has no samples</source>
         <translation>La prima traccia del file SEG-2 non ha campioni</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="118" />
+        <location filename="../data/Seg2Reader.cpp" line="149"/>
         <source>The SEG-2 file claims %1 samples per trace, more than the file can hold</source>
         <translation>Il file SEG-2 dichiara %1 campioni per traccia, più di quanti il file possa contenere</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="141" />
+        <location filename="../data/Seg2Reader.cpp" line="161"/>
+        <location filename="../data/TextTraceReader.cpp" line="85"/>
+        <source>seconds</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <location filename="../data/Seg2Reader.cpp" line="183"/>
         <source>The descriptor of trace %1 lies outside the SEG-2 file</source>
         <translation>Il descrittore della traccia %1 è fuori dal file SEG-2</translation>
     </message>
     <message>
-        <location filename="../data/Seg2Reader.cpp" line="150" />
+        <location filename="../data/Seg2Reader.cpp" line="195"/>
         <source>The SEG-2 file ends inside the samples of trace %1</source>
         <translation>Il file SEG-2 termina dentro i campioni della traccia %1</translation>
     </message>
     <message>
-        <location filename="../data/SegyReader.cpp" line="41" />
+        <location filename="../data/SegyReader.cpp" line="42"/>
         <source>Unexpected end of SEGY file</source>
         <translation>Fine inattesa del file SEGY</translation>
     </message>
     <message>
-        <location filename="../data/SegyReader.cpp" line="46" />
+        <location filename="../data/SegyReader.cpp" line="47"/>
         <source>Unexpected end of SEGY file (inside the file headers)</source>
         <translation>Fine inattesa del file SEGY (dentro le intestazioni del file)</translation>
     </message>
     <message>
-        <location filename="../data/SegyReader.cpp" line="49" />
+        <location filename="../data/SegyReader.cpp" line="50"/>
         <source>This SEGY file uses a not compatible format</source>
         <translation>Questo file SEGY usa un formato non compatibile</translation>
     </message>
     <message>
-        <location filename="../data/SegyReader.cpp" line="51" />
+        <location filename="../data/SegyReader.cpp" line="52"/>
         <source>This SEGY file uses a not compatible format (data sample format code %1; only 1, IBM float, and 5, IEEE float, are read)</source>
         <translation>Questo file SEGY usa un formato non compatibile (codice del formato dei campioni %1; si leggono solo 1, virgola mobile IBM, e 5, virgola mobile IEEE)</translation>
     </message>
     <message>
-        <location filename="../data/SegyReader.cpp" line="57" />
+        <location filename="../data/SegyReader.cpp" line="58"/>
         <source>The SEGY binary header gives 0 samples per trace</source>
-        <translation>L'intestazione binaria SEGY indica 0 campioni per traccia</translation>
+        <translation>L&apos;intestazione binaria SEGY indica 0 campioni per traccia</translation>
     </message>
     <message>
-        <location filename="../data/SegyReader.cpp" line="67" />
+        <location filename="../data/SegyReader.cpp" line="68"/>
         <source>The SEGY file holds no traces</source>
         <translation>Il file SEGY non contiene tracce</translation>
     </message>
     <message>
-        <location filename="../data/SegyReader.cpp" line="70" />
+        <location filename="../data/SegyReader.cpp" line="71"/>
         <source>The SEGY file holds too many traces</source>
         <translation>Il file SEGY contiene troppe tracce</translation>
     </message>
     <message>
-        <location filename="../data/SegyReader.cpp" line="73" />
+        <location filename="../data/SegyReader.cpp" line="74"/>
         <source>Unexpected end of SEGY file (inside trace %1)</source>
         <translation>Fine inattesa del file SEGY (dentro la traccia %1)</translation>
     </message>
     <message>
-        <location filename="../data/SuReader.cpp" line="39" />
+        <location filename="../data/SuReader.cpp" line="40"/>
         <source>The SU file length is not a whole number of traces for the sample count at byte 114, in either byte order</source>
         <translation>La lunghezza del file SU non è un numero intero di tracce per il numero di campioni al byte 114, in nessuno dei due ordini dei byte</translation>
     </message>
     <message>
-        <location filename="../data/SuReader.cpp" line="48" />
+        <location filename="../data/SuReader.cpp" line="49"/>
         <source>The SU file holds too many traces</source>
         <translation>Il file SU contiene troppe tracce</translation>
     </message>
     <message>
-        <location filename="../data/TextTraceReader.cpp" line="49" />
+        <location filename="../data/TextTraceReader.cpp" line="49"/>
         <source>Line %1: a data line needs a time and at least one trace value</source>
         <translation>Riga %1: una riga di dati deve contenere un tempo e almeno un valore di traccia</translation>
     </message>
     <message>
-        <location filename="../data/TextTraceReader.cpp" line="56" />
+        <location filename="../data/TextTraceReader.cpp" line="56"/>
         <source>Line %1 holds %2 numbers where %3 are expected</source>
         <translation>La riga %1 contiene %2 numeri dove ne sono attesi %3</translation>
     </message>
     <message>
-        <location filename="../data/TextTraceReader.cpp" line="69" />
+        <location filename="../data/TextTraceReader.cpp" line="69"/>
         <source>The file holds no data lines</source>
         <translation>Il file non contiene righe di dati</translation>
     </message>
     <message>
-        <location filename="../data/TextTraceReader.cpp" line="76" />
+        <location filename="../data/TextTraceReader.cpp" line="76"/>
         <source>The file holds fewer than three data lines, so no time step can be derived from its time column</source>
         <translation>Il file contiene meno di tre righe di dati, quindi non si può ricavare il passo temporale dalla colonna dei tempi</translation>
     </message>
     <message>
-        <location filename="../data/TraceFileReader.cpp" line="55" />
+        <location filename="../data/TraceFileReader.cpp" line="55"/>
         <source>Unsupported file extension (expected TXT, SEG2, SG2, DAT, SEGY, SGY, SU, XLS or DRM)</source>
         <translation>Estensione del file non supportata (attese TXT, SEG2, SG2, DAT, SEGY, SGY, SU, XLS o DRM)</translation>
     </message>
     <message>
-        <location filename="../data/TraceFileReader.cpp" line="65" />
-        <location filename="../data/TraceFileReader.cpp" line="71" />
-        <source>Couldn't open source file</source>
+        <location filename="../data/TraceFileReader.cpp" line="65"/>
+        <location filename="../data/TraceFileReader.cpp" line="71"/>
+        <source>Couldn&apos;t open source file</source>
         <translation>Impossibile aprire il file sorgente</translation>
     </message>
 </context>
 <context>
     <name>TraceSet</name>
     <message>
-        <location filename="../data/TraceSet.cpp" line="21" />
+        <location filename="../data/TraceSet.cpp" line="50"/>
         <source>The traces cannot be merged (they have a different number of time samples)</source>
         <translation>Le tracce non possono essere unite (hanno un numero diverso di campioni temporali)</translation>
     </message>
@@ -1158,22 +1429,22 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
 <context>
     <name>TraceStack</name>
     <message>
-        <location filename="../data/TraceStack.cpp" line="17" />
+        <location filename="../data/TraceStack.cpp" line="17"/>
         <source>The record to stack was not read</source>
         <translation>La registrazione da sommare non è stata letta</translation>
     </message>
     <message>
-        <location filename="../data/TraceStack.cpp" line="23" />
+        <location filename="../data/TraceStack.cpp" line="23"/>
         <source>The records cannot be stacked (they have a different number of traces)</source>
         <translation>Le registrazioni non possono essere sommate (hanno un numero diverso di tracce)</translation>
     </message>
     <message>
-        <location filename="../data/TraceStack.cpp" line="26" />
+        <location filename="../data/TraceStack.cpp" line="26"/>
         <source>The records cannot be stacked (they have a different number of time samples)</source>
         <translation>Le registrazioni non possono essere sommate (hanno un numero diverso di campioni temporali)</translation>
     </message>
     <message>
-        <location filename="../data/TraceStack.cpp" line="31" />
+        <location filename="../data/TraceStack.cpp" line="31"/>
         <source>The records cannot be stacked (they have a different time step)</source>
         <translation>Le registrazioni non possono essere sommate (hanno un passo temporale diverso)</translation>
     </message>

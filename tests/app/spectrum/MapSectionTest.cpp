@@ -3,11 +3,9 @@
 // files; the picture's size, interpolation, layer walk and colour range checked against values
 // worked out here; damaged files refused; the report read back by an independent RTF reader.
 #include "app/spectrum/MapSection.h"
-#include "app/controls/CGridModel.h"
-#include "app/shell/CDocumentFile.h"
 #include "app/spectrum/FkSpectrum.h"
-#include "matrix/CMatrixArchive.h"
 #include "tests/app/results/ReportRtfText.h"
+#include "tests/app/spectrum/MapDocuments.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -18,93 +16,6 @@
 #include <vector>
 
 namespace {
-
-struct Layer
-{
-    QString thickness;
-    QString velocity;
-};
-
-// The results page's summary table: a header row and one row per layer, eleven columns with
-// the thickness in column 2 and the S velocity in column 7.
-void StoreSummaryTable(CMatrixArchive &ar, const std::vector<Layer> &layers)
-{
-    CGridModel table;
-    table.SetColumnCount(11);
-    table.SetRowCount(static_cast<int>(layers.size()) + 1);
-    table.SetFixedRowCount(1);
-    const QStringList header = { "Geotechnical unit", "Description", "h [m]", "z [m]",
-        "Density [kg/m^3]", "Water table", "Poisson", "Vs [m/s]", "Vs fixed", "Vp [m/s]",
-        "Alluvional" };
-    for (int c = 0; c < header.size(); ++c)
-        table.SetItemText(0, c, header[c]);
-    for (int r = 0; r < static_cast<int>(layers.size()); ++r) {
-        table.SetItemText(r + 1, 0, QString::number(r + 1));
-        table.SetItemText(r + 1, 1, QStringLiteral("Layer ") + QString::number(r + 1));
-        table.SetItemText(r + 1, 2, layers[static_cast<std::size_t>(r)].thickness);
-        table.SetItemText(r + 1, 4, QStringLiteral("1800"));
-        table.SetItemText(r + 1, 6, QStringLiteral("0.33"));
-        table.SetItemText(r + 1, 7, layers[static_cast<std::size_t>(r)].velocity);
-        table.SetCellKind(r + 1, 5, GridCellKind::List, { "Yes", "No" });
-        table.SetItemText(r + 1, 5, QStringLiteral("No"));
-    }
-    table.Store(ar);
-}
-
-// A whole document: an earlier page with a text section, a profile page section that carries
-// a misleading "RIS" tag inside one of its texts, then (optionally) the results section.
-class Slots : public CDocumentSlots
-{
-public:
-    std::vector<Layer> layers;
-    bool withResults = true;
-
-    int DisplayedSlot() const override { return 7; }
-    bool HasPage(int slot) const override
-    {
-        return slot == 2 || slot == 6 || (slot == 7 && withResults);
-    }
-    void SaveSlot(int slot, CMatrixArchive &ar, int) override
-    {
-        ar.WriteLine(std::string(28, '='));
-        if (slot == 2) {
-            ar.WriteLine("10 RSP1");
-            ar.WriteFloat32(1.0f);
-            ar.WriteLine("C:/survey/shot1.dat");
-        } else if (slot == 6) {
-            ar.WriteLine("PPT");
-            ar.WriteFloat32(1.0f);
-            // A text that happens to read like the results section's head, followed by bytes
-            // that are no table.
-            ar.WriteLine("note");
-            ar.WriteText(std::string(28, '=') + "\r\nRIS\r\n");
-            ar.WriteInt32(12345);
-        } else {
-            ar.WriteLine("RIS");
-            ar.WriteFloat32(1.0f);
-            StoreSummaryTable(ar, layers);
-            for (int i = 0; i < 5; ++i)
-                ar.WriteInt32(1);
-            ar.WriteLine("312");
-            ar.WriteLine("Soil type C");
-            ar.WriteLine("C");
-        }
-    }
-    void RestoreAbsent(int) override { }
-    void RestorePresent(int, CMatrixArchive &, int, bool) override { }
-};
-
-QByteArray Document(const std::vector<Layer> &layers, bool withResults = true)
-{
-    Slots pages;
-    pages.layers = layers;
-    pages.withResults = withResults;
-    CMatrixArchive ar;
-    CDocumentFile::Write(ar, pages);
-    const auto &bytes = ar.GetBuffer();
-    return QByteArray(
-        reinterpret_cast<const char *>(bytes.data()), static_cast<qsizetype>(bytes.size()));
-}
 
 QString WriteFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
 {
@@ -132,7 +43,7 @@ TEST(MapSection, ReadsTheResultsTableOfSavedDocuments)
     QTemporaryDir dir;
     // Decimal commas as typed on the page; the half-space row's thickness cell holds no number.
     const QString path = WriteFile(dir, "a.vla",
-        Document({ { "2,5", "180" }, { "4", "260.5" }, { "6.5", "410" }, { "", "720" } }));
+        MapDocument({ { "2,5", "180" }, { "4", "260.5" }, { "6.5", "410" }, { "", "720" } }));
     const MapReadResult read = CMapSection::ReadFile(path);
     ASSERT_TRUE(read.ok) << read.message.toStdString();
     EXPECT_EQ(read.profile.path, path);
@@ -149,10 +60,10 @@ TEST(MapSection, ReadsTheResultsTableOfSavedDocuments)
     EXPECT_DOUBLE_EQ(read.profile.greatestVelocity, 720.0);
 
     // More layers than a fixed record of ten would hold are all read, the deepest included.
-    std::vector<Layer> many;
+    std::vector<MapLayerText> many;
     for (int k = 0; k < 15; ++k)
         many.push_back({ "1", QString::number(100 + 20 * k) });
-    const MapReadResult deep = CMapSection::ReadDocument(Document(many));
+    const MapReadResult deep = CMapSection::ReadDocument(MapDocument(many));
     ASSERT_TRUE(deep.ok);
     ASSERT_EQ(deep.profile.LayerCount(), 15);
     EXPECT_DOUBLE_EQ(deep.profile.velocity.back(), 380.0);
@@ -162,14 +73,14 @@ TEST(MapSection, ReadsTheResultsTableOfSavedDocuments)
 
 TEST(MapSection, RefusesDocumentsWithoutACompleteResultsTable)
 {
-    const QByteArray noResults = Document({ { "3", "200" }, { "", "400" } }, false);
+    const QByteArray noResults = MapDocument({ { "3", "200" }, { "", "400" } }, false);
     const MapReadResult missing = CMapSection::ReadDocument(noResults);
     EXPECT_FALSE(missing.ok);
     EXPECT_EQ(missing.message, CMapSection::NoResultsMessage());
     EXPECT_EQ(missing.profile.LayerCount(), 0);
 
     // Every truncation of a complete document is refused with a message, never read past.
-    const QByteArray whole = Document({ { "3", "200" }, { "5", "300" }, { "", "400" } });
+    const QByteArray whole = MapDocument({ { "3", "200" }, { "5", "300" }, { "", "400" } });
     const qsizetype tableStart = whole.lastIndexOf("RIS\r\n") + 5;
     for (qsizetype size = tableStart; size < tableStart + 400 && size < whole.size(); ++size) {
         const MapReadResult cut = CMapSection::ReadDocument(whole.left(size));
@@ -183,11 +94,11 @@ TEST(MapSection, RefusesDocumentsWithoutACompleteResultsTable)
     EXPECT_FALSE(CMapSection::ReadDocument(whole.left(tableStart + 20)).ok);
 
     // Unusable numbers in the table.
-    EXPECT_FALSE(CMapSection::ReadDocument(Document({ { "3", "fast" }, { "", "400" } })).ok);
-    EXPECT_FALSE(CMapSection::ReadDocument(Document({ { "x", "200" }, { "", "400" } })).ok);
-    EXPECT_FALSE(CMapSection::ReadDocument(Document({ { "3", "0" }, { "", "400" } })).ok);
-    EXPECT_FALSE(CMapSection::ReadDocument(Document({ { "-3", "200" }, { "", "400" } })).ok);
-    EXPECT_FALSE(CMapSection::ReadDocument(Document({})).ok);
+    EXPECT_FALSE(CMapSection::ReadDocument(MapDocument({ { "3", "fast" }, { "", "400" } })).ok);
+    EXPECT_FALSE(CMapSection::ReadDocument(MapDocument({ { "x", "200" }, { "", "400" } })).ok);
+    EXPECT_FALSE(CMapSection::ReadDocument(MapDocument({ { "3", "0" }, { "", "400" } })).ok);
+    EXPECT_FALSE(CMapSection::ReadDocument(MapDocument({ { "-3", "200" }, { "", "400" } })).ok);
+    EXPECT_FALSE(CMapSection::ReadDocument(MapDocument({})).ok);
 }
 
 TEST(MapSection, ReadsTextProfilesOfBothKinds)
