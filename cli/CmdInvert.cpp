@@ -1,5 +1,7 @@
 // vela-cli invert: the automatic search of the Vs profile, run exactly as VELA runs it: a
 // search job file, the runner process beside this program, progress over a socket pair.
+// With --starts K the search runs from K starts (runner mode 2) and the uncertainty of the
+// profile follows the best profile.
 #include "cli/CliCurveFile.h"
 #include "cli/CliModelFile.h"
 #include "cli/CliOptions.h"
@@ -8,6 +10,7 @@
 #include "jobs/EngineRun.h"
 #include "jobs/SolverParameter.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -18,6 +21,8 @@ namespace {
 
 constexpr int MaxReceivers = 8192;
 constexpr int MaxIterations = 1000;
+// The seed of the drawn starts: fixed, so that the same inputs give the same answer.
+constexpr int32_t ManyStartSeed = 1;
 // Without velocity bounds a curve point's standard deviation is taken as 5% of its velocity,
 // what bounds of +-15% would give (a sixth of their width).
 constexpr double DefaultRelativeDeviation = 0.05;
@@ -30,7 +35,10 @@ struct InvertOptions
     std::string curvePath;
     int iterations = 10;
     double targetErrorPercent = 5.0;
-    int modes = 3;
+    // One mode, as the profile page proposes: a curve picked on the fundamental mode is not to
+    // be fitted with a multi-mode apparent curve unless asked for.
+    int modes = 1;
+    int starts = 0; ///< 0: the single written search (runner mode 1)
     double refinement = 5.0;
     double spacing = 1.0;
     int receivers = 24;
@@ -55,6 +63,8 @@ bool ParseOptions(int argc, char **argv, InvertOptions &o, std::string &error)
             ok = CliWholeOption(option, 0, MaxIterations, o.iterations, error);
         } else if (name == "--modes") {
             ok = CliWholeOption(option, 1, RayleighMaxModes, o.modes, error);
+        } else if (name == "--starts") {
+            ok = CliWholeOption(option, 1, MaxManyStarts, o.starts, error);
         } else if (name == "--receivers") {
             ok = CliWholeOption(option, 1, MaxReceivers, o.receivers, error);
         } else if (name == "--target-error") {
@@ -179,6 +189,81 @@ void PrintProgress(const EngineProgress &r)
     std::fflush(stdout);
 }
 
+// Progress of a many-start search: the starts as they end.
+void PrintManyStartProgress(const EngineProgress &r)
+{
+    if (r.kind == EngineProgressKindEnd)
+        return;
+    switch (static_cast<EngineStep>(r.stepNumber)) {
+    case EngineStep::SearchStart:
+        std::printf("search started\n");
+        break;
+    case EngineStep::SearchSetUpDone:
+        std::printf("search: %d starts\n", r.stepValue);
+        break;
+    case EngineStep::IterationEnd:
+        std::printf("start %d done, best normalised misfit %.7g\n", r.stepValue, r.currentMisfit);
+        break;
+    case EngineStep::RunEnd:
+        std::printf("search ended\n");
+        break;
+    default:
+        break;
+    }
+    std::fflush(stdout);
+}
+
+void PrintProfile(const CMatrix &thickness, const CMatrix &finalVs)
+{
+    std::printf("# final profile\nlayer,thickness_m,vs_m_s\n");
+    const int layers = finalVs.GetCount();
+    for (int l = 0; l < layers; ++l) {
+        if (l + 1 < layers)
+            std::printf("%d,%.6g,%.6g\n", l + 1, thickness(l), finalVs(l));
+        else
+            std::printf("%d,half-space,%.6g\n", l + 1, finalVs(l));
+    }
+}
+
+int RunManyStart(const SearchJob &search, int starts, const EngineRunRequest &base)
+{
+    ManyStartJob job;
+    job.search = search;
+    job.starts = starts;
+    job.seed = ManyStartSeed;
+    EngineRunRequest request = base;
+    request.progress = PrintManyStartProgress;
+    ManyStartResult result;
+    const EngineRunOutcome outcome = RunEngineJob(job, result, request);
+    if (!outcome.Succeeded())
+        return CliFailure(Command, outcome.message);
+    if (!outcome.message.empty())
+        CliFailure(Command, outcome.message);
+    PrintProfile(search.thickness, result.finalVs);
+    std::printf("# apparent misfit: %s\n# effective misfit: %s\n",
+        Percent(result.apparentMisfit).c_str(), Percent(result.effectiveMisfit).c_str());
+    if (result.finalCurvesMissing)
+        std::printf("# the final curves of the best profile could not be computed\n");
+    std::printf("vs30_ms: %.7g\n", result.vs30);
+    std::printf("vs30_range_ms: %.7g %.7g\n", result.vs30P10, result.vs30P90);
+    std::printf("depth_of_investigation_m: %.7g\n", result.depthOfInvestigation);
+    std::printf("misfit_normalised: %.7g\n", result.normalisedMisfit);
+    // The band as a step line: each layer's values at its top and at its bottom; the
+    // half-space's at its top and at the depth of investigation when that lies deeper.
+    std::printf("depth_m,vs_p10_ms,vs_median_ms,vs_p90_ms\n");
+    const CMatrix &band = result.band;
+    for (int l = 0; l < band.GetRows(); ++l) {
+        const bool halfSpace = l + 1 == band.GetRows();
+        double bottom = band(l, 1);
+        if (halfSpace)
+            bottom = std::max(band(l, 0), result.depthOfInvestigation);
+        std::printf("%.7g,%.7g,%.7g,%.7g\n", band(l, 0), band(l, 2), band(l, 3), band(l, 4));
+        if (bottom > band(l, 0))
+            std::printf("%.7g,%.7g,%.7g,%.7g\n", bottom, band(l, 2), band(l, 3), band(l, 4));
+    }
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
 } // namespace
 
 int CmdInvert(int argc, char **argv)
@@ -223,6 +308,8 @@ int CmdInvert(int argc, char **argv)
     request.runnerPath = RunnerBesideThisProgram();
     if (::access(request.runnerPath.c_str(), X_OK) != 0)
         return CliFailure(Command, "cannot find the runner program at " + request.runnerPath);
+    if (options.starts > 0)
+        return RunManyStart(job, options.starts, request);
     EngineProgress last;
     request.progress = [&](const EngineProgress &r) {
         last = r;
@@ -234,14 +321,7 @@ int CmdInvert(int argc, char **argv)
         return CliFailure(Command, outcome.message);
     if (!outcome.message.empty())
         CliFailure(Command, outcome.message);
-    std::printf("# final profile\nlayer,thickness_m,vs_m_s\n");
-    const int layers = result.finalVs.GetCount();
-    for (int l = 0; l < layers; ++l) {
-        if (l + 1 < layers)
-            std::printf("%d,%.6g,%.6g\n", l + 1, job.thickness(l), result.finalVs(l));
-        else
-            std::printf("%d,half-space,%.6g\n", l + 1, result.finalVs(l));
-    }
+    PrintProfile(job.thickness, result.finalVs);
     // The misfits of the best model arrive with the notifications, not in the result file.
     std::printf("# apparent misfit: %s\n# effective misfit: %s\n",
         Percent(last.secondMisfit).c_str(), Percent(last.firstMisfit).c_str());

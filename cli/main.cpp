@@ -41,7 +41,7 @@ const Command Commands[] = {
         "  --refine R     refinement factor of the root search (up to 100)\n" },
     { "invert", CmdInvert,
         "invert --model FILE --curve FILE [--iterations N --target-error PCT --modes M\n"
-        "        --refine R --spacing S --receivers N --strong-contrasts]\n"
+        "        --refine R --spacing S --receivers N --strong-contrasts --starts K]\n"
         "        automatic search of the Vs profile through runner",
         "Options:\n"
         "  --model FILE        starting profile (see vela-cli modes --help)\n"
@@ -49,8 +49,12 @@ const Command Commands[] = {
         "  --iterations N      largest number of iterations\n"
         "  --target-error PCT  misfit at which the search stops [%]\n"
         "  --modes M, --refine R, --spacing S, --receivers N\n"
-        "                      as for vela-cli forward\n"
-        "  --strong-contrasts  allow strong velocity contrasts between layers\n" },
+        "                      as for vela-cli forward (one mode unless --modes)\n"
+        "  --strong-contrasts  allow strong velocity contrasts between layers\n"
+        "  --starts K          search from K starts (1 to 1000): the best profile, then\n"
+        "                      vs30_ms, vs30_range_ms (10 % and 90 %),\n"
+        "                      depth_of_investigation_m, misfit_normalised and the Vs band\n"
+        "                      depth_m,vs_p10_ms,vs_median_ms,vs_p90_ms\n" },
     { "traces", CmdTraces,
         "traces FILE [--sheet NAME]\n"
         "        reads a trace file (TXT, SEG-2, SEG-Y, SU, XLS, XLSX, DRM) and summarises it",

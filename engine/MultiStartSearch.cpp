@@ -253,17 +253,50 @@ std::vector<CMatrix> Walk(const MultiStartProblem &p, const MultiStartOptions &o
     std::vector<CMatrix> states;
     if (free.empty())
         return states;
+    // Pairs of adjacent free layers above the half-space, for the moves that keep their
+    // vertical travel time.
+    std::vector<int> pairs;
+    const int finite = p.thicknesses.GetCount();
+    for (int l = 0; l + 1 < finite; ++l)
+        if (p.lowerBounds(l) < p.upperBounds(l) && p.lowerBounds(l + 1) < p.upperBounds(l + 1))
+            pairs.push_back(l);
     std::uint64_t state = o.seed ^ (0x8CB92BA72F3D8DD7ull * static_cast<std::uint64_t>(walk + 1));
+    auto pick = [&state](const std::vector<int> &from) {
+        return from[std::min(from.size() - 1,
+            static_cast<std::size_t>(Uniform(state) * static_cast<double>(from.size())))];
+    };
+    auto clamp = [&p](CMatrix &m, int l) {
+        m.Set(l, std::clamp(m(l), p.lowerBounds(l), p.upperBounds(l)));
+    };
     CMatrix current = from;
     for (int step = 0; step < o.exploreSteps; ++step) {
         if (o.stop && o.stop->load())
             break;
-        const int l = free[std::min(free.size() - 1,
-            static_cast<std::size_t>(Uniform(state) * static_cast<double>(free.size())))];
+        const bool paired = !pairs.empty() && Uniform(state) < 0.5;
         const double factor = std::exp(o.exploreStep * (2.0 * Uniform(state) - 1.0));
         CMatrix trial = current;
-        trial.Set(l, std::clamp(current(l) * factor, p.lowerBounds(l), p.upperBounds(l)));
-        if (ModelNormalisedMisfit(p, trial) <= threshold)
+        bool valid = true;
+        if (paired) {
+            // Surface waves see the travel time through a pair of thin layers better than how
+            // it is shared between them: this move shifts the share and keeps the time.
+            const int l = pick(pairs);
+            const double h0 = p.thicknesses(l), h1 = p.thicknesses(l + 1);
+            const double time = h0 / current(l) + h1 / current(l + 1);
+            const double v0 = current(l) * factor;
+            const double rest = time - h0 / v0;
+            valid = rest > 0.0;
+            if (valid) {
+                trial.Set(l, v0);
+                trial.Set(l + 1, h1 / rest);
+                clamp(trial, l);
+                clamp(trial, l + 1);
+            }
+        } else {
+            const int l = pick(free);
+            trial.Set(l, current(l) * factor);
+            clamp(trial, l);
+        }
+        if (valid && ModelNormalisedMisfit(p, trial) <= threshold)
             current = trial;
         states.push_back(current);
     }
@@ -383,10 +416,18 @@ MultiStartResult RunMultiStartSearch(const MultiStartProblem &p, const MultiStar
     for (const CMatrix &m : members)
         vs30s.push_back(velamod::Vs30(p.thicknesses, m));
     r.ensembleSize = static_cast<int>(members.size());
+    r.ensemble = members;
     r.band = velamod::EnsembleBand(p.thicknesses, members);
     r.vs30 = velamod::Vs30(p.thicknesses, r.bestVelocities);
-    r.vs30P10 = velamod::Percentile(vs30s, 0.1);
-    r.vs30P90 = velamod::Percentile(vs30s, 0.9);
+    // The ranges are widened to take in the best model itself, which may lie at the edge of
+    // the models that fit: the answer is never shown outside its own range.
+    r.vs30P10 = std::min(r.vs30, velamod::Percentile(vs30s, 0.1));
+    r.vs30P90 = std::max(r.vs30, velamod::Percentile(vs30s, 0.9));
+    for (std::size_t l = 0; l < r.band.median.size(); ++l) {
+        const double v = r.bestVelocities(static_cast<int>(l));
+        r.band.p10[l] = std::min(r.band.p10[l], v);
+        r.band.p90[l] = std::max(r.band.p90[l], v);
+    }
     r.depthOfInvestigation = velamod::DepthOfInvestigation(p.frequencies, p.experimentalCurve);
     r.layerOnBound.assign(static_cast<std::size_t>(n), 0);
     for (int l = 0; l < n; ++l) {

@@ -5,6 +5,7 @@
 #define VELA_ENGINE_MULTISTARTSEARCH_H
 
 #include "engine/Ensemble.h"
+#include "engine/VelamodExport.h"
 #include "matrix/CComplexMatrix.h"
 #include "matrix/CMatrix.h"
 
@@ -105,10 +106,12 @@ struct MultiStartResult
     CMatrix denseFrequencies; ///< F', Hz
     std::vector<StartOutcome> starts;
     /// The ensemble: how many models, the normalised misfit they stay within, the band of
-    /// their Vs per layer and the 10 % and 90 % points of their Vs30.
+    /// their Vs per layer and the 10 % and 90 % points of their Vs30 (both ranges widened,
+    /// where needed, to take in the best model).
     int ensembleSize = 0;
     double ensembleThreshold = 0.0;
     velamod::VelocityBand band;
+    std::vector<CMatrix> ensemble; ///< the members, N x 1 each, m/s
     double vs30 = 0.0; ///< of the best model, m/s
     double vs30P10 = 0.0; ///< m/s
     double vs30P90 = 0.0; ///< m/s
@@ -118,7 +121,7 @@ struct MultiStartResult
 
 /// Runs the search from K starts. Never throws for data the written search accepts; a start
 /// that fails (a singular system, no forward model) keeps the models it evaluated.
-MultiStartResult RunMultiStartSearch(
+VELAMOD_EXPORT MultiStartResult RunMultiStartSearch(
     const MultiStartProblem &problem, const MultiStartOptions &options);
 
 /// Start k of a seed: k = 0 is none of this function's business; for k >= 1 every layer's Vs

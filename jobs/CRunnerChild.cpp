@@ -121,3 +121,9 @@ void CRunnerChild::Kill()
     if (Running())
         ::kill(m_pid, SIGKILL);
 }
+
+void CRunnerChild::Terminate()
+{
+    if (Running())
+        ::kill(m_pid, SIGTERM);
+}

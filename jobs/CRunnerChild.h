@@ -15,6 +15,7 @@
 enum class RunnerMode : int {
     Forward = 0, ///< forward job (manual identification)
     Search = 1, ///< search job (automatic identification)
+    ManyStart = 2, ///< many-start search job
 };
 
 /// A runner process started without a shell (posix_spawn), inheriting one descriptor of the
@@ -48,6 +49,10 @@ public:
 
     /// Ends the process at once (SIGKILL); Wait() then returns KilledExitCode.
     void Kill();
+
+    /// Asks the process to finish early (SIGTERM): a many-start search then writes the best
+    /// model found so far and ends normally. Like Kill(), callable from another thread.
+    void Terminate();
 
     bool Running() const { return m_pid > 0 && !m_finished; }
     pid_t Pid() const { return m_pid; }

@@ -90,6 +90,32 @@ template <class Result> void SearchResultLayout(CMatrixArchive &ar, Result &resu
     Item(ar, result.frequencies);
 }
 
+template <class Job> void ManyStartJobLayout(CMatrixArchive &ar, Job &job)
+{
+    SearchJobLayout(ar, job.search);
+    Item(ar, job.starts);
+    Item(ar, job.seed);
+}
+
+template <class Result> void ManyStartResultLayout(CMatrixArchive &ar, Result &result)
+{
+    SearchResultLayout(ar, result);
+    Item(ar, result.finalCurvesMissing);
+    Item(ar, result.apparentMisfit);
+    Item(ar, result.effectiveMisfit);
+    Item(ar, result.normalisedMisfit);
+    Item(ar, result.bestStart);
+    Item(ar, result.vs30);
+    Item(ar, result.vs30P10);
+    Item(ar, result.vs30P90);
+    Item(ar, result.depthOfInvestigation);
+    Item(ar, result.ensembleThreshold);
+    Item(ar, result.band);
+    Item(ar, result.layerOnBound);
+    Item(ar, result.starts);
+    Item(ar, result.ensemble);
+}
+
 // Runs the whole-file read and turns every failure into one line for the user.
 bool ReadFile(const std::string &path, const char *what,
     const std::function<void(CMatrixArchive &)> &read, std::string *error)
@@ -245,6 +271,56 @@ void WriteSearchResult(CMatrixArchive &ar, const SearchResult &result)
 
 void ReadSearchResult(CMatrixArchive &ar, SearchResult &result) { SearchResultLayout(ar, result); }
 
+void WriteManyStartJob(CMatrixArchive &ar, const ManyStartJob &job) { ManyStartJobLayout(ar, job); }
+
+void ReadManyStartJob(CMatrixArchive &ar, ManyStartJob &job) { ManyStartJobLayout(ar, job); }
+
+void WriteManyStartResult(CMatrixArchive &ar, const ManyStartResult &result)
+{
+    ManyStartResultLayout(ar, result);
+}
+
+void ReadManyStartResult(CMatrixArchive &ar, ManyStartResult &result)
+{
+    ManyStartResultLayout(ar, result);
+}
+
+bool WriteManyStartJobFile(const std::string &path, const ManyStartJob &job, std::string *error)
+{
+    return WriteFile(
+        path, "many-start job file", [&](CMatrixArchive &ar) { WriteManyStartJob(ar, job); },
+        error);
+}
+
+bool ReadManyStartJobFile(const std::string &path, ManyStartJob &job, std::string *error)
+{
+    if (!ReadFile(
+            path, "many-start job file", [&](CMatrixArchive &ar) { ReadManyStartJob(ar, job); },
+            error))
+        return false;
+    const std::string problem = CheckManyStartJob(job);
+    if (problem.empty())
+        return true;
+    if (error)
+        *error = "many-start job file " + path + ": " + problem;
+    return false;
+}
+
+bool WriteManyStartResultFile(
+    const std::string &path, const ManyStartResult &result, std::string *error)
+{
+    return WriteFile(
+        path, "many-start result file",
+        [&](CMatrixArchive &ar) { WriteManyStartResult(ar, result); }, error);
+}
+
+bool ReadManyStartResultFile(const std::string &path, ManyStartResult &result, std::string *error)
+{
+    return ReadFile(
+        path, "many-start result file",
+        [&](CMatrixArchive &ar) { ReadManyStartResult(ar, result); }, error);
+}
+
 bool WriteForwardJobFile(const std::string &path, const ForwardJob &job, std::string *error)
 {
     return WriteFile(
@@ -346,5 +422,16 @@ std::string CheckSearchJob(const SearchJob &job)
             return "the Vs bounds of layer " + std::to_string(i + 1)
                 + " are not a positive range (minimum above maximum or not positive)";
     }
+    return {};
+}
+
+std::string CheckManyStartJob(const ManyStartJob &job)
+{
+    const std::string problem = CheckSearchJob(job.search);
+    if (!problem.empty())
+        return problem;
+    if (job.starts < 1 || job.starts > MaxManyStarts)
+        return "the number of starts " + std::to_string(job.starts) + " is outside 1 to "
+            + std::to_string(MaxManyStarts);
     return {};
 }

@@ -83,6 +83,77 @@ struct SearchResult
     CMatrix frequencies;
 };
 
+/// Many-start search job (runner mode 2), in file order: items 1 to 23 are those of the
+/// search job (mode 1), unchanged, then
+///
+///   24  int32  number of starts K, 1 to MaxManyStarts (the first start is the job's Vs)
+///   25  int32  seed of the starts drawn inside the Vs bounds (the same seed, the same result)
+///
+/// Progress (mode 2): step 0, then step 6 with K, then after each start that ends a step 14
+/// whose value is the number of starts ended and whose current misfit is the best normalised
+/// misfit so far, then an end notification (reason 1, or 0 when the best model fits within
+/// the data's uncertainty) and step 11. Stop: SIGTERM ends the starts at their next check
+/// and the result of the best model so far is written (code -1); SIGKILL loses it.
+struct ManyStartJob
+{
+    SearchJob search;
+    int32_t starts = 10;
+    int32_t seed = 1;
+};
+
+/// Most starts of a many-start job.
+constexpr int32_t MaxManyStarts = 1000;
+
+/// Result of a many-start search job, in file order: items 1 to 6 are laid out as the search
+/// result's (mode 1), then the ensemble's findings.
+///
+///    1  int32           0 finished; -1 stopped, the best model so far
+///    2  CMatrix         final Vs of the best model (N), m/s
+///    3  CComplexMatrix  its effective curve on the dense grid (1 x 1 zero when missing)
+///    4  CComplexMatrix  its mean apparent curve on the dense grid (idem)
+///    5  CMatrix         its modal velocities on the dense grid (idem)
+///    6  CMatrix         the dense frequency grid, Hz (idem)
+///    7  int32           1 when the final curves are missing (items 3 to 6 then 1 x 1 zero)
+///    8  float64         mean apparent curve's misfit (fraction)
+///    9  float64         effective curve's misfit (fraction; 1e99 when missing)
+///   10  float64         normalised misfit of the mean apparent curve (1: within the data's
+///                       uncertainty)
+///   11  int32           the start that found the best model (0: the job's own start)
+///   12  float64         Vs30 of the best model, m/s
+///   13  float64         Vs30, 10 % point of the ensemble (at most item 12), m/s
+///   14  float64         Vs30, 90 % point of the ensemble (at least item 12), m/s
+///   15  float64         depth of investigation, m
+///   16  float64         normalised misfit the ensemble stays within
+///   17  CMatrix         band: N x 5, per layer top and bottom (m), Vs 10 %, median, 90 % (m/s);
+///                       the 10 % and 90 % points take in the best model
+///   18  CMatrix         N x 1: 1 where the best model's Vs lies on a bound of its layer
+///   19  CMatrix         K x 4, per start: result code, best misfit, best normalised misfit,
+///                       models evaluated
+///   20  CMatrix         the ensemble: one row per model, N columns of Vs (m/s)
+struct ManyStartResult
+{
+    int32_t code = 0;
+    CMatrix finalVs;
+    CComplexMatrix effectiveCurve;
+    CComplexMatrix apparentCurve;
+    CMatrix modalVelocities;
+    CMatrix frequencies;
+    int32_t finalCurvesMissing = 0;
+    double apparentMisfit = 1e99;
+    double effectiveMisfit = 1e99;
+    double normalisedMisfit = 1e99;
+    int32_t bestStart = 0;
+    double vs30 = 0;
+    double vs30P10 = 0;
+    double vs30P90 = 0;
+    double depthOfInvestigation = 0;
+    double ensembleThreshold = 0;
+    CMatrix band;
+    CMatrix layerOnBound;
+    CMatrix starts;
+    CMatrix ensemble;
+};
+
 /// Archive-level codec: writes or reads the items in file order. Reading throws
 /// CArchiveException (end of file, bad class; a matrix claiming more elements than the
 /// archive holds reads as end of file, before anything is allocated); a read
@@ -95,6 +166,10 @@ void WriteForwardResult(CMatrixArchive &ar, const ForwardResult &result);
 void ReadForwardResult(CMatrixArchive &ar, ForwardResult &result);
 void WriteSearchResult(CMatrixArchive &ar, const SearchResult &result);
 void ReadSearchResult(CMatrixArchive &ar, SearchResult &result);
+void WriteManyStartJob(CMatrixArchive &ar, const ManyStartJob &job);
+void ReadManyStartJob(CMatrixArchive &ar, ManyStartJob &job);
+void WriteManyStartResult(CMatrixArchive &ar, const ManyStartResult &result);
+void ReadManyStartResult(CMatrixArchive &ar, ManyStartResult &result);
 
 /// File-level codec. Each returns true on success; on failure false and a one-line message
 /// in *error naming the file and the cause ("cannot open", "ends early", "not a forward
@@ -109,6 +184,11 @@ bool WriteForwardResultFile(
 bool ReadForwardResultFile(const std::string &path, ForwardResult &result, std::string *error);
 bool WriteSearchResultFile(const std::string &path, const SearchResult &result, std::string *error);
 bool ReadSearchResultFile(const std::string &path, SearchResult &result, std::string *error);
+bool WriteManyStartJobFile(const std::string &path, const ManyStartJob &job, std::string *error);
+bool ReadManyStartJobFile(const std::string &path, ManyStartJob &job, std::string *error);
+bool WriteManyStartResultFile(
+    const std::string &path, const ManyStartResult &result, std::string *error);
+bool ReadManyStartResultFile(const std::string &path, ManyStartResult &result, std::string *error);
 
 /// Consistency of a job's inputs, which the engine does not check and must not meet
 /// inconsistent: at least one frequency, F experimental values and deviations, N >= 1 layers
@@ -117,5 +197,7 @@ bool ReadSearchResultFile(const std::string &path, SearchResult &result, std::st
 /// Returns an empty string when the job is usable, else the first problem found.
 std::string CheckForwardJob(const ForwardJob &job);
 std::string CheckSearchJob(const SearchJob &job);
+/// The search job's checks, then 1 to MaxManyStarts starts.
+std::string CheckManyStartJob(const ManyStartJob &job);
 
 #endif // VELA_JOBS_ENGINEJOBFILES_H

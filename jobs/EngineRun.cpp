@@ -60,13 +60,24 @@ private:
 
 bool Requested(const std::atomic<bool> *flag) { return flag && flag->load(); }
 
+// Passes a stop request on to runner once.
+void PassStop(CRunnerChild &child, const EngineRunRequest &request, bool &passed)
+{
+    if (!passed && Requested(request.stopRequest)) {
+        child.Terminate();
+        passed = true;
+    }
+}
+
 // Receives on the calling thread until runner closes the channel, killing it on request.
 CProgressReceiver::Status ReceiveUntilEnd(
     CProgressReceiver &receiver, CRunnerChild &child, const EngineRunRequest &request)
 {
+    bool stopPassed = false;
     for (;;) {
         if (Requested(request.killRequest))
             child.Kill();
+        PassStop(child, request, stopPassed);
         pollfd p { receiver.Descriptor(), POLLIN, 0 };
         const int ready = ::poll(&p, 1, KillPollMilliseconds);
         if (ready < 0 && errno != EINTR)
@@ -80,14 +91,17 @@ CProgressReceiver::Status ReceiveUntilEnd(
 }
 
 // Waits for runner while another thread receives its notifications.
-int WaitKillable(CRunnerChild &child, const std::atomic<bool> *killRequest)
+int WaitKillable(CRunnerChild &child, const EngineRunRequest &request)
 {
-    if (!killRequest)
+    const std::atomic<bool> *killRequest = request.killRequest;
+    if (!killRequest && !request.stopRequest)
         return child.Wait();
+    bool stopPassed = false;
     int code = 0;
     while (!child.TryWait(&code)) {
-        if (killRequest->load())
+        if (Requested(killRequest))
             child.Kill();
+        PassStop(child, request, stopPassed);
         std::this_thread::sleep_for(std::chrono::milliseconds(KillPollMilliseconds));
     }
     return code;
@@ -134,10 +148,10 @@ EngineRunOutcome Run(RunnerMode mode, const Job &job, Result &result,
         // From now on only runner holds the sender's end, so its end reads as Closed.
         receiver->CloseChildDescriptor();
         if (request.receiver) {
-            outcome.exitCode = WaitKillable(child, request.killRequest);
+            outcome.exitCode = WaitKillable(child, request);
         } else {
             outcome.channel = ReceiveUntilEnd(ownReceiver, child, request);
-            outcome.exitCode = WaitKillable(child, request.killRequest);
+            outcome.exitCode = WaitKillable(child, request);
         }
         if (outcome.exitCode != RunnerExitNumber(RunnerExit::Success)) {
             outcome.message = RunnerExitText(outcome.exitCode);
@@ -176,6 +190,13 @@ EngineRunOutcome RunEngineJob(
 {
     return Run(
         RunnerMode::Search, job, result, request, &WriteSearchJobFile, &ReadSearchResultFile);
+}
+
+EngineRunOutcome RunEngineJob(
+    const ManyStartJob &job, ManyStartResult &result, const EngineRunRequest &request)
+{
+    return Run(RunnerMode::ManyStart, job, result, request, &WriteManyStartJobFile,
+        &ReadManyStartResultFile);
 }
 
 std::string RunnerBesideThisProgram()

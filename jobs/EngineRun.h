@@ -29,6 +29,9 @@ struct EngineRunRequest
     /// Set to true (from any thread) to end runner at once, as the user's Stop does; the run
     /// then reports RunnerExit::Killed. Looked at at least every 50 ms.
     const std::atomic<bool> *killRequest = nullptr;
+    /// Set to true (from any thread) to ask a many-start search to stop and keep the best
+    /// model found so far: runner gets SIGTERM once and still writes its result.
+    const std::atomic<bool> *stopRequest = nullptr;
 };
 
 /// How a run ended.
@@ -48,12 +51,15 @@ struct EngineRunOutcome
     bool Succeeded() const { return exitCode == 0 && resultRead; }
 };
 
-/// Runs a forward (runner mode 0) or search job (mode 1). `result` receives what the result
-/// file holds; when reading fails part-way, the items read so far stay in it. Never throws.
+/// Runs a forward (runner mode 0), search (mode 1) or many-start search job (mode 2). `result`
+/// receives what the result file holds; when reading fails part-way, the items read so far stay in
+/// it. Never throws.
 EngineRunOutcome RunEngineJob(
     const ForwardJob &job, ForwardResult &result, const EngineRunRequest &request);
 EngineRunOutcome RunEngineJob(
     const SearchJob &job, SearchResult &result, const EngineRunRequest &request);
+EngineRunOutcome RunEngineJob(
+    const ManyStartJob &job, ManyStartResult &result, const EngineRunRequest &request);
 
 /// The runner program in the folder of the running executable, where VELA and vela-cli
 /// expect it.

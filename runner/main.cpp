@@ -2,25 +2,30 @@
 //
 //   runner MODE HANDLE JOB RESULT
 //
-//   MODE    0 forward job (manual identification), 1 search job (automatic identification)
+//   MODE    0 forward job (manual identification), 1 search job (automatic identification),
+//           2 many-start search job (the search from many starts and its ensemble)
 //   HANDLE  descriptor of the inherited progress socket, 0 for none (the engine then prints
 //           its "SegnalaStep" / "SegnalaFine" lines to standard output)
 //   JOB     job file to read
 //   RESULT  result file to write (only when the run succeeds)
 //
-// Exit codes: RunnerExit (jobs/RunnerExitCode.h).
+// Exit codes: RunnerExit (jobs/RunnerExitCode.h). In mode 2 SIGTERM asks the search to stop;
+// the best model found so far is still written (result code -1) and runner ends with 0.
 //
 // Every failure prints one line beginning "runner:" on standard error; standard output
 // carries only the engine's own lines.
 #include "engine/AutomaticSearch.h"
+#include "engine/MultiStartSearch.h"
 #include "engine/VelamodCode.h"
 #include "jobs/CRunnerChild.h"
 #include "jobs/EngineJobFiles.h"
+#include "jobs/EngineProgress.h"
 #include "jobs/RunnerExitCode.h"
 #include "jobs/SolverParameter.h"
 #include "matrix/CComplexMatrix.h"
 #include "matrix/CMatrix.h"
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
@@ -169,6 +174,140 @@ int RunSearch(const std::string &jobPath, const std::string &resultPath, int win
     return RunnerExitNumber(RunnerExit::Success);
 }
 
+// Raised by SIGTERM: a many-start search stops and keeps its best model.
+std::atomic<bool> g_stopRequested { false };
+static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
+
+extern "C" void OnTerminate(int) { g_stopRequested.store(true); }
+
+CMatrix Rows(const std::vector<std::vector<double>> &rows, int columns)
+{
+    if (rows.empty())
+        return CMatrix(0, columns);
+    CMatrix m(static_cast<int>(rows.size()), columns);
+    for (std::size_t r = 0; r < rows.size(); ++r)
+        for (int c = 0; c < columns; ++c)
+            m.Set(static_cast<int>(r), c, rows[r][static_cast<std::size_t>(c)]);
+    return m;
+}
+
+int RunManyStart(const std::string &jobPath, const std::string &resultPath, int window)
+{
+    // From the start: a stop that arrives while the job is read still ends the run cleanly.
+    std::signal(SIGTERM, OnTerminate);
+    ManyStartJob job;
+    std::string error;
+    if (!ReadManyStartJobFile(jobPath, job, &error))
+        return JobReadFailure(jobPath, error);
+    const SearchJob &s = job.search;
+
+    MultiStartProblem p;
+    p.iterations = s.iterations;
+    p.targetMisfit = s.targetMisfit;
+    p.frequencies = s.frequencies;
+    p.experimentalCurve = s.velocities;
+    p.standardDeviations = s.deviations;
+    p.thicknesses = s.thickness;
+    p.densities = s.density;
+    p.startVelocities = s.vs;
+    p.poissonRatios = s.poisson;
+    p.lowerBounds = s.vsMin;
+    p.upperBounds = s.vsMax;
+    p.receiverOffsets = s.offsets;
+    p.modeCount = s.modes;
+    p.strongContrasts = s.strongContrasts != 0;
+    p.refinement = RefinementOfSolverParameter(s.solverParameter);
+    p.firstDepth = s.firstDepth;
+    p.secondDepth = s.secondDepth;
+
+    // The notifications go through an engine object, whose variables carry the misfits.
+    bool stop = false;
+    int spareA = 0, spareB = 0;
+    double secondMisfit = s.apparentMisfit, firstMisfit = s.effectiveMisfit;
+    double currentMisfit = VelamodCode::NoMisfit, targetMisfit = s.targetMisfit;
+    CMatrix spareMatrixA, spareMatrixB;
+    VelamodCode notifier;
+    notifier.SetPointer(&stop, &spareA, &secondMisfit, &firstMisfit, &currentMisfit, &targetMisfit,
+        &spareB, &spareMatrixA, &spareMatrixB, window);
+
+    MultiStartOptions options;
+    options.starts = job.starts;
+    options.seed = static_cast<std::uint32_t>(job.seed);
+    options.stop = &g_stopRequested;
+    options.progress = [&](const MultiStartProgress &progress) {
+        currentMisfit = progress.bestNormalisedMisfit;
+        notifier.SegnalaStep(StepNumber(EngineStep::IterationEnd), progress.startsDone);
+    };
+    notifier.SegnalaStep(StepNumber(EngineStep::SearchStart), 0);
+    notifier.SegnalaStep(StepNumber(EngineStep::SearchSetUpDone), job.starts);
+    const MultiStartResult r = RunMultiStartSearch(p, options);
+    if (r.code == VelamodCode::InternalError)
+        return Fail(RunnerExit::JobMalformed, r.message);
+    if (r.bestStart < 0) {
+        notifier.SegnalaStep(StepNumber(EngineStep::RunEnd), 0);
+        if (r.code == VelamodCode::SearchStopped)
+            return Fail(RunnerExit::Stopped, "the search was stopped before any model was found");
+        return Fail(
+            RunnerExit::EngineFailed, "no start found a profile with a valid forward model");
+    }
+    firstMisfit = r.effectiveMisfit;
+    secondMisfit = r.apparentMisfit;
+    currentMisfit = r.normalisedMisfit;
+    if (r.code == 0)
+        notifier.SegnalaFine(
+            EndReasonNumber(r.normalisedMisfit <= 1.0 ? EngineEndReason::TargetReached
+                                                      : EngineEndReason::IterationsDone));
+    notifier.SegnalaStep(StepNumber(EngineStep::RunEnd), 0);
+
+    ManyStartResult result;
+    result.code = r.code == VelamodCode::SearchStopped ? VelamodCode::SearchStopped : 0;
+    result.finalVs = r.bestVelocities;
+    MakeColumn(result.finalVs);
+    result.finalCurvesMissing = r.finalCurvesMissing ? 1 : 0;
+    if (r.finalCurvesMissing) {
+        result.effectiveCurve = CComplexMatrix(1, 1);
+        result.apparentCurve = CComplexMatrix(1, 1);
+        result.modalVelocities = CMatrix(1, 1);
+        result.frequencies = CMatrix(1, 1);
+    } else {
+        result.effectiveCurve = r.effectiveCurve;
+        result.apparentCurve = r.apparentCurve;
+        result.modalVelocities = r.modalVelocities;
+        result.frequencies = r.denseFrequencies;
+        MakeColumn(result.effectiveCurve);
+        MakeColumn(result.apparentCurve);
+        MakeColumn(result.frequencies);
+    }
+    result.apparentMisfit = r.apparentMisfit;
+    result.effectiveMisfit = r.effectiveMisfit;
+    result.normalisedMisfit = r.normalisedMisfit;
+    result.bestStart = r.bestStart;
+    result.vs30 = r.vs30;
+    result.vs30P10 = r.vs30P10;
+    result.vs30P90 = r.vs30P90;
+    result.depthOfInvestigation = r.depthOfInvestigation;
+    result.ensembleThreshold = r.ensembleThreshold;
+    std::vector<std::vector<double>> band, onBound, starts, ensemble;
+    for (std::size_t l = 0; l < r.band.median.size(); ++l)
+        band.push_back(
+            { r.band.top[l], r.band.bottom[l], r.band.p10[l], r.band.median[l], r.band.p90[l] });
+    for (int flag : r.layerOnBound)
+        onBound.push_back({ static_cast<double>(flag) });
+    for (const StartOutcome &o : r.starts)
+        starts.push_back({ static_cast<double>(o.code), o.bestMisfit, o.bestNormalisedMisfit,
+            static_cast<double>(o.modelsEvaluated) });
+    const int layers = r.bestVelocities.GetCount();
+    for (const CMatrix &m : r.ensemble)
+        ensemble.push_back(m.ToVector());
+    result.band = Rows(band, 5);
+    result.layerOnBound = Rows(onBound, 1);
+    result.starts = Rows(starts, 4);
+    result.ensemble = Rows(ensemble, layers);
+    if (!WriteManyStartResultFile(resultPath, result, &error))
+        return Fail(RunnerExit::ResultUnwritable, error);
+    return RunnerExitNumber(RunnerExit::Success);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -181,8 +320,10 @@ int main(int argc, char **argv)
     long mode = -1, handle = -1;
     if (!ParseInt(argv[1], &mode)
         || (mode != static_cast<long>(RunnerMode::Forward)
-            && mode != static_cast<long>(RunnerMode::Search)))
-        return Fail(RunnerExit::Usage, std::string("mode must be 0 or 1, not '") + argv[1] + "'");
+            && mode != static_cast<long>(RunnerMode::Search)
+            && mode != static_cast<long>(RunnerMode::ManyStart)))
+        return Fail(
+            RunnerExit::Usage, std::string("mode must be 0, 1 or 2, not '") + argv[1] + "'");
     if (!ParseInt(argv[2], &handle) || handle < 0 || handle > 1000000)
         return Fail(RunnerExit::Usage, std::string("bad notification handle '") + argv[2] + "'");
     if (handle != 0) {
@@ -194,6 +335,8 @@ int main(int argc, char **argv)
     }
     const std::string jobPath = argv[3];
     const std::string resultPath = argv[4];
+    if (mode == static_cast<long>(RunnerMode::ManyStart))
+        return RunManyStart(jobPath, resultPath, int(handle));
     return mode == static_cast<long>(RunnerMode::Forward)
         ? RunForward(jobPath, resultPath, int(handle))
         : RunSearch(jobPath, resultPath, int(handle));

@@ -159,18 +159,26 @@ ActiveDataCheck ActiveDataForm::Check(TraceSet &set)
     return result;
 }
 
-QString ActiveDataForm::GeometryNote(const TraceSet &set)
+QString ActiveDataForm::GeometryNote(const TraceSet &set, bool reversedBox)
 {
     const TraceGeometry &g = set.geometry;
     QStringList parts;
     if (g.hasSpacing)
         parts << QCoreApplication::translate("ActiveDataForm", "spacing %1 m")
                      .arg(FormatUserNumber(g.spacingM));
-    double offset = 0.0;
-    if (g.SourceOffset(set.reversed, offset))
+    double offset = 0.0, other = 0.0;
+    if (g.SourceOffset(reversedBox, offset) && g.SourceOffset(!reversedBox, other)
+        && other < offset) {
+        // The source stands nearer the other end of the spread: the reversal box is likely
+        // wanted (or wrongly ticked).
+        parts << QCoreApplication::translate(
+            "ActiveDataForm", "source %1 m from the first receiver but %2 m from the last one")
+                     .arg(FormatUserNumber(offset), FormatUserNumber(other));
+    } else if (g.SourceOffset(reversedBox, offset)) {
         parts << QCoreApplication::translate(
             "ActiveDataForm", "source %1 m from the first receiver")
                      .arg(FormatUserNumber(offset));
+    }
     if (g.hasDelay && g.delayMs < 0.0)
         parts << QCoreApplication::translate("ActiveDataForm", "trigger at %1 ms")
                      .arg(FormatUserNumber(-g.delayMs));

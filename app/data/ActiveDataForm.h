@@ -79,8 +79,10 @@ public:
     FieldEdit EditWindowEnd(TraceSet &set);
     /// What the file said about the geometry, for the information line: "from the file:
     /// spacing 2 m, source 10 m from the first receiver, trigger at 500 ms"; empty when it
-    /// said nothing.
-    static QString GeometryNote(const TraceSet &set);
+    /// said nothing. The source offset counts from the first receiver of the analysis, the
+    /// last one of the file when `reversedBox` is checked; a source nearer the other end is
+    /// pointed out.
+    static QString GeometryNote(const TraceSet &set, bool reversedBox);
     /// The notice after a read whose time step needs the user's eye: the file carries none (the
     /// step in force, `timeStep`, was kept), or the step lies outside the plausible range
     /// (the value and the unit the file's times were taken in). Empty otherwise.

@@ -44,6 +44,9 @@ const char *const ConcatenateHintKey = "{3BF2F8BE-5886-11DF-AA0E-E465DFD72085}";
 
 const ChartColor TraceColor { 0.3f, 0.3f, 0.3f, 1.0f };
 
+// Width of the column of fields beside the chart [px].
+const int ControlPanelWidth = 440;
+
 QLabel *WrappedLabel(const QString &text, QWidget *parent)
 {
     auto *label = new QLabel(text, parent);
@@ -135,8 +138,7 @@ CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(
     receiverLayout->addWidget(m_lastReceiver, 1, 1);
     controls->addWidget(receiverGroup);
 
-    // The same Italian caption in both languages.
-    auto *windowGroup = new QGroupBox(tr("Intervallo temporale"), this);
+    auto *windowGroup = new QGroupBox(tr("Time window"), this);
     auto *windowLayout = new QGridLayout(windowGroup);
     windowLayout->addWidget(WrappedLabel(tr("Time window must contain useful motion. Given time "
                                             "interval can be directly adapted by the code to "
@@ -195,7 +197,17 @@ CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(
 
     auto *controlPanel = new QWidget(this);
     controlPanel->setLayout(controls);
-    controlPanel->setMaximumWidth(440);
+    controlPanel->setFixedWidth(ControlPanelWidth);
+    // A wrapped label does not pass the height its text needs at the panel's width on to the
+    // page's minimum size, so a short view would clip it instead of scrolling: each gets that
+    // height as its minimum. The information line changes with the file: three lines.
+    m_information->setWordWrap(true);
+    for (QLabel *label : controlPanel->findChildren<QLabel *>()) {
+        if (label == m_information)
+            label->setMinimumHeight(3 * label->fontMetrics().lineSpacing());
+        else if (label->wordWrap())
+            label->setMinimumHeight(label->heightForWidth(ControlPanelWidth - 60));
+    }
     auto *page = new QGridLayout(this);
     page->addWidget(controlPanel, 0, 0);
     page->addLayout(chartColumn, 0, 1);
@@ -244,7 +256,7 @@ void CGUIRispostaSperimentale1::InitPage()
     CChartRegion &region = m_chart->Region();
     region.SetTitle(tr("Measures"));
     region.SetBottomLabel(tr("Sensors"));
-    region.SetLeftLabel(tr("Tempo [s]"));
+    region.SetLeftLabel(tr("Time [s]"));
     region.SetLegendVisible(false);
     m_chart->Refresh();
     EnableParameters(false);
@@ -358,6 +370,7 @@ bool CGUIRispostaSperimentale1::OpenTraceFile(const QString &path, bool append)
     } else {
         m_set.Replace(read, path);
     }
+    m_set.RemoveTraceMeans();
     m_form.fileName = path;
     m_form.ResetAfterRead(m_set);
     ControlsFromForm();
@@ -424,7 +437,7 @@ void CGUIRispostaSperimentale1::DrawChart()
     range.Include(chart.xMax, chart.yMax);
     region.SetViewRange(range);
     m_chart->Refresh();
-    const QString note = ActiveDataForm::GeometryNote(m_set);
+    const QString note = ActiveDataForm::GeometryNote(m_set, m_reversed->isChecked());
     m_information->setText(
         note.isEmpty() ? chart.information : chart.information + QLatin1Char(' ') + note);
 }
@@ -579,6 +592,7 @@ int CGUIRispostaSperimentale1::LoadSection(CMatrixArchive &ar, int)
         return 0;
     }
     m_next->setEnabled(true);
+    m_set.RemoveTraceMeans(); // traces of a document saved before they were mean-free
     ControlsFromForm();
     EnableParameters(true);
     DrawChart();

@@ -8,10 +8,9 @@
 CNomeExcel::CNomeExcel(QWidget *parent)
     : QDialog(parent)
 {
-    // The same Italian texts are used in both languages.
-    setWindowTitle(tr("Nome foglio Excel"));
+    setWindowTitle(tr("Excel sheet name"));
     auto *layout = new QVBoxLayout(this);
-    auto *prompt = new QLabel(tr("Inserire il nome del foglio excel con i dati"), this);
+    auto *prompt = new QLabel(tr("Enter the name of the Excel sheet that holds the data"), this);
     m_edit = new QLineEdit(this);
     m_edit->setObjectName(QStringLiteral("sheetNameEdit"));
     auto *buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);

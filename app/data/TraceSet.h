@@ -13,8 +13,10 @@
 ///
 /// After a successful read: traces is sampleCount x traceCount (element (sample, trace)),
 /// sampleAxis is sampleCount x 1 holding 0, 1, 2, ...; window start 0, window end
-/// sampleCount x timeStep, reversed false. Amplitudes are kept as read, except that drawing the
-/// trace chart removes each trace's mean (RemoveTraceMeans).
+/// sampleCount x timeStep, reversed false. Amplitudes are kept as decoded; the page removes each
+/// trace's mean (RemoveTraceMeans) right after every read and document load, as an explicit
+/// step, so that the spectrum, the document and the text export see the same mean-free traces
+/// whether or not the chart has been drawn. Drawing changes nothing.
 struct TraceSet
 {
     bool loaded = false;
@@ -54,7 +56,9 @@ struct TraceSet
     /// Mirrors the column order in place (column c <-> column N-1-c); twice restores it.
     void Reverse();
 
-    /// Subtracts each trace's mean from its column, in place.
+    /// Subtracts each trace's mean from its column, in place. A constant offset of the
+    /// instrument would otherwise, once the window is padded with zeros, leak into the low
+    /// frequencies of the spectrum.
     void RemoveTraceMeans();
 
     /// Rebuilds sampleAxis as 0 .. sampleCount - 1.

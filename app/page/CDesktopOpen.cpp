@@ -36,14 +36,33 @@ bool CDesktopOpen::OpenLocal(QWidget *parent, const QString &path)
             QString(), MessageRequest::Icon::Warning);
         return false;
     }
-    return Dispatch(path, QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()));
+    if (Dispatch(path, QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath())))
+        return true;
+    // Without a viewer the desktop fails silently; the user must at least learn where it is.
+    CMessageBox::Show(parent,
+        QCoreApplication::translate("CDesktopOpen",
+            "No program on this system opens \"%1\". Install a viewer for this kind of "
+            "document, or open the file yourself.")
+            .arg(QDir::toNativeSeparators(path)),
+        QString(), MessageRequest::Icon::Warning);
+    return false;
 }
 
 bool CDesktopOpen::OpenWeb(const QString &address) { return Dispatch(address, QUrl(address)); }
 
 bool CDesktopOpen::OpenStepHelp(QWidget *parent, int stepCode)
 {
-    return OpenLocal(parent, QDir(HelpFolder()).filePath(CStepTable::HelpDocument(stepCode)));
+    const QString document = CStepTable::HelpDocument(stepCode);
+    // The documents of the interface language lie in the subfolder the translation names;
+    // the English ones in the help folder itself, which also serves when a translated one is
+    // missing.
+    const QString language =
+        QCoreApplication::translate("CDesktopOpen", ".", "subfolder of the help documents");
+    const QString translated =
+        QDir::cleanPath(QDir(QDir(HelpFolder()).filePath(language)).filePath(document));
+    if (QFileInfo::exists(translated))
+        return OpenLocal(parent, translated);
+    return OpenLocal(parent, QDir(HelpFolder()).filePath(document));
 }
 
 QString CDesktopOpen::HelpFolder()

@@ -14,12 +14,14 @@ public:
     /// Receives a local path or a web address; answers whether the desktop accepted it.
     using Handler = std::function<bool(const QString &target)>;
 
-    /// Opens a local file or folder. A path that does not exist is reported with a message box
-    /// naming it (the desktop would otherwise fail silently) and nothing is opened.
+    /// Opens a local file or folder. A path that does not exist, or one the desktop has no
+    /// program for, is reported with a message box naming it (the desktop would otherwise fail
+    /// silently).
     static bool OpenLocal(QWidget *parent, const QString &path);
     /// Opens a web address in the browser.
     static bool OpenWeb(const QString &address);
-    /// Opens the help document of a step, looked for in the help folder beside the program.
+    /// Opens the help document of a step in the interface language (help/it for Italian),
+    /// looked for in the help folder beside the program; the English one when it is missing.
     static bool OpenStepHelp(QWidget *parent, int stepCode);
     /// The folder that holds the help documents ("help" beside the program).
     static QString HelpFolder();

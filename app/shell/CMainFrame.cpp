@@ -1,5 +1,6 @@
 #include "app/shell/CMainFrame.h"
 
+#include "app/page/CDesktopOpen.h"
 #include "app/page/CMessageBox.h"
 #include "app/page/CStepTable.h"
 #include "app/shell/CGUISteps.h"
@@ -14,10 +15,22 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeySequence>
 #include <QLabel>
 #include <QMenuBar>
+#include <QScreen>
 #include <QSplitter>
 #include <QStatusBar>
+
+QSize CMainFrame::InitialSize(const QRect &available)
+{
+    // A laptop screen is used whole; a large one gets a window of a comfortable size.
+    const QSize comfortable(1600, 1000);
+    if (!available.isValid())
+        return QSize(1180, 740);
+    return available.size().boundedTo(comfortable).expandedTo(QSize(MinimumWidth, MinimumHeight));
+}
 
 CMainFrame::CMainFrame(CWinQuiverApp *app, QWidget *parent)
     : QMainWindow(parent)
@@ -25,7 +38,9 @@ CMainFrame::CMainFrame(CWinQuiverApp *app, QWidget *parent)
 {
     setObjectName(QStringLiteral("CMainFrame"));
     setMinimumSize(MinimumWidth, MinimumHeight);
-    resize(1180, 740);
+    resize(InitialSize(QGuiApplication::primaryScreen()
+            ? QGuiApplication::primaryScreen()->availableGeometry()
+            : QRect()));
 
     auto *splitter = new QSplitter(Qt::Horizontal, this);
     splitter->setChildrenCollapsible(false);
@@ -59,14 +74,28 @@ void CMainFrame::CreateMenus()
 {
     // The main menu reads the same in both languages: the Italian file keeps these captions.
     m_fileMenu = menuBar()->addMenu(tr("&VELA"));
-    m_fileMenu->addAction(tr("&New..."), this, &CMainFrame::NewAnalysis);
-    m_fileMenu->addAction(tr("&Open..."), this, &CMainFrame::OpenDocumentDialog);
-    m_fileMenu->addAction(tr("&Save"), this, &CMainFrame::SaveDocument);
-    m_fileMenu->addAction(tr("Save &as..."), this, &CMainFrame::SaveDocumentAs);
+    // The shortcuts every desktop program has, so that a keyboard user finds them.
+    auto addFileAction = [this](const QString &text, const char *name, const QKeySequence &keys,
+                             auto slot) {
+        QAction *action = m_fileMenu->addAction(text, this, slot);
+        action->setObjectName(QLatin1String(name));
+        action->setShortcut(keys);
+        return action;
+    };
+    addFileAction(tr("&New..."), "newAction", QKeySequence(QStringLiteral("Ctrl+N")),
+        &CMainFrame::NewAnalysis);
+    addFileAction(tr("&Open..."), "openAction", QKeySequence(QStringLiteral("Ctrl+O")),
+        &CMainFrame::OpenDocumentDialog);
+    addFileAction(tr("&Save"), "saveAction", QKeySequence(QStringLiteral("Ctrl+S")),
+        &CMainFrame::SaveDocument);
+    addFileAction(tr("Save &as..."), "saveAsAction", QKeySequence(QStringLiteral("Ctrl+Shift+S")),
+        &CMainFrame::SaveDocumentAs);
     m_fileMenu->addSeparator();
     m_fileMenu->addAction(tr("2D Map"), this, &CMainFrame::OpenMapDialog);
-    m_fileMenu->addAction(tr("Write &report..."), this, [this] { m_pView->OnWriteReport(); })
-        ->setObjectName(QStringLiteral("reportAction"));
+    QAction *report =
+        m_fileMenu->addAction(tr("Write &report..."), this, [this] { m_pView->OnWriteReport(); });
+    report->setObjectName(QStringLiteral("reportAction"));
+    report->setShortcut(QKeySequence(QStringLiteral("Ctrl+P")));
     // The recent files go between these two separators; empty, the menu collapses them.
     m_fileMenu->addSeparator();
     m_recentSeparator = m_fileMenu->addSeparator();
@@ -91,6 +120,9 @@ void CMainFrame::CreateMenus()
             m_app->ChooseLanguage(CLanguageChoice::Italian);
     });
     QMenu *help = tools->addMenu(tr("&Help"));
+    QAction *pageHelp = help->addAction(tr("Help of this &page"), this, &CMainFrame::OpenPageHelp);
+    pageHelp->setObjectName(QStringLiteral("pageHelpAction"));
+    pageHelp->setShortcut(QKeySequence(Qt::Key_F1));
     help->addAction(tr("What's new..."), this, [this] {
         if (m_app)
             m_app->ShowWhatsNew();
@@ -219,6 +251,8 @@ void CMainFrame::NoteRecentFile(const QString &path)
     if (m_app)
         m_app->NoteRecentFile(path);
 }
+
+void CMainFrame::OpenPageHelp() { CDesktopOpen::OpenStepHelp(this, m_pView->CurrentStep()); }
 
 void CMainFrame::closeEvent(QCloseEvent *event)
 {

@@ -22,6 +22,10 @@ public:
     static constexpr int MinimumWidth = 1000;
     static constexpr int MinimumHeight = 550;
 
+    /// The size the window opens at on a screen whose free area is `available`: all of it on a
+    /// laptop, at most 1600 x 1000 on larger screens, never below the minimum.
+    static QSize InitialSize(const QRect &available);
+
     /// Creates the panes and menus and shows the start page. @param app may be nullptr (tests):
     /// the commands that need the application object then do nothing.
     explicit CMainFrame(CWinQuiverApp *app = nullptr, QWidget *parent = nullptr);
@@ -62,6 +66,8 @@ protected:
 private:
     void CreateMenus();
     void OpenDocumentDialog();
+    /// F1: the help document of the page on display (the general one when none is).
+    void OpenPageHelp();
     void UpdateTitle();
     void NoteRecentFile(const QString &path);
 

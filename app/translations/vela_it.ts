@@ -84,11 +84,6 @@
         <translation>Usare almeno un ricevitore</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="145"/>
-        <source>Use at least two receivers</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <location filename="../data/ActiveDataForm.cpp" line="149"/>
         <source>Use at most %1 receivers</source>
         <translation>Usare al massimo %1 ricevitori</translation>
@@ -99,99 +94,109 @@
         <translation>Errori:</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="167"/>
-        <source>spacing %1 m</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../data/ActiveDataForm.cpp" line="171"/>
-        <source>source %1 m from the first receiver</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../data/ActiveDataForm.cpp" line="175"/>
-        <source>trigger at %1 ms</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../data/ActiveDataForm.cpp" line="178"/>
-        <source>first sample %1 ms after the trigger</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../data/ActiveDataForm.cpp" line="183"/>
-        <source>from the file: %1</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../data/ActiveDataForm.cpp" line="190"/>
-        <source>The file carries no time step: the time step in force, %1 ms, was kept. Please type the time step used in the field.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../data/ActiveDataForm.cpp" line="195"/>
-        <source>The time step read from the file is %1 ms, taking the file&apos;s times in %2. If the file uses another unit, please correct the time step.</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../data/ActiveDataForm.cpp" line="242"/>
+        <location filename="../data/ActiveDataForm.cpp" line="250"/>
         <source>Invald step</source>
         <translation>Passo non valido</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="243"/>
+        <location filename="../data/ActiveDataForm.cpp" line="251"/>
         <source>Invalid valuee</source>
         <translation>Valore non valido</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="335"/>
+        <location filename="../data/ActiveDataForm.cpp" line="343"/>
         <source>Traces file name</source>
         <translation>Nome del file delle tracce</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="336"/>
+        <location filename="../data/ActiveDataForm.cpp" line="344"/>
         <source>Number of sensors</source>
         <translation>Numero di sensori</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="338"/>
+        <location filename="../data/ActiveDataForm.cpp" line="346"/>
         <source>Sensors distance:</source>
         <translation>Distanza tra i sensori:</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="340"/>
+        <location filename="../data/ActiveDataForm.cpp" line="348"/>
         <source>Number of time samples</source>
         <translation>Numero di campioni temporali</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="342"/>
+        <location filename="../data/ActiveDataForm.cpp" line="350"/>
         <source>Acquisition timestep</source>
         <translation>Passo temporale di acquisizione</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="345"/>
+        <location filename="../data/ActiveDataForm.cpp" line="353"/>
         <source>Number of sensors used for the analysis</source>
         <translation>Numero di sensori usati per l&apos;analisi</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="347"/>
+        <location filename="../data/ActiveDataForm.cpp" line="355"/>
         <source>The interval considered for the analysis starts at</source>
         <translation>L&apos;intervallo considerato per l&apos;analisi inizia a</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="350"/>
+        <location filename="../data/ActiveDataForm.cpp" line="358"/>
         <source>The interval considered for the analysis ends at</source>
         <translation>L&apos;intervallo considerato per l&apos;analisi finisce a</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="353"/>
+        <location filename="../data/ActiveDataForm.cpp" line="361"/>
         <source>Sensors are reverted (the last one in the file is the fist one for the analysis)</source>
         <translation>I sensori sono invertiti (l&apos;ultimo nel file è il primo per l&apos;analisi)</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="356"/>
+        <location filename="../data/ActiveDataForm.cpp" line="364"/>
         <source>Sensors are not reverted (the last one in the file is the last one for the analysis)</source>
         <translation>I sensori non sono invertiti (l&apos;ultimo nel file è l&apos;ultimo per l&apos;analisi)</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="145"/>
+        <source>Use at least two receivers</source>
+        <translation>Usare almeno due ricevitori</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="167"/>
+        <source>spacing %1 m</source>
+        <translation>spaziatura %1 m</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="174"/>
+        <source>source %1 m from the first receiver but %2 m from the last one</source>
+        <translation>sorgente a %1 m dal primo ricevitore ma a %2 m dall&apos;ultimo</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="178"/>
+        <source>source %1 m from the first receiver</source>
+        <translation>sorgente a %1 m dal primo ricevitore</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="183"/>
+        <source>trigger at %1 ms</source>
+        <translation>trigger a %1 ms</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="186"/>
+        <source>first sample %1 ms after the trigger</source>
+        <translation>primo campione %1 ms dopo il trigger</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="191"/>
+        <source>from the file: %1</source>
+        <translation>dal file: %1</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="198"/>
+        <source>The file carries no time step: the time step in force, %1 ms, was kept. Please type the time step used in the field.</source>
+        <translation>Il file non riporta il passo di campionamento: è stato mantenuto quello in uso, %1 ms. Inserire il passo di campionamento usato in campagna.</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="203"/>
+        <source>The time step read from the file is %1 ms, taking the file&apos;s times in %2. If the file uses another unit, please correct the time step.</source>
+        <translation>Il passo di campionamento letto dal file è %1 ms, considerando i tempi del file in %2. Se il file usa un&apos;altra unità, correggere il passo di campionamento.</translation>
     </message>
 </context>
 <context>
@@ -223,6 +228,17 @@
         <location filename="../page/CDesktopOpen.cpp" line="34"/>
         <source>Cannot find &quot;%1&quot;.</source>
         <translation>Impossibile trovare &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <location filename="../page/CDesktopOpen.cpp" line="43"/>
+        <source>No program on this system opens &quot;%1&quot;. Install a viewer for this kind of document, or open the file yourself.</source>
+        <translation>Nessun programma di questo sistema apre &quot;%1&quot;. Installare un visualizzatore per questo tipo di documento, oppure aprire il file direttamente.</translation>
+    </message>
+    <message>
+        <location filename="../page/CDesktopOpen.cpp" line="60"/>
+        <source>.</source>
+        <comment>subfolder of the help documents</comment>
+        <translation>it</translation>
     </message>
 </context>
 <context>
@@ -423,200 +439,196 @@
         <translation>Tutti i file supportati|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="78"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="81"/>
         <source>Data file</source>
         <translation>File dei dati</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="80"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="83"/>
         <source>Experimental traces can be given in formats TXT, SEG2, SEGY, XLS, SU or DRM</source>
         <translation>Le tracce sperimentali possono essere fornite nei formati TXT, SEG2, SEGY, XLS, SU o DRM</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="90"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="93"/>
         <source>Open a trace file</source>
         <translation>Apri un file di tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="98"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="101"/>
         <source>Distance between 2 consecutive receivers</source>
         <translation>Distanza tra 2 ricevitori consecutivi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="101"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="104"/>
         <source>Specify distance between receivers.</source>
         <translation>Specificare la distanza tra i ricevitori.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="102"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="105"/>
         <source>Receivers distance [m]</source>
         <translation>Distanza ricevitori [m]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="107"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="110"/>
         <source>Source position</source>
         <translation>Posizione della sorgente</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="109"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="112"/>
         <source>Mark if source is near the last receiver.</source>
         <translation>Selezionare se la sorgente è vicina all&apos;ultimo ricevitore.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="114"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="370"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="117"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="383"/>
         <source>Time step</source>
         <translation>Passo temporale</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="117"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="120"/>
         <source>Time step used in field is required</source>
         <translation>È richiesto il passo temporale usato in campagna</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="118"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="121"/>
         <source>Time sampling [ms]</source>
         <translation>Campionamento temporale [ms]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="123"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="126"/>
         <source>Receivers selection</source>
         <translation>Selezione dei ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="126"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="129"/>
         <source>Choose receivers to be used in the analysis.</source>
         <translation>Scegliere i ricevitori da usare nell&apos;analisi.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="128"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="131"/>
         <source>Use receivers up to</source>
         <translation>Usa i ricevitori fino a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="139"/>
-        <source>Intervallo temporale</source>
-        <translation>Intervallo temporale</translation>
-    </message>
-    <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="141"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="143"/>
         <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
         <translation>La finestra temporale deve contenere il moto utile. L&apos;intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="147"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="149"/>
         <source>Consider time interval starting from</source>
         <translation>Considera l&apos;intervallo temporale a partire da</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="151"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="153"/>
         <source>to</source>
         <translation>a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="153"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="155"/>
         <source>ms</source>
         <translation>ms</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="167"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="404"/>
-        <source>Distance from the source [m]</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="169"/>
-        <source>Place the traces at their distance from the source and fill their positive lobes</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="171"/>
-        <source>One amplitude scale for the whole record</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="174"/>
-        <source>Scale all traces alike, so that the amplitude decay with offset shows</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="183"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="185"/>
         <source>Previous</source>
         <translation>Indietro</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="185"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="187"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="187"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="189"/>
         <source>Next</source>
         <translation>Avanti</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="245"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="403"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="257"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="416"/>
         <source>Measures</source>
         <translation>Misure</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="246"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="404"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="258"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="417"/>
         <source>Sensors</source>
         <translation>Sensori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="247"/>
-        <source>Tempo [s]</source>
-        <translation>Tempo [s]</translation>
-    </message>
-    <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="309"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="321"/>
         <source>Insert the new traces AFTER the current traces?</source>
         <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="310"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="322"/>
         <source>Append traces</source>
         <translation>Accoda tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="348"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="349"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="360"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="361"/>
         <source>Incorrect file format</source>
         <translation>Formato del file non corretto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="350"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="355"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="362"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="367"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="375"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="388"/>
         <source>You can append additional traces to the just inserted ones by selecting other files.</source>
         <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="377"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="390"/>
         <source>Concatenate traces</source>
         <translation>Concatena tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="405"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="259"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="418"/>
         <source>Time [s]</source>
         <translation>Tempo [s]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="602"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="616"/>
         <source>Experimental data</source>
         <translation>Dati sperimentali</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="607"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="621"/>
         <source>Experimental traces</source>
         <translation>Tracce sperimentali</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="169"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="417"/>
+        <source>Distance from the source [m]</source>
+        <translation>Distanza dalla sorgente [m]</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="171"/>
+        <source>Place the traces at their distance from the source and fill their positive lobes</source>
+        <translation>Disporre le tracce alla loro distanza dalla sorgente e riempirne i lobi positivi</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="173"/>
+        <source>One amplitude scale for the whole record</source>
+        <translation>Un&apos;unica scala delle ampiezze per tutta la registrazione</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="176"/>
+        <source>Scale all traces alike, so that the amplitude decay with offset shows</source>
+        <translation>Scalare tutte le tracce allo stesso modo, così da mostrare il decadimento dell&apos;ampiezza con la distanza</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="141"/>
+        <source>Time window</source>
+        <translation>Intervallo temporale</translation>
     </message>
 </context>
 <context>
@@ -708,121 +720,126 @@
 <context>
     <name>CMainFrame</name>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="212"/>
-        <location filename="../shell/CMainFrame.cpp" line="227"/>
+        <location filename="../shell/CMainFrame.cpp" line="244"/>
+        <location filename="../shell/CMainFrame.cpp" line="261"/>
         <source>Untitled</source>
         <translation>Senza nome</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="41"/>
+        <location filename="../shell/CMainFrame.cpp" line="56"/>
         <source>Ready</source>
         <translation>Pronto</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="61"/>
+        <location filename="../shell/CMainFrame.cpp" line="76"/>
         <source>&amp;VELA</source>
         <translation>&amp;VELA</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="62"/>
+        <location filename="../shell/CMainFrame.cpp" line="85"/>
         <source>&amp;New...</source>
         <translation>&amp;New...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="63"/>
+        <location filename="../shell/CMainFrame.cpp" line="87"/>
         <source>&amp;Open...</source>
         <translation>&amp;Open...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="64"/>
+        <location filename="../shell/CMainFrame.cpp" line="89"/>
         <source>&amp;Save</source>
         <translation>&amp;Save</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="65"/>
+        <location filename="../shell/CMainFrame.cpp" line="91"/>
         <source>Save &amp;as...</source>
         <translation>Save &amp;as...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="67"/>
+        <location filename="../shell/CMainFrame.cpp" line="94"/>
         <source>2D Map</source>
         <translation>2D Map</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="73"/>
+        <location filename="../shell/CMainFrame.cpp" line="102"/>
         <source>&amp;Exit</source>
         <translation>&amp;Exit</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="76"/>
+        <location filename="../shell/CMainFrame.cpp" line="105"/>
         <source>&amp;Tools</source>
         <translation>&amp;Tools</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="77"/>
+        <location filename="../shell/CMainFrame.cpp" line="106"/>
         <source>&amp;Language</source>
         <translation>&amp;Language</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="79"/>
+        <location filename="../shell/CMainFrame.cpp" line="108"/>
         <source>&amp;English</source>
         <translation>&amp;English</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="80"/>
+        <location filename="../shell/CMainFrame.cpp" line="109"/>
         <source>&amp;Italian</source>
         <translation>&amp;Italian</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="93"/>
+        <location filename="../shell/CMainFrame.cpp" line="122"/>
         <source>&amp;Help</source>
         <translation>&amp;Help</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="94"/>
+        <location filename="../shell/CMainFrame.cpp" line="126"/>
         <source>What&apos;s new...</source>
         <translation>What&apos;s new...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="98"/>
+        <location filename="../shell/CMainFrame.cpp" line="130"/>
         <source>&amp;Check for updates...</source>
         <translation>&amp;Check for updates...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="102"/>
+        <location filename="../shell/CMainFrame.cpp" line="134"/>
         <source>&amp;About VELA...</source>
         <translation>&amp;About VELA...</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="145"/>
+        <location filename="../shell/CMainFrame.cpp" line="177"/>
         <source>The current analysis has not been saved. Discard it?</source>
         <translation>L&apos;analisi corrente non è stata salvata. Abbandonarla?</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="162"/>
+        <location filename="../shell/CMainFrame.cpp" line="194"/>
         <source>Open</source>
         <translation>Apri</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="162"/>
-        <location filename="../shell/CMainFrame.cpp" line="191"/>
+        <location filename="../shell/CMainFrame.cpp" line="194"/>
+        <location filename="../shell/CMainFrame.cpp" line="223"/>
         <source>VELA Files (*.vla)</source>
         <translation>File VELA (*.vla)</translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="191"/>
+        <location filename="../shell/CMainFrame.cpp" line="223"/>
         <source>Save as</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="230"/>
+        <location filename="../shell/CMainFrame.cpp" line="264"/>
         <source>Save changes to %1?</source>
         <translation type="unfinished"></translation>
     </message>
     <message>
-        <location filename="../shell/CMainFrame.cpp" line="68"/>
+        <location filename="../shell/CMainFrame.cpp" line="96"/>
         <source>Write &amp;report...</source>
         <translation>Write &amp;report...</translation>
+    </message>
+    <message>
+        <location filename="../shell/CMainFrame.cpp" line="123"/>
+        <source>Help of this &amp;page</source>
+        <translation>Help of this &amp;page</translation>
     </message>
 </context>
 <context>
@@ -940,13 +957,13 @@
 <context>
     <name>CNomeExcel</name>
     <message>
-        <location filename="../data/CNomeExcel.cpp" line="12"/>
-        <source>Nome foglio Excel</source>
+        <location filename="../data/CNomeExcel.cpp" line="11"/>
+        <source>Excel sheet name</source>
         <translation>Nome foglio Excel</translation>
     </message>
     <message>
-        <location filename="../data/CNomeExcel.cpp" line="14"/>
-        <source>Inserire il nome del foglio excel con i dati</source>
+        <location filename="../data/CNomeExcel.cpp" line="13"/>
+        <source>Enter the name of the Excel sheet that holds the data</source>
         <translation>Inserire il nome del foglio excel con i dati</translation>
     </message>
 </context>
@@ -1269,21 +1286,9 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
         <translation>Il file DRM è troppo corto per %1 campioni di %2 canali abilitati</translation>
     </message>
     <message>
-        <location filename="../data/DrmReader.cpp" line="156"/>
-        <source>samples per second</source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
         <location filename="../data/ExcelTraceReader.cpp" line="19"/>
         <source>The sheet needs a time column, at least one trace column and at least two numeric rows</source>
         <translation>Il foglio deve avere una colonna dei tempi, almeno una colonna di tracce e almeno due righe numeriche</translation>
-    </message>
-    <message>
-        <location filename="../data/ExcelTraceReader.cpp" line="35"/>
-        <location filename="../data/SegyReader.cpp" line="93"/>
-        <location filename="../data/SuReader.cpp" line="71"/>
-        <source>microseconds</source>
-        <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../data/Seg2Reader.cpp" line="118"/>
@@ -1319,12 +1324,6 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
         <location filename="../data/Seg2Reader.cpp" line="149"/>
         <source>The SEG-2 file claims %1 samples per trace, more than the file can hold</source>
         <translation>Il file SEG-2 dichiara %1 campioni per traccia, più di quanti il file possa contenere</translation>
-    </message>
-    <message>
-        <location filename="../data/Seg2Reader.cpp" line="161"/>
-        <location filename="../data/TextTraceReader.cpp" line="85"/>
-        <source>seconds</source>
-        <translation type="unfinished"></translation>
     </message>
     <message>
         <location filename="../data/Seg2Reader.cpp" line="183"/>
@@ -1416,6 +1415,24 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
         <location filename="../data/TraceFileReader.cpp" line="71"/>
         <source>Couldn&apos;t open source file</source>
         <translation>Impossibile aprire il file sorgente</translation>
+    </message>
+    <message>
+        <location filename="../data/DrmReader.cpp" line="156"/>
+        <source>samples per second</source>
+        <translation>campioni al secondo</translation>
+    </message>
+    <message>
+        <location filename="../data/ExcelTraceReader.cpp" line="35"/>
+        <location filename="../data/SegyReader.cpp" line="93"/>
+        <location filename="../data/SuReader.cpp" line="71"/>
+        <source>microseconds</source>
+        <translation>microsecondi</translation>
+    </message>
+    <message>
+        <location filename="../data/Seg2Reader.cpp" line="161"/>
+        <location filename="../data/TextTraceReader.cpp" line="85"/>
+        <source>seconds</source>
+        <translation>secondi</translation>
     </message>
 </context>
 <context>

@@ -239,7 +239,8 @@ TEST(CliModes, BadInputGivesOneLineOnStandardErrorAndExitCodeTwo)
 TEST(CliCommands, HelpAndVersionGoToStandardOutputWithExitZero)
 {
     TempDir dir;
-    for (const char *command : { "modes", "forward", "invert", "traces" }) {
+    for (const char *command :
+        { "modes", "forward", "invert", "traces", "spectrum", "classify", "passive" }) {
         SCOPED_TRACE(command);
         // Help wins over every other argument, even missing or bad ones.
         for (const std::string &arguments :

@@ -1,13 +1,14 @@
 // The search with many starts: its pieces against arithmetic done another way, and the whole
-// search on synthetic sites that are hard for a single start, each searched from the generic
-// layering the profile page proposes.
+// search on synthetic sites that are hard for a single start, their curves made by the
+// independent mode finder of the tests, each searched from the generic layering the profile
+// page proposes.
 #include "engine/MultiStartSearch.h"
 #include "engine/Ensemble.h"
 #include "engine/Misfit.h"
-#include "engine/ModalCurves.h"
 #include "engine/VelamodCode.h"
 #include "matrix/CComplexMatrix.h"
 #include "matrix/CMatrix.h"
+#include "tests/engine/IndependentRayleigh.h"
 
 #include <gtest/gtest.h>
 
@@ -59,8 +60,47 @@ double TrueVs30(const Site &s)
     return 30.0 / time;
 }
 
-// The site's mean apparent curve (one mode, 24 receivers 1 m apart) with 2 % noise of a fixed
-// pseudo-random pattern; the standard deviations are 3 % of the velocity.
+// Fundamental mode of a site by the independent finder: the first sign change of its
+// determinant above 0.5 x the slowest Vs, refined by bisection. NaN when none is found.
+double IndependentFundamental(const Site &s, double frequency)
+{
+    independent::IndependentModel m;
+    for (size_t l = 0; l < s.vs.size(); ++l) {
+        m.vs.push_back(s.vs[l] / 1000.0);
+        m.vp.push_back(
+            s.vs[l] / 1000.0 * std::sqrt((2.0 - 2.0 * TruePoisson) / (1.0 - 2.0 * TruePoisson)));
+        m.rho.push_back(TrueDensity);
+        if (l < s.thickness.size())
+            m.h.push_back(s.thickness[l] / 1000.0);
+    }
+    const double omega = 6.283185307179586 * frequency;
+    double slowest = *std::min_element(m.vs.begin(), m.vs.end());
+    double a = 0.5 * slowest, fa = independent::HaskellDeterminant(m, omega, a);
+    const double top = m.vs.back() * (1.0 - 1e-7);
+    for (double c = a; c < top;) {
+        const double next = std::min(top, c + 0.0005 * slowest);
+        const double fn = independent::HaskellDeterminant(m, omega, next);
+        if ((fn > 0) != (fa > 0)) {
+            double lo = c, hi = next;
+            for (int it = 0; it < 60; ++it) {
+                const double mid = 0.5 * (lo + hi),
+                             fm = independent::HaskellDeterminant(m, omega, mid);
+                if ((fm > 0) == (fa > 0))
+                    lo = mid;
+                else
+                    hi = mid;
+            }
+            return 500.0 * (lo + hi);
+        }
+        c = next;
+        fa = fn;
+    }
+    return std::nan("");
+}
+
+// The site's fundamental-mode curve from the independent finder, with 2 % noise of a fixed
+// pseudo-random pattern; the standard deviations are 3 % of the velocity. (On one mode and 24
+// receivers the engine's mean apparent curve of these sites agrees with it within 1e-4.)
 struct Data
 {
     CMatrix frequencies, curve, deviations;
@@ -70,37 +110,20 @@ Data SiteData(const Site &s, std::uint64_t noiseSeed)
 {
     Data d;
     d.frequencies = SiteFrequencies();
-    const int n = int(s.vs.size());
-    CMatrix thickness(n - 1, 1);
-    for (int l = 0; l + 1 < n; ++l)
-        thickness.Set(l, s.thickness[size_t(l)]);
-    const CMatrix vs = CMatrix::Column(s.vs);
-    CMatrix vp(n, 1);
-    for (int l = 0; l < n; ++l)
-        vp.Set(l, vs(l) * std::sqrt((2.0 - 2.0 * TruePoisson) / (1.0 - 2.0 * TruePoisson)));
-    CMatrix modal, grid;
-    CComplexMatrix apparent, effective;
-    std::vector<CComplexMatrix> sensitivities(static_cast<size_t>(n));
-    const int code = CalcolaCurveModali(false, thickness, Constant(n, TrueDensity), vp, vs,
-        d.frequencies, Offsets(), 0.0, 0.0, 1.0, 0.0, 0.0, 0.0, 1, 5.0f, &modal, &grid, &apparent,
-        sensitivities.data(), &effective, false);
-    EXPECT_EQ(code, 0) << s.name;
     const int f = d.frequencies.GetCount();
     d.curve = CMatrix(f, 1);
     d.deviations = CMatrix(f, 1);
     std::uint64_t state = noiseSeed;
     for (int i = 0; i < f; ++i) {
-        double mean = 0.0;
-        for (int x = 0; x < apparent.GetCols(); ++x)
-            mean += apparent(i, x).Modulus();
-        mean /= apparent.GetCols();
+        const double c = IndependentFundamental(s, d.frequencies(i));
+        EXPECT_TRUE(std::isfinite(c)) << s.name << " at " << d.frequencies(i) << " Hz";
         // Sum of three uniforms on [-1, 1]: standard deviation 1.
         double g = 0.0;
         for (int u = 0; u < 3; ++u) {
             state = state * 6364136223846793005ull + 1442695040888963407ull;
             g += double(state >> 11) * 0x1.0p-53 * 2.0 - 1.0;
         }
-        d.curve.Set(i, mean * (1.0 + 0.02 * g));
+        d.curve.Set(i, c * (1.0 + 0.02 * g));
         d.deviations.Set(i, 0.03 * d.curve(i));
     }
     return d;

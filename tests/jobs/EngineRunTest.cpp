@@ -180,6 +180,36 @@ TEST(EngineRun, KillRequestDuringASearchEndsItAsKilledWithoutResult)
     EXPECT_TRUE(tmp.Entries().empty());
 }
 
+TEST(EngineRun, StopRequestDuringAManyStartSearchKeepsTheBestModelSoFar)
+{
+    CScratchTmp tmp;
+    std::atomic<bool> stop { false };
+    int startsReported = 0;
+    EngineRunRequest request;
+    request.runnerPath = Runner;
+    request.stopRequest = &stop;
+    request.progress = [&](const EngineProgress &r) {
+        if (r.kind == EngineProgressKindStep
+            && r.stepNumber == StepNumber(EngineStep::IterationEnd)) {
+            ++startsReported;
+            stop = true;
+        }
+    };
+    ManyStartJob job;
+    job.search = SmallSearchJob();
+    job.starts = MaxManyStarts;
+    ManyStartResult result;
+    const EngineRunOutcome outcome = RunEngineJob(job, result, request);
+    ASSERT_TRUE(outcome.Succeeded()) << outcome.message;
+    EXPECT_EQ(result.code, -1);
+    EXPECT_EQ(result.finalVs.GetCount(), job.search.vs.GetCount());
+    EXPECT_LT(result.normalisedMisfit, 1e99);
+    // The search stopped long before its thousand starts.
+    EXPECT_LT(startsReported, 100);
+    EXPECT_EQ(result.starts.GetRows(), MaxManyStarts);
+    EXPECT_TRUE(tmp.Entries().empty());
+}
+
 TEST(EngineRun, ACallerThatReceivesOnAnotherThreadGetsEveryNotification)
 {
     CScratchTmp tmp;

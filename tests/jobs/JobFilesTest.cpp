@@ -222,6 +222,77 @@ SearchResult SampleSearchResult()
     return r;
 }
 
+// The many-start job: the search job's items, then the number of starts and the seed.
+ManyStartJob SampleManyStartJob()
+{
+    ManyStartJob j;
+    j.search = SampleSearchJob();
+    j.starts = 40;
+    j.seed = -3;
+    return j;
+}
+
+Bytes ManyStartJobGolden()
+{
+    Bytes b = SearchJobGolden();
+    const Bytes tail = Golden().I32(40).I32(-3).b;
+    b.insert(b.end(), tail.begin(), tail.end());
+    return b;
+}
+
+// The many-start result: the search result's items, then the ensemble's findings.
+ManyStartResult SampleManyStartResult()
+{
+    const SearchResult s = SampleSearchResult();
+    ManyStartResult r;
+    r.code = -1;
+    r.finalVs = s.finalVs;
+    r.effectiveCurve = s.effectiveCurve;
+    r.apparentCurve = s.apparentCurve;
+    r.modalVelocities = s.modalVelocities;
+    r.frequencies = s.frequencies;
+    r.finalCurvesMissing = 0;
+    r.apparentMisfit = 0.021;
+    r.effectiveMisfit = 0.034;
+    r.normalisedMisfit = 0.8;
+    r.bestStart = 5;
+    r.vs30 = 250.5;
+    r.vs30P10 = 240.25;
+    r.vs30P90 = 262.75;
+    r.depthOfInvestigation = 20;
+    r.ensembleThreshold = 1;
+    r.band = CMatrix(2, 5, { 0, 3, 140, 150, 160, 3, 3, 280, 300, 320 });
+    r.layerOnBound = CMatrix::Column({ 0, 1 });
+    r.starts = CMatrix(1, 4, { 0, 0.021, 0.8, 12 });
+    r.ensemble = CMatrix(2, 2, { 150, 300, 145, 310 });
+    return r;
+}
+
+Bytes ManyStartResultGolden()
+{
+    Bytes b = Golden().I32(-1).b;
+    const Bytes middle = ResultTail();
+    b.insert(b.end(), middle.begin(), middle.end());
+    const Bytes tail = Golden()
+                           .I32(0)
+                           .F64(0.021)
+                           .F64(0.034)
+                           .F64(0.8)
+                           .I32(5)
+                           .F64(250.5)
+                           .F64(240.25)
+                           .F64(262.75)
+                           .F64(20)
+                           .F64(1)
+                           .Mat(2, 5, { 0, 3, 3, 3, 140, 280, 150, 300, 160, 320 })
+                           .Col({ 0, 1 })
+                           .Mat(1, 4, { 0, 0.021, 0.8, 12 })
+                           .Mat(2, 2, { 150, 145, 300, 310 })
+                           .b;
+    b.insert(b.end(), tail.begin(), tail.end());
+    return b;
+}
+
 void ExpectSame(const CMatrix &a, const CMatrix &b)
 {
     ASSERT_EQ(a.GetRows(), b.GetRows());
@@ -301,6 +372,22 @@ std::vector<FileKind> Kinds()
             [](const std::string &p, std::string *e) {
                 ForwardResult r;
                 return ReadForwardResultFile(p, r, e);
+            } },
+        { "many-start job", ManyStartJobGolden(),
+            [](const std::string &p, std::string *e) {
+                return WriteManyStartJobFile(p, SampleManyStartJob(), e);
+            },
+            [](const std::string &p, std::string *e) {
+                ManyStartJob j;
+                return ReadManyStartJobFile(p, j, e);
+            } },
+        { "many-start result", ManyStartResultGolden(),
+            [](const std::string &p, std::string *e) {
+                return WriteManyStartResultFile(p, SampleManyStartResult(), e);
+            },
+            [](const std::string &p, std::string *e) {
+                ManyStartResult r;
+                return ReadManyStartResultFile(p, r, e);
             } },
         { "search result", SearchResultGolden(),
             [](const std::string &p, std::string *e) {
@@ -511,4 +598,33 @@ TEST(EngineJobFiles, InconsistentJobsAreRefusedWithTheReason)
     ForwardJob f = SampleForwardJob();
     f.deviations.Set(0, 0.0);
     EXPECT_EQ(CheckForwardJob(f), "");
+}
+
+TEST(EngineJobFiles, ManyStartFilesReadBackAndRefuseAStartCountOutOfRange)
+{
+    TempFile file;
+    file.Write(ManyStartResultGolden());
+    ManyStartResult r;
+    std::string error;
+    ASSERT_TRUE(ReadManyStartResultFile(file.Path(), r, &error)) << error;
+    const ManyStartResult expected = SampleManyStartResult();
+    EXPECT_EQ(r.code, -1);
+    EXPECT_EQ(r.bestStart, 5);
+    EXPECT_EQ(r.vs30P90, 262.75);
+    ExpectSame(r.finalVs, expected.finalVs);
+    ExpectSame(r.apparentCurve, expected.apparentCurve);
+    ExpectSame(r.band, expected.band);
+    ExpectSame(r.ensemble, expected.ensemble);
+
+    for (int32_t starts : { 0, MaxManyStarts + 1 }) {
+        ManyStartJob job = SampleManyStartJob();
+        job.starts = starts;
+        ASSERT_TRUE(WriteManyStartJobFile(file.Path(), job, &error)) << error;
+        ManyStartJob back;
+        EXPECT_FALSE(ReadManyStartJobFile(file.Path(), back, &error));
+        EXPECT_NE(error.find("number of starts"), std::string::npos) << error;
+    }
+    ManyStartJob job = SampleManyStartJob();
+    job.search.deviations = CMatrix::Column({ 10, 0 });
+    EXPECT_NE(CheckManyStartJob(job).find("standard deviation"), std::string::npos);
 }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -97,6 +99,9 @@ TEST(CliInvert, BadOptionsAndModelFilesExitWithTwoAndOneLine)
         { "bounds not around Vs", { "--model", outside, "--curve", curve }, "enclose Vs" },
         { "curve bounds reversed", { "--model", model, "--curve", badCurve }, "must exceed" },
         { "missing curve", { "--model", model, "--curve", "/nonexistent/c.txt" }, "cannot open" },
+        { "no start", { "--model", model, "--curve", curve, "--starts", "0" }, "--starts" },
+        { "starts not whole", { "--model", model, "--curve", curve, "--starts", "2.5" },
+            "--starts" },
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
@@ -152,6 +157,110 @@ TEST(CliInvert, FindsAKnownProfileAndKeepsItsBoundsFromTheModelFile)
     EXPECT_NEAR(vs[1], 250.0, 0.1 * 250.0);
     for (const std::string &p : { truth, flat, curve, start })
         std::remove(p.c_str());
+}
+
+namespace {
+
+// The Oysand composite curve (wavelength, mean, low and high velocity of four real records)
+// as a curve file of ascending frequencies; empty when the field data are not present.
+std::string OysandCurve(double *longestWavelength)
+{
+    std::ifstream in(VELA_REALWORLD_DIR "/reference/oysand/Oysand_dc.txt");
+    if (!in)
+        return {};
+    std::string line;
+    std::getline(in, line); // header
+    std::vector<std::vector<double>> points;
+    *longestWavelength = 0;
+    while (std::getline(in, line)) {
+        std::istringstream cells(line);
+        double wavelength = 0, c = 0, low = 0, high = 0;
+        if (cells >> wavelength >> c >> low >> high) {
+            points.push_back({ c / wavelength, c, low, high });
+            *longestWavelength = std::max(*longestWavelength, wavelength);
+        }
+    }
+    std::string curveText;
+    for (auto p = points.rbegin(); p != points.rend(); ++p) {
+        char row[128];
+        std::snprintf(row, sizeof row, "%.6f %.3f %.3f %.3f\n", (*p)[0], (*p)[1], (*p)[2], (*p)[3]);
+        curveText += row;
+    }
+    return curveText;
+}
+
+double KeyValue(const std::string &out, const std::string &key, double *second = nullptr)
+{
+    const std::size_t at = out.find("\n" + key + ": ");
+    if (at == std::string::npos)
+        return std::nan("");
+    std::istringstream in(out.substr(at + key.size() + 3));
+    double value = std::nan("");
+    in >> value;
+    if (second)
+        in >> *second;
+    return value;
+}
+
+} // namespace
+
+TEST(CliInvert, ManyStartsGiveTheBandVs30RangeAndDepthOfInvestigationOfTheOysandCurve)
+{
+    double longest = 0;
+    const std::string curveText = OysandCurve(&longest);
+    if (curveText.empty())
+        GTEST_SKIP() << "field data not present";
+    const std::string curve = Scratch("oysand-many", curveText);
+    const std::string model = Scratch("oysand-many-model",
+        "0.8 0 119 1850 0.3\n1 0 127 1900 0.3\n"
+        "8 1500 167 1950\n0 1500 189 1950\n");
+    const Outcome o = RunCli({ "invert", "--model", model, "--curve", curve, "--iterations", "10",
+        "--target-error", "0", "--spacing", "2", "--receivers", "24", "--starts", "8" });
+    ASSERT_EQ(o.code, 0) << o.err;
+    EXPECT_NE(o.out.find("search: 8 starts\n"), std::string::npos);
+    EXPECT_NE(o.out.find("start 8 done"), std::string::npos);
+    const std::vector<double> vs = FinalVs(o.out);
+    ASSERT_EQ(vs.size(), 4u) << o.out;
+
+    // Vs30 of the printed profile, by its travel time (the printed Vs carry 6 digits).
+    const double vs30 = KeyValue(o.out, "vs30_ms");
+    EXPECT_NEAR(vs30, 30.0 / (0.8 / vs[0] + 1.0 / vs[1] + 8.0 / vs[2] + 20.2 / vs[3]), 1e-5 * vs30);
+    double p90 = 0;
+    const double p10 = KeyValue(o.out, "vs30_range_ms", &p90);
+    EXPECT_LE(p10, p90);
+    EXPECT_GT(p10, 0.8 * vs30);
+    EXPECT_LT(p90, 1.2 * vs30);
+    // Half the longest wavelength of the records.
+    EXPECT_NEAR(KeyValue(o.out, "depth_of_investigation_m"), 0.5 * longest, 1e-4 * longest);
+    const double normalised = KeyValue(o.out, "misfit_normalised");
+    EXPECT_GT(normalised, 0.0);
+    EXPECT_LT(normalised, 10.0);
+
+    // The band: a step line from the surface, two rows per layer, each row ordered.
+    const std::size_t header = o.out.find("depth_m,vs_p10_ms,vs_median_ms,vs_p90_ms\n");
+    ASSERT_NE(header, std::string::npos);
+    std::istringstream rows(o.out.substr(header));
+    std::string row;
+    std::getline(rows, row);
+    std::vector<std::vector<double>> band;
+    while (std::getline(rows, row)) {
+        std::vector<double> cells;
+        std::stringstream cellStream(row);
+        for (std::string cell; std::getline(cellStream, cell, ',');)
+            cells.push_back(std::stod(cell));
+        ASSERT_EQ(cells.size(), 4u) << row;
+        band.push_back(cells);
+    }
+    ASSERT_EQ(band.size(), 8u);
+    const double depths[] = { 0, 0.8, 0.8, 1.8, 1.8, 9.8, 9.8, 0.5 * longest };
+    for (std::size_t r = 0; r < band.size(); ++r) {
+        SCOPED_TRACE(r);
+        EXPECT_NEAR(band[r][0], depths[r], 1e-4 * (1 + depths[r]));
+        EXPECT_LE(band[r][1], band[r][2]);
+        EXPECT_LE(band[r][2], band[r][3]);
+    }
+    std::remove(curve.c_str());
+    std::remove(model.c_str());
 }
 
 TEST(CliInvert, InvertsTheOysandFieldCurve)

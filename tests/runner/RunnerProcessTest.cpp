@@ -137,7 +137,7 @@ struct ChannelRun
 };
 
 ChannelRun RunOnChannel(int mode, const std::string &job, const std::string &result,
-    const std::function<bool(const EngineProgress &)> &killWhen = {})
+    const std::function<bool(const EngineProgress &)> &killWhen = {}, bool terminate = false)
 {
     ChannelRun run;
     CProgressReceiver receiver;
@@ -152,8 +152,13 @@ ChannelRun RunOnChannel(int mode, const std::string &job, const std::string &res
     receiver.CloseChildDescriptor();
     run.end = receiver.ReceiveAll([&](const EngineProgress &r) {
         run.records.push_back(r);
-        if (killWhen && killWhen(r))
-            child.Kill(); // as the dialog's Stop does, while runner waits for our answer
+        if (killWhen && killWhen(r)) {
+            // As the dialog's Stop does, while runner waits for our answer.
+            if (terminate)
+                child.Terminate();
+            else
+                child.Kill();
+        }
     });
     run.code = child.Wait();
     return run;
@@ -183,8 +188,8 @@ TEST(RunnerCommandLine, RefusesBadArgumentsWithCodeTwo)
     const Case cases[] = {
         { "no arguments", {}, "usage: runner MODE HANDLE JOB RESULT" },
         { "three arguments", { "0", "0", job }, "usage" },
-        { "mode 2", { "2", "0", job, result }, "mode must be 0 or 1" },
-        { "mode not a number", { "x", "0", job, result }, "mode must be 0 or 1" },
+        { "mode 3", { "3", "0", job, result }, "mode must be 0, 1 or 2" },
+        { "mode not a number", { "x", "0", job, result }, "mode must be 0, 1 or 2" },
         { "negative handle", { "1", "-4", job, result }, "bad notification handle" },
         { "handle with trailing text", { "1", "5x", job, result }, "bad notification handle" },
         // A descriptor that is not a socket would receive binary records.
@@ -471,15 +476,20 @@ TEST(RunnerJobFile, ProfilesWithoutAForwardModelEndWithCodeOne)
     ForwardJob forward = SmallForwardJob();
     forward.density = CMatrix::Column({ 0, 0, 0 });
     SearchJob search = SearchFrom(forward, forward.velocities, forward.vs);
+    ManyStartJob manyStart;
+    manyStart.search = search;
+    manyStart.starts = 3;
     const std::string forwardPath = TempPath("fjob"), searchPath = TempPath("sjob");
+    const std::string manyStartPath = TempPath("mjob");
     const std::string result = TempPath("result");
     std::remove(result.c_str());
     ASSERT_TRUE(WriteForwardJobFile(forwardPath, forward, nullptr));
     ASSERT_TRUE(WriteSearchJobFile(searchPath, search, nullptr));
-    for (int mode : { 0, 1 }) {
+    ASSERT_TRUE(WriteManyStartJobFile(manyStartPath, manyStart, nullptr));
+    for (int mode : { 0, 1, 2 }) {
         SCOPED_TRACE(mode);
-        Outcome o =
-            RunShell({ std::to_string(mode), "0", mode ? searchPath : forwardPath, result });
+        const std::string &job = mode == 0 ? forwardPath : (mode == 1 ? searchPath : manyStartPath);
+        Outcome o = RunShell({ std::to_string(mode), "0", job, result });
         EXPECT_EQ(o.code, RunnerExitNumber(RunnerExit::EngineFailed));
         EXPECT_NE(o.err.find("runner: "), std::string::npos) << o.err;
         EXPECT_FALSE(Exists(result));
@@ -489,4 +499,110 @@ TEST(RunnerJobFile, ProfilesWithoutAForwardModelEndWithCodeOne)
     EXPECT_NE(o.out.find("SegnalaFine 5 \nSegnalaStep 11\n"), std::string::npos) << o.out;
     std::remove(forwardPath.c_str());
     std::remove(searchPath.c_str());
+    std::remove(manyStartPath.c_str());
+}
+
+namespace {
+
+// The experimental curve of SmallForwardJob's profile: its mean apparent curve from mode 0.
+CMatrix SmallProfileCurve()
+{
+    const ForwardJob truth = SmallForwardJob();
+    const std::string job = TempPath("fjob"), result = TempPath("fres");
+    ForwardResult fr;
+    if (!WriteForwardJobFile(job, truth, nullptr)
+        || RunShell({ "0", "0", job, result }).code != RunnerExitNumber(RunnerExit::Success)
+        || !ReadForwardResultFile(result, fr, nullptr))
+        fr.apparentCurve = CComplexMatrix(0, 1);
+    std::vector<double> curve;
+    for (int i = 0; i < fr.apparentCurve.GetCount(); ++i)
+        curve.push_back(fr.apparentCurve(i).Modulus());
+    std::remove(job.c_str());
+    std::remove(result.c_str());
+    return CMatrix::Column(curve);
+}
+
+} // namespace
+
+TEST(RunnerManyStart, ReportsEachStartAndWritesTheBestModelWithItsEnsemble)
+{
+    const ForwardJob truth = SmallForwardJob();
+    const CMatrix curve = SmallProfileCurve();
+    ASSERT_EQ(curve.GetCount(), truth.frequencies.GetCount());
+    ManyStartJob job;
+    job.search = SearchFrom(truth, curve, CMatrix::Column({ 150, 300, 350 }));
+    job.starts = 3;
+    job.seed = 7;
+    const std::string jobPath = TempPath("job"), result = TempPath("result");
+    ASSERT_TRUE(WriteManyStartJobFile(jobPath, job, nullptr));
+    ChannelRun run = RunOnChannel(2, jobPath, result);
+    ASSERT_EQ(run.code, RunnerExitNumber(RunnerExit::Success));
+    EXPECT_EQ(run.end, CProgressReceiver::Status::Closed);
+    // Start, set-up with K, one step 14 per start ended (value: starts ended), end, run end.
+    const std::vector<int> steps = run.Steps();
+    ASSERT_EQ(steps.size(), 7u);
+    EXPECT_EQ(std::vector<int>(steps.begin(), steps.begin() + 5),
+        (std::vector<int> { 0, 6, 14, 14, 14 }));
+    EXPECT_TRUE(steps[5] == 1000 || steps[5] == 1001) << steps[5];
+    EXPECT_EQ(steps[6], 11);
+    EXPECT_EQ(run.records[1].stepValue, 3);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_EQ(run.records[size_t(2 + k)].stepValue, k + 1);
+
+    ManyStartResult r;
+    std::string error;
+    ASSERT_TRUE(ReadManyStartResultFile(result, r, &error)) << error;
+    EXPECT_EQ(r.code, 0);
+    EXPECT_EQ(r.finalCurvesMissing, 0);
+    ExpectColumn(r.finalVs, 3);
+    ExpectColumn(r.frequencies, 32);
+    ExpectColumn(r.apparentCurve, 32);
+    EXPECT_EQ(r.band.GetRows(), 3);
+    EXPECT_EQ(r.band.GetCols(), 5);
+    EXPECT_EQ(r.starts.GetRows(), 3);
+    EXPECT_EQ(r.ensemble.GetCols(), 3);
+    EXPECT_GE(r.ensemble.GetRows(), 1);
+    // The curve is the truth's own: the best model fits it well within 5 % deviations, and
+    // no start's best is better than the one kept.
+    EXPECT_LT(r.normalisedMisfit, 1.0);
+    for (int k = 0; k < 3; ++k)
+        EXPECT_LE(r.normalisedMisfit, r.starts(k, 2) + 1e-12) << k;
+    // Vs30 of the kept model, by the travel time through 4 m, 6 m and 20 m of half-space.
+    const double vs30 = 30.0 / (4.0 / r.finalVs(0) + 6.0 / r.finalVs(1) + 20.0 / r.finalVs(2));
+    EXPECT_NEAR(r.vs30, vs30, 1e-9 * vs30);
+    EXPECT_LE(r.vs30P10, r.vs30P90);
+    // Longest wavelength: the curve's point at 8 Hz.
+    EXPECT_NEAR(r.depthOfInvestigation, 0.5 * curve(0) / 8.0, 1e-9);
+    for (const std::string &p : { jobPath, result })
+        std::remove(p.c_str());
+}
+
+TEST(RunnerManyStart, TerminatingRunnerKeepsTheBestModelFoundSoFar)
+{
+    const ForwardJob truth = SmallForwardJob();
+    ManyStartJob job;
+    job.search = SearchFrom(truth, SmallProfileCurve(), CMatrix::Column({ 150, 300, 350 }));
+    job.search.iterations = 10;
+    job.starts = 200;
+    const std::string jobPath = TempPath("job"), result = TempPath("result");
+    ASSERT_TRUE(WriteManyStartJobFile(jobPath, job, nullptr));
+    ChannelRun run = RunOnChannel(
+        2, jobPath, result,
+        [](const EngineProgress &r) {
+            return r.kind == EngineProgressKindStep && r.stepNumber == 14 && r.stepValue == 1;
+        },
+        true);
+    ASSERT_EQ(run.code, RunnerExitNumber(RunnerExit::Success));
+    ManyStartResult r;
+    std::string error;
+    ASSERT_TRUE(ReadManyStartResultFile(result, r, &error)) << error;
+    EXPECT_EQ(r.code, -1);
+    ExpectColumn(r.finalVs, 3);
+    EXPECT_LT(r.normalisedMisfit, 1e99);
+    ASSERT_EQ(r.starts.GetRows(), 200);
+    // Far from every start ran: the last ones evaluated nothing.
+    EXPECT_EQ(r.starts(199, 3), 0.0);
+    EXPECT_EQ(run.Steps().back(), 11);
+    for (const std::string &p : { jobPath, result })
+        std::remove(p.c_str());
 }

@@ -3,6 +3,7 @@
 // traces export. Message boxes are captured, never shown.
 #include "app/chart/CChartWidget.h"
 #include "app/data/CGUIRispostaSperimentale1.h"
+#include "app/data/TraceReaders.h"
 #include "app/page/CMessageBoxCapture.h"
 #include "app/page/UserMessages.h"
 #include "app/spectrum/DispersionAnalysis.h"
@@ -89,6 +90,7 @@ private Q_SLOTS:
     void realRecordsProposeTheirTimeStepAndGeometry();
     void timeStepsNeedingAttentionAreAnnounced();
     void traceViewSettingsRedrawWithoutTouchingTheDocument();
+    void tabWalksEveryControlInReadingOrderAndComesBack();
     void cancelledExcelSheetNameChangesNothing();
     void timeStepFieldRefusesZeroWithInvaldStep();
     void windowEndFieldRewritesDecimalComma();
@@ -148,7 +150,7 @@ void tst_CGUIRispostaSperimentale1::initialPageHasNextAndParametersDisabled()
     QVERIFY(!Edit("spacingEdit")->isEnabled());
     QVERIFY(!m_page->findChild<QCheckBox *>(QStringLiteral("reversedCheck"))->isEnabled());
     QCOMPARE(m_page->TraceChartWidget()->Region().Title(), QStringLiteral("Measures"));
-    QCOMPARE(m_page->TraceChartWidget()->Region().LeftLabel(), QStringLiteral("Tempo [s]"));
+    QCOMPARE(m_page->TraceChartWidget()->Region().LeftLabel(), QStringLiteral("Time [s]"));
 }
 
 void tst_CGUIRispostaSperimentale1::readingAFileFillsFieldsListsAndEnablesNext()
@@ -175,7 +177,17 @@ void tst_CGUIRispostaSperimentale1::readingAFileFillsFieldsListsAndEnablesNext()
     QCOMPARE(m_boxes->requests[0].caption, QStringLiteral("Concatenate traces"));
     QCOMPARE(m_boxes->requests[0].dontShowAgainKey,
         QStringLiteral("{3BF2F8BE-5886-11DF-AA0E-E465DFD72085}"));
-    // Drawing removed each trace's mean from the stored traces: 6 wiggles and the outline.
+    // Reading removed each trace's mean from the stored traces (the spectrum and the document
+    // take them so, drawn or not): 6 wiggles and the outline.
+    const TraceReadResult read = ReadTraceFile(m_chosenFile);
+    for (int t = 0; t < read.traces; ++t) {
+        double mean = 0.0;
+        for (int i = 0; i < read.samples; ++i)
+            mean += read.At(i, t) / read.samples;
+        QVERIFY(mean != 0.0);
+        for (int i = 0; i < read.samples; ++i)
+            QVERIFY(std::fabs(m_page->Traces().traces(i, t) - (read.At(i, t) - mean)) < 1e-12);
+    }
     QCOMPARE(m_page->TraceChartWidget()->Region().Count(), 7);
     QCOMPARE(m_page->TraceChartWidget()->Region().LeftLabel(), QStringLiteral("Time [s]"));
 }
@@ -330,6 +342,14 @@ void tst_CGUIRispostaSperimentale1::realRecordsProposeTheirTimeStepAndGeometry()
     QVERIFY(m_page->OpenTraceFile(RealWorld(QStringLiteral("su/lomablanca_1_bigendian.su"))));
     QCOMPARE(Edit("timeStepEdit")->text(), QStringLiteral("1"));
     QCOMPARE(Edit("spacingEdit")->text(), QStringLiteral("1")); // no coordinates in its headers
+    // An end-off shot beyond the last receiver: the page points at the reversal box, and once
+    // it is ticked the offset counts from the receiver nearest the source.
+    QVERIFY(m_page->OpenTraceFile(RealWorld(QStringLiteral("seg2/albca_Shot2.dat"))));
+    auto *information = m_page->findChild<QLabel *>(QStringLiteral("informationLabel"));
+    QVERIFY(information->text().endsWith(
+        QLatin1String("source 146 m from the first receiver but 5 m from the last one")));
+    m_page->findChild<QCheckBox *>(QStringLiteral("reversedCheck"))->click();
+    QVERIFY(information->text().endsWith(QLatin1String("source 5 m from the first receiver")));
     // A one-receiver record does not reach the spectrum.
     QVERIFY(m_page->OpenTraceFile(RealWorld(QStringLiteral("su/kit_1_first_trace.su"))));
     m_boxes->requests.clear();
@@ -394,6 +414,34 @@ void tst_CGUIRispostaSperimentale1::traceViewSettingsRedrawWithoutTouchingTheDoc
     m_page->SaveSection(after, 1);
     QVERIFY(before.GetBuffer() == after.GetBuffer());
     QCOMPARE(modified.count(), 0);
+}
+
+void tst_CGUIRispostaSperimentale1::tabWalksEveryControlInReadingOrderAndComesBack()
+{
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    m_page->resize(1200, 700);
+    m_page->show();
+    m_page->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_page.get()));
+    Edit("fileNameEdit")->setFocus();
+    QStringList visited;
+    for (int i = 0; i < 20; ++i) {
+        QWidget *focus = QApplication::focusWidget();
+        QVERIFY(focus);
+        visited << focus->objectName();
+        QTest::keyClick(focus, Qt::Key_Tab);
+        if (QApplication::focusWidget() == Edit("fileNameEdit"))
+            break;
+    }
+    // Every field and button once, in the order they read on the page, then round again:
+    // valid values never hold the focus back.
+    QCOMPARE(visited,
+        (QStringList { "fileNameEdit", "browseButton", "spacingEdit", "reversedCheck",
+            "timeStepEdit", "lastReceiverCombo", "windowStartEdit", "windowEndEdit",
+            "metresViewCheck", "commonScaleCheck", "previousButton", "helpButton", "nextButton" }));
+    QCOMPARE(QApplication::focusWidget(), Edit("fileNameEdit"));
+    QVERIFY(m_boxes->requests.size() <= 1); // only the concatenation hint of the read
+    m_page->hide();
 }
 
 void tst_CGUIRispostaSperimentale1::cancelledExcelSheetNameChangesNothing()

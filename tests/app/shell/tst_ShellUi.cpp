@@ -5,6 +5,7 @@
 #include "app/page/CDesktopOpen.h"
 #include "app/page/CMessageBoxCapture.h"
 #include "app/page/CStepTable.h"
+#include "app/page/UserMessages.h"
 #include "app/shell/CChildFormTest.h"
 #include "app/shell/CGUIMain.h"
 #include "app/shell/CGUISteps.h"
@@ -14,11 +15,18 @@
 #include "app/spectrum/DispersionAnalysis.h"
 #include "matrix/CMatrixArchive.h"
 
+#include <QAction>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFont>
+#include <QKeySequence>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -49,6 +57,43 @@ QList<int> EnabledButtons(const CGUISteps *pane)
 
 void FlushDeletes() { QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete); }
 
+// The data page in a window of a laptop's and of a desktop's screen size, and in the smallest
+// window: never squeezed below
+// what its layout needs (a smaller view scrolls), no wrapped text clipped, Next reachable.
+void CheckDataPageLayout(CMainFrame *frame)
+{
+    // The smallest window the program allows as well, where the page must scroll.
+    for (const QSize &screen : { QSize(1366, 768), QSize(1920, 1080), frame->minimumSize() }) {
+        frame->resize(screen);
+        frame->show();
+        QVERIFY(QTest::qWaitForWindowExposed(frame));
+        frame->Steps()->OnGotoStep(1, 5 + FreshPageFlag);
+        CChildDialog *page = frame->View()->CurrentPage();
+        QVERIFY(qobject_cast<CGUIRispostaSperimentale1 *>(page));
+        QCoreApplication::processEvents();
+        const QSize needed = page->minimumSizeHint();
+        QVERIFY2(page->height() >= needed.height() && page->width() >= needed.width(),
+            qPrintable(QStringLiteral("%1x%2 page in a %3x%4 window needs %5x%6")
+                           .arg(page->width())
+                           .arg(page->height())
+                           .arg(screen.width())
+                           .arg(screen.height())
+                           .arg(needed.width())
+                           .arg(needed.height())));
+        for (QLabel *label : page->findChildren<QLabel *>()) {
+            if (label->wordWrap() && label->isVisible())
+                QVERIFY2(label->height() >= label->heightForWidth(label->width()),
+                    qPrintable(label->text()));
+        }
+        QScrollArea *scroll = frame->View()->PageScrollArea();
+        auto *next = page->findChild<QPushButton *>(QStringLiteral("nextButton"));
+        scroll->ensureWidgetVisible(next);
+        QCoreApplication::processEvents();
+        const QRect shown(next->mapTo(scroll->viewport(), QPoint(0, 0)), next->size());
+        QVERIFY(scroll->viewport()->rect().contains(shown));
+    }
+}
+
 } // namespace
 
 class tst_ShellUi : public QObject
@@ -73,6 +118,8 @@ private slots:
     void pageRebuiltForADocumentStaysHiddenAndPagesWithoutSectionsStoreNothing();
     void helpOpensTheDocumentOfTheStepOnDisplay();
     void resizingTheViewResizesThePageOnDisplay();
+    void dataPageLaysOutOnALaptopScreenAndScrollsToItsButtons();
+    void standardShortcutsAndF1HelpOfThePageOnDisplay();
     void italianStartShowsItalianCaptions();
     void englishStartShowsEnglishCaptions();
     void commandLineFileOpensAfterTheWindowIsShown();
@@ -380,7 +427,58 @@ void tst_ShellUi::resizingTheViewResizesThePageOnDisplay()
     m_frame->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_frame.get()));
     m_frame->resize(1300, 900);
-    QTRY_COMPARE(m_frame->View()->CurrentPage()->size(), m_frame->View()->size());
+    QScrollArea *scroll = m_frame->View()->PageScrollArea();
+    QTRY_COMPARE(m_frame->View()->CurrentPage()->size(), scroll->viewport()->size());
+}
+
+void tst_ShellUi::dataPageLaysOutOnALaptopScreenAndScrollsToItsButtons()
+{
+    CheckDataPageLayout(m_frame.get());
+    // The window opens over the whole free area of a laptop's screen (a panel takes 40 px),
+    // at a comfortable size on a large one, and never below its minimum.
+    QCOMPARE(CMainFrame::InitialSize(QRect(0, 0, 1366, 728)), QSize(1366, 728));
+    QCOMPARE(CMainFrame::InitialSize(QRect(0, 40, 1920, 1040)), QSize(1600, 1000));
+    QCOMPARE(CMainFrame::InitialSize(QRect(0, 0, 800, 600)), QSize(CMainFrame::MinimumWidth, 600));
+}
+
+void tst_ShellUi::standardShortcutsAndF1HelpOfThePageOnDisplay()
+{
+    const struct
+    {
+        const char *action;
+        const char *keys;
+    } shortcuts[] = { { "newAction", "Ctrl+N" }, { "openAction", "Ctrl+O" },
+        { "saveAction", "Ctrl+S" }, { "saveAsAction", "Ctrl+Shift+S" },
+        { "reportAction", "Ctrl+P" }, { "pageHelpAction", "F1" } };
+    for (const auto &shortcut : shortcuts) {
+        auto *action = m_frame->findChild<QAction *>(QLatin1String(shortcut.action));
+        QVERIFY2(action, shortcut.action);
+        QCOMPARE(action->shortcut(), QKeySequence(QLatin1String(shortcut.keys)));
+    }
+    QAction *help = m_frame->findChild<QAction *>(QStringLiteral("pageHelpAction"));
+    m_frame->Steps()->OnGotoStep(1, 5 + FreshPageFlag);
+    help->trigger();
+    m_frame->Steps()->OnGotoStep(5, 1);
+    help->trigger();
+    QStringList attempts = m_opened;
+    for (const MessageRequest &request : m_boxes->requests)
+        attempts.append(request.text);
+    QCOMPARE(attempts.size(), 2);
+    QVERIFY(attempts[0].contains(QLatin1String("SchermataAnalisiDeiDatiSperimentali.pdf")));
+    QVERIFY(attempts[1].contains(QLatin1String("SchermataPrincipale.pdf")));
+
+    // A desktop without a viewer for the document: the user is told, not left waiting.
+    CDesktopOpen::SetHandler([](const QString &) { return false; });
+    QTemporaryDir dir;
+    const QString document = dir.filePath(QStringLiteral("guide.pdf"));
+    QFile file(document);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.close();
+    m_boxes->requests.clear();
+    QVERIFY(!CDesktopOpen::OpenLocal(nullptr, document));
+    QCOMPARE(m_boxes->requests.size(), 1);
+    QVERIFY(m_boxes->requests[0].text.startsWith(QLatin1String("No program on this system")));
+    QVERIFY(m_boxes->requests[0].text.contains(QLatin1String("guide.pdf")));
 }
 
 void tst_ShellUi::italianStartShowsItalianCaptions()
@@ -422,13 +520,25 @@ void tst_ShellUi::italianStartShowsItalianCaptions()
         QCOMPARE(menu,
             (QStringList { "&VELA", "&New...", "&Open...", "&Save", "Save &as...", "2D Map",
                 "Write &report...", "&Exit", "&Tools", "&Language", "&English", "&Italian",
-                "checked", "&Help", "What's new...", "&Check for updates...", "&About VELA..." }));
+                "checked", "&Help", "Help of this &page", "What's new...", "&Check for updates...",
+                "&About VELA..." }));
+        // Help comes in the interface language when its document is there.
+        const QString italianHelp =
+            QDir(CDesktopOpen::HelpFolder()).filePath(QStringLiteral("it/SchermataPrincipale.pdf"));
+        if (QFileInfo::exists(italianHelp)) {
+            m_opened.clear();
+            frame->findChild<QAction *>(QStringLiteral("pageHelpAction"))->trigger();
+            QCOMPARE(m_opened, QStringList { italianHelp });
+        }
         auto *start = frame->View()->CurrentPage();
         QCOMPARE(start->findChild<QPushButton *>(QStringLiteral("analyseButton"))->text(),
             QStringLiteral("Analizza i dati sperimentali"));
         frame->Steps()->OnGotoStep(5, 7);
         QCOMPARE(
             m_boxes->requests.last().text, QStringLiteral("Schermata non ancora implementata"));
+        // The Italian texts are longer: the data page still lays out on both screens.
+        CheckDataPageLayout(frame);
+        QVERIFY(!QTest::currentTestFailed());
     }
     QDir::setCurrent(previous);
 }
