@@ -1,6 +1,7 @@
 #include "app/shell/PageFactory.h"
 
 #include "app/data/CGUIRispostaSperimentale1.h"
+#include "app/data/CGUIRispostaSperimentaleP.h"
 #include "app/shell/CChildFormTest.h"
 #include "app/shell/CGUIMain.h"
 #include "app/shell/CPlaceholderPage.h"
@@ -17,8 +18,8 @@ CChildDialog *CreatePage(
         return new CGUIRispostaSperimentale1(parent, steps, analysis);
     case Step::Spectrum: // CGUIRispostaSperimentale2
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
-    case Step::PassiveData: // CGUIRispostaSperimentaleP
-        return new CPlaceholderPage(stepCode, parent, steps, analysis);
+    case Step::PassiveData:
+        return new CGUIRispostaSperimentaleP(parent, steps, analysis);
     case Step::DispersionCurve: // CGUICurvaDispersione
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
     case Step::GroundProfile: // CGUIProfiloIniziale

@@ -115,6 +115,7 @@
     </message>
     <message>
         <location filename="../data/ActiveDataForm.cpp" line="346"/>
+        <location filename="../data/CGUIRispostaSperimentaleP.cpp" line="89"/>
         <source>Sensors distance:</source>
         <translation>Distanza tra i sensori:</translation>
     </message>
@@ -439,196 +440,219 @@
         <translation>Tutti i file supportati|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="81"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="88"/>
         <source>Data file</source>
         <translation>File dei dati</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="83"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="90"/>
         <source>Experimental traces can be given in formats TXT, SEG2, SEGY, XLS, SU or DRM</source>
         <translation>Le tracce sperimentali possono essere fornite nei formati TXT, SEG2, SEGY, XLS, SU o DRM</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="93"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="100"/>
         <source>Open a trace file</source>
         <translation>Apri un file di tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="101"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="108"/>
         <source>Distance between 2 consecutive receivers</source>
         <translation>Distanza tra 2 ricevitori consecutivi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="104"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="111"/>
         <source>Specify distance between receivers.</source>
         <translation>Specificare la distanza tra i ricevitori.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="105"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="112"/>
         <source>Receivers distance [m]</source>
         <translation>Distanza ricevitori [m]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="110"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="117"/>
         <source>Source position</source>
         <translation>Posizione della sorgente</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="112"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="119"/>
         <source>Mark if source is near the last receiver.</source>
         <translation>Selezionare se la sorgente è vicina all&apos;ultimo ricevitore.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="117"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="383"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="124"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="390"/>
         <source>Time step</source>
         <translation>Passo temporale</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="120"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="127"/>
         <source>Time step used in field is required</source>
         <translation>È richiesto il passo temporale usato in campagna</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="121"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="128"/>
         <source>Time sampling [ms]</source>
         <translation>Campionamento temporale [ms]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="126"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="133"/>
         <source>Receivers selection</source>
         <translation>Selezione dei ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="129"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="136"/>
         <source>Choose receivers to be used in the analysis.</source>
         <translation>Scegliere i ricevitori da usare nell&apos;analisi.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="131"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="138"/>
         <source>Use receivers up to</source>
         <translation>Usa i ricevitori fino a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="143"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="150"/>
         <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
         <translation>La finestra temporale deve contenere il moto utile. L&apos;intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="149"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="156"/>
         <source>Consider time interval starting from</source>
         <translation>Considera l&apos;intervallo temporale a partire da</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="153"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="160"/>
         <source>to</source>
         <translation>a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="155"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="162"/>
         <source>ms</source>
         <translation>ms</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="185"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="192"/>
         <source>Previous</source>
         <translation>Indietro</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="187"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="194"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="189"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="196"/>
         <source>Next</source>
         <translation>Avanti</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="257"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="416"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="264"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="423"/>
         <source>Measures</source>
         <translation>Misure</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="258"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="417"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="265"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="424"/>
         <source>Sensors</source>
         <translation>Sensori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="321"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="328"/>
         <source>Insert the new traces AFTER the current traces?</source>
         <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="322"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="329"/>
         <source>Append traces</source>
         <translation>Accoda tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="360"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="361"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="367"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="368"/>
         <source>Incorrect file format</source>
         <translation>Formato del file non corretto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="362"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="367"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="369"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="374"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="388"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="395"/>
         <source>You can append additional traces to the just inserted ones by selecting other files.</source>
         <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="390"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="397"/>
         <source>Concatenate traces</source>
         <translation>Concatena tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="259"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="418"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="266"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="425"/>
         <source>Time [s]</source>
         <translation>Tempo [s]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="616"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="623"/>
         <source>Experimental data</source>
         <translation>Dati sperimentali</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="621"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="628"/>
         <source>Experimental traces</source>
         <translation>Tracce sperimentali</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="169"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="417"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="176"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="424"/>
         <source>Distance from the source [m]</source>
         <translation>Distanza dalla sorgente [m]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="171"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="178"/>
         <source>Place the traces at their distance from the source and fill their positive lobes</source>
         <translation>Disporre le tracce alla loro distanza dalla sorgente e riempirne i lobi positivi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="173"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="180"/>
         <source>One amplitude scale for the whole record</source>
         <translation>Un&apos;unica scala delle ampiezze per tutta la registrazione</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="176"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="183"/>
         <source>Scale all traces alike, so that the amplitude decay with offset shows</source>
         <translation>Scalare tutte le tracce allo stesso modo, così da mostrare il decadimento dell&apos;ampiezza con la distanza</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="141"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="148"/>
         <source>Time window</source>
         <translation>Intervallo temporale</translation>
+    </message>
+</context>
+<context>
+    <name>CGUIRispostaSperimentaleP</name>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentaleP.cpp" line="19"/>
+        <source>Text file (*.TXT)|*.txt|Seg2 file (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|Excel file(*.XLS)|*.xls;*.xlsx|SU file(*.SU)|*.su|SEGY file(*.SEGY,*.SGY)|*.segy;*.sgy|DRM File (*.DRM)|*.drm||</source>
+        <translation>File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentaleP.cpp" line="74"/>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentaleP.cpp" line="102"/>
+        <source>Analysis results (P)</source>
+        <translation>Risultati dell&apos;analisi (P)</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentaleP.cpp" line="107"/>
+        <source>Experimental traces</source>
+        <translation>Tracce sperimentali</translation>
     </message>
 </context>
 <context>
@@ -1099,6 +1123,19 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
         <location filename="../shell/CWinQuiverDoc.cpp" line="103"/>
         <source>The analysis could not be saved to %1 (%2). The file already there, if any, has not been changed.</source>
         <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>PassiveAnalysis</name>
+    <message>
+        <location filename="../spectrum/PassiveAnalysis.cpp" line="14"/>
+        <source>The traces cannot be windowed: check the time step and window</source>
+        <translation>Le tracce non possono essere finestrate: controllare il passo temporale e la finestra</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/PassiveAnalysis.cpp" line="22"/>
+        <source>Use at least two receivers</source>
+        <translation>Usare almeno due ricevitori</translation>
     </message>
 </context>
 <context>
