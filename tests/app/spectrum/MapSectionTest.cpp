@@ -177,6 +177,15 @@ TEST(MapSection, InterpolatesBetweenNeighboursAndWalksTheLayers)
         EXPECT_EQ(Pixel(walked, 20, r), expected(200)) << r;
     }
 
+    // Layers thinner than a pixel row: the walk moves on by one layer per row, so row r shows
+    // layer r + 1 until the half-space is reached.
+    const MapProfile thin =
+        Profile({ 0.05, 0.05, 0.05, 0.05, 0.05, 0 }, { 200, 280, 360, 440, 520, 600 });
+    const MapSectionImage lagging = CMapSection::Draw({ thin, Profile({ 10 }, { 200 }) }, 5.0);
+    const double thinVelocity[] = { 200, 280, 360, 440, 520, 600, 600 };
+    for (int r = 0; r < 7; ++r)
+        EXPECT_EQ(Pixel(lagging, 0, r), expected(thinVelocity[r])) << r;
+
     // A shallow profile among deeper ones keeps its last layer's velocity to the bottom.
     const MapProfile shallow = Profile({ 1, 0 }, { 200, 500 });
     const MapProfile deep = Profile({ 30, 0 }, { 300, 500 });
