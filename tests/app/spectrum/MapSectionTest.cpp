@@ -41,9 +41,10 @@ QRgb Pixel(const MapSectionImage &section, int column, int row)
 TEST(MapSection, ReadsTheResultsTableOfSavedDocuments)
 {
     QTemporaryDir dir;
-    // Decimal commas as typed on the page; the half-space row's thickness cell holds no number.
+    // Decimal commas as typed on the page; the half-space row's thickness cell holds no number
+    // (the results page writes "oo" there).
     const QString path = WriteFile(dir, "a.vla",
-        MapDocument({ { "2,5", "180" }, { "4", "260.5" }, { "6.5", "410" }, { "", "720" } }));
+        MapDocument({ { "2,5", "180" }, { "4", "260.5" }, { "6.5", "410" }, { "oo", "720" } }));
     const MapReadResult read = CMapSection::ReadFile(path);
     ASSERT_TRUE(read.ok) << read.message.toStdString();
     EXPECT_EQ(read.profile.path, path);
