@@ -125,6 +125,19 @@ const Command Commands[] = {
         "                          time window [ms] from the first sample (default: all)\n"
         "  --band FMIN FMAX        frequency band [Hz]\n"
         "  --image OUT.png         the passive image\n" },
+    { "map", CmdMap,
+        "map FILE... --spacing M --image OUT.png [--rtf OUT.rtf]\n"
+        "        two-dimensional Vs section of saved analyses placed M metres apart",
+        "Each FILE is a saved analysis (.vla) carried to the results page, or a text profile\n"
+        "(.txt: the profile page's export, or a model file as for vela-cli modes); the\n"
+        "profiles lie along the line in the order given.\n"
+        "Prints profiles, width_px, height_px, zmax_m (deepest bottom of a last layer), vmin_ms\n"
+        "and vmax_ms.\n"
+        "Options:\n"
+        "  --spacing M      distance between the traces [m]\n"
+        "  --image OUT.png  the section picture at its own size: 20 (profiles - 1) + 1 by 100\n"
+        "                   pixels\n"
+        "  --rtf OUT.rtf    the section's report\n" },
 };
 
 void PrintUsage(FILE *out)

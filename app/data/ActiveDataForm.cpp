@@ -251,10 +251,10 @@ QString ActiveDataForm::FieldMessage(ActiveDataField field)
         : QCoreApplication::translate("ActiveDataForm", "Invalid valuee");
 }
 
-void ActiveDataForm::SaveSection(CMatrixArchive &ar, const TraceSet &set) const
+void ActiveDataForm::SaveSection(CMatrixArchive &ar, const TraceSet &set, const char *tag) const
 {
     ar.WriteLine(std::string(28, '='));
-    ar.WriteLine(ActiveDataSectionTag);
+    ar.WriteLine(tag);
     ar.WriteFloat32(1.0f);
     if (!set.loaded) {
         ar.WriteLine("0");
@@ -275,10 +275,10 @@ void ActiveDataForm::SaveSection(CMatrixArchive &ar, const TraceSet &set) const
     ar.WriteLine(reversedBox ? "1" : "0");
 }
 
-bool ActiveDataForm::LoadSection(CMatrixArchive &ar, TraceSet &set)
+bool ActiveDataForm::LoadSection(CMatrixArchive &ar, TraceSet &set, const char *tag)
 {
     ar.ReadLine(); // the separator
-    if (ar.ReadLine() != ActiveDataSectionTag)
+    if (ar.ReadLine() != tag)
         CMatrixArchive::ThrowBadClass();
     ar.ReadFloat32(); // section version, 1.0 is the only one
     if (ar.ReadLine() != "1") {

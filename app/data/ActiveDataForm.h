@@ -39,6 +39,9 @@ enum class FieldEdit {
     Stored ///< valid and new: stored in the trace set; rewrite the field and redraw
 };
 
+/// Tag line of the page's document section.
+inline constexpr const char *ActiveDataSectionTag = "10 RSP1";
+
 /// Contents of the page's controls as plain data. Texts are kept exactly as typed.
 class ActiveDataForm
 {
@@ -94,20 +97,18 @@ public:
     /// when nothing is loaded, else "1", the traces, the texts of the file-name, receivers-depth,
     /// source-depth, time-step and spacing fields, both list selections (int32), the window end
     /// and start texts, the sample axis and "1"/"0" for the reversed box. Throws the archive's
-    /// exceptions on write failures.
-    void SaveSection(CMatrixArchive &ar, const TraceSet &set) const;
+    /// exceptions on write failures. The passive page writes the same section under its own tag.
+    void SaveSection(
+        CMatrixArchive &ar, const TraceSet &set, const char *tag = ActiveDataSectionTag) const;
     /// Reads what SaveSection wrote into the form and the set. Returns whether traces were
     /// stored (the page then enables its controls). A section of another page, or one whose
     /// traces and axis disagree, throws CArchiveException(BadClass); a short one EndOfFile.
-    bool LoadSection(CMatrixArchive &ar, TraceSet &set);
+    bool LoadSection(CMatrixArchive &ar, TraceSet &set, const char *tag = ActiveDataSectionTag);
 
     /// The report rows (label, value) of the "Experimental data" chapter. `reversed` is the
     /// flag as the analysis holds it.
     static QList<QPair<QString, QString>> ReportRows(const TraceSet &set, bool reversed);
 };
-
-/// Tag line of the page's document section.
-inline constexpr const char *ActiveDataSectionTag = "10 RSP1";
 
 /// The number of receivers the spectrum can take.
 inline constexpr int MaxAnalysedReceivers = 256;

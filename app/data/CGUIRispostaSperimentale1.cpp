@@ -67,7 +67,14 @@ QLineEdit *NumberEdit(const char *name, QWidget *parent)
 
 CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(
     QWidget *parent, CGUISteps *steps, DispersionAnalysis *analysis)
-    : CChildDialog(TemplateId, parent, steps, analysis)
+    : CGUIRispostaSperimentale1(parent, steps, analysis, TemplateId, ActiveDataSectionTag)
+{
+}
+
+CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(QWidget *parent, CGUISteps *steps,
+    DispersionAnalysis *analysis, int templateId, const char *sectionTag)
+    : CChildDialog(templateId, parent, steps, analysis)
+    , m_sectionTag(sectionTag)
 {
     setObjectName(QStringLiteral("CGUIRispostaSperimentale1"));
     m_chooseFile = [this]() {
@@ -584,13 +591,13 @@ void CGUIRispostaSperimentale1::OnNext()
 int CGUIRispostaSperimentale1::SaveSection(CMatrixArchive &ar, int)
 {
     FormFromControls();
-    m_form.SaveSection(ar, m_set);
+    m_form.SaveSection(ar, m_set, m_sectionTag);
     return 0;
 }
 
 int CGUIRispostaSperimentale1::LoadSection(CMatrixArchive &ar, int)
 {
-    if (!m_form.LoadSection(ar, m_set)) {
+    if (!m_form.LoadSection(ar, m_set, m_sectionTag)) {
         m_next->setEnabled(false);
         return 0;
     }

@@ -68,11 +68,15 @@ public:
 
 public Q_SLOTS:
     void OnBrowse();
-    void OnPrevious();
-    void OnHelp();
-    void OnNext();
+    // The passive page is this page with its own navigation.
+    virtual void OnPrevious();
+    virtual void OnHelp();
+    virtual void OnNext();
 
 protected:
+    /// For the passive page: the same form under its own template and section tag.
+    CGUIRispostaSperimentale1(QWidget *parent, CGUISteps *steps, DispersionAnalysis *analysis,
+        int templateId, const char *sectionTag);
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -92,6 +96,7 @@ private:
 
     TraceSet m_set;
     ActiveDataForm m_form;
+    const char *m_sectionTag = ActiveDataSectionTag;
     std::function<QString()> m_chooseFile;
     std::function<std::optional<QString>()> m_chooseSheet;
     bool m_checkingField = false;

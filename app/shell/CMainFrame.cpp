@@ -8,6 +8,7 @@
 #include "app/shell/CWinQuiverApp.h"
 #include "app/shell/CWinQuiverDoc.h"
 #include "app/shell/CWinQuiverView.h"
+#include "app/spectrum/CDialog2DMap.h"
 
 #include <QActionGroup>
 #include <QCloseEvent>
@@ -166,8 +167,8 @@ void CMainFrame::SetModified(bool modified) { setWindowModified(modified); }
 
 void CMainFrame::OpenMapDialog()
 {
-    CMessageBox::Show(this, tr("The 2D map is not available in this version of the program yet."),
-        QString(), MessageRequest::Icon::Information);
+    CDialog2DMap dialog(this);
+    dialog.exec();
 }
 
 void CMainFrame::NewAnalysis()

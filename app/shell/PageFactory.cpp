@@ -2,11 +2,11 @@
 
 #include "app/curve/CGUICurvaDispersione.h"
 #include "app/data/CGUIRispostaSperimentale1.h"
+#include "app/data/CGUIRispostaSperimentaleP.h"
 #include "app/profile/CGUIProfiloIniziale.h"
 #include "app/results/CGUIRisultati.h"
 #include "app/shell/CChildFormTest.h"
 #include "app/shell/CGUIMain.h"
-#include "app/shell/CPlaceholderPage.h"
 #include "app/spectrum/CGUIRispostaSperimentale2.h"
 
 CChildDialog *CreatePage(
@@ -21,8 +21,8 @@ CChildDialog *CreatePage(
         return new CGUIRispostaSperimentale1(parent, steps, analysis);
     case Step::Spectrum:
         return new CGUIRispostaSperimentale2(parent, steps, analysis);
-    case Step::PassiveData: // CGUIRispostaSperimentaleP
-        return new CPlaceholderPage(stepCode, parent, steps, analysis);
+    case Step::PassiveData:
+        return new CGUIRispostaSperimentaleP(parent, steps, analysis);
     case Step::DispersionCurve:
         return new CGUICurvaDispersione(parent, steps, analysis);
     case Step::GroundProfile:

@@ -1,0 +1,281 @@
+// The 2D Vs section: profiles read back from documents written frame by frame as a saved
+// analysis is (results table included), from the profile page's text export and from model
+// files; the picture's size, interpolation, layer walk and colour range checked against values
+// worked out here; damaged files refused; the report read back by an independent RTF reader.
+#include "app/spectrum/MapSection.h"
+#include "app/spectrum/FkSpectrum.h"
+#include "tests/app/results/ReportRtfText.h"
+#include "tests/app/spectrum/MapDocuments.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+namespace {
+
+QString WriteFile(const QTemporaryDir &dir, const QString &name, const QByteArray &bytes)
+{
+    const QString path = dir.filePath(name);
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+    return path;
+}
+
+MapProfile Profile(const std::vector<double> &thickness, const std::vector<double> &velocity)
+{
+    return MakeMapProfile(thickness, velocity);
+}
+
+QRgb Pixel(const MapSectionImage &section, int column, int row)
+{
+    return section.image.pixel(column, row);
+}
+
+} // namespace
+
+TEST(MapSection, ReadsTheResultsTableOfSavedDocuments)
+{
+    QTemporaryDir dir;
+    // Decimal commas as typed on the page; the half-space row's thickness cell holds no number
+    // (the results page writes "oo" there).
+    const QString path = WriteFile(dir, "a.vla",
+        MapDocument({ { "2,5", "180" }, { "4", "260.5" }, { "6.5", "410" }, { "oo", "720" } }));
+    const MapReadResult read = CMapSection::ReadFile(path);
+    ASSERT_TRUE(read.ok) << read.message.toStdString();
+    EXPECT_EQ(read.profile.path, path);
+    ASSERT_EQ(read.profile.LayerCount(), 4);
+    const std::vector<double> velocity = { 180, 260.5, 410, 720 };
+    const std::vector<double> bottom = { 2.5, 6.5, 13.0, 13.0 };
+    for (int k = 0; k < 4; ++k) {
+        EXPECT_DOUBLE_EQ(read.profile.velocity[static_cast<std::size_t>(k)],
+            velocity[static_cast<std::size_t>(k)]);
+        EXPECT_DOUBLE_EQ(
+            read.profile.bottom[static_cast<std::size_t>(k)], bottom[static_cast<std::size_t>(k)]);
+    }
+    EXPECT_DOUBLE_EQ(read.profile.leastVelocity, 180.0);
+    EXPECT_DOUBLE_EQ(read.profile.greatestVelocity, 720.0);
+
+    // More layers than a fixed record of ten would hold are all read, the deepest included.
+    std::vector<MapLayerText> many;
+    for (int k = 0; k < 15; ++k)
+        many.push_back({ "1", QString::number(100 + 20 * k) });
+    const MapReadResult deep = CMapSection::ReadDocument(MapDocument(many));
+    ASSERT_TRUE(deep.ok);
+    ASSERT_EQ(deep.profile.LayerCount(), 15);
+    EXPECT_DOUBLE_EQ(deep.profile.velocity.back(), 380.0);
+    EXPECT_DOUBLE_EQ(deep.profile.bottom.back(), 15.0);
+    EXPECT_DOUBLE_EQ(deep.profile.greatestVelocity, 380.0);
+}
+
+TEST(MapSection, RefusesDocumentsWithoutACompleteResultsTable)
+{
+    const QByteArray noResults = MapDocument({ { "3", "200" }, { "", "400" } }, false);
+    const MapReadResult missing = CMapSection::ReadDocument(noResults);
+    EXPECT_FALSE(missing.ok);
+    EXPECT_EQ(missing.message, CMapSection::NoResultsMessage());
+    EXPECT_EQ(missing.profile.LayerCount(), 0);
+
+    // Every truncation of a complete document is refused with a message, never read past.
+    const QByteArray whole = MapDocument({ { "3", "200" }, { "5", "300" }, { "", "400" } });
+    const qsizetype tableStart = whole.lastIndexOf("RIS\r\n") + 5;
+    for (qsizetype size = tableStart; size < tableStart + 400 && size < whole.size(); ++size) {
+        const MapReadResult cut = CMapSection::ReadDocument(whole.left(size));
+        if (cut.ok) {
+            // Only once the whole table is there may the profile be read.
+            EXPECT_EQ(cut.profile.LayerCount(), 3) << size;
+        } else {
+            EXPECT_FALSE(cut.message.isEmpty()) << size;
+        }
+    }
+    EXPECT_FALSE(CMapSection::ReadDocument(whole.left(tableStart + 20)).ok);
+
+    // Unusable numbers in the table.
+    EXPECT_FALSE(CMapSection::ReadDocument(MapDocument({ { "3", "fast" }, { "", "400" } })).ok);
+    EXPECT_FALSE(CMapSection::ReadDocument(MapDocument({ { "x", "200" }, { "", "400" } })).ok);
+    EXPECT_FALSE(CMapSection::ReadDocument(MapDocument({ { "3", "0" }, { "", "400" } })).ok);
+    EXPECT_FALSE(CMapSection::ReadDocument(MapDocument({ { "-3", "200" }, { "", "400" } })).ok);
+    EXPECT_FALSE(CMapSection::ReadDocument(MapDocument({})).ok);
+}
+
+TEST(MapSection, ReadsTextProfilesOfBothKinds)
+{
+    // The profile page's export of its profile chart.
+    const MapReadResult exported =
+        CMapSection::ReadText("%Velocity\r\n%% 3x2\r\n%d[m]\tvs[m/s]\r\n2.000000\t150.000000\r\n"
+                              "8.000000\t300.000000\r\nInf\t600.000000\r\n");
+    ASSERT_TRUE(exported.ok) << exported.message.toStdString();
+    EXPECT_EQ(exported.profile.velocity, (std::vector<double> { 150, 300, 600 }));
+    EXPECT_EQ(exported.profile.bottom, (std::vector<double> { 2, 10, 10 }));
+
+    // A model file: thickness, Vp, Vs, density (Poisson optional), the half-space last.
+    const MapReadResult model = CMapSection::ReadText(
+        "# site 3\n3, 500, 200, 1800\n7 900 350 1900 0.3\n\n0 1500 700 2100\n");
+    ASSERT_TRUE(model.ok) << model.message.toStdString();
+    EXPECT_EQ(model.profile.velocity, (std::vector<double> { 200, 350, 700 }));
+    EXPECT_EQ(model.profile.bottom, (std::vector<double> { 3, 10, 10 }));
+
+    EXPECT_FALSE(CMapSection::ReadText("%only comments\n").ok);
+    EXPECT_FALSE(CMapSection::ReadText("3 200 100\n").ok);
+    EXPECT_FALSE(CMapSection::ReadText("Inf 300\n2 100\n").ok);
+    const MapReadResult bad = CMapSection::ReadText("3 500 abc 1800\n");
+    EXPECT_FALSE(bad.ok);
+    EXPECT_TRUE(bad.message.startsWith("Line 1")) << bad.message.toStdString();
+}
+
+TEST(MapSection, SizeAndPlaceOfTheSection)
+{
+    const MapProfile a = Profile({ 5, 0 }, { 200, 400 });
+    const MapProfile b = Profile({ 8, 0 }, { 250, 500 });
+    const MapProfile c = Profile({ 12, 0 }, { 150, 450 });
+    const MapSectionImage three = CMapSection::Draw({ a, b, c }, 10.0);
+    EXPECT_EQ(three.image.width(), 41);
+    EXPECT_EQ(three.image.height(), 100);
+    EXPECT_DOUBLE_EQ(three.length, 20.0);
+    EXPECT_DOUBLE_EQ(three.zMax, 12.0);
+    EXPECT_NEAR(three.depth, 13.2, 1e-12);
+    EXPECT_DOUBLE_EQ(three.vMin, 150.0);
+    EXPECT_DOUBLE_EQ(three.vMax, 500.0);
+
+    const MapSectionImage one = CMapSection::Draw({ b }, 10.0);
+    EXPECT_EQ(one.image.width(), 1);
+    EXPECT_EQ(one.image.height(), 100);
+    EXPECT_DOUBLE_EQ(one.length, 0.0);
+
+    EXPECT_TRUE(CMapSection::Draw({}, 10.0).image.isNull());
+}
+
+TEST(MapSection, InterpolatesBetweenNeighboursAndWalksTheLayers)
+{
+    // Two half-spaces at the extremes of the range: each column is a known share of the way.
+    const MapProfile slow = Profile({ 10 }, { 100 });
+    const MapProfile fast = Profile({ 10 }, { 300 });
+    const MapSectionImage pair = CMapSection::Draw({ slow, fast }, 5.0);
+    ASSERT_EQ(pair.image.width(), 21);
+    for (int column = 0; column < 20; ++column) {
+        const int entry = std::min(63, static_cast<int>(std::floor(64.0 * column / 19.0)));
+        EXPECT_EQ(Pixel(pair, column, 50), SpectrumColour(entry)) << column;
+    }
+    EXPECT_EQ(Pixel(pair, 20, 0), SpectrumColour(63));
+
+    // Layer boundaries at 5 m and 10 m, z_max 10 m: pixel row r lies at 0.11 r m, so the walk
+    // reaches the second layer at the first row below 5 m (r = 46) and the half-space at the
+    // first row below 10 m (r = 91).
+    const MapProfile layered = Profile({ 5, 5, 0 }, { 200, 400, 600 });
+    const MapProfile reference = Profile({ 1 }, { 200 });
+    const MapSectionImage walked = CMapSection::Draw({ layered, reference }, 5.0);
+    auto expected = [](double v) {
+        return SpectrumColour(std::min(63, static_cast<int>(std::floor(64.0 * (v - 200) / 400))));
+    };
+    for (int r = 0; r < 100; ++r) {
+        const double depth = r * 0.11;
+        const double v = depth > 10.0 ? 600 : depth > 5.0 ? 400 : 200;
+        EXPECT_EQ(Pixel(walked, 0, r), expected(v)) << r;
+        EXPECT_EQ(Pixel(walked, 20, r), expected(200)) << r;
+    }
+
+    // Layers thinner than a pixel row: the walk moves on by one layer per row, so row r shows
+    // layer r + 1 until the half-space is reached.
+    const MapProfile thin =
+        Profile({ 0.05, 0.05, 0.05, 0.05, 0.05, 0 }, { 200, 280, 360, 440, 520, 600 });
+    const MapSectionImage lagging = CMapSection::Draw({ thin, Profile({ 10 }, { 200 }) }, 5.0);
+    const double thinVelocity[] = { 200, 280, 360, 440, 520, 600, 600 };
+    for (int r = 0; r < 7; ++r)
+        EXPECT_EQ(Pixel(lagging, 0, r), expected(thinVelocity[r])) << r;
+
+    // A shallow profile among deeper ones keeps its last layer's velocity to the bottom.
+    const MapProfile shallow = Profile({ 1, 0 }, { 200, 500 });
+    const MapProfile deep = Profile({ 30, 0 }, { 300, 500 });
+    const MapSectionImage mixed = CMapSection::Draw({ shallow, deep }, 5.0);
+    for (int r = 10; r < 100; ++r)
+        EXPECT_EQ(Pixel(mixed, 0, r), SpectrumColour(63)) << r;
+}
+
+TEST(MapSection, OneVelocityEverywhereAndOrderOfProfiles)
+{
+    // No velocity range at all: one colour, whatever the layers.
+    const MapSectionImage flat =
+        CMapSection::Draw({ Profile({ 3, 0 }, { 250, 250 }), Profile({ 7 }, { 250 }) }, 4.0);
+    for (int r = 0; r < 100; ++r) {
+        for (int c = 0; c < flat.image.width(); ++c)
+            ASSERT_EQ(Pixel(flat, c, r), SpectrumColour(0)) << c << "," << r;
+    }
+
+    // Exchanging two profiles exchanges the picture's columns where they stand.
+    const MapProfile a = Profile({ 4, 0 }, { 150, 600 });
+    const MapProfile b = Profile({ 9, 0 }, { 350, 450 });
+    const MapProfile c = Profile({ 2, 0 }, { 200, 300 });
+    const MapSectionImage before = CMapSection::Draw({ a, b, c }, 10.0);
+    const MapSectionImage after = CMapSection::Draw({ b, a, c }, 10.0);
+    for (int r = 0; r < 100; ++r) {
+        EXPECT_EQ(Pixel(before, 0, r), Pixel(after, 20, r)) << r;
+        EXPECT_EQ(Pixel(before, 20, r), Pixel(after, 0, r)) << r;
+        EXPECT_EQ(Pixel(before, 40, r), Pixel(after, 40, r)) << r;
+    }
+    EXPECT_NE(before.image, after.image);
+}
+
+TEST(MapSection, DistanceField)
+{
+    double spacing = -1.0;
+    EXPECT_EQ(
+        CMapSection::CheckSpacing("  ", spacing), "Please insert the distance between the traces");
+    EXPECT_EQ(CMapSection::CheckSpacing("0", spacing),
+        "The distance between the traces should be a positive number");
+    EXPECT_EQ(CMapSection::CheckSpacing("-2", spacing),
+        "The distance between the traces should be a positive number");
+    EXPECT_EQ(CMapSection::CheckSpacing("ten", spacing),
+        "The distance between the traces should be a positive number");
+    EXPECT_DOUBLE_EQ(spacing, -1.0);
+    EXPECT_TRUE(CMapSection::CheckSpacing("7,5", spacing).isEmpty());
+    EXPECT_DOUBLE_EQ(spacing, 7.5);
+}
+
+TEST(MapSection, ReportHoldsDistanceFilesAndPictures)
+{
+    QTemporaryDir dir;
+    QImage banner(60, 6, QImage::Format_RGB32);
+    banner.fill(Qt::darkBlue);
+    const QString bannerPath = dir.filePath("banner.bmp");
+    ASSERT_TRUE(banner.save(bannerPath, "BMP"));
+
+    MapReport report;
+    report.spacing = 12.5;
+    report.files = { "north.vla", "middle.vla", "south.vla" };
+    report.section =
+        CMapSection::Draw({ Profile({ 5, 0 }, { 200, 400 }), Profile({ 8, 0 }, { 250, 500 }),
+                              Profile({ 3 }, { 300 }) },
+            report.spacing);
+    report.bannerPath = bannerPath;
+    const QString path = dir.filePath("section.rtf");
+    ASSERT_TRUE(CMapSection::WriteReport(path, report));
+
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray rtf = file.readAll();
+    file.close();
+    EXPECT_TRUE(rtf.contains("{\\fonttbl"));
+    EXPECT_TRUE(rtf.contains("Times New Roman"));
+    EXPECT_TRUE(rtf.contains("\\red255\\green0\\blue0"));
+    const RtfShownDocument shown = ReadRtf(rtf);
+    EXPECT_TRUE(shown.wellFormed);
+    EXPECT_EQ(shown.pictureHex.size(), 2); // the banner and the section
+    EXPECT_GE(shown.Find("Distance between traces: 12.5 m"), 0);
+    const int first = shown.Find("1. north.vla");
+    ASSERT_GE(first, 0);
+    EXPECT_EQ(shown.Find("2. middle.vla"), first + 1);
+    EXPECT_EQ(shown.Find("3. south.vla"), first + 2);
+
+    // Without its banner the report still holds the section.
+    report.bannerPath = dir.filePath("missing.jpg");
+    ASSERT_TRUE(CMapSection::WriteReport(path, report));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(ReadRtf(file.readAll()).pictureHex.size(), 1);
+
+    // A folder that does not exist: failure, and nothing written.
+    EXPECT_FALSE(CMapSection::WriteReport(dir.filePath("no/such/folder/x.rtf"), report));
+}
