@@ -165,7 +165,8 @@ bool CCurveTable::TakeAutomaticPoints()
 {
     if (!m_analysis || (!m_analysis->m_bAnalysed && !m_analysis->m_bPassivePrepared))
         return false;
-    SetRows(AutomaticCurveRows(m_analysis->m_pickedFrequencies, m_analysis->m_pickedVelocities));
+    SetRows(AutomaticCurveRows(m_analysis->m_pickedFrequencies, m_analysis->m_pickedVelocities,
+        &m_analysis->m_pickedLower, &m_analysis->m_pickedUpper));
     return true;
 }
 

@@ -178,10 +178,12 @@ std::optional<CurveRow> CurveRowFromBar(CurvePlane plane, double frequency, doub
     return CurveRowOf(frequency, velocity, std::max(0.0, velocity - spread), velocity + spread);
 }
 
-std::vector<CurveRow> AutomaticCurveRows(const CMatrix &frequencies, const CMatrix &velocities)
+std::vector<CurveRow> AutomaticCurveRows(const CMatrix &frequencies, const CMatrix &velocities,
+    const CMatrix *lower, const CMatrix *upper)
 {
     std::vector<CurveRow> rows;
     const int n = std::min(frequencies.GetCount(), velocities.GetCount());
+    const bool bounds = lower && upper && lower->GetCount() == n && upper->GetCount() == n;
     if (n <= 0)
         return rows;
     const int k = std::min(n, 20);
@@ -194,12 +196,22 @@ std::vector<CurveRow> AutomaticCurveRows(const CMatrix &frequencies, const CMatr
         const double fraction = position - index;
         double f = frequencies(index);
         double v = velocities(index);
+        double vMin = bounds ? (*lower)(index) : 0.0;
+        double vMax = bounds ? (*upper)(index) : 0.0;
         if (index + 1 < n && fraction > 0.0) {
             f += fraction * (frequencies(index + 1) - f);
             v += fraction * (velocities(index + 1) - v);
+            if (bounds) {
+                vMin += fraction * ((*lower)(index + 1) - vMin);
+                vMax += fraction * ((*upper)(index + 1) - vMax);
+            }
+        }
+        if (!bounds) {
+            vMin = 0.9 * v;
+            vMax = 1.1 * v;
         }
         if (v >= 5.0 && v <= 2000.0)
-            rows.push_back(CurveRowOf(f, v, 0.9 * v, 1.1 * v));
+            rows.push_back(CurveRowOf(f, v, vMin, vMax));
     }
     return rows;
 }

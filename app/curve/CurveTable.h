@@ -71,8 +71,11 @@ std::optional<CurveRow> CurveRowFromBar(CurvePlane plane, double frequency, doub
 
 /// Automatic points from the curve picked on the spectrum (frequencies ascending): K =
 /// min(N, 20) positions evenly spread from the first point, interpolated linearly; those with
-/// a velocity in 5 .. 2000 m/s become rows with bounds 0.9 and 1.1 times the velocity.
-std::vector<CurveRow> AutomaticCurveRows(const CMatrix &frequencies, const CMatrix &velocities);
+/// a velocity in 5 .. 2000 m/s become rows with bounds 0.9 and 1.1 times the velocity, or,
+/// when the pick gave bounds of its own (`lower` and `upper` as long as the curve), those
+/// bounds interpolated the same way.
+std::vector<CurveRow> AutomaticCurveRows(const CMatrix &frequencies, const CMatrix &velocities,
+    const CMatrix *lower = nullptr, const CMatrix *upper = nullptr);
 
 /// Rows with every value written as "%g" (frequency, velocity, minimum, maximum).
 CurveRow CurveRowOf(double frequency, double velocity, double minimum, double maximum);

@@ -44,6 +44,17 @@ void ActiveDataForm::ResetAfterRead(const TraceSet &set)
     reversedBox = false;
     receiversDepth = QStringLiteral("0");
     sourceDepth = QStringLiteral("0");
+    double offset = 0.0;
+    sourceOffset = set.geometry.SourceOffset(false, offset) && offset >= 0.0
+        ? FormatUserNumber(offset)
+        : QString();
+    stackedFiles.clear();
+}
+
+double ActiveDataForm::SourceOffsetValue(double spacing) const
+{
+    const std::optional<double> value = ParseUserNumber(sourceOffset);
+    return value && *value >= 0.0 ? *value : spacing;
 }
 
 ActiveDataCheck ActiveDataForm::Check(TraceSet &set)
@@ -127,6 +138,17 @@ ActiveDataCheck ActiveDataForm::Check(TraceSet &set)
                 + LineBreak);
     } else if (set.timeStep > 0.0) {
         set.windowSampleCount = int(std::min(std::floor(set.windowEnd / set.timeStep), 2.0e9)) + 1;
+    }
+
+    if (!sourceOffset.trimmed().isEmpty()) {
+        const std::optional<double> offset = ParseUserNumber(sourceOffset);
+        if (!offset || *offset < 0.0)
+            fail(ActiveDataField::SourceOffset,
+                QCoreApplication::translate("ActiveDataForm",
+                    "The source offset must be a distance of at least 0 m (empty: one spacing)")
+                    + LineBreak);
+        else
+            sourceOffset = FormatUserNumber(*offset);
     }
 
     set.reversed = reversedBox;
@@ -255,7 +277,9 @@ void ActiveDataForm::SaveSection(CMatrixArchive &ar, const TraceSet &set, const 
 {
     ar.WriteLine(std::string(28, '='));
     ar.WriteLine(tag);
-    ar.WriteFloat32(1.0f);
+    const bool extended = set.loaded && (!sourceOffset.isEmpty() || !stackedFiles.isEmpty());
+    // Without the newer fields the bytes stay those of the first version.
+    ar.WriteFloat32(extended ? 2.0f : 1.0f);
     if (!set.loaded) {
         ar.WriteLine("0");
         return;
@@ -273,6 +297,12 @@ void ActiveDataForm::SaveSection(CMatrixArchive &ar, const TraceSet &set, const 
     ar.WriteLine(Utf8(windowStart));
     ar << set.sampleAxis;
     ar.WriteLine(reversedBox ? "1" : "0");
+    if (!extended)
+        return;
+    ar.WriteLine(Utf8(sourceOffset));
+    ar.WriteInt32(static_cast<int>(stackedFiles.size()));
+    for (const QString &name : stackedFiles)
+        ar.WriteLine(Utf8(name));
 }
 
 bool ActiveDataForm::LoadSection(CMatrixArchive &ar, TraceSet &set, const char *tag)
@@ -280,7 +310,7 @@ bool ActiveDataForm::LoadSection(CMatrixArchive &ar, TraceSet &set, const char *
     ar.ReadLine(); // the separator
     if (ar.ReadLine() != tag)
         CMatrixArchive::ThrowBadClass();
-    ar.ReadFloat32(); // section version, 1.0 is the only one
+    const float version = ar.ReadFloat32();
     if (ar.ReadLine() != "1") {
         set.loaded = false;
         return false;
@@ -299,6 +329,17 @@ bool ActiveDataForm::LoadSection(CMatrixArchive &ar, TraceSet &set, const char *
     CMatrix axis;
     ar >> axis;
     const bool storedReversed = ar.ReadLine() == "1";
+    QString storedOffset;
+    QStringList storedStack;
+    if (version >= 1.5f) {
+        storedOffset = FromUtf8(ar.ReadLine());
+        const int count = ar.ReadInt32();
+        // Each name takes at least its line end: a count beyond that is a corrupt section.
+        if (count < 0 || count > 100000)
+            CMatrixArchive::ThrowBadClass();
+        for (int i = 0; i < count; ++i)
+            storedStack << FromUtf8(ar.ReadLine());
+    }
     if (axis.GetRows() != traces.GetRows() || axis.GetCols() != 1 || traces.GetCols() < 1
         || traces.GetRows() < 1)
         CMatrixArchive::ThrowBadClass();
@@ -325,6 +366,8 @@ bool ActiveDataForm::LoadSection(CMatrixArchive &ar, TraceSet &set, const char *
     lastReceiverIndex = inList(storedLast, receiverItems - 1);
     lastReceiverText = QString::number(lastReceiverIndex + 1);
     reversedBox = storedReversed;
+    sourceOffset = storedOffset;
+    stackedFiles = storedStack;
     set.reversed = storedReversed;
     set.firstReceiver = firstReceiverIndex;
     set.lastReceiver = lastReceiverIndex;

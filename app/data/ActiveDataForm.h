@@ -6,6 +6,7 @@
 #include <QList>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 
 class CMatrixArchive;
 struct TraceSet;
@@ -20,7 +21,8 @@ enum class ActiveDataField {
     TimeStep,
     WindowEnd,
     WindowStart,
-    LastReceiver
+    LastReceiver,
+    SourceOffset
 };
 
 /// Outcome of the input check: ok, or the message to show (already introduced by "Errors:")
@@ -58,11 +60,20 @@ public:
     int lastReceiverIndex = -1; ///< selection of "Use receivers up to"; -1 none
     QString lastReceiverText; ///< text of that list, used only when it has no selection
     bool reversedBox = false; ///< "Mark if source is near the last receiver."
+    /// Distance from the source to the first receiver [m] as typed; empty means one spacing.
+    QString sourceOffset;
+    /// The further files summed trace by trace onto `fileName`'s record, in stacking order.
+    QStringList stackedFiles;
+
+    /// The source offset in force: the typed value, or one receiver spacing when the field is
+    /// empty or not a distance of at least 0 m.
+    double SourceOffsetValue(double spacing) const;
 
     /// The fields after a read (fresh or appended): lists 1 .. N with items 1 and N selected,
     /// the time step of the set, the spacing the file states (else "1"), window "0" to (samples -
     /// 1) x time step (0 when negative), reversed box cleared, depths "0". The file name is not
-    /// touched.
+    /// touched. The source offset is the file's (from the first receiver) when it states
+    /// one, else empty (one spacing); the stacked files are forgotten.
     void ResetAfterRead(const TraceSet &set);
 
     /// The input check before leaving the page. Reads every field back into the set, in the
@@ -98,6 +109,9 @@ public:
     /// source-depth, time-step and spacing fields, both list selections (int32), the window end
     /// and start texts, the sample axis and "1"/"0" for the reversed box. Throws the archive's
     /// exceptions on write failures. The passive page writes the same section under its own tag.
+    /// When a source offset is typed or files are stacked, the version is 2.0 and the source
+    /// offset text, the count of stacked files (int32) and their names follow; otherwise the
+    /// bytes are those of version 1.0. Reading a 1.0 section gives an empty offset, no stack.
     void SaveSection(
         CMatrixArchive &ar, const TraceSet &set, const char *tag = ActiveDataSectionTag) const;
     /// Reads what SaveSection wrote into the form and the set. Returns whether traces were

@@ -6,6 +6,7 @@
 #include "app/data/CNomeExcel.h"
 #include "app/data/TraceChart.h"
 #include "app/data/TraceReaders.h"
+#include "app/data/TraceStack.h"
 #include "app/data/TraceTextExport.h"
 #include "app/data/UserNumber.h"
 #include "app/page/CMessageBox.h"
@@ -29,6 +30,8 @@
 #include <QStyle>
 #include <QToolButton>
 #include <QVBoxLayout>
+
+#include <cstring>
 
 namespace {
 
@@ -91,7 +94,7 @@ CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(QWidget *parent, CGUISteps 
     fileLayout->addWidget(WrappedLabel(tr("Experimental traces can be given in formats TXT, SEG2, "
                                           "SEGY, XLS, SU or DRM"),
                               fileGroup),
-        0, 0, 1, 2);
+        0, 0, 1, 3);
     m_fileName = new QLineEdit(fileGroup);
     m_fileName->setObjectName(QStringLiteral("fileNameEdit"));
     m_fileName->setReadOnly(true);
@@ -99,11 +102,17 @@ CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(QWidget *parent, CGUISteps 
     m_browse->setObjectName(QStringLiteral("browseButton"));
     m_browse->setIcon(style()->standardIcon(QStyle::SP_DialogOpenButton));
     m_browse->setToolTip(tr("Open a trace file"));
+    m_stack = new QToolButton(fileGroup);
+    m_stack->setObjectName(QStringLiteral("stackButton"));
+    m_stack->setText(tr("Stack"));
+    m_stack->setToolTip(tr("Add a repeated blow at the same source position to the traces, "
+                           "trace by trace"));
     fileLayout->addWidget(m_fileName, 1, 0);
     fileLayout->addWidget(m_browse, 1, 1);
+    fileLayout->addWidget(m_stack, 1, 2);
     m_information = new QLabel(fileGroup);
     m_information->setObjectName(QStringLiteral("informationLabel"));
-    fileLayout->addWidget(m_information, 2, 0, 1, 2);
+    fileLayout->addWidget(m_information, 2, 0, 1, 3);
     controls->addWidget(fileGroup);
 
     auto *spacingGroup = new QGroupBox(tr("Distance between 2 consecutive receivers"), this);
@@ -116,10 +125,22 @@ CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(QWidget *parent, CGUISteps 
     controls->addWidget(spacingGroup);
 
     auto *sourceGroup = new QGroupBox(tr("Source position"), this);
-    auto *sourceLayout = new QVBoxLayout(sourceGroup);
+    auto *sourceLayout = new QGridLayout(sourceGroup);
     m_reversed = new QCheckBox(tr("Mark if source is near the last receiver."), sourceGroup);
     m_reversed->setObjectName(QStringLiteral("reversedCheck"));
-    sourceLayout->addWidget(m_reversed);
+    sourceLayout->addWidget(m_reversed, 0, 0, 1, 2);
+    auto *offsetLabel = new QLabel(tr("Source to first receiver [m]"), sourceGroup);
+    sourceLayout->addWidget(offsetLabel, 1, 0);
+    m_sourceOffset = NumberEdit("sourceOffsetEdit", sourceGroup);
+    m_sourceOffset->setToolTip(
+        tr("Used by the phase-shift image; left empty, one receiver spacing is taken"));
+    sourceLayout->addWidget(m_sourceOffset, 1, 1);
+    // Only an active shot has a source position and repeated blows.
+    if (std::strcmp(sectionTag, ActiveDataSectionTag) != 0) {
+        offsetLabel->hide();
+        m_sourceOffset->hide();
+        m_stack->hide();
+    }
     controls->addWidget(sourceGroup);
 
     auto *stepGroup = new QGroupBox(tr("Time step"), this);
@@ -223,6 +244,7 @@ CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(QWidget *parent, CGUISteps 
     page->addLayout(buttons, 1, 0, 1, 2);
 
     connect(m_browse, &QToolButton::clicked, this, &CGUIRispostaSperimentale1::OnBrowse);
+    connect(m_stack, &QToolButton::clicked, this, &CGUIRispostaSperimentale1::OnStack);
     connect(m_previous, &QPushButton::clicked, this, &CGUIRispostaSperimentale1::OnPrevious);
     connect(m_help, &QPushButton::clicked, this, &CGUIRispostaSperimentale1::OnHelp);
     connect(m_next, &QPushButton::clicked, this, &CGUIRispostaSperimentale1::OnNext);
@@ -237,7 +259,7 @@ CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(QWidget *parent, CGUISteps 
     // The three checked fields are checked on every loss of focus (see eventFilter).
     for (QLineEdit *edit : { m_timeStep, m_windowStart, m_windowEnd })
         edit->installEventFilter(this);
-    for (QLineEdit *edit : { m_spacing, m_timeStep, m_windowStart, m_windowEnd })
+    for (QLineEdit *edit : { m_spacing, m_timeStep, m_windowStart, m_windowEnd, m_sourceOffset })
         connect(edit, &QLineEdit::textEdited, this, &CGUIRispostaSperimentale1::DocModified);
 }
 
@@ -277,7 +299,7 @@ void CGUIRispostaSperimentale1::EnableParameters(bool enable)
 {
     for (QWidget *control : std::initializer_list<QWidget *> { m_timeStep, m_spacing, m_windowStart,
              m_windowEnd, m_firstReceiver, m_lastReceiver, m_reversed, m_receiversDepth,
-             m_sourceDepth, m_chart, m_metresView, m_commonScale })
+             m_sourceDepth, m_chart, m_metresView, m_commonScale, m_stack, m_sourceOffset })
         control->setEnabled(enable);
 }
 
@@ -295,6 +317,7 @@ void CGUIRispostaSperimentale1::FormFromControls()
     m_form.lastReceiverIndex = m_lastReceiver->currentIndex();
     m_form.lastReceiverText = m_lastReceiver->currentText();
     m_form.reversedBox = m_reversed->isChecked();
+    m_form.sourceOffset = m_sourceOffset->isHidden() ? QString() : m_sourceOffset->text();
 }
 
 void CGUIRispostaSperimentale1::ControlsFromForm()
@@ -318,6 +341,7 @@ void CGUIRispostaSperimentale1::ControlsFromForm()
     m_firstReceiver->setCurrentIndex(m_form.firstReceiverIndex);
     m_lastReceiver->setCurrentIndex(m_form.lastReceiverIndex);
     m_reversed->setChecked(m_form.reversedBox);
+    m_sourceOffset->setText(m_form.sourceOffset);
 }
 
 void CGUIRispostaSperimentale1::OnBrowse()
@@ -381,6 +405,8 @@ bool CGUIRispostaSperimentale1::OpenTraceFile(const QString &path, bool append)
     m_set.RemoveTraceMeans();
     m_form.fileName = path;
     m_form.ResetAfterRead(m_set);
+    if (m_sourceOffset->isHidden())
+        m_form.sourceOffset.clear();
     ControlsFromForm();
     EnableParameters(true);
     DrawChart();
@@ -400,6 +426,51 @@ bool CGUIRispostaSperimentale1::OpenTraceFile(const QString &path, bool append)
         hint.dontShowAgainKey = QLatin1String(ConcatenateHintKey);
         CMessageBox::Show(this, hint);
     }
+    return true;
+}
+
+void CGUIRispostaSperimentale1::OnStack()
+{
+    if (!m_set.loaded)
+        return;
+    const QString path = m_chooseFile ? m_chooseFile() : QString();
+    if (!path.isEmpty())
+        StackTraceFile(path);
+}
+
+bool CGUIRispostaSperimentale1::StackTraceFile(const QString &path)
+{
+    if (!m_set.loaded)
+        return false;
+    QString sheet;
+    if (TraceFormatForPath(path) == TraceFormat::Excel) {
+        const std::optional<QString> chosen = m_chooseSheet ? m_chooseSheet() : std::nullopt;
+        if (!chosen)
+            return false;
+        sheet = *chosen;
+    }
+    TraceReadResult read;
+    {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        read = ReadTraceFile(path, sheet);
+        QApplication::restoreOverrideCursor();
+    }
+    QString refused;
+    if (!read.ok) {
+        const QString reason = read.message.isEmpty() ? read.detail : read.message;
+        refused = reason.isEmpty() ? tr("Incorrect file format")
+                                   : reason + QLatin1Char('\n') + tr("Incorrect file format");
+    } else if (!StackIntoTraceSet(m_set, read, &refused)) {
+        refused += QLatin1Char('\n') + tr("The traces are unchanged.");
+    }
+    if (!refused.isEmpty()) {
+        CMessageBox::Show(this, refused, tr("Error"), MessageRequest::Icon::Error);
+        return false;
+    }
+    FormFromControls();
+    m_form.stackedFiles << path;
+    DrawChart();
+    emit DocModified();
     return true;
 }
 
@@ -445,7 +516,10 @@ void CGUIRispostaSperimentale1::DrawChart()
     range.Include(chart.xMax, chart.yMax);
     region.SetViewRange(range);
     m_chart->Refresh();
-    const QString note = ActiveDataForm::GeometryNote(m_set, m_reversed->isChecked());
+    QString note = ActiveDataForm::GeometryNote(m_set, m_reversed->isChecked());
+    if (!m_form.stackedFiles.isEmpty())
+        note += (note.isEmpty() ? QString() : QStringLiteral("; "))
+            + tr("%n record(s) stacked", nullptr, int(m_form.stackedFiles.size()) + 1);
     m_information->setText(
         note.isEmpty() ? chart.information : chart.information + QLatin1Char(' ') + note);
 }
@@ -544,6 +618,8 @@ QLineEdit *CGUIRispostaSperimentale1::EditOf(ActiveDataField field) const
         return m_windowEnd;
     case ActiveDataField::WindowStart:
         return m_windowStart;
+    case ActiveDataField::SourceOffset:
+        return m_sourceOffset;
     default:
         return nullptr;
     }
@@ -582,6 +658,7 @@ void CGUIRispostaSperimentale1::OnNext()
         // The spectrum is computed here, so that the spectrum page opens on it.
         analysis->m_bAnalysed =
             analysis->HandOverActiveTraces(m_set) && ComputeFkSpectrum(analysis->m_active);
+        analysis->m_activeSourceOffset = m_form.SourceOffsetValue(m_set.receiverSpacing);
         QApplication::restoreOverrideCursor();
     }
     emit GotoStep(StepCode, Step::Spectrum + FreshPageFlag);
@@ -603,6 +680,10 @@ int CGUIRispostaSperimentale1::LoadSection(CMatrixArchive &ar, int)
     }
     m_next->setEnabled(true);
     m_set.RemoveTraceMeans(); // traces of a document saved before they were mean-free
+    if (DispersionAnalysis *analysis = Analysis(); analysis && !m_sourceOffset->isHidden()) {
+        const std::optional<double> spacing = ParseUserNumber(m_form.receiverSpacing);
+        analysis->m_activeSourceOffset = m_form.SourceOffsetValue(spacing.value_or(1.0));
+    }
     ControlsFromForm();
     EnableParameters(true);
     DrawChart();

@@ -47,6 +47,12 @@ public:
     /// Returns whether the traces were read. The shell opens a file given on the command line
     /// with this.
     bool OpenTraceFile(const QString &path, bool append = false);
+    /// Adds the record of `path` to the traces trace by trace, for a repeated blow at the same
+    /// source position; a record of another geometry is refused with a message and changes
+    /// nothing. Returns whether it was stacked.
+    bool StackTraceFile(const QString &path);
+    /// The page's plain data (tests).
+    const ActiveDataForm &Form() const { return m_form; }
 
     /// The trace set as the page holds it.
     const TraceSet &Traces() const { return m_set; }
@@ -68,6 +74,7 @@ public:
 
 public Q_SLOTS:
     void OnBrowse();
+    void OnStack();
     // The passive page is this page with its own navigation.
     virtual void OnPrevious();
     virtual void OnHelp();
@@ -103,6 +110,8 @@ private:
 
     QLineEdit *m_fileName = nullptr;
     QToolButton *m_browse = nullptr;
+    QToolButton *m_stack = nullptr;
+    QLineEdit *m_sourceOffset = nullptr;
     QLabel *m_information = nullptr;
     QLineEdit *m_spacing = nullptr;
     QCheckBox *m_reversed = nullptr;

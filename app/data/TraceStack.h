@@ -12,4 +12,13 @@
 /// returned and `message` (when given) says why. An empty `sum` (not ok) takes `next` as it is.
 bool StackTraceRead(TraceReadResult &sum, const TraceReadResult &next, QString *message = nullptr);
 
+struct TraceSet;
+
+/// Adds a further record of the same geometry into the page's trace set: each of its traces,
+/// less its mean (the set's traces had theirs removed on reading), goes onto the column of the
+/// same receiver (mirrored when the set is reversed). Refused as StackTraceRead refuses, with
+/// the set unchanged, also when the set holds no record; a record without a time step takes
+/// the set's.
+bool StackIntoTraceSet(TraceSet &set, const TraceReadResult &next, QString *message = nullptr);
+
 #endif // VELA_APP_DATA_TRACESTACK_H

@@ -9,6 +9,7 @@
 #include "app/spectrum/SpectrumCharts.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -56,6 +57,28 @@ CGUIRispostaSperimentale2::CGUIRispostaSperimentale2(
     m_hint = new QLabel(bandGroup);
     m_hint->setObjectName(QStringLiteral("bandHintLabel"));
     bandLayout->addWidget(m_hint, 2, 0, 1, 6);
+    bandLayout->addWidget(new QLabel(tr("Image"), bandGroup), 3, 0);
+    m_method = new QComboBox(bandGroup);
+    m_method->setObjectName(QStringLiteral("methodCombo"));
+    m_method->addItem(tr("f-k spectrum"));
+    m_method->addItem(tr("Phase shift"));
+    m_method->setToolTip(tr("The phase-shift image sums the traces at their true distance from "
+                            "the source; its pick follows the ridge and gives each point bounds"));
+    bandLayout->addWidget(m_method, 3, 1);
+    bandLayout->addWidget(new QLabel(tr("Velocities [m/s]"), bandGroup), 3, 2);
+    auto *range = new QHBoxLayout;
+    m_minVelocity = new QLineEdit(bandGroup);
+    m_minVelocity->setObjectName(QStringLiteral("minVelocityEdit"));
+    m_minVelocity->setMaximumWidth(70);
+    m_maxVelocity = new QLineEdit(bandGroup);
+    m_maxVelocity->setObjectName(QStringLiteral("maxVelocityEdit"));
+    m_maxVelocity->setMaximumWidth(70);
+    range->addWidget(m_minVelocity);
+    range->addWidget(new QLabel(tr("to"), bandGroup));
+    range->addWidget(m_maxVelocity);
+    bandLayout->addLayout(range, 3, 3, 1, 2);
+    m_minVelocity->setText(m_state.minVelocityText);
+    m_maxVelocity->setText(m_state.maxVelocityText);
 
     m_previous = new QPushButton(style()->standardIcon(QStyle::SP_ArrowBack), tr("Previous"), this);
     m_previous->setObjectName(QStringLiteral("previousButton"));
@@ -83,17 +106,61 @@ CGUIRispostaSperimentale2::CGUIRispostaSperimentale2(
     connect(m_previous, &QPushButton::clicked, this, &CGUIRispostaSperimentale2::OnPrevious);
     connect(m_help, &QPushButton::clicked, this, &CGUIRispostaSperimentale2::OnHelp);
     connect(m_next, &QPushButton::clicked, this, &CGUIRispostaSperimentale2::OnNext);
-    for (QLineEdit *edit : { m_low, m_high })
+    for (QLineEdit *edit : { m_low, m_high, m_minVelocity, m_maxVelocity })
         connect(edit, &QLineEdit::textEdited, this, &CGUIRispostaSperimentale2::DocModified);
+    connect(m_method, &QComboBox::activated, this, &CGUIRispostaSperimentale2::OnMethodChanged);
+    for (QLineEdit *edit : { m_minVelocity, m_maxVelocity })
+        connect(edit, &QLineEdit::editingFinished, this, [this] {
+            if (m_state.method == SpectrumMethod::PhaseShift) {
+                StateFromControls();
+                m_state.ComputeImage(Analysis() ? *Analysis() : DispersionAnalysis());
+                DrawSpectrum();
+            }
+        });
+    m_minVelocity->setEnabled(false);
+    m_maxVelocity->setEnabled(false);
 }
 
 CGUIRispostaSperimentale2::~CGUIRispostaSperimentale2() = default;
+
+void CGUIRispostaSperimentale2::StateFromControls()
+{
+    m_state.lowText = m_low->text();
+    m_state.highText = m_high->text();
+    m_state.minVelocityText = m_minVelocity->text();
+    m_state.maxVelocityText = m_maxVelocity->text();
+    m_state.method =
+        m_method->currentIndex() == 1 ? SpectrumMethod::PhaseShift : SpectrumMethod::Fk;
+}
+
+void CGUIRispostaSperimentale2::OnMethodChanged(int)
+{
+    StateFromControls();
+    const bool phaseShift = m_state.method == SpectrumMethod::PhaseShift;
+    m_minVelocity->setEnabled(phaseShift);
+    m_maxVelocity->setEnabled(phaseShift);
+    // A curve of the other image no longer matches what the page shows.
+    m_state.curvePicked = false;
+    m_state.curve = PickedCurve();
+    m_state.image = PhaseShiftImage();
+    if (phaseShift && Analysis() && Analysis()->m_bAnalysed) {
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+        const QString errors = m_state.ComputeImage(*Analysis());
+        QApplication::restoreOverrideCursor();
+        if (!errors.isEmpty())
+            CMessageBox::Show(this, errors, tr("Error"), MessageRequest::Icon::Error);
+    }
+    emit DocModified();
+    DrawSpectrum();
+    DrawCurve();
+}
 
 void CGUIRispostaSperimentale2::InitPage()
 {
     // A rebuilt page has no curve until one is picked again.
     m_state.curvePicked = false;
     m_state.curve = PickedCurve();
+    m_state.image = PhaseShiftImage();
     m_spectrumChart->SetRegion(SpectrumChartRegion(DispersionAnalysis()));
     m_curveChart->SetRegion(PickedCurveChartRegion(m_state));
     m_spectrumChart->Refresh();
@@ -102,6 +169,11 @@ void CGUIRispostaSperimentale2::InitPage()
 
 void CGUIRispostaSperimentale2::FirstRefresh()
 {
+    // The record may be new: the phase-shift image is made again from it.
+    if (m_state.method == SpectrumMethod::PhaseShift && Analysis() && Analysis()->m_bAnalysed) {
+        StateFromControls();
+        m_state.ComputeImage(*Analysis());
+    }
     DrawSpectrum();
     DrawCurve();
 }
@@ -123,7 +195,12 @@ void CGUIRispostaSperimentale2::DrawSpectrum()
 {
     ShowBandHint();
     static const DispersionAnalysis none;
-    m_spectrumChart->SetRegion(SpectrumChartRegion(Analysis() ? *Analysis() : none));
+    const DispersionAnalysis &analysis = Analysis() ? *Analysis() : none;
+    if (m_state.method == SpectrumMethod::PhaseShift)
+        m_spectrumChart->SetRegion(
+            PhaseShiftChartRegion(m_state, analysis.m_active.receiverSpacing));
+    else
+        m_spectrumChart->SetRegion(SpectrumChartRegion(analysis));
     m_spectrumChart->Refresh();
     m_spectrumChart->ZoomAll();
 }
@@ -140,14 +217,17 @@ void CGUIRispostaSperimentale2::OnPick()
     DispersionAnalysis *analysis = Analysis();
     if (!analysis)
         return;
-    m_state.lowText = m_low->text();
-    m_state.highText = m_high->text();
+    StateFromControls();
+    QApplication::setOverrideCursor(Qt::WaitCursor);
     const QString errors = m_state.PickCurve(*analysis);
+    QApplication::restoreOverrideCursor();
     if (!errors.isEmpty()) {
         CMessageBox::Show(this, errors, tr("Error"), MessageRequest::Icon::Error);
         return;
     }
     emit DocModified();
+    if (m_state.method == SpectrumMethod::PhaseShift)
+        DrawSpectrum();
     DrawCurve();
 }
 
@@ -163,8 +243,7 @@ void CGUIRispostaSperimentale2::OnNext()
 
 int CGUIRispostaSperimentale2::SaveSection(CMatrixArchive &ar, int)
 {
-    m_state.lowText = m_low->text();
-    m_state.highText = m_high->text();
+    StateFromControls();
     static const DispersionAnalysis none;
     m_state.StoreSection(ar, Analysis() ? *Analysis() : none);
     return 0;
@@ -176,6 +255,14 @@ int CGUIRispostaSperimentale2::LoadSection(CMatrixArchive &ar, int)
     m_state.LoadSection(ar, Analysis() ? *Analysis() : scratch);
     m_low->setText(m_state.lowText);
     m_high->setText(m_state.highText);
+    m_minVelocity->setText(m_state.minVelocityText);
+    m_maxVelocity->setText(m_state.maxVelocityText);
+    const bool phaseShift = m_state.method == SpectrumMethod::PhaseShift;
+    m_method->setCurrentIndex(phaseShift ? 1 : 0);
+    m_minVelocity->setEnabled(phaseShift);
+    m_maxVelocity->setEnabled(phaseShift);
+    if (phaseShift && Analysis() && Analysis()->m_bAnalysed)
+        m_state.ComputeImage(*Analysis());
     DrawSpectrum();
     DrawCurve();
     return 0;

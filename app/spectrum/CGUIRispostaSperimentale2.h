@@ -10,6 +10,7 @@
 #include <QPair>
 
 class CChartWidget;
+class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -45,6 +46,8 @@ public:
 
 public Q_SLOTS:
     void OnPick();
+    /// The image choice changed: 0 f-k, 1 phase-shift.
+    void OnMethodChanged(int index);
     void OnPrevious();
     void OnHelp();
     void OnNext();
@@ -56,11 +59,15 @@ private:
     void DrawSpectrum();
     void DrawCurve();
     void ShowBandHint();
+    void StateFromControls();
 
     SpectrumPageState m_state;
     QLineEdit *m_low = nullptr;
     QLineEdit *m_high = nullptr;
     QLabel *m_hint = nullptr;
+    QComboBox *m_method = nullptr;
+    QLineEdit *m_minVelocity = nullptr;
+    QLineEdit *m_maxVelocity = nullptr;
     QPushButton *m_pick = nullptr;
     CChartWidget *m_spectrumChart = nullptr;
     CChartWidget *m_curveChart = nullptr;

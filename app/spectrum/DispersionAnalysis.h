@@ -171,6 +171,13 @@ public:
     /// The curve picked on the spectrum, as the spectrum page's curve export writes it.
     CMatrix m_pickedFrequencies { 0, 1 }; ///< [Hz]
     CMatrix m_pickedVelocities { 0, 1 }; ///< [m/s]
+    /// Bounds of the picked points when the pick gives them (the guided pick of the phase-shift
+    /// image); empty otherwise, and the curve page then proposes its own [m/s].
+    CMatrix m_pickedLower { 0, 1 };
+    CMatrix m_pickedUpper { 0, 1 };
+    /// Distance from the source to the first receiver of the line [m], as the data page hands
+    /// it on; negative for one receiver spacing.
+    double m_activeSourceOffset = -1.0;
     /// Set when the spectrum has been computed; the report then includes the data chapters.
     bool m_bAnalysed = false;
 

@@ -8,6 +8,10 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
 namespace {
 
 const ChartColor CurveColor { 0.0f, 0.0f, 0.6f, 1.0f };
@@ -32,6 +36,80 @@ CChartRegion SpectrumChartRegion(const DispersionAnalysis &analysis)
     object->SetRect(0.0, 0.0, image.maxWavenumber, image.maxFrequency);
     object->SetPixels(image.width, image.height, std::move(image.pixels));
     region.Add(std::move(object));
+    return region;
+}
+
+CChartRegion PhaseShiftChartRegion(const SpectrumPageState &state, double spacing)
+{
+    CChartRegion region;
+    region.SetTitle(QCoreApplication::translate("CGUIRispostaSperimentale2", "Phase-shift image"));
+    region.SetBottomLabel(
+        QCoreApplication::translate("CGUIRispostaSperimentale2", "Frequency [Hz]"));
+    region.SetLeftLabel(
+        QCoreApplication::translate("CGUIRispostaSperimentale2", "Phase velocity  [m/s]"));
+    region.SetLegendVisible(false);
+    const PhaseShiftImage &ps = state.image;
+    const int rows = ps.image.GetRows();
+    const int columns = ps.image.GetCols();
+    if (!ps.ok || rows < 2 || columns < 2)
+        return region;
+    // One pixel per image value; row 0 (slowest velocity) at the bottom.
+    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(rows) * columns);
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < columns; ++c)
+            pixels[static_cast<std::size_t>(rows - 1 - r) * columns + c] =
+                SpectrumColourOf(ps.image(r, c));
+    const double df = ps.frequencies(1) - ps.frequencies(0);
+    const double dv = ps.velocities(1) - ps.velocities(0);
+    const double fLow = ps.frequencies(0) - df / 2;
+    const double fHigh = ps.frequencies(columns - 1) + df / 2;
+    const double vLow = ps.velocities(0) - dv / 2;
+    const double vHigh = ps.velocities(rows - 1) + dv / 2;
+    auto object = std::make_unique<CChartImage>();
+    object->SetName(QStringLiteral("phaseShift"));
+    object->SetRect(fLow, vLow, fHigh, vHigh);
+    object->SetPixels(columns, rows, std::move(pixels));
+    region.Add(std::move(object));
+
+    if (spacing > 0.0) {
+        // Below v = 2 f dx a wave is sampled less than twice per wavelength: the image there
+        // holds aliased energy.
+        std::vector<double> x;
+        std::vector<double> y;
+        const double fStart = std::max(fLow, vLow / (2.0 * spacing));
+        const double fEnd = std::min(fHigh, vHigh / (2.0 * spacing));
+        if (fEnd > fStart) {
+            x = { fStart, fEnd };
+            y = { 2.0 * fStart * spacing, 2.0 * fEnd * spacing };
+            auto line = std::make_unique<CLineSeries>();
+            line->SetName(QStringLiteral("aliasing"));
+            line->SetData(std::move(x), std::move(y));
+            line->SetLineColor(ChartColor { 1.0f, 1.0f, 1.0f, 1.0f });
+            line->SetLineWidth(2.0);
+            line->SetDashPattern(QStringLiteral("6 4"));
+            region.Add(std::move(line));
+        }
+    }
+    if (state.curvePicked && state.method == SpectrumMethod::PhaseShift) {
+        std::vector<double> x;
+        std::vector<double> y;
+        for (int i = 0; i < state.curve.frequencies.GetRows(); ++i) {
+            x.push_back(state.curve.frequencies(i));
+            y.push_back(state.curve.velocities(i));
+        }
+        auto series = std::make_unique<CLineSeries>();
+        series->SetName(QStringLiteral("pick"));
+        series->SetData(std::move(x), std::move(y));
+        series->SetLineColor(ChartColor { 1.0f, 1.0f, 1.0f, 1.0f });
+        series->SetFillColor(ChartColor { 1.0f, 1.0f, 1.0f, 1.0f });
+        series->SetLineWidth(0.0);
+        series->SetMarker(ChartMarker::Circle, 4.0);
+        region.Add(std::move(series));
+    }
+    ChartBounds range;
+    range.Include(fLow, vLow);
+    range.Include(fHigh, vHigh);
+    region.SetViewRange(range);
     return region;
 }
 

@@ -17,6 +17,11 @@ struct SpectrumPageState;
 /// analysis holds no spectrum).
 CChartRegion SpectrumChartRegion(const DispersionAnalysis &analysis);
 
+/// "Phase-shift image": the state's image over frequency and phase velocity, the spatial
+/// aliasing line v = 2 f dx (dx = `spacing`) over it and the picked points when the curve was
+/// picked on this image; axes only when the state holds no image.
+CChartRegion PhaseShiftChartRegion(const SpectrumPageState &state, double spacing);
+
 /// "Experimental dispersion curve": the picked curve, when one has been picked.
 CChartRegion PickedCurveChartRegion(const SpectrumPageState &state);
 

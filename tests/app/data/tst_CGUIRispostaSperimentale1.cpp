@@ -436,9 +436,10 @@ void tst_CGUIRispostaSperimentale1::tabWalksEveryControlInReadingOrderAndComesBa
     // Every field and button once, in the order they read on the page, then round again:
     // valid values never hold the focus back.
     QCOMPARE(visited,
-        (QStringList { "fileNameEdit", "browseButton", "spacingEdit", "reversedCheck",
-            "timeStepEdit", "lastReceiverCombo", "windowStartEdit", "windowEndEdit",
-            "metresViewCheck", "commonScaleCheck", "previousButton", "helpButton", "nextButton" }));
+        (QStringList { "fileNameEdit", "browseButton", "stackButton", "spacingEdit",
+            "reversedCheck", "sourceOffsetEdit", "timeStepEdit", "lastReceiverCombo",
+            "windowStartEdit", "windowEndEdit", "metresViewCheck", "commonScaleCheck",
+            "previousButton", "helpButton", "nextButton" }));
     QCOMPARE(QApplication::focusWidget(), Edit("fileNameEdit"));
     QVERIFY(m_boxes->requests.size() <= 1); // only the concatenation hint of the read
     m_page->hide();
