@@ -519,7 +519,7 @@ void CGUIRispostaSperimentale1::DrawChart()
     QString note = ActiveDataForm::GeometryNote(m_set, m_reversed->isChecked());
     if (!m_form.stackedFiles.isEmpty())
         note += (note.isEmpty() ? QString() : QStringLiteral("; "))
-            + tr("%n record(s) stacked", nullptr, int(m_form.stackedFiles.size()) + 1);
+            + tr("%1 records stacked").arg(m_form.stackedFiles.size() + 1);
     m_information->setText(
         note.isEmpty() ? chart.information : chart.information + QLatin1Char(' ') + note);
 }

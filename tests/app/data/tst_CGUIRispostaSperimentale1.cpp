@@ -21,10 +21,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QToolButton>
 
 #include <algorithm>
 #include <cmath>
 #include <memory>
+#include <tuple>
 
 namespace {
 
@@ -100,6 +102,8 @@ private Q_SLOTS:
     void previousGoesToStartPage();
     void sectionRoundTripRestoresThePage();
     void sectionWithoutTracesLeavesNextDisabled();
+    void stackingAddsRepeatedBlowsAndRefusesAnotherGeometry();
+    void sectionKeepsStackAndSourceOffsetAndOldBytesOtherwise();
     void chartExportWritesTheTracesText();
 
 private:
@@ -615,6 +619,113 @@ void tst_CGUIRispostaSperimentale1::chartExportWritesTheTracesText()
     const QByteArray text = file.readAll();
     QVERIFY(text.startsWith("%Experimental traces\r\n% 10x6\r\n%t[s]\t\t1\t2\t3\t4\t5\t6\r\n"));
     QCOMPARE(text.count('\n'), 13);
+}
+
+void tst_CGUIRispostaSperimentale1::stackingAddsRepeatedBlowsAndRefusesAnotherGeometry()
+{
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    const std::vector<double> single = m_page->Traces().traces.ToVector();
+    auto *stack = m_page->findChild<QToolButton *>(QStringLiteral("stackButton"));
+    QVERIFY(stack->isEnabled());
+
+    // The same blow again: every sample doubles (both records mean-free).
+    m_chosenFile = WriteTextRecord(m_dir, QStringLiteral("b.txt"), 10, 6);
+    m_boxes->requests.clear();
+    QSignalSpy modified(m_page.get(), &CChildDialog::DocModified);
+    stack->click();
+    QVERIFY(m_boxes->requests.isEmpty());
+    QCOMPARE(modified.count(), 1);
+    std::vector<double> doubled = single;
+    for (double &v : doubled)
+        v *= 2.0;
+    QVERIFY(Near(m_page->Traces().traces.ToVector(), doubled));
+    QCOMPARE(m_page->Form().stackedFiles, QStringList { m_chosenFile });
+    QVERIFY(m_page->findChild<QLabel *>(QStringLiteral("informationLabel"))
+                ->text()
+                .contains(QStringLiteral("2 records stacked")));
+
+    // Another trace count, another sample count: refused with a message, nothing changes.
+    const struct
+    {
+        int samples;
+        int traces;
+        const char *reason;
+    } others[] = { { 10, 5, "different number of traces" },
+        { 12, 6, "different number of time samples" } };
+    for (const auto &other : others) {
+        m_chosenFile = WriteTextRecord(m_dir,
+            QStringLiteral("c%1x%2.txt").arg(other.samples).arg(other.traces), other.samples,
+            other.traces);
+        m_boxes->requests.clear();
+        QVERIFY(!m_page->StackTraceFile(m_chosenFile));
+        QCOMPARE(m_boxes->requests.size(), 1);
+        QVERIFY2(m_boxes->requests.front().text.contains(QLatin1String(other.reason)),
+            qPrintable(m_boxes->requests.front().text));
+        QVERIFY(Near(m_page->Traces().traces.ToVector(), doubled));
+        QCOMPARE(m_page->Form().stackedFiles.size(), 1);
+    }
+
+    // A fresh read forgets the stack.
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("d.txt"), 10, 6)));
+    QVERIFY(m_page->Form().stackedFiles.isEmpty());
+}
+
+void tst_CGUIRispostaSperimentale1::sectionKeepsStackAndSourceOffsetAndOldBytesOtherwise()
+{
+    QVERIFY(m_page->OpenTraceFile(WriteTextRecord(m_dir, QStringLiteral("a.txt"), 10, 6)));
+    // A text record states no source: the field stays empty, meaning one spacing.
+    QVERIFY(Edit("sourceOffsetEdit")->text().isEmpty());
+    CMatrixArchive plain;
+    m_page->SaveSection(plain, 1);
+    const std::vector<std::uint8_t> oldBytes = plain.GetBuffer();
+
+    Edit("sourceOffsetEdit")->setText(QStringLiteral("7,5"));
+    CMatrixArchive extended;
+    m_page->SaveSection(extended, 1);
+    const std::vector<std::uint8_t> offsetBytes = extended.GetBuffer();
+
+    // The older layout stays a prefix of the newer one, only the version differs.
+    CMatrixArchive head;
+    head.WriteLine(std::string(28, '='));
+    head.WriteLine("10 RSP1");
+    const std::size_t at = head.GetBuffer().size();
+    CMatrixArchive oldIn(oldBytes);
+    oldIn.ReadLine();
+    oldIn.ReadLine();
+    QCOMPARE(oldIn.ReadFloat32(), 1.0f);
+    CMatrixArchive newIn(offsetBytes);
+    newIn.ReadLine();
+    newIn.ReadLine();
+    QCOMPARE(newIn.ReadFloat32(), 2.0f);
+    QVERIFY(offsetBytes.size() > oldBytes.size());
+    QVERIFY(std::equal(oldBytes.begin() + at + 4, oldBytes.end(), offsetBytes.begin() + at + 4));
+
+    m_chosenFile = WriteTextRecord(m_dir, QStringLiteral("b.txt"), 10, 6);
+    QVERIFY(m_page->StackTraceFile(m_chosenFile));
+    CMatrixArchive stackedOut;
+    m_page->SaveSection(stackedOut, 1);
+    const std::vector<std::uint8_t> newBytes = stackedOut.GetBuffer();
+
+    for (const auto &[bytes, offset, stacked] : { std::tuple { oldBytes, QString(), 0 },
+             std::tuple { newBytes, QStringLiteral("7,5"), 1 } }) {
+        DispersionAnalysis analysis;
+        auto restored = std::make_unique<CGUIRispostaSperimentale1>(nullptr, nullptr, &analysis);
+        restored->Create();
+        CMatrixArchive in(bytes);
+        restored->LoadSection(in, 1);
+        QVERIFY(in.AtEnd());
+        QCOMPARE(
+            restored->findChild<QLineEdit *>(QStringLiteral("sourceOffsetEdit"))->text(), offset);
+        QCOMPARE(int(restored->Form().stackedFiles.size()), stacked);
+        // Without a typed offset the source stands one spacing before the first receiver.
+        QCOMPARE(analysis.m_activeSourceOffset, stacked ? 7.5 : 1.0);
+        // Saved again, the section keeps its version and layout (the traces may differ in
+        // the last bit: loading removes their means once more).
+        CMatrixArchive again;
+        restored->SaveSection(again, 1);
+        QCOMPARE(again.GetBuffer().size(), bytes.size());
+        QVERIFY(std::equal(bytes.begin(), bytes.begin() + at + 4, again.GetBuffer().begin()));
+    }
 }
 
 QTEST_MAIN(tst_CGUIRispostaSperimentale1)

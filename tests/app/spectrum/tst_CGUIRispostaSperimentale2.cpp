@@ -12,6 +12,7 @@
 #include "matrix/CMatrixArchive.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QLineEdit>
 #include <QPushButton>
@@ -72,6 +73,8 @@ private Q_SLOTS:
     void chartExportsWriteTheirFiles();
     void sectionRoundTrip();
     void reportChapterOnlyWhenAnalysed();
+    void fkSectionKeepsTheFirstVersionBytes();
+    void phaseShiftPickHasBoundsAndRoundTrips();
 
 private:
     std::unique_ptr<CGUIRispostaSperimentale2> MakePage(DispersionAnalysis *analysis);
@@ -269,6 +272,95 @@ void tst_CGUIRispostaSperimentale2::reportChapterOnlyWhenAnalysed()
     QVERIFY(rtf.contains("45Hz"));
     QVERIFY(rtf.indexOf("Final frequency") < rtf.indexOf("Initial frequency"));
     QVERIFY(rtf.contains("Experimental dispersion curve"));
+}
+
+void tst_CGUIRispostaSperimentale2::fkSectionKeepsTheFirstVersionBytes()
+{
+    Pick(QStringLiteral("8"), QStringLiteral("45"));
+    CMatrixArchive out;
+    m_page->SaveSection(out, 1);
+    // The first version's layout, written field by field.
+    CMatrixArchive expected;
+    expected.WriteLine(std::string(28, '='));
+    expected.WriteLine("RS2");
+    expected.WriteFloat32(1.0f);
+    m_analysis.m_active.Store(expected);
+    expected.WriteLine("8");
+    expected.WriteLine("45");
+    expected.WriteLine("1");
+    m_page->State().curve.velocities.Store(expected);
+    m_page->State().curve.frequencies.Store(expected);
+    QVERIFY(out.GetBuffer() == expected.GetBuffer());
+    QCOMPARE(m_analysis.m_pickedLower.GetCount(), 0);
+}
+
+void tst_CGUIRispostaSperimentale2::phaseShiftPickHasBoundsAndRoundTrips()
+{
+    m_page->findChild<QComboBox *>(QStringLiteral("methodCombo"))->setCurrentIndex(1);
+    m_page->OnMethodChanged(1);
+    QVERIFY(Edit("minVelocityEdit")->isEnabled());
+    // From 50 m/s, so that the aliasing line (1 m spacing) crosses the image from 25 Hz on.
+    Edit("minVelocityEdit")->setText(QStringLiteral("50"));
+    Edit("maxVelocityEdit")->setText(QStringLiteral("600"));
+    Pick(QStringLiteral("10"), QStringLiteral("45"));
+    QVERIFY(m_boxes->requests.isEmpty());
+    const SpectrumPageState &state = m_page->State();
+    QVERIFY(state.curvePicked);
+    QCOMPARE(state.image.velocities(0), 50.0);
+    const int n = state.curve.frequencies.GetCount();
+    QVERIFY(n >= 15); // the band at the record's 1.95 Hz step
+    QCOMPARE(state.lowerBounds.GetCount(), n);
+    for (int i = 0; i < n; ++i) {
+        const double f = state.curve.frequencies(i);
+        const double v = state.curve.velocities(i);
+        const double truth = 150.0 + 200.0 * std::exp(-f / 15.0);
+        QVERIFY2(std::fabs(v - truth) < 0.02 * truth,
+            qPrintable(QStringLiteral("%1 Hz: %2 against %3").arg(f).arg(v).arg(truth)));
+        QVERIFY(state.lowerBounds(i) <= v && v <= state.upperBounds(i));
+    }
+    QCOMPARE(m_analysis.m_pickedUpper.ToVector(), state.upperBounds.ToVector());
+    // The image over frequency and velocity, the aliasing line v = 2 f dx and the pick.
+    const CChartRegion &region = m_page->SpectrumChartWidget()->Region();
+    QCOMPARE(region.Title(), QStringLiteral("Phase-shift image"));
+    QStringList names;
+    for (const auto &object : region.Objects())
+        names << object->Name();
+    QCOMPARE(names, (QStringList { "phaseShift", "aliasing", "pick" }));
+    const auto *line = dynamic_cast<const CLineSeries *>(region.Objects()[1].get());
+    QVERIFY(line);
+    QCOMPARE(line->Y().front(), 2.0 * line->X().front() * m_analysis.m_active.receiverSpacing);
+
+    CMatrixArchive out;
+    m_page->SaveSection(out, 1);
+    const std::vector<std::uint8_t> bytes = out.GetBuffer();
+    CMatrixArchive version(bytes);
+    version.ReadLine();
+    version.ReadLine();
+    QCOMPARE(version.ReadFloat32(), 2.0f);
+
+    DispersionAnalysis restored;
+    auto page = MakePage(&restored);
+    CMatrixArchive in(bytes);
+    page->LoadSection(in, 1);
+    QVERIFY(in.AtEnd());
+    QCOMPARE(page->findChild<QComboBox *>(QStringLiteral("methodCombo"))->currentIndex(), 1);
+    QCOMPARE(page->findChild<QLineEdit *>(QStringLiteral("maxVelocityEdit"))->text(),
+        QStringLiteral("600"));
+    QCOMPARE(page->State().method, SpectrumMethod::PhaseShift);
+    QCOMPARE(restored.m_pickedLower.ToVector(), m_analysis.m_pickedLower.ToVector());
+    QVERIFY(page->State().image.ok);
+    CMatrixArchive again;
+    page->SaveSection(again, 1);
+    QVERIFY(again.GetBuffer() == bytes);
+
+    // Cut within the newer fields: refused, nothing changes.
+    std::vector<std::uint8_t> cut(bytes.begin(), bytes.end() - 8);
+    DispersionAnalysis untouched;
+    auto other = MakePage(&untouched);
+    CMatrixArchive shortIn(cut);
+    QVERIFY_THROWS_EXCEPTION(std::exception, other->LoadSection(shortIn, 1));
+    QVERIFY(!untouched.m_bAnalysed);
+    QCOMPARE(other->State().method, SpectrumMethod::Fk);
 }
 
 QTEST_MAIN(tst_CGUIRispostaSperimentale2)
