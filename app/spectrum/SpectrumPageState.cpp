@@ -23,7 +23,7 @@ QString SpectrumPageState::ComputeImage(const DispersionAnalysis &analysis)
     const ShotRecord &rec = analysis.m_active;
     QString errors;
     const auto tr = [](const char *text) {
-        return QCoreApplication::translate("CGUIRispostaSperimentale2", text);
+        return QCoreApplication::translate("SpectrumPageState", text);
     };
     const std::optional<double> vmin = ParseUserNumber(minVelocityText);
     const std::optional<double> vmax = ParseUserNumber(maxVelocityText);

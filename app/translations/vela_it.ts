@@ -4,198 +4,203 @@
 <context>
     <name>ActiveDataForm</name>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="53"/>
+        <location filename="../data/ActiveDataForm.cpp" line="64"/>
         <source>Data file not loaded</source>
         <translation>File dei dati non caricato</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="64"/>
+        <location filename="../data/ActiveDataForm.cpp" line="75"/>
         <source>Insert source depth</source>
         <translation>Inserire la profondità della sorgente</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="65"/>
+        <location filename="../data/ActiveDataForm.cpp" line="76"/>
         <source>Source depth must be positive</source>
         <translation>La profondità della sorgente deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="67"/>
+        <location filename="../data/ActiveDataForm.cpp" line="78"/>
         <source>Insert receivers depth</source>
         <translation>Inserire la profondità dei ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="68"/>
+        <location filename="../data/ActiveDataForm.cpp" line="79"/>
         <source>Receivers depth must be positive</source>
         <translation>La profondità dei ricevitori deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="70"/>
+        <location filename="../data/ActiveDataForm.cpp" line="81"/>
         <source>Insert distance between two consecutive receivers</source>
         <translation>Inserire la distanza tra due ricevitori consecutivi</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="72"/>
+        <location filename="../data/ActiveDataForm.cpp" line="83"/>
         <source>Distance between two consecutive receivers must be positive</source>
         <translation>La distanza tra due ricevitori consecutivi deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="75"/>
+        <location filename="../data/ActiveDataForm.cpp" line="86"/>
         <source>Insert time step</source>
         <translation>Inserire il passo temporale</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="76"/>
+        <location filename="../data/ActiveDataForm.cpp" line="87"/>
         <source>The time step must be positive</source>
         <translation>Il passo temporale deve essere positivo</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="78"/>
+        <location filename="../data/ActiveDataForm.cpp" line="89"/>
         <source>Insert total time</source>
         <translation>Inserire il tempo finale</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="79"/>
+        <location filename="../data/ActiveDataForm.cpp" line="90"/>
         <source>Total time must be positive</source>
         <translation>Il tempo finale deve essere positivo</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="81"/>
+        <location filename="../data/ActiveDataForm.cpp" line="92"/>
         <source>Insert initial time</source>
         <translation>Inserire il tempo iniziale</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="82"/>
+        <location filename="../data/ActiveDataForm.cpp" line="93"/>
         <source>Initial time must be positive</source>
         <translation>Il tempo iniziale deve essere positivo</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="96"/>
+        <location filename="../data/ActiveDataForm.cpp" line="107"/>
         <source>The time step must be greater than zero</source>
         <translation>Il passo temporale deve essere maggiore di zero</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="125"/>
+        <location filename="../data/ActiveDataForm.cpp" line="136"/>
         <source>Total time must be greater than initial time</source>
         <translation>Il tempo finale deve essere maggiore del tempo iniziale</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="141"/>
+        <location filename="../data/ActiveDataForm.cpp" line="147"/>
+        <source>The source offset must be a distance of at least 0 m (empty: one spacing)</source>
+        <translation>La distanza della sorgente deve essere di almeno 0 m (vuota: una spaziatura)</translation>
+    </message>
+    <message>
+        <location filename="../data/ActiveDataForm.cpp" line="163"/>
         <source>Use at least one receiver</source>
         <translation>Usare almeno un ricevitore</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="149"/>
+        <location filename="../data/ActiveDataForm.cpp" line="171"/>
         <source>Use at most %1 receivers</source>
         <translation>Usare al massimo %1 ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="155"/>
+        <location filename="../data/ActiveDataForm.cpp" line="177"/>
         <source>Errors:</source>
         <translation>Errori:</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="250"/>
+        <location filename="../data/ActiveDataForm.cpp" line="272"/>
         <source>Invald step</source>
         <translation>Passo non valido</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="251"/>
+        <location filename="../data/ActiveDataForm.cpp" line="273"/>
         <source>Invalid valuee</source>
         <translation>Valore non valido</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="343"/>
+        <location filename="../data/ActiveDataForm.cpp" line="386"/>
         <source>Traces file name</source>
         <translation>Nome del file delle tracce</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="344"/>
+        <location filename="../data/ActiveDataForm.cpp" line="387"/>
         <source>Number of sensors</source>
         <translation>Numero di sensori</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="346"/>
+        <location filename="../data/ActiveDataForm.cpp" line="389"/>
         <location filename="../data/CGUIRispostaSperimentaleP.cpp" line="89"/>
         <source>Sensors distance:</source>
         <translation>Distanza tra i sensori:</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="348"/>
+        <location filename="../data/ActiveDataForm.cpp" line="391"/>
         <source>Number of time samples</source>
         <translation>Numero di campioni temporali</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="350"/>
+        <location filename="../data/ActiveDataForm.cpp" line="393"/>
         <source>Acquisition timestep</source>
         <translation>Passo temporale di acquisizione</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="353"/>
+        <location filename="../data/ActiveDataForm.cpp" line="396"/>
         <source>Number of sensors used for the analysis</source>
         <translation>Numero di sensori usati per l&apos;analisi</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="355"/>
+        <location filename="../data/ActiveDataForm.cpp" line="398"/>
         <source>The interval considered for the analysis starts at</source>
         <translation>L&apos;intervallo considerato per l&apos;analisi inizia a</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="358"/>
+        <location filename="../data/ActiveDataForm.cpp" line="401"/>
         <source>The interval considered for the analysis ends at</source>
         <translation>L&apos;intervallo considerato per l&apos;analisi finisce a</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="361"/>
+        <location filename="../data/ActiveDataForm.cpp" line="404"/>
         <source>Sensors are reverted (the last one in the file is the fist one for the analysis)</source>
         <translation>I sensori sono invertiti (l&apos;ultimo nel file è il primo per l&apos;analisi)</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="364"/>
+        <location filename="../data/ActiveDataForm.cpp" line="407"/>
         <source>Sensors are not reverted (the last one in the file is the last one for the analysis)</source>
         <translation>I sensori non sono invertiti (l&apos;ultimo nel file è l&apos;ultimo per l&apos;analisi)</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="145"/>
+        <location filename="../data/ActiveDataForm.cpp" line="167"/>
         <source>Use at least two receivers</source>
         <translation>Usare almeno due ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="167"/>
+        <location filename="../data/ActiveDataForm.cpp" line="189"/>
         <source>spacing %1 m</source>
         <translation>spaziatura %1 m</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="174"/>
+        <location filename="../data/ActiveDataForm.cpp" line="196"/>
         <source>source %1 m from the first receiver but %2 m from the last one</source>
         <translation>sorgente a %1 m dal primo ricevitore ma a %2 m dall&apos;ultimo</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="178"/>
+        <location filename="../data/ActiveDataForm.cpp" line="200"/>
         <source>source %1 m from the first receiver</source>
         <translation>sorgente a %1 m dal primo ricevitore</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="183"/>
+        <location filename="../data/ActiveDataForm.cpp" line="205"/>
         <source>trigger at %1 ms</source>
         <translation>trigger a %1 ms</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="186"/>
+        <location filename="../data/ActiveDataForm.cpp" line="208"/>
         <source>first sample %1 ms after the trigger</source>
         <translation>primo campione %1 ms dopo il trigger</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="191"/>
+        <location filename="../data/ActiveDataForm.cpp" line="213"/>
         <source>from the file: %1</source>
         <translation>dal file: %1</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="198"/>
+        <location filename="../data/ActiveDataForm.cpp" line="220"/>
         <source>The file carries no time step: the time step in force, %1 ms, was kept. Please type the time step used in the field.</source>
         <translation>Il file non riporta il passo di campionamento: è stato mantenuto quello in uso, %1 ms. Inserire il passo di campionamento usato in campagna.</translation>
     </message>
     <message>
-        <location filename="../data/ActiveDataForm.cpp" line="203"/>
+        <location filename="../data/ActiveDataForm.cpp" line="225"/>
         <source>The time step read from the file is %1 ms, taking the file&apos;s times in %2. If the file uses another unit, please correct the time step.</source>
         <translation>Il passo di campionamento letto dal file è %1 ms, considerando i tempi del file in %2. Se il file usa un&apos;altra unità, correggere il passo di campionamento.</translation>
     </message>
@@ -623,9 +628,9 @@
         <translation>V. fase Max [m/s]</translation>
     </message>
     <message>
-        <location filename="../curve/CCurveTable.cpp" line="189"/>
-        <location filename="../curve/CurveTable.cpp" line="296"/>
-        <location filename="../curve/CurveTable.cpp" line="321"/>
+        <location filename="../curve/CCurveTable.cpp" line="190"/>
+        <location filename="../curve/CurveTable.cpp" line="308"/>
+        <location filename="../curve/CurveTable.cpp" line="333"/>
         <source>Error during writing</source>
         <translation>Errore durante la scrittura</translation>
     </message>
@@ -829,22 +834,22 @@
         <translation>La frequenza deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../curve/CurveTable.cpp" line="213"/>
+        <location filename="../curve/CurveTable.cpp" line="225"/>
         <source>Couldn&apos;t open source file</source>
         <translation>Impossibile aprire il file sorgente</translation>
     </message>
     <message>
-        <location filename="../curve/CurveTable.cpp" line="234"/>
+        <location filename="../curve/CurveTable.cpp" line="246"/>
         <source>Format not valid</source>
         <translation>Formato non valido</translation>
     </message>
     <message>
-        <location filename="../curve/CurveTable.cpp" line="256"/>
+        <location filename="../curve/CurveTable.cpp" line="268"/>
         <source>Error during reading</source>
         <translation>Errore durante la lettura</translation>
     </message>
     <message>
-        <location filename="../curve/CurveTable.cpp" line="261"/>
+        <location filename="../curve/CurveTable.cpp" line="273"/>
         <source>The sheet must hold exactly four columns: frequency, velocity, minimum and maximum velocity</source>
         <translation>Il foglio deve contenere esattamente quattro colonne: frequenza, velocità, velocità minima e massima</translation>
     </message>
@@ -1349,199 +1354,232 @@
 <context>
     <name>CGUIRispostaSperimentale1</name>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="37"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="40"/>
         <source>All supported files|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|Text file (*.TXT)|*.txt|Seg2 file (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|Excel file (*.XLS)|*.xls;*.xlsx|SU file (*.SU)|*.su|SEGY file (*.SEGY,*.SGY)|*.segy;*.sgy|DRM file (*.DRM)|*.drm||</source>
         <translation>Tutti i file supportati|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="89"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="92"/>
         <source>Data file</source>
         <translation>File dei dati</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="91"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="94"/>
         <source>Experimental traces can be given in formats TXT, SEG2, SEGY, XLS, SU or DRM</source>
         <translation>Le tracce sperimentali possono essere fornite nei formati TXT, SEG2, SEGY, XLS, SU o DRM</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="101"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="104"/>
         <source>Open a trace file</source>
         <translation>Apri un file di tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="109"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="107"/>
+        <source>Stack</source>
+        <translation>Somma</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="108"/>
+        <source>Add a repeated blow at the same source position to the traces, trace by trace</source>
+        <translation>Somma alle tracce, traccia per traccia, una battuta ripetuta nella stessa posizione della sorgente</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="118"/>
         <source>Distance between 2 consecutive receivers</source>
         <translation>Distanza tra 2 ricevitori consecutivi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="112"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="121"/>
         <source>Specify distance between receivers.</source>
         <translation>Specificare la distanza tra i ricevitori.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="113"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="122"/>
         <source>Receivers distance [m]</source>
         <translation>Distanza ricevitori [m]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="118"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="127"/>
         <source>Source position</source>
         <translation>Posizione della sorgente</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="120"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="129"/>
         <source>Mark if source is near the last receiver.</source>
         <translation>Selezionare se la sorgente è vicina all&apos;ultimo ricevitore.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="125"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="391"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="132"/>
+        <source>Source to first receiver [m]</source>
+        <translation>Sorgente - primo ricevitore [m]</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="136"/>
+        <source>Used by the phase-shift image; left empty, one receiver spacing is taken</source>
+        <translation>Usata dall&apos;immagine a spostamento di fase; se vuota si prende una spaziatura fra i ricevitori</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="146"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="417"/>
         <source>Time step</source>
         <translation>Passo temporale</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="128"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="149"/>
         <source>Time step used in field is required</source>
         <translation>È richiesto il passo temporale usato in campagna</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="129"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="150"/>
         <source>Time sampling [ms]</source>
         <translation>Campionamento temporale [ms]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="134"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="155"/>
         <source>Receivers selection</source>
         <translation>Selezione dei ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="137"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="158"/>
         <source>Choose receivers to be used in the analysis.</source>
         <translation>Scegliere i ricevitori da usare nell&apos;analisi.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="139"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="160"/>
         <source>Use receivers up to</source>
         <translation>Usa i ricevitori fino a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="151"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="172"/>
         <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
         <translation>La finestra temporale deve contenere il moto utile. L&apos;intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="157"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="178"/>
         <source>Consider time interval starting from</source>
         <translation>Considera l&apos;intervallo temporale a partire da</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="161"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="182"/>
         <source>to</source>
         <translation>a</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="163"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="184"/>
         <source>ms</source>
         <translation>ms</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="193"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="214"/>
         <source>Previous</source>
         <translation>Indietro</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="195"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="216"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="197"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="218"/>
         <source>Next</source>
         <translation>Avanti</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="265"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="424"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="287"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="495"/>
         <source>Measures</source>
         <translation>Misure</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="266"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="425"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="288"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="496"/>
         <source>Sensors</source>
         <translation>Sensori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="329"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="353"/>
         <source>Insert the new traces AFTER the current traces?</source>
         <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="330"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="354"/>
         <source>Append traces</source>
         <translation>Accoda tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="368"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="369"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="392"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="393"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="461"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="462"/>
         <source>Incorrect file format</source>
         <translation>Formato del file non corretto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="370"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="375"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="394"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="399"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="467"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="396"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="422"/>
         <source>You can append additional traces to the just inserted ones by selecting other files.</source>
         <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="398"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="424"/>
         <source>Concatenate traces</source>
         <translation>Concatena tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="267"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="426"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="289"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="497"/>
         <source>Time [s]</source>
         <translation>Tempo [s]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="626"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="464"/>
+        <source>The traces are unchanged.</source>
+        <translation>Le tracce non sono cambiate.</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="522"/>
+        <source>%1 records stacked</source>
+        <translation>%1 registrazioni sommate</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="707"/>
         <source>Experimental data</source>
         <translation>Dati sperimentali</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="631"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="712"/>
         <source>Experimental traces</source>
         <translation>Tracce sperimentali</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="177"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="425"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="198"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="496"/>
         <source>Distance from the source [m]</source>
         <translation>Distanza dalla sorgente [m]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="179"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="200"/>
         <source>Place the traces at their distance from the source and fill their positive lobes</source>
         <translation>Disporre le tracce alla loro distanza dalla sorgente e riempirne i lobi positivi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="181"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="202"/>
         <source>One amplitude scale for the whole record</source>
         <translation>Un&apos;unica scala delle ampiezze per tutta la registrazione</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="184"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="205"/>
         <source>Scale all traces alike, so that the amplitude decay with offset shows</source>
         <translation>Scalare tutte le tracce allo stesso modo, così da mostrare il decadimento dell&apos;ampiezza con la distanza</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="149"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="170"/>
         <source>Time window</source>
         <translation>Intervallo temporale</translation>
     </message>
@@ -1549,94 +1587,132 @@
 <context>
     <name>CGUIRispostaSperimentale2</name>
     <message>
-        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="34"/>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="35"/>
         <source>Bandwidth</source>
         <translation>Banda di frequenza</translation>
     </message>
     <message>
-        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="36"/>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="37"/>
         <source>Give the frequency band in which the dispersion curve is picked: for every frequency the phase velocity of the strongest wave number is taken.</source>
         <translation>Indicare la banda di frequenza in cui ricavare la curva di dispersione: per ogni frequenza si prende la velocità di fase del numero d&apos;onda più energetico.</translation>
     </message>
     <message>
-        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="42"/>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="43"/>
         <source>Lower limit [Hz]</source>
         <translation>Limite inferiore [Hz]</translation>
     </message>
     <message>
-        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="47"/>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="48"/>
         <source>Upper limit [Hz]</source>
         <translation>Limite superiore [Hz]</translation>
     </message>
     <message>
-        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="52"/>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="53"/>
         <source>Pick the dispersion curve</source>
         <translation>Ricava la curva di dispersione</translation>
     </message>
     <message>
         <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="60"/>
+        <source>Image</source>
+        <translation>Immagine</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="63"/>
+        <source>f-k spectrum</source>
+        <translation>Spettro f-k</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="64"/>
+        <source>Phase shift</source>
+        <translation>Spostamento di fase</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="65"/>
+        <source>The phase-shift image sums the traces at their true distance from the source; its pick follows the ridge and gives each point bounds</source>
+        <translation>L&apos;immagine a spostamento di fase somma le tracce alla loro vera distanza dalla sorgente; la sua selezione segue la cresta e dà a ogni punto i suoi limiti</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="68"/>
+        <source>Velocities [m/s]</source>
+        <translation>Velocità [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="77"/>
+        <source>to</source>
+        <translation>a</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="83"/>
         <source>Previous</source>
         <translation>Indietro</translation>
     </message>
     <message>
-        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="62"/>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="85"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="64"/>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="87"/>
         <source>Next</source>
         <translation>Avanti</translation>
     </message>
     <message>
-        <location filename="../spectrum/SpectrumCharts.cpp" line="20"/>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="24"/>
         <source>Spectrum f-k</source>
         <translation>Spettro f-k</translation>
     </message>
     <message>
-        <location filename="../spectrum/SpectrumCharts.cpp" line="22"/>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="26"/>
         <source>Wave number [rad/m]</source>
         <translation>Numero d&apos;onda [rad/m]</translation>
     </message>
     <message>
-        <location filename="../spectrum/SpectrumCharts.cpp" line="23"/>
-        <location filename="../spectrum/SpectrumCharts.cpp" line="44"/>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="27"/>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="47"/>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="122"/>
         <source>Frequency [Hz]</source>
         <translation>Frequenza [Hz]</translation>
     </message>
     <message>
-        <location filename="../spectrum/SpectrumCharts.cpp" line="42"/>
-        <location filename="../spectrum/SpectrumCharts.cpp" line="90"/>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="45"/>
+        <source>Phase-shift image</source>
+        <translation>Immagine a spostamento di fase</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="120"/>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="168"/>
         <source>Experimental dispersion curve</source>
         <translation>Curva di dispersione sperimentale</translation>
     </message>
     <message>
-        <location filename="../spectrum/SpectrumCharts.cpp" line="46"/>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="49"/>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="124"/>
         <source>Phase velocity  [m/s]</source>
         <translation>Velocità di fase  [m/s]</translation>
     </message>
     <message>
-        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="113"/>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="185"/>
         <source>No spectrum: read the traces on the experimental data page first.</source>
         <translation>Nessuno spettro: leggere prima le tracce nella pagina dei dati sperimentali.</translation>
     </message>
     <message>
-        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="118"/>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="190"/>
         <source>Frequency step %1 Hz, highest frequency %2 Hz</source>
         <translation>Passo in frequenza %1 Hz, frequenza massima %2 Hz</translation>
     </message>
     <message>
-        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="147"/>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="151"/>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="225"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../spectrum/SpectrumCharts.cpp" line="71"/>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="149"/>
         <source>Final frequency</source>
         <translation>Frequenza finale</translation>
     </message>
     <message>
-        <location filename="../spectrum/SpectrumCharts.cpp" line="73"/>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="151"/>
         <source>Initial frequency</source>
         <translation>Frequenza iniziale</translation>
     </message>
@@ -1683,7 +1759,7 @@
 </translation>
     </message>
     <message>
-        <location filename="../spectrum/SpectrumCharts.cpp" line="85"/>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="163"/>
         <source>Analysis results</source>
         <translation>Risultati dell&apos;analisi</translation>
     </message>
@@ -2940,6 +3016,24 @@ or any other soil profile not included in types A - E or S1</source>
     </message>
 </context>
 <context>
+    <name>SpectrumPageState</name>
+    <message>
+        <location filename="../spectrum/SpectrumPageState.cpp" line="31"/>
+        <source>The minimum velocity must be a number above 0 m/s.</source>
+        <translation>La velocità minima deve essere un numero maggiore di 0 m/s.</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumPageState.cpp" line="33"/>
+        <source>The maximum velocity must be a number above the minimum velocity.</source>
+        <translation>La velocità massima deve essere un numero maggiore della velocità minima.</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumPageState.cpp" line="38"/>
+        <source>No spectrum: read the traces on the experimental data page first.</source>
+        <translation>Nessuno spettro: leggere prima le tracce nella pagina dei dati sperimentali.</translation>
+    </message>
+</context>
+<context>
     <name>TraceChart</name>
     <message>
         <location filename="../data/TraceChart.cpp" line="12"/>
@@ -3140,22 +3234,26 @@ or any other soil profile not included in types A - E or S1</source>
 <context>
     <name>TraceStack</name>
     <message>
-        <location filename="../data/TraceStack.cpp" line="17"/>
+        <location filename="../data/TraceStack.cpp" line="19"/>
+        <location filename="../data/TraceStack.cpp" line="52"/>
         <source>The record to stack was not read</source>
         <translation>La registrazione da sommare non è stata letta</translation>
     </message>
     <message>
-        <location filename="../data/TraceStack.cpp" line="23"/>
+        <location filename="../data/TraceStack.cpp" line="25"/>
+        <location filename="../data/TraceStack.cpp" line="54"/>
         <source>The records cannot be stacked (they have a different number of traces)</source>
         <translation>Le registrazioni non possono essere sommate (hanno un numero diverso di tracce)</translation>
     </message>
     <message>
-        <location filename="../data/TraceStack.cpp" line="26"/>
+        <location filename="../data/TraceStack.cpp" line="28"/>
+        <location filename="../data/TraceStack.cpp" line="57"/>
         <source>The records cannot be stacked (they have a different number of time samples)</source>
         <translation>Le registrazioni non possono essere sommate (hanno un numero diverso di campioni temporali)</translation>
     </message>
     <message>
-        <location filename="../data/TraceStack.cpp" line="31"/>
+        <location filename="../data/TraceStack.cpp" line="33"/>
+        <location filename="../data/TraceStack.cpp" line="61"/>
         <source>The records cannot be stacked (they have a different time step)</source>
         <translation>Le registrazioni non possono essere sommate (hanno un passo temporale diverso)</translation>
     </message>
