@@ -65,12 +65,13 @@ bool ParseOptions(int argc, char **argv, ForwardOptions &options, std::string &e
         && CliRequireOption(options.curvePath, "--curve FILE", error);
 }
 
+// A single result in the key: value dialect; the misfit is a fraction.
 void PrintMisfit(const char *name, double misfit)
 {
     if (misfit >= VelamodCode::NoMisfit)
-        std::printf("# %s misfit: none (no frequency inside the modal band)\n", name);
+        std::printf("misfit_%s: none\n", name);
     else
-        std::printf("# %s misfit: %.6g\n", name, misfit);
+        std::printf("misfit_%s: %.9g\n", name, misfit);
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 // search job file, the runner process beside this program, progress over a socket pair.
 // With --starts K the search runs from K starts (runner mode 2) and the uncertainty of the
 // profile follows the best profile.
+#include "app/profile/CProfileTable.h"
 #include "cli/CliCurveFile.h"
 #include "cli/CliModelFile.h"
 #include "cli/CliOptions.h"
@@ -128,12 +129,13 @@ bool FillProfile(const CliModel &model, SearchJob &job, std::string &error)
     return true;
 }
 
-std::string Percent(double misfit)
+// A misfit as a fraction, "none" when there is none.
+std::string Fraction(double misfit)
 {
     if (misfit >= 1e99)
         return "none";
     char text[32];
-    std::snprintf(text, sizeof text, "%.3f%%", 100.0 * misfit);
+    std::snprintf(text, sizeof text, "%.7g", misfit);
     return text;
 }
 
@@ -142,51 +144,51 @@ void PrintProgress(const EngineProgress &r)
 {
     if (r.kind == EngineProgressKindEnd) {
         const char *reason = EngineEndReasonName(r.endReason);
-        std::printf("end: %s (best misfit %s)\n", reason ? reason : "unknown end reason",
-            Percent(r.currentMisfit).c_str());
-        std::fflush(stdout);
+        std::fprintf(stderr, "end: %s (misfit_best: %s)\n", reason ? reason : "unknown end reason",
+            Fraction(r.currentMisfit).c_str());
+        std::fflush(stderr);
         return;
     }
     switch (static_cast<EngineStep>(r.stepNumber)) {
     case EngineStep::SearchStart:
-        std::printf("search started\n");
+        std::fprintf(stderr, "search started\n");
         break;
     case EngineStep::SearchSetUpDone:
-        std::printf("search: %d iterations at most, target misfit %s\n", r.stepValue,
-            Percent(r.targetMisfit).c_str());
+        std::fprintf(stderr, "search: %d iterations at most, misfit_target: %s\n", r.stepValue,
+            Fraction(r.targetMisfit).c_str());
         break;
     case EngineStep::IterationStart:
-        std::printf("iteration %d: start\n", r.stepValue + 1);
+        std::fprintf(stderr, "iteration %d: start\n", r.stepValue + 1);
         break;
     case EngineStep::BeforeTrial:
-        std::printf("iteration %d, trial %d: damping value %d of 5\n", r.iterationCounter + 1,
-            r.stepValue + 1, r.stepValue + 1);
+        std::fprintf(stderr, "iteration %d, trial %d: damping value %d of 5\n",
+            r.iterationCounter + 1, r.stepValue + 1, r.stepValue + 1);
         break;
     case EngineStep::TrialMisfitDone:
-        std::printf("iteration %d, trial %d: misfit %s\n", r.iterationCounter + 1,
-            r.trialCounter + 1, Percent(r.latestTrialMisfit).c_str());
+        std::fprintf(stderr, "iteration %d, trial %d: misfit_trial: %s\n", r.iterationCounter + 1,
+            r.trialCounter + 1, Fraction(r.latestTrialMisfit).c_str());
         break;
     case EngineStep::IterationEnd:
-        std::printf("iteration %d: done, best misfit %s\n", r.stepValue + 1,
-            Percent(r.currentMisfit).c_str());
+        std::fprintf(stderr, "iteration %d: done, misfit_best: %s\n", r.stepValue + 1,
+            Fraction(r.currentMisfit).c_str());
         break;
     case EngineStep::BeforeFinalForward:
-        std::printf("final forward runs of the best model\n");
+        std::fprintf(stderr, "final forward runs of the best model\n");
         break;
     case EngineStep::AfterFinalForward:
-        std::printf("final curves computed: apparent misfit %s, effective misfit %s\n",
-            Percent(r.secondMisfit).c_str(), Percent(r.firstMisfit).c_str());
+        std::fprintf(stderr, "final curves computed: misfit_apparent: %s, misfit_effective: %s\n",
+            Fraction(r.secondMisfit).c_str(), Fraction(r.firstMisfit).c_str());
         break;
     case EngineStep::RunEnd:
-        std::printf("search ended\n");
+        std::fprintf(stderr, "search ended\n");
         break;
     default: {
         const char *name = EngineStepName(r.stepNumber);
-        std::printf("  forward: %s\n", name ? name : "stage");
+        std::fprintf(stderr, "  forward: %s\n", name ? name : "stage");
         break;
     }
     }
-    std::fflush(stdout);
+    std::fflush(stderr);
 }
 
 // Progress of a many-start search: the starts as they end.
@@ -196,16 +198,17 @@ void PrintManyStartProgress(const EngineProgress &r)
         return;
     switch (static_cast<EngineStep>(r.stepNumber)) {
     case EngineStep::SearchStart:
-        std::printf("search started\n");
+        std::fprintf(stderr, "search started\n");
         break;
     case EngineStep::SearchSetUpDone:
-        std::printf("search: %d starts\n", r.stepValue);
+        std::fprintf(stderr, "search: %d starts\n", r.stepValue);
         break;
     case EngineStep::IterationEnd:
-        std::printf("start %d done, best normalised misfit %.7g\n", r.stepValue, r.currentMisfit);
+        std::fprintf(
+            stderr, "start %d done: misfit_normalised_best: %.7g\n", r.stepValue, r.currentMisfit);
         break;
     case EngineStep::RunEnd:
-        std::printf("search ended\n");
+        std::fprintf(stderr, "search ended\n");
         break;
     default:
         break;
@@ -213,15 +216,17 @@ void PrintManyStartProgress(const EngineProgress &r)
     std::fflush(stdout);
 }
 
-void PrintProfile(const CMatrix &thickness, const CMatrix &finalVs)
+// The final profile as a model file that forward and invert read back: Vp from the final Vs
+// and the profile's Poisson's ratio, densities back in kg/m^3, the half-space last.
+void PrintProfile(const SearchJob &job, const CMatrix &finalVs)
 {
-    std::printf("# final profile\nlayer,thickness_m,vs_m_s\n");
+    std::printf("# final profile\n# thickness_m,vp_m_s,vs_m_s,density_kg_m3\n");
     const int layers = finalVs.GetCount();
     for (int l = 0; l < layers; ++l) {
-        if (l + 1 < layers)
-            std::printf("%d,%.6g,%.6g\n", l + 1, thickness(l), finalVs(l));
-        else
-            std::printf("%d,half-space,%.6g\n", l + 1, finalVs(l));
+        const double vs = finalVs(l);
+        const double vp = VpFromVsPoisson(vs, job.poisson(l));
+        std::printf("%.9g,%.9g,%.9g,%.9g\n", l + 1 < layers ? job.thickness(l) : 0.0, vp, vs,
+            1000.0 * job.density(l));
     }
 }
 
@@ -239,9 +244,9 @@ int RunManyStart(const SearchJob &search, int starts, const EngineRunRequest &ba
         return CliFailure(Command, outcome.message);
     if (!outcome.message.empty())
         CliFailure(Command, outcome.message);
-    PrintProfile(search.thickness, result.finalVs);
-    std::printf("# apparent misfit: %s\n# effective misfit: %s\n",
-        Percent(result.apparentMisfit).c_str(), Percent(result.effectiveMisfit).c_str());
+    PrintProfile(search, result.finalVs);
+    std::printf("# misfit_apparent: %s\n# misfit_effective: %s\n",
+        Fraction(result.apparentMisfit).c_str(), Fraction(result.effectiveMisfit).c_str());
     if (result.finalCurvesMissing)
         std::printf("# the final curves of the best profile could not be computed\n");
     std::printf("vs30_ms: %.7g\n", result.vs30);
@@ -321,9 +326,9 @@ int CmdInvert(int argc, char **argv)
         return CliFailure(Command, outcome.message);
     if (!outcome.message.empty())
         CliFailure(Command, outcome.message);
-    PrintProfile(job.thickness, result.finalVs);
+    PrintProfile(job, result.finalVs);
     // The misfits of the best model arrive with the notifications, not in the result file.
-    std::printf("# apparent misfit: %s\n# effective misfit: %s\n",
-        Percent(last.secondMisfit).c_str(), Percent(last.firstMisfit).c_str());
+    std::printf("# misfit_apparent: %s\n# misfit_effective: %s\n",
+        Fraction(last.secondMisfit).c_str(), Fraction(last.firstMisfit).c_str());
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -11,5 +11,6 @@ int CmdSpectrum(int argc, char **argv);
 int CmdClassify(int argc, char **argv);
 int CmdPassive(int argc, char **argv);
 int CmdMap(int argc, char **argv);
+int CmdProfile(int argc, char **argv);
 
 #endif // VELA_CLI_COMMANDS_H

@@ -42,7 +42,8 @@ const Command Commands[] = {
     { "invert", CmdInvert,
         "invert --model FILE --curve FILE [--iterations N --target-error PCT --modes M\n"
         "        --refine R --spacing S --receivers N --strong-contrasts --starts K]\n"
-        "        automatic search of the Vs profile through runner",
+        "        automatic search of the Vs profile through runner; the final profile as a\n"
+        "        model file on standard output, the progress on standard error",
         "Options:\n"
         "  --model FILE        starting profile (see vela-cli modes --help)\n"
         "  --curve FILE        experimental dispersion curve (see vela-cli forward --help)\n"
@@ -55,6 +56,15 @@ const Command Commands[] = {
         "                      vs30_ms, vs30_range_ms (10 % and 90 %),\n"
         "                      depth_of_investigation_m, misfit_normalised and the Vs band\n"
         "                      depth_m,vs_p10_ms,vs_median_ms,vs_p90_ms\n" },
+    { "profile", CmdProfile,
+        "profile --curve FILE [--layers N]\n"
+        "        the initial profile proposed from a curve, as a model file (N from 1 to 9)",
+        "Prints the profile page's default table with the initial Vs proposed from the curve,\n"
+        "one line per layer, the half-space last: thickness, Vp, Vs, density, Poisson's\n"
+        "ratio, Vs min, Vs max (a model file that forward and invert read).\n"
+        "Options:\n"
+        "  --curve FILE   experimental dispersion curve (see vela-cli forward --help)\n"
+        "  --layers N     number of layers above the half-space (default 8)\n" },
     { "traces", CmdTraces,
         "traces FILE [--sheet NAME]\n"
         "        reads a trace file (TXT, SEG-2, SEG-Y, SU, XLS, XLSX, DRM) and summarises it",

@@ -14,10 +14,6 @@
 
 namespace {
 
-const char *const Context = "CGUICurvaDispersione";
-
-QString Tr(const char *text) { return QCoreApplication::translate(Context, text); }
-
 QString FormatG(double value)
 {
     char buffer[64];
@@ -90,7 +86,8 @@ bool CurveCellAccepted(const QString &text, CurveColumn column,
         return false;
     if (column == CurveColumn::Frequency && CurveHasFrequency(otherRows, *value)) {
         if (message)
-            *message = Tr("Frequency already present!");
+            *message =
+                QCoreApplication::translate("CGUICurvaDispersione", "Frequency already present!");
         return false;
     }
     return true;
@@ -116,8 +113,9 @@ CurveCheck CheckCurveTable(const std::vector<CurveRow> &rows)
             const std::optional<double> value =
                 ParseUserNumber(row.cells[static_cast<std::size_t>(c)]);
             if (!value)
-                return fail(
-                    r, static_cast<CurveColumn>(c), Tr("Input parameters are needed in the table"));
+                return fail(r, static_cast<CurveColumn>(c),
+                    QCoreApplication::translate(
+                        "CGUICurvaDispersione", "Input parameters are needed in the table"));
             values[static_cast<std::size_t>(c)] = *value;
         }
         const double frequency = values[0];
@@ -126,15 +124,19 @@ CurveCheck CheckCurveTable(const std::vector<CurveRow> &rows)
         const double maximum = values[3];
         if (maximum < minimum)
             return fail(r, CurveColumn::Minimum,
-                Tr("Minimum velocity must be lower than maximum velocity"));
+                QCoreApplication::translate("CGUICurvaDispersione",
+                    "Minimum velocity must be lower than maximum velocity"));
         if (velocity < minimum)
             return fail(r, CurveColumn::Velocity,
-                Tr("Velocity must not be lower than its minimum velocity"));
+                QCoreApplication::translate("CGUICurvaDispersione",
+                    "Velocity must not be lower than its minimum velocity"));
         if (maximum < velocity)
             return fail(r, CurveColumn::Velocity,
-                Tr("Maximum velocity must be greater than medium velocity"));
+                QCoreApplication::translate("CGUICurvaDispersione",
+                    "Maximum velocity must be greater than medium velocity"));
         if (frequency <= 0.0)
-            return fail(r, CurveColumn::Frequency, Tr("Frequency must be positive"));
+            return fail(r, CurveColumn::Frequency,
+                QCoreApplication::translate("CGUICurvaDispersione", "Frequency must be positive"));
         f.push_back(frequency);
         v.push_back(velocity);
         lo.push_back(minimum);
@@ -207,7 +209,8 @@ bool ReadCurveTextFile(const QString &path, std::vector<CurveRow> &rows, QString
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
         if (message)
-            *message = Tr("Couldn't open source file");
+            *message =
+                QCoreApplication::translate("CGUICurvaDispersione", "Couldn't open source file");
         return false;
     }
     std::vector<CurveRow> read;
@@ -228,7 +231,7 @@ bool ReadCurveTextFile(const QString &path, std::vector<CurveRow> &rows, QString
         }
         if (!ok) {
             if (message)
-                *message = Tr("Format not valid");
+                *message = QCoreApplication::translate("CGUICurvaDispersione", "Format not valid");
             return false;
         }
         read.push_back(CurveRowOf(values[0], values[1], values[2], values[3]));
@@ -250,13 +253,14 @@ bool ReadCurveSheet(
     QString detail;
     if (CExcelAccess::ReadSheet(path, sheet, table, &detail) != 0) {
         if (message)
-            *message = Tr("Error during reading");
+            *message = QCoreApplication::translate("CGUICurvaDispersione", "Error during reading");
         return false;
     }
     if (table.GetCols() != 4) {
         if (message)
-            *message = Tr("The sheet must hold exactly four columns: frequency, velocity, "
-                          "minimum and maximum velocity");
+            *message = QCoreApplication::translate("CGUICurvaDispersione",
+                "The sheet must hold exactly four columns: frequency, velocity, "
+                "minimum and maximum velocity");
         return false;
     }
     std::vector<CurveRow> read;
@@ -289,7 +293,7 @@ bool WriteCurveWorkbook(const QString &path, const std::vector<CurveRow> &rows, 
     lxw_workbook *workbook = workbook_new(path.toUtf8().constData());
     if (!workbook) {
         if (message)
-            *message = Tr("Error during writing");
+            *message = QCoreApplication::translate("CGUICurvaDispersione", "Error during writing");
         return false;
     }
     lxw_worksheet *sheet = workbook_add_worksheet(workbook, "VELA");
@@ -314,7 +318,7 @@ bool WriteCurveWorkbook(const QString &path, const std::vector<CurveRow> &rows, 
     }
     if (workbook_close(workbook) != LXW_NO_ERROR) {
         if (message)
-            *message = Tr("Error during writing");
+            *message = QCoreApplication::translate("CGUICurvaDispersione", "Error during writing");
         return false;
     }
     return true;

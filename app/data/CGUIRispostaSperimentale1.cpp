@@ -12,6 +12,7 @@
 #include "app/page/UserMessages.h"
 #include "app/results/ReportWriter.h"
 #include "app/spectrum/DispersionAnalysis.h"
+#include "app/spectrum/FkSpectrum.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -578,7 +579,9 @@ void CGUIRispostaSperimentale1::OnNext()
         return;
     if (DispersionAnalysis *analysis = Analysis()) {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        analysis->HandOverActiveTraces(m_set);
+        // The spectrum is computed here, so that the spectrum page opens on it.
+        analysis->m_bAnalysed =
+            analysis->HandOverActiveTraces(m_set) && ComputeFkSpectrum(analysis->m_active);
         QApplication::restoreOverrideCursor();
     }
     emit GotoStep(StepCode, Step::Spectrum + FreshPageFlag);

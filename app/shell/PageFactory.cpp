@@ -1,10 +1,13 @@
 #include "app/shell/PageFactory.h"
 
+#include "app/curve/CGUICurvaDispersione.h"
 #include "app/data/CGUIRispostaSperimentale1.h"
 #include "app/data/CGUIRispostaSperimentaleP.h"
+#include "app/profile/CGUIProfiloIniziale.h"
 #include "app/shell/CChildFormTest.h"
 #include "app/shell/CGUIMain.h"
 #include "app/shell/CPlaceholderPage.h"
+#include "app/spectrum/CGUIRispostaSperimentale2.h"
 
 CChildDialog *CreatePage(
     int stepCode, QWidget *parent, CGUISteps *steps, DispersionAnalysis *analysis)
@@ -16,14 +19,14 @@ CChildDialog *CreatePage(
         return new CGUIMain(parent, steps);
     case Step::ActiveData:
         return new CGUIRispostaSperimentale1(parent, steps, analysis);
-    case Step::Spectrum: // CGUIRispostaSperimentale2
-        return new CPlaceholderPage(stepCode, parent, steps, analysis);
+    case Step::Spectrum:
+        return new CGUIRispostaSperimentale2(parent, steps, analysis);
     case Step::PassiveData:
         return new CGUIRispostaSperimentaleP(parent, steps, analysis);
-    case Step::DispersionCurve: // CGUICurvaDispersione
-        return new CPlaceholderPage(stepCode, parent, steps, analysis);
-    case Step::GroundProfile: // CGUIProfiloIniziale
-        return new CPlaceholderPage(stepCode, parent, steps, analysis);
+    case Step::DispersionCurve:
+        return new CGUICurvaDispersione(parent, steps, analysis);
+    case Step::GroundProfile:
+        return new CGUIProfiloIniziale(parent, steps, analysis);
     case Step::Results: // CGUIRisultati
         return new CPlaceholderPage(stepCode, parent, steps, analysis);
     default:

@@ -25,12 +25,14 @@ bool Prepare(ShotRecord &rec, const TraceSet &set, int columns)
     const double dt = set.timeStep;
     const double startIndex = std::trunc(set.windowStart / dt);
     const double endIndex = std::trunc(set.windowEnd / dt);
-    // A window far beyond any record would overflow the sample counters.
-    if (endIndex - startIndex + 1.0 > 1 << 26 || startIndex > 1 << 26)
+    // A start far beyond any record would overflow the sample counters.
+    if (startIndex > 1 << 30)
         return false;
     const int iStart = static_cast<int>(startIndex);
-    const int iEnd = static_cast<int>(endIndex);
-    const int timeSize = SpectrumTimeSize(iEnd - iStart + 1);
+    // Past the record's end the window holds only zeros: it is cut one sample after the end,
+    // so that a mistyped window end cannot ask for a transform larger than the record.
+    const double length = std::min(endIndex - startIndex + 1.0, samples + 1.0);
+    const int timeSize = SpectrumTimeSize(static_cast<int>(length));
     if (timeSize <= 0)
         return false;
 

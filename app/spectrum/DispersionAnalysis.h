@@ -2,9 +2,12 @@
 #ifndef VELA_APP_SPECTRUM_DISPERSIONANALYSIS_H
 #define VELA_APP_SPECTRUM_DISPERSIONANALYSIS_H
 
+#include "matrix/CComplexMatrix.h"
 #include "matrix/CMatrix.h"
 
 #include <QString>
+
+#include <vector>
 
 class CMatrixArchive;
 struct TraceSet;
@@ -59,6 +62,81 @@ struct ExperimentalCurve
     int PointCount() const { return frequencies.GetRows(); }
 };
 
+/// One layer of the ground profile as the profile page collected it: each field's text as typed
+/// in the table and, where it has one, its value. The half-space is the last layer.
+struct LayerRecord
+{
+    QString number;
+    QString thicknessText;
+    double thickness = 0.0; ///< [m], 0 for the half-space
+    QString depthText;
+    double depth = 0.0; ///< depth of the layer's bottom [m], negative below the surface
+    QString densityText;
+    double density = 0.0; ///< [kg/m^3]
+    QString description;
+    QString waterTableText;
+    bool waterTable = false;
+    QString poissonText;
+    double poisson = 0.0;
+    QString vsText;
+    double vs = 0.0; ///< [m/s]
+    QString vsFixedText;
+    bool vsFixed = false;
+    QString vsMinText;
+    double vsMin = 0.0; ///< [m/s]
+    QString vsMaxText;
+    double vsMax = 0.0; ///< [m/s]
+    QString alluvialText;
+    bool alluvial = false;
+    QString finalVsText;
+    double finalVs = 0.0; ///< [m/s], the result of the last run (Vs while none)
+};
+
+/// The ground profile and the run parameters of the profile page.
+struct GroundProfile
+{
+    std::vector<LayerRecord> layers; ///< the half-space last; its count is N
+    double receiverSpacing = 1.0; ///< [m]
+    double receiversDepth = 0.0; ///< [m]
+    int receiverCount = 20;
+    int modeCount = 1;
+    int solverParameter = 75;
+    int iterationCount = 1;
+    bool strongContrasts = false;
+    double targetMisfit = 0.2; ///< the maximum error as a fraction
+
+    int LayerCount() const { return static_cast<int>(layers.size()); }
+};
+
+/// Results of the last engine run (misfits are fractions; NoRunMisfit means none).
+struct ProfileRunResults
+{
+    static constexpr double NoRunMisfit = 1e99;
+
+    double apparentMisfit = NoRunMisfit;
+    double effectiveMisfit = NoRunMisfit;
+    CMatrix finalVs { 0, 1 }; ///< N x 1 [m/s]
+    CComplexMatrix apparentCurve { 0, 1 }; ///< one value per frequency
+    CComplexMatrix effectiveCurve { 0, 1 };
+    CMatrix modalVelocities { 0, 0 }; ///< frequencies x modes [m/s], 0 = no mode
+    CMatrix frequencies { 0, 1 }; ///< [Hz]
+    CMatrix receiverOffsets { 0, 1 }; ///< [m]
+};
+
+/// What the automatic search's notifications last reported (the two misfits, offsets 8 and 40,
+/// go to ProfileRunResults), and its two flags.
+struct SearchProgress
+{
+    double currentMisfit = 0.0; ///< offset 48
+    double latestTrialMisfit = 0.0; ///< offset 72
+    double bestMisfit = -1.0; ///< -1 until the first positive trial misfit
+    int iterationCounter = 0; ///< offset 16
+    int iterationsRequested = 0; ///< offset 36
+    int trialCounter = 0; ///< offset 32
+    bool stopFlag = false;
+    bool jobFinished = false;
+};
+
 /// The analysis shared by the pages: the active record (spectrum and picked curve), the
 /// passive record, and the experimental curve of the curve page.
 class DispersionAnalysis
@@ -67,9 +145,10 @@ public:
     DispersionAnalysis() = default;
 
     /// Fills the active record from the trace set of the active page and prepares the windowed
-    /// traces (first window sample, power-of-two time size, offsets). Returns false and leaves
-    /// the record unprepared when the set cannot be windowed (no traces, time step not
-    /// positive, empty window).
+    /// traces (first window sample, power-of-two time size, offsets). A window longer than the
+    /// record plus one sample counts as that long. Returns false and leaves the record
+    /// unprepared when the set cannot be windowed (no traces, time step not positive, empty
+    /// window).
     bool HandOverActiveTraces(const TraceSet &set);
 
     /// The same for the passive record; its windowed traces keep one column per trace.
@@ -104,6 +183,12 @@ public:
 
     // Experimental curve of the curve page, used by the profile and later steps.
     ExperimentalCurve m_curve;
+
+    // Ground profile page: the profile and run parameters, the last run's results and the
+    // automatic search's progress.
+    GroundProfile m_profile;
+    ProfileRunResults m_results;
+    SearchProgress m_search;
 };
 
 /// Steps of the preparation shared by both records: the time size for a window of

@@ -21,8 +21,6 @@ constexpr double TwoPiWindow = 6.28318530717958; // the Hann window's 2 pi
 constexpr double TwoPiPicking = 6.283192; // the constant of the wavenumber axis and picking
 constexpr double ImageMaxFrequency = 90.0; // [Hz]
 
-const char *const Context = "CGUIRispostaSperimentale2";
-
 /// Cosine ramps of 51 samples at both ends of a window of n samples.
 double TimeTaper(int i, int n)
 {
@@ -128,24 +126,25 @@ SpectrumBand CheckSpectrumBand(
     const std::optional<double> low = ParseUserNumber(lowText);
     const std::optional<double> high = ParseUserNumber(highText);
     if (!low)
-        band.errors +=
-            QCoreApplication::translate(Context, "Insert the lower limit of the bandwidth\r\n");
+        band.errors += QCoreApplication::translate(
+            "CGUIRispostaSperimentale2", "Insert the lower limit of the bandwidth\r\n");
     else if (*low < 0.0)
         band.errors += QCoreApplication::translate(
-            Context, "Bandwidth lower limit must be positive or zero\r\n");
+            "CGUIRispostaSperimentale2", "Bandwidth lower limit must be positive or zero\r\n");
     if (!high)
-        band.errors +=
-            QCoreApplication::translate(Context, "Insert upper limit of the bandwidth\r\n\"");
-    else if (*high < 0.0)
-        band.errors +=
-            QCoreApplication::translate(Context, "Upper bandwidth limit must be positive\r\n");
-    if (low && high && *low >= *high)
         band.errors += QCoreApplication::translate(
-            Context, "Upper bandwidth limit must be greater than lower limit\r\n");
+            "CGUIRispostaSperimentale2", "Insert upper limit of the bandwidth\r\n\"");
+    else if (*high < 0.0)
+        band.errors += QCoreApplication::translate(
+            "CGUIRispostaSperimentale2", "Upper bandwidth limit must be positive\r\n");
+    if (low && high && *low >= *high)
+        band.errors += QCoreApplication::translate("CGUIRispostaSperimentale2",
+            "Upper bandwidth limit must be greater than lower limit\r\n");
     const double maxFrequency = SpectrumMaxFrequency(rec);
     if (high && *high > maxFrequency)
-        band.errors += QCoreApplication::translate(Context, "Max bandwidth is %1\r\n")
-                           .arg(FormatUserNumber(maxFrequency));
+        band.errors +=
+            QCoreApplication::translate("CGUIRispostaSperimentale2", "Max bandwidth is %1\r\n")
+                .arg(FormatUserNumber(maxFrequency));
     band.low = low.value_or(0.0);
     band.high = high.value_or(0.0);
     return band;

@@ -332,6 +332,202 @@
     </message>
 </context>
 <context>
+    <name>CDialogAutomatica</name>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="35"/>
+        <source>Automatic search</source>
+        <translation>Ricerca automatica</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="50"/>
+        <source>Search stopped after current iteration</source>
+        <translation>Ricerca interrotta dopo l&apos;iterazione corrente</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="53"/>
+        <source>Stop search</source>
+        <translation>Interrompi la ricerca</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="54"/>
+        <source>Close</source>
+        <translation>Chiudi</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="62"/>
+        <source>Iterations</source>
+        <translation>Iterazioni</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="63"/>
+        <source>Error [%]</source>
+        <translation>Errore [%]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="194"/>
+        <source>Conditions to stop the search: error &lt;=%1% or at least 1 iteration or convergence reached</source>
+        <translation>Condizioni di arresto della ricerca: errore &lt;=%1% oppure almeno 1 iterazione oppure convergenza raggiunta</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="197"/>
+        <source>Conditions to stop the search: error &lt;=%1% or maximum number %2 of iterations or convergence reached</source>
+        <translation>Condizioni di arresto della ricerca: errore &lt;=%1% oppure numero massimo %2 di iterazioni oppure convergenza raggiunta</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="202"/>
+        <source>Starting automatic search...</source>
+        <translation>Avvio della ricerca automatica...</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="207"/>
+        <source>     Preliminar operations...</source>
+        <translation>     Operazioni preliminari...</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="210"/>
+        <source>     Operation 4...</source>
+        <translation>     Operazione 4...</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="213"/>
+        <source>     Operation 3...</source>
+        <translation>     Operazione 3...</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="216"/>
+        <source>     Operation 1...</source>
+        <translation>     Operazione 1...</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="219"/>
+        <source>     Operation 2...</source>
+        <translation>     Operazione 2...</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="222"/>
+        <source>Starting optimization...</source>
+        <translation>Avvio dell&apos;ottimizzazione...</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="225"/>
+        <source>Starting iteration</source>
+        <translation>Inizio iterazione</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="228"/>
+        <source>Starting sub step</source>
+        <translation>Inizio sottopasso</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="229"/>
+        <source>Last iteration: %1, last sub step: %2</source>
+        <translation>Ultima iterazione: %1, ultimo sottopasso: %2</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="239"/>
+        <source>Best error: %1%</source>
+        <translation>Errore migliore: %1%</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="241"/>
+        <source>End sub step</source>
+        <translation>Fine sottopasso</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="242"/>
+        <source>   Error at current step:%1%</source>
+        <translation>   Errore al passo corrente:%1%</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="252"/>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="267"/>
+        <source>End of optimization</source>
+        <translation>Fine dell&apos;ottimizzazione</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="270"/>
+        <source>End of automatic search</source>
+        <translation>Fine della ricerca automatica</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="275"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="293"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="334"/>
+        <source>Remaining time: search terminated</source>
+        <translation>Tempo rimanente: ricerca terminata</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="279"/>
+        <source>Refining solution</source>
+        <translation>Raffinamento della soluzione</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="282"/>
+        <source>End of solution refinement</source>
+        <translation>Fine del raffinamento della soluzione</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="286"/>
+        <source>End of iteration</source>
+        <translation>Fine iterazione</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="296"/>
+        <source>===Profile found within given error ===</source>
+        <translation>===Profilo trovato entro l&apos;errore dato ===</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="299"/>
+        <source>===Profile found after given maximum number of iterations===</source>
+        <translation>===Profilo trovato dopo il numero massimo di iterazioni dato===</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="302"/>
+        <source>===Search stopped by user===</source>
+        <translation>===Ricerca interrotta dall&apos;utente===</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="306"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="307"/>
+        <source>Search stopped : failure in search of modes</source>
+        <translation>Ricerca interrotta : errore nella ricerca dei modi</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="312"/>
+        <source>Local minimum found</source>
+        <translation>Trovato un minimo locale</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="327"/>
+        <source>Failure searching optimal profile</source>
+        <translation>Errore nella ricerca del profilo ottimale</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="330"/>
+        <source>The search was canceled due to an unknown problem</source>
+        <translation>La ricerca è stata annullata per un problema sconosciuto</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="377"/>
+        <source>Remaining time: %1 H:%2 m</source>
+        <translation>Tempo rimanente: %1 H:%2 m</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="380"/>
+        <source>Remaining time: less than 15 minutes</source>
+        <translation>Tempo rimanente: meno di 15 minuti</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="385"/>
+        <source>Elapsed time: %1 H:%2 m:%3 s</source>
+        <translation>Tempo trascorso: %1 H:%2 m:%3 s</translation>
+    </message>
+</context>
+<context>
     <name>CExcelAccess</name>
     <message>
         <location filename="../data/CExcelAccess.cpp" line="83"/>
@@ -405,6 +601,262 @@
     </message>
 </context>
 <context>
+    <name>CGUICurvaDispersione</name>
+    <message>
+        <location filename="../curve/CCurveTable.cpp" line="31"/>
+        <source>Freq. [Hz]</source>
+        <translation>Freq. [Hz]</translation>
+    </message>
+    <message>
+        <location filename="../curve/CCurveTable.cpp" line="33"/>
+        <source>V. fase [m/s]</source>
+        <translation>V. fase [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../curve/CCurveTable.cpp" line="34"/>
+        <source>V. fase min [m/s]</source>
+        <translation>V. fase min [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../curve/CCurveTable.cpp" line="35"/>
+        <source>V. fase Max [m/s]</source>
+        <translation>V. fase Max [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../curve/CCurveTable.cpp" line="189"/>
+        <location filename="../curve/CurveTable.cpp" line="296"/>
+        <location filename="../curve/CurveTable.cpp" line="321"/>
+        <source>Error during writing</source>
+        <translation>Errore durante la scrittura</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="50"/>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="53"/>
+        <source>Text file (*.txt)</source>
+        <translation>File di testo (*.txt)</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="50"/>
+        <source>Excel file (*.xls *.xlsx)</source>
+        <translation>File Excel (*.xls *.xlsx)</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="54"/>
+        <source>Excel file (*.xlsx)</source>
+        <translation>File Excel (*.xlsx)</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="57"/>
+        <source>Save as...</source>
+        <translation>Salva con nome...</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="62"/>
+        <source>Values of the dispersion curve</source>
+        <translation>Valori della curva di dispersione</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="65"/>
+        <source>Values can be introduced by hand, read from a file or pasted by hand</source>
+        <translation>I valori possono essere inseriti a mano, letti da un file o incollati a mano</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="78"/>
+        <source>Chart</source>
+        <translation>Grafico</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="81"/>
+        <source>Piano f-v</source>
+        <translation>Piano f-v</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="83"/>
+        <source>Piano f-p</source>
+        <translation>Piano f-p</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="105"/>
+        <source>Drag vertically with the left button to add a point with its velocity range</source>
+        <translation>Trascinare in verticale con il tasto sinistro per aggiungere un punto con il suo intervallo di velocità</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="109"/>
+        <source>Previous</source>
+        <translation>Indietro</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="111"/>
+        <source>Help</source>
+        <translation>Aiuto</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="113"/>
+        <source>Next</source>
+        <translation>Avanti</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="139"/>
+        <source>New table</source>
+        <translation>Nuova tabella</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="140"/>
+        <source>Import</source>
+        <translation>Importa</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="141"/>
+        <source>Save as</source>
+        <translation>Salva con nome</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="143"/>
+        <source>Print</source>
+        <translation>Stampa</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="146"/>
+        <source>Cut</source>
+        <translation>Taglia</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="150"/>
+        <source>Copy</source>
+        <translation>Copia</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="151"/>
+        <source>Paste</source>
+        <translation>Incolla</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="152"/>
+        <source>Clear the selected cells</source>
+        <translation>Svuota le celle selezionate</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="159"/>
+        <source>Automatic points from the spectrum</source>
+        <translation>Punti automatici dallo spettro</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="161"/>
+        <source>Delete the selected rows</source>
+        <translation>Elimina le righe selezionate</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="174"/>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="293"/>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="314"/>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="321"/>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="336"/>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="385"/>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="387"/>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="192"/>
+        <location filename="../curve/CurveChart.cpp" line="24"/>
+        <source>Experimental dispersion curve</source>
+        <translation>Curva di dispersione sperimentale</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="193"/>
+        <source>f [Hz]</source>
+        <translation>f [Hz]</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="194"/>
+        <source>v [m/s]</source>
+        <translation>v [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveChart.cpp" line="25"/>
+        <source>Frequency [Hz]</source>
+        <translation>Frequenza [Hz]</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveChart.cpp" line="27"/>
+        <source>Phase velocity  [m/s]</source>
+        <translation>Velocità di fase  [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveChart.cpp" line="28"/>
+        <source>Reciprocal phase velocity [s/m]*1000</source>
+        <translation>Inverso della velocità di fase [s/m]*1000</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="321"/>
+        <source>Function not available</source>
+        <translation>Funzione non disponibile</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="336"/>
+        <location filename="../curve/CurveTable.cpp" line="90"/>
+        <source>Frequency already present!</source>
+        <translation>Frequenza già presente!</translation>
+    </message>
+    <message>
+        <location filename="../curve/CGUICurvaDispersione.cpp" line="387"/>
+        <source>Verify input data</source>
+        <translation>Verificare i dati di ingresso</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="117"/>
+        <source>Input parameters are needed in the table</source>
+        <translation>Sono necessari i parametri di ingresso nella tabella</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="127"/>
+        <source>Minimum velocity must be lower than maximum velocity</source>
+        <translation>La velocità minima deve essere minore della velocità massima</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="131"/>
+        <source>Velocity must not be lower than its minimum velocity</source>
+        <translation>La velocità minima deve essere minore della velocità media</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="135"/>
+        <source>Maximum velocity must be greater than medium velocity</source>
+        <translation>La velocità massima deve essere maggiore della velocità media</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="139"/>
+        <source>Frequency must be positive</source>
+        <translation>La frequenza deve essere positiva</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="213"/>
+        <source>Couldn&apos;t open source file</source>
+        <translation>Impossibile aprire il file sorgente</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="234"/>
+        <source>Format not valid</source>
+        <translation>Formato non valido</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="256"/>
+        <source>Error during reading</source>
+        <translation>Errore durante la lettura</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveTable.cpp" line="261"/>
+        <source>The sheet must hold exactly four columns: frequency, velocity, minimum and maximum velocity</source>
+        <translation>Il foglio deve contenere esattamente quattro colonne: frequenza, velocità, velocità minima e massima</translation>
+    </message>
+    <message>
+        <location filename="../curve/CurveChart.cpp" line="81"/>
+        <location filename="../curve/CurveChart.cpp" line="82"/>
+        <location filename="../curve/CurveChart.cpp" line="85"/>
+        <source>Dispersion curve</source>
+        <translation>Curva di dispersione</translation>
+    </message>
+</context>
+<context>
     <name>CGUIMain</name>
     <message>
         <location filename="../shell/CGUIMain.cpp" line="51"/>
@@ -433,203 +885,807 @@
     </message>
 </context>
 <context>
-    <name>CGUIRispostaSperimentale1</name>
+    <name>CGUIProfiloIniziale</name>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="36"/>
-        <source>All supported files|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|Text file (*.TXT)|*.txt|Seg2 file (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|Excel file (*.XLS)|*.xls;*.xlsx|SU file (*.SU)|*.su|SEGY file (*.SEGY,*.SGY)|*.segy;*.sgy|DRM file (*.DRM)|*.drm||</source>
-        <translation>Tutti i file supportati|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="46"/>
+        <source>Text file (*.txt)|*.txt|</source>
+        <translation>File di testo (*.txt)|*.txt|</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="88"/>
-        <source>Data file</source>
-        <translation>File dei dati</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="68"/>
+        <source>Text file (*.txt)</source>
+        <translation>File di testo (*.txt)</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="90"/>
-        <source>Experimental traces can be given in formats TXT, SEG2, SEGY, XLS, SU or DRM</source>
-        <translation>Le tracce sperimentali possono essere fornite nei formati TXT, SEG2, SEGY, XLS, SU o DRM</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="82"/>
+        <source>Yes</source>
+        <translation>SI</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="100"/>
-        <source>Open a trace file</source>
-        <translation>Apri un file di tracce</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="82"/>
+        <source>No</source>
+        <translation>NO</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="108"/>
-        <source>Distance between 2 consecutive receivers</source>
-        <translation>Distanza tra 2 ricevitori consecutivi</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="97"/>
+        <source>New</source>
+        <translation>Nuovo</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="111"/>
-        <source>Specify distance between receivers.</source>
-        <translation>Specificare la distanza tra i ricevitori.</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="98"/>
+        <source>Open</source>
+        <translation>Apri</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="112"/>
-        <source>Receivers distance [m]</source>
-        <translation>Distanza ricevitori [m]</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="99"/>
+        <source>Save</source>
+        <translation>Salva</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="117"/>
-        <source>Source position</source>
-        <translation>Posizione della sorgente</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="100"/>
+        <source>Print</source>
+        <translation>Stampa</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="119"/>
-        <source>Mark if source is near the last receiver.</source>
-        <translation>Selezionare se la sorgente è vicina all&apos;ultimo ricevitore.</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="101"/>
+        <source>Cut</source>
+        <translation>Taglia</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="124"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="390"/>
-        <source>Time step</source>
-        <translation>Passo temporale</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="106"/>
+        <source>Copy</source>
+        <translation>Copia</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="127"/>
-        <source>Time step used in field is required</source>
-        <translation>È richiesto il passo temporale usato in campagna</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="107"/>
+        <source>Paste</source>
+        <translation>Incolla</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="128"/>
-        <source>Time sampling [ms]</source>
-        <translation>Campionamento temporale [ms]</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="115"/>
+        <source>Parameters</source>
+        <translation>Parametri</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="133"/>
-        <source>Receivers selection</source>
-        <translation>Selezione dei ricevitori</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="129"/>
+        <source>Allow strong stiffness contrasts</source>
+        <translation>Consenti forti contrasti di rigidezza</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="136"/>
-        <source>Choose receivers to be used in the analysis.</source>
-        <translation>Scegliere i ricevitori da usare nell&apos;analisi.</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="135"/>
+        <location filename="../profile/ProfileReport.cpp" line="43"/>
+        <source>Number of layers (half-space excluded)</source>
+        <translation>Numero di strati (semispazio escluso)</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="138"/>
-        <source>Use receivers up to</source>
-        <translation>Usa i ricevitori fino a</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="136"/>
+        <location filename="../profile/ProfileReport.cpp" line="45"/>
+        <source>Receivers spacing [m]</source>
+        <translation>Distanza tra i ricevitori [m]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="150"/>
-        <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
-        <translation>La finestra temporale deve contenere il moto utile. L&apos;intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="137"/>
+        <location filename="../profile/ProfileReport.cpp" line="47"/>
+        <source>Number of receivers</source>
+        <translation>Numero di ricevitori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="156"/>
-        <source>Consider time interval starting from</source>
-        <translation>Considera l&apos;intervallo temporale a partire da</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="138"/>
+        <location filename="../profile/ProfileReport.cpp" line="49"/>
+        <source>Number of modes</source>
+        <translation>Numero di modi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="160"/>
-        <source>to</source>
-        <translation>a</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="139"/>
+        <location filename="../profile/ProfileReport.cpp" line="52"/>
+        <source>Number of iterations</source>
+        <translation>Numero di iterazioni</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="162"/>
-        <source>ms</source>
-        <translation>ms</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="140"/>
+        <location filename="../profile/ProfileReport.cpp" line="54"/>
+        <source>Maximum error [%]</source>
+        <translation>Errore massimo [%]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="192"/>
-        <source>Previous</source>
-        <translation>Indietro</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="142"/>
+        <source>Trial and error solution</source>
+        <translation>Soluzione per tentativi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="194"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="144"/>
+        <source>Automatic inversion</source>
+        <translation>Inversione automatica</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="159"/>
+        <location filename="../profile/ProfileCharts.cpp" line="56"/>
+        <source>Experimental</source>
+        <translation>Sperimentale</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="160"/>
+        <source>Modes of Rayleigh</source>
+        <translation>Modi di Rayleigh</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="161"/>
+        <location filename="../profile/ProfileCharts.cpp" line="111"/>
+        <source>Apparent</source>
+        <translation>Apparente</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="162"/>
+        <location filename="../profile/ProfileCharts.cpp" line="118"/>
+        <source>Effective</source>
+        <translation>Effettiva</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="174"/>
+        <source>No uncertainty curve</source>
+        <translation>Nessuna curva di incertezza</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="174"/>
+        <source>0.1 sigma (8%)</source>
+        <translation>0.1 sigma (8%)</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="175"/>
+        <source>0.5 sigma (40%)</source>
+        <translation>0.5 sigma (40%)</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="175"/>
+        <source>1 sigma (66%)</source>
+        <translation>1 sigma (66%)</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="185"/>
+        <source>&lt; Previous</source>
+        <translation>&lt; Indietro</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="186"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="196"/>
-        <source>Next</source>
-        <translation>Avanti</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="187"/>
+        <source>Next &gt;</source>
+        <translation>Avanti &gt;</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="264"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="423"/>
-        <source>Measures</source>
-        <translation>Misure</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="254"/>
+        <source>Uncorrect input parameters</source>
+        <translation>Parametri di input non corretti</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="265"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="424"/>
-        <source>Sensors</source>
-        <translation>Sensori</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="257"/>
+        <source>Receivers distance must be positive</source>
+        <translation>La distanza tra i ricevitori deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="328"/>
-        <source>Insert the new traces AFTER the current traces?</source>
-        <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="263"/>
+        <source>Receivers depth must be positive</source>
+        <translation>La profondità dei ricevitori deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="329"/>
-        <source>Append traces</source>
-        <translation>Accoda tracce</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="269"/>
+        <source>Some fields of the table are missing!</source>
+        <translation>Mancano alcuni campi della tabella!</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="367"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="368"/>
-        <source>Incorrect file format</source>
-        <translation>Formato del file non corretto</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="308"/>
+        <source>The computation failed: %1</source>
+        <translation>Il calcolo non è riuscito: %1</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="369"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="374"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="418"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="395"/>
-        <source>You can append additional traces to the just inserted ones by selecting other files.</source>
-        <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="435"/>
+        <source>The file %1 could not be written: %2</source>
+        <translation>Non è stato possibile scrivere il file %1: %2</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="397"/>
-        <source>Concatenate traces</source>
-        <translation>Concatena tracce</translation>
+        <location filename="../profile/CProfileTable.cpp" line="112"/>
+        <source>Layer</source>
+        <translation>Strato</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="113"/>
+        <source>Description</source>
+        <translation>Descrizione</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="114"/>
+        <location filename="../profile/ProfileReport.cpp" line="68"/>
+        <source>h [m]</source>
+        <translation>h [m]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="115"/>
+        <location filename="../profile/ProfileReport.cpp" line="69"/>
+        <source>z [m]</source>
+        <translation>z [m]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="116"/>
+        <location filename="../profile/ProfileReport.cpp" line="70"/>
+        <source>Density [kg/m^3]</source>
+        <translation>Densità [kg/m^3]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="117"/>
+        <source>Water table</source>
+        <translation>Falda</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="118"/>
+        <location filename="../profile/ProfileReport.cpp" line="72"/>
+        <source>Poisson</source>
+        <translation>Poisson</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="119"/>
+        <location filename="../profile/ProfileReport.cpp" line="73"/>
+        <source>Vs [m/s]</source>
+        <translation>Vs [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="120"/>
+        <source>Vs fixed</source>
+        <translation>Vs fissa</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="121"/>
+        <location filename="../profile/ProfileReport.cpp" line="79"/>
+        <source>Vs min [m/s]</source>
+        <translation>Vs min [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="122"/>
+        <location filename="../profile/ProfileReport.cpp" line="81"/>
+        <source>Vs max [m/s]</source>
+        <translation>Vs max [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="123"/>
+        <location filename="../profile/ProfileReport.cpp" line="74"/>
+        <source>Vp [m/s]</source>
+        <translation>Vp [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="124"/>
+        <source>Alluvional</source>
+        <translation>Alluvionale</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="125"/>
+        <location filename="../profile/ProfileReport.cpp" line="92"/>
+        <source>Vs fin.[m/s]</source>
+        <translation>Vs fin.[m/s]</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="445"/>
+        <source>Cannot open the file %1</source>
+        <translation>Impossibile aprire il file %1</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="462"/>
+        <source>Too many layers</source>
+        <translation>Troppi strati</translation>
+    </message>
+    <message>
+        <location filename="../profile/CProfileTable.cpp" line="467"/>
+        <source>Insufficient number of layers!</source>
+        <translation>Numero di strati insufficiente!</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="49"/>
+        <source>Frequency [Hz]</source>
+        <translation>Frequenza [Hz]</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="50"/>
+        <source>Phase velocity  [m/s]</source>
+        <translation>Velocità di fase  [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="91"/>
+        <source>Mode %1</source>
+        <translation>Modo %1</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="128"/>
+        <source>Vertical shear wave velocity</source>
+        <translation>Velocità delle onde di taglio verticale</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="129"/>
+        <source>v [m/s]</source>
+        <translation>v [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="130"/>
+        <source>Depth [m]</source>
+        <translation>Profondità [m]</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="142"/>
+        <source>Initial Vs</source>
+        <translation>Vs iniziale</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="148"/>
+        <source>Final Vs</source>
+        <translation>Vs finale</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="157"/>
+        <location filename="../profile/ProfileCharts.cpp" line="163"/>
+        <source>Uncertainty</source>
+        <translation>Incertezza</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="16"/>
+        <source>Numerical Vs profile</source>
+        <translation>Profilo numerico di Vs</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="17"/>
+        <source>Numerical Vs profile; uncertainty 0.1 sigma</source>
+        <translation>Profilo numerico di Vs; incertezza 0.1 sigma</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="18"/>
+        <source>Numerical Vs profile; uncertainty 0.5 sigma</source>
+        <translation>Profilo numerico di Vs; incertezza 0.5 sigma</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="19"/>
+        <source>Numerical Vs profile; uncertainty 1 sigma</source>
+        <translation>Profilo numerico di Vs; incertezza 1 sigma</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="22"/>
+        <source>Velocity</source>
+        <translation>Velocità</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="23"/>
+        <source>Velocity; incertezza 0.1 sigma</source>
+        <translation>Velocità; incertezza 0.1 sigma</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="24"/>
+        <source>Velocity; incertezza 0.5 sigma</source>
+        <translation>Velocità; incertezza 0.5 sigma</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="25"/>
+        <source>Velocity; incertezza 1 sigma</source>
+        <translation>Velocità; incertezza 1 sigma</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="41"/>
+        <source>Field profile</source>
+        <translation>Profilo del terreno</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="58"/>
+        <source>Allow strong stiffness contrasts between 2 consecutive layers</source>
+        <translation>Consentiti forti contrasti di rigidezza tra 2 strati consecutivi</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="60"/>
+        <source>Strong stiffness contrast between 2 consecutive layers forbidden</source>
+        <translation>Vietati forti contrasti di rigidezza tra 2 strati consecutivi</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="64"/>
+        <source>Layer %1</source>
+        <translation>Strato %1</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="77"/>
+        <source>Vs is fixed</source>
+        <translation>Vs è fissa</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="86"/>
+        <source>This layer is water table</source>
+        <translation>Questo strato è in falda</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="87"/>
+        <source>This layer is not water table</source>
+        <translation>Questo strato non è in falda</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="90"/>
+        <source>This layer is alluvional</source>
+        <translation>Questo strato è alluvionale</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="91"/>
+        <source>This layer is not alluvional</source>
+        <translation>Questo strato non è alluvionale</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="96"/>
+        <source>Numerical velocities - experimental points (green), Rayleigth modes (cyan), apparent curve (blue), numerical curve (red)</source>
+        <translation>Velocità numeriche - punti sperimentali (verde), modi di Rayleigh (ciano), curva apparente (blu), curva numerica (rosso)</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="73"/>
+        <source>Could not start process. Please refer to documentation to solve the problem.</source>
+        <translation>Impossibile avviare il processo. Consultare la documentazione per risolvere il problema.</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="241"/>
+        <source>Error between apparent curve and experimental curve: &gt;100%</source>
+        <translation>Errore tra curva apparente e curva sperimentale: &gt;100%</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="243"/>
+        <source>Error between apparent curve and experimental curve: %1%</source>
+        <translation>Errore tra curva apparente e curva sperimentale: %1%</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="247"/>
+        <source>Error between effective curve and experimental curve: &gt;100%</source>
+        <translation>Errore tra curva effettiva e curva sperimentale: &gt;100%</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="249"/>
+        <source>Error between effective curve and experimental curve: %1%</source>
+        <translation>Errore tra curva effettiva e curva sperimentale: %1%</translation>
+    </message>
+</context>
+<context>
+    <name>CGUIRispostaSperimentale1</name>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="37"/>
+        <source>All supported files|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|Text file (*.TXT)|*.txt|Seg2 file (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|Excel file (*.XLS)|*.xls;*.xlsx|SU file (*.SU)|*.su|SEGY file (*.SEGY,*.SGY)|*.segy;*.sgy|DRM file (*.DRM)|*.drm||</source>
+        <translation>Tutti i file supportati|*.txt;*.seg2;*.sg2;*.dat;*.xls;*.su;*.segy;*.sgy;*.drm;*.xlsx|File di testo (*.TXT)|*.txt|File Seg2 (*.SEG2,*.SG2,*.DAT)|*.seg2;*.sg2;*.dat|File Excel (*.XLS)|*.xls;*.xlsx|File SU (*.SU)|*.su|File SEGY (*.SEGY,*.SGY)|*.segy;*.sgy|File DRM (*.DRM)|*.drm||</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="89"/>
+        <source>Data file</source>
+        <translation>File dei dati</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="91"/>
+        <source>Experimental traces can be given in formats TXT, SEG2, SEGY, XLS, SU or DRM</source>
+        <translation>Le tracce sperimentali possono essere fornite nei formati TXT, SEG2, SEGY, XLS, SU o DRM</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="101"/>
+        <source>Open a trace file</source>
+        <translation>Apri un file di tracce</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="109"/>
+        <source>Distance between 2 consecutive receivers</source>
+        <translation>Distanza tra 2 ricevitori consecutivi</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="112"/>
+        <source>Specify distance between receivers.</source>
+        <translation>Specificare la distanza tra i ricevitori.</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="113"/>
+        <source>Receivers distance [m]</source>
+        <translation>Distanza ricevitori [m]</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="118"/>
+        <source>Source position</source>
+        <translation>Posizione della sorgente</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="120"/>
+        <source>Mark if source is near the last receiver.</source>
+        <translation>Selezionare se la sorgente è vicina all&apos;ultimo ricevitore.</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="125"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="391"/>
+        <source>Time step</source>
+        <translation>Passo temporale</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="128"/>
+        <source>Time step used in field is required</source>
+        <translation>È richiesto il passo temporale usato in campagna</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="129"/>
+        <source>Time sampling [ms]</source>
+        <translation>Campionamento temporale [ms]</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="134"/>
+        <source>Receivers selection</source>
+        <translation>Selezione dei ricevitori</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="137"/>
+        <source>Choose receivers to be used in the analysis.</source>
+        <translation>Scegliere i ricevitori da usare nell&apos;analisi.</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="139"/>
+        <source>Use receivers up to</source>
+        <translation>Usa i ricevitori fino a</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="151"/>
+        <source>Time window must contain useful motion. Given time interval can be directly adapted by the code to reduce computational time.</source>
+        <translation>La finestra temporale deve contenere il moto utile. L&apos;intervallo indicato può essere adattato direttamente dal programma per ridurre il tempo di calcolo.</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="157"/>
+        <source>Consider time interval starting from</source>
+        <translation>Considera l&apos;intervallo temporale a partire da</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="161"/>
+        <source>to</source>
+        <translation>a</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="163"/>
+        <source>ms</source>
+        <translation>ms</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="193"/>
+        <source>Previous</source>
+        <translation>Indietro</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="195"/>
+        <source>Help</source>
+        <translation>Aiuto</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="197"/>
+        <source>Next</source>
+        <translation>Avanti</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="265"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="424"/>
+        <source>Measures</source>
+        <translation>Misure</translation>
     </message>
     <message>
         <location filename="../data/CGUIRispostaSperimentale1.cpp" line="266"/>
         <location filename="../data/CGUIRispostaSperimentale1.cpp" line="425"/>
+        <source>Sensors</source>
+        <translation>Sensori</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="329"/>
+        <source>Insert the new traces AFTER the current traces?</source>
+        <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="330"/>
+        <source>Append traces</source>
+        <translation>Accoda tracce</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="368"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="369"/>
+        <source>Incorrect file format</source>
+        <translation>Formato del file non corretto</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="370"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="375"/>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="396"/>
+        <source>You can append additional traces to the just inserted ones by selecting other files.</source>
+        <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="398"/>
+        <source>Concatenate traces</source>
+        <translation>Concatena tracce</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="267"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="426"/>
         <source>Time [s]</source>
         <translation>Tempo [s]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="623"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="626"/>
         <source>Experimental data</source>
         <translation>Dati sperimentali</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="628"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="631"/>
         <source>Experimental traces</source>
         <translation>Tracce sperimentali</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="176"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="424"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="177"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="425"/>
         <source>Distance from the source [m]</source>
         <translation>Distanza dalla sorgente [m]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="178"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="179"/>
         <source>Place the traces at their distance from the source and fill their positive lobes</source>
         <translation>Disporre le tracce alla loro distanza dalla sorgente e riempirne i lobi positivi</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="180"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="181"/>
         <source>One amplitude scale for the whole record</source>
         <translation>Un&apos;unica scala delle ampiezze per tutta la registrazione</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="183"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="184"/>
         <source>Scale all traces alike, so that the amplitude decay with offset shows</source>
         <translation>Scalare tutte le tracce allo stesso modo, così da mostrare il decadimento dell&apos;ampiezza con la distanza</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="148"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="149"/>
         <source>Time window</source>
         <translation>Intervallo temporale</translation>
+    </message>
+</context>
+<context>
+    <name>CGUIRispostaSperimentale2</name>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="34"/>
+        <source>Bandwidth</source>
+        <translation>Banda di frequenza</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="36"/>
+        <source>Give the frequency band in which the dispersion curve is picked: for every frequency the phase velocity of the strongest wave number is taken.</source>
+        <translation>Indicare la banda di frequenza in cui ricavare la curva di dispersione: per ogni frequenza si prende la velocità di fase del numero d&apos;onda più energetico.</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="42"/>
+        <source>Lower limit [Hz]</source>
+        <translation>Limite inferiore [Hz]</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="47"/>
+        <source>Upper limit [Hz]</source>
+        <translation>Limite superiore [Hz]</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="52"/>
+        <source>Pick the dispersion curve</source>
+        <translation>Ricava la curva di dispersione</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="60"/>
+        <source>Previous</source>
+        <translation>Indietro</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="62"/>
+        <source>Help</source>
+        <translation>Aiuto</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="64"/>
+        <source>Next</source>
+        <translation>Avanti</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="20"/>
+        <source>Spectrum f-k</source>
+        <translation>Spettro f-k</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="22"/>
+        <source>Wave number [rad/m]</source>
+        <translation>Numero d&apos;onda [rad/m]</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="23"/>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="44"/>
+        <source>Frequency [Hz]</source>
+        <translation>Frequenza [Hz]</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="42"/>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="90"/>
+        <source>Experimental dispersion curve</source>
+        <translation>Curva di dispersione sperimentale</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="46"/>
+        <source>Phase velocity  [m/s]</source>
+        <translation>Velocità di fase  [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="113"/>
+        <source>No spectrum: read the traces on the experimental data page first.</source>
+        <translation>Nessuno spettro: leggere prima le tracce nella pagina dei dati sperimentali.</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="118"/>
+        <source>Frequency step %1 Hz, highest frequency %2 Hz</source>
+        <translation>Passo in frequenza %1 Hz, frequenza massima %2 Hz</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/CGUIRispostaSperimentale2.cpp" line="147"/>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="71"/>
+        <source>Final frequency</source>
+        <translation>Frequenza finale</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="73"/>
+        <source>Initial frequency</source>
+        <translation>Frequenza iniziale</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/FkSpectrum.cpp" line="129"/>
+        <source>Insert the lower limit of the bandwidth<byte value="xd"/>
+</source>
+        <translation>Inserire il limite inferiore della banda<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/FkSpectrum.cpp" line="132"/>
+        <source>Bandwidth lower limit must be positive or zero<byte value="xd"/>
+</source>
+        <translation>Il limite inferiore della banda deve essere positivo o nullo<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/FkSpectrum.cpp" line="135"/>
+        <source>Insert upper limit of the bandwidth<byte value="xd"/>
+&quot;</source>
+        <translation>Inserire il limite superiore della banda<byte value="xd"/>
+&quot;</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/FkSpectrum.cpp" line="138"/>
+        <source>Upper bandwidth limit must be positive<byte value="xd"/>
+</source>
+        <translation>Il limite superiore della banda deve essere positivo<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/FkSpectrum.cpp" line="141"/>
+        <source>Upper bandwidth limit must be greater than lower limit<byte value="xd"/>
+</source>
+        <translation>Il limite superiore della banda deve essere maggiore del limite inferiore<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/FkSpectrum.cpp" line="146"/>
+        <source>Max bandwidth is %1<byte value="xd"/>
+</source>
+        <translation>La banda massima è %1<byte value="xd"/>
+</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/SpectrumCharts.cpp" line="85"/>
+        <source>Analysis results</source>
+        <translation>Risultati dell&apos;analisi</translation>
     </message>
 </context>
 <context>
@@ -848,7 +1904,7 @@
     <message>
         <location filename="../shell/CMainFrame.cpp" line="223"/>
         <source>Save as</source>
-        <translation type="unfinished"></translation>
+        <translation type="unfinished">Salva con nome</translation>
     </message>
     <message>
         <location filename="../shell/CMainFrame.cpp" line="264"/>

@@ -78,7 +78,8 @@ inline std::vector<std::vector<double>> ParseCsv(
     std::vector<std::vector<double>> rows;
     std::string line;
     while (std::getline(in, line)) {
-        if (!line.empty() && line[0] == '#') {
+        // Comment lines and "key: value" lines of single results.
+        if (!line.empty() && (line[0] == '#' || line.find(':') != std::string::npos)) {
             if (comments)
                 comments->push_back(line);
             continue;

@@ -57,15 +57,24 @@ Outcome RunCli(const std::vector<std::string> &args)
     return o;
 }
 
-// The final profile's Vs column, from the "layer,thickness_m,vs_m_s" block.
+// The final profile's Vs column (the third) from the model-file lines of standard output.
 std::vector<double> FinalVs(const std::string &out)
 {
     std::vector<double> vs;
-    std::istringstream in(out.substr(out.find("layer,thickness_m,vs_m_s")));
+    std::istringstream in(out);
     std::string line;
-    std::getline(in, line);
-    while (std::getline(in, line) && !line.empty() && line[0] != '#')
-        vs.push_back(std::stod(line.substr(line.rfind(',') + 1)));
+    while (std::getline(in, line)) {
+        if (line.empty() || line[0] == '#')
+            continue;
+        if (line.find(':') != std::string::npos)
+            break; // the key lines of a many-start search follow the profile
+        std::istringstream cells(line);
+        std::string cell;
+        for (int column = 0; column < 3 && std::getline(cells, cell, ','); ++column) {
+            if (column == 2)
+                vs.push_back(std::stod(cell));
+        }
+    }
     return vs;
 }
 
@@ -130,7 +139,7 @@ TEST(CliInvert, FindsAKnownProfileAndKeepsItsBoundsFromTheModelFile)
     std::istringstream rows(forward.out);
     std::string row, curveText;
     std::getline(rows, row); // header
-    while (std::getline(rows, row) && row[0] != '#') {
+    while (std::getline(rows, row) && row.find(':') == std::string::npos) {
         std::vector<std::string> cells;
         std::stringstream cellStream(row);
         for (std::string cell; std::getline(cellStream, cell, ',');)
@@ -146,16 +155,32 @@ TEST(CliInvert, FindsAKnownProfileAndKeepsItsBoundsFromTheModelFile)
     const Outcome o = RunCli({ "invert", "--model", start, "--curve", curve, "--iterations", "8",
         "--target-error", "1" });
     ASSERT_EQ(o.code, 0) << o.err;
-    EXPECT_NE(o.out.find("search started\n"), std::string::npos);
-    EXPECT_NE(o.out.find("iteration 1, trial 1: misfit "), std::string::npos);
-    EXPECT_NE(o.out.find("end: "), std::string::npos);
-    EXPECT_NE(o.out.find("# apparent misfit: "), std::string::npos);
+    // The progress goes to standard error, misfits as fractions under their keys.
+    EXPECT_NE(o.err.find("search started\n"), std::string::npos);
+    EXPECT_NE(o.err.find("iteration 1, trial 1: misfit_trial: "), std::string::npos);
+    EXPECT_NE(o.err.find("end: "), std::string::npos);
+    EXPECT_EQ(o.out.find("search started"), std::string::npos);
+    EXPECT_EQ(o.out.find('%'), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("# misfit_apparent: "), std::string::npos);
     const std::vector<double> vs = FinalVs(o.out);
     ASSERT_EQ(vs.size(), 4u) << o.out;
     EXPECT_LE(vs[2], 330.0);
     EXPECT_NEAR(vs[0], 150.0, 0.1 * 150.0);
     EXPECT_NEAR(vs[1], 250.0, 0.1 * 250.0);
-    for (const std::string &p : { truth, flat, curve, start })
+
+    // The printed profile is a model file: forward reads it back and, with the search's one
+    // mode, finds the misfit the search reported for it.
+    const std::string final = Scratch("final", o.out);
+    const Outcome again = RunCli({ "forward", "--model", final, "--curve", curve, "--modes", "1" });
+    ASSERT_EQ(again.code, 0) << again.err;
+    const std::size_t at = again.out.find("misfit_apparent: ");
+    const std::size_t reported = o.out.find("# misfit_apparent: ");
+    ASSERT_NE(at, std::string::npos);
+    ASSERT_NE(reported, std::string::npos);
+    const double searched = std::stod(o.out.substr(reported + 19));
+    EXPECT_GT(searched, 0.0);
+    EXPECT_NEAR(std::stod(again.out.substr(at + 17)), searched, 1e-3 * searched);
+    for (const std::string &p : { truth, flat, curve, start, final })
         std::remove(p.c_str());
 }
 
@@ -217,8 +242,10 @@ TEST(CliInvert, ManyStartsGiveTheBandVs30RangeAndDepthOfInvestigationOfTheOysand
     const Outcome o = RunCli({ "invert", "--model", model, "--curve", curve, "--iterations", "10",
         "--target-error", "0", "--spacing", "2", "--receivers", "24", "--starts", "8" });
     ASSERT_EQ(o.code, 0) << o.err;
-    EXPECT_NE(o.out.find("search: 8 starts\n"), std::string::npos);
-    EXPECT_NE(o.out.find("start 8 done"), std::string::npos);
+    // Progress on standard error, the results alone on standard output.
+    EXPECT_NE(o.err.find("search: 8 starts\n"), std::string::npos);
+    EXPECT_NE(o.err.find("start 8 done"), std::string::npos);
+    EXPECT_EQ(o.out.find("start 8 done"), std::string::npos);
     const std::vector<double> vs = FinalVs(o.out);
     ASSERT_EQ(vs.size(), 4u) << o.out;
 
@@ -305,9 +332,9 @@ TEST(CliInvert, InvertsTheOysandFieldCurve)
     }
     EXPECT_LT(vs[0], vs[2]);
     EXPECT_LT(vs[1], vs[3]);
-    const std::size_t at = o.out.find("# apparent misfit: ");
+    const std::size_t at = o.out.find("# misfit_apparent: ");
     ASSERT_NE(at, std::string::npos);
-    EXPECT_LT(std::stod(o.out.substr(at + 19)), 2.0) << o.out.substr(at); // percent
+    EXPECT_LT(std::stod(o.out.substr(at + 19)), 0.02) << o.out.substr(at); // a fraction
     std::remove(curve.c_str());
     std::remove(model.c_str());
 }

@@ -2,13 +2,22 @@
 // points, the hand-over sorted with each point's own spread, and import/export round trips
 // through text and Excel files.
 #include "app/curve/CurveTable.h"
+#include "app/curve/CCurveTable.h"
+#include "app/curve/CurveChart.h"
+#include "app/curve/CurvePlaneImage.h"
 #include "app/data/CExcelAccess.h"
+#include "app/data/TraceSet.h"
+#include "app/results/ReportWriter.h"
 #include "app/spectrum/DispersionAnalysis.h"
+#include "app/spectrum/FkSpectrum.h"
+#include "matrix/CMatrixArchive.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
+
+#include <cmath>
 #include <xlsxwriter.h>
 
 namespace {
@@ -248,4 +257,163 @@ TEST(CurveFiles, PageTextExportLayout)
                    "%==================================\r\n"));
     ASSERT_TRUE(WriteCurvePageText(path, nullptr, nullptr, check.points));
     EXPECT_TRUE(ReadAll(path).startsWith("%Experimental dispersion curve with velocity bounds"));
+}
+
+TEST(CurveTableModel, BarsTypingChecksAndHandOver)
+{
+    DispersionAnalysis analysis;
+    CCurveTable table(&analysis);
+    EXPECT_EQ(table.Grid().GetRowCount(), 2);
+    EXPECT_EQ(table.Grid().GetItemText(0, 0), QStringLiteral("Freq. [Hz]"));
+    EXPECT_EQ(table.AddBar(20.0, 150.0, 250.0, 7), CCurveTable::BarResult::Added);
+    EXPECT_EQ(table.AddBar(20.0, 100.0, 120.0, 8), CCurveTable::BarResult::Duplicate);
+    EXPECT_EQ(table.AddBar(-1.0, 100.0, 120.0, 9), CCurveTable::BarResult::Ignored);
+    EXPECT_EQ(table.Grid().GetRowCount(), 3);
+    EXPECT_EQ(table.Item(0), 7);
+    EXPECT_TRUE(table.Rows().back().IsEmpty());
+
+    // One valid row keeps Next disabled; a second enables it and reaches the analysis sorted.
+    ASSERT_TRUE(table.Check().ok);
+    EXPECT_FALSE(table.NextEnabled());
+    QString message;
+    EXPECT_FALSE(table.AcceptEdit(2, 0, QStringLiteral("20"), &message));
+    EXPECT_EQ(message, QStringLiteral("Frequency already present!"));
+    EXPECT_TRUE(table.AcceptEdit(1, 0, QStringLiteral("20"), &message)); // its own row
+    for (int c = 0; c < 4; ++c)
+        table.Grid().SetItemText(2, c, QString::number(c == 0 ? 8 : 300 + 10 * (c - 1)));
+    table.Grid().SetItemText(2, 2, QStringLiteral("280"));
+    table.Grid().SetItemText(2, 3, QStringLiteral("340"));
+    table.AfterEdit(2);
+    EXPECT_EQ(table.Grid().GetRowCount(), 4);
+    ASSERT_TRUE(table.Check().ok);
+    EXPECT_TRUE(table.NextEnabled());
+    ASSERT_EQ(analysis.m_curve.PointCount(), 2);
+    EXPECT_EQ(analysis.m_curve.frequencies(0), 8.0);
+    EXPECT_DOUBLE_EQ(analysis.m_curve.standardDeviations(0), 10.0);
+    EXPECT_DOUBLE_EQ(analysis.m_curve.standardDeviations(1), 100.0 / 6.0);
+
+    // Automatic points need a spectrum (or a passive analysis).
+    EXPECT_FALSE(table.TakeAutomaticPoints());
+    analysis.m_bAnalysed = true;
+    analysis.m_pickedFrequencies = CMatrix(3, 1, { 10, 11, 12 });
+    analysis.m_pickedVelocities = CMatrix(3, 1, { 300, 290, 280 });
+    ASSERT_TRUE(table.TakeAutomaticPoints());
+    EXPECT_EQ(table.DataRowCount(), 3);
+    EXPECT_EQ(table.Grid().GetRowCount(), 5);
+}
+
+TEST(CurveTableModel, SectionRoundTripAndCorruptSectionChangesNothing)
+{
+    DispersionAnalysis analysis;
+    analysis.m_bAnalysed = true;
+    analysis.m_pickedFrequencies = CMatrix(2, 1, { 5, 6 });
+    analysis.m_pickedVelocities = CMatrix(2, 1, { 400, 380 });
+    analysis.m_passiveImage = CMatrix(2, 3, { 1, 2, 3, 4, 5, 6 });
+    analysis.m_bPassivePrepared = true;
+    CCurveTable table(&analysis);
+    table.SetPlane(CurvePlane::FrequencySlowness);
+    table.SetRows({ Row("10", "250", "225", "275"), Row("5", "400", "350", "450") });
+    CMatrixArchive out;
+    table.StoreSection(out);
+    const std::vector<std::uint8_t> bytes = out.GetBuffer();
+
+    DispersionAnalysis restored;
+    CCurveTable back(&restored);
+    CMatrixArchive in(bytes);
+    back.LoadSection(in);
+    EXPECT_TRUE(in.AtEnd());
+    EXPECT_EQ(back.Plane(), CurvePlane::FrequencySlowness);
+    EXPECT_EQ(back.DataRowCount(), 2);
+    EXPECT_EQ(back.Rows()[1].cells[1], QStringLiteral("400"));
+    EXPECT_TRUE(restored.m_bAnalysed);
+    EXPECT_TRUE(restored.m_bPassivePrepared);
+    EXPECT_EQ(restored.m_pickedVelocities.ToVector(), analysis.m_pickedVelocities.ToVector());
+    EXPECT_EQ(restored.m_passiveImage.ToVector(), analysis.m_passiveImage.ToVector());
+    CMatrixArchive again;
+    back.StoreSection(again);
+    EXPECT_EQ(again.GetBuffer(), bytes);
+
+    std::vector<std::uint8_t> cut(bytes.begin(), bytes.end() - 6);
+    DispersionAnalysis untouched;
+    CCurveTable other(&untouched);
+    CMatrixArchive shortIn(cut);
+    EXPECT_ANY_THROW(other.LoadSection(shortIn));
+    EXPECT_EQ(other.DataRowCount(), 0);
+    EXPECT_FALSE(untouched.m_bAnalysed);
+}
+
+TEST(CurvePlaneImage, TheRidgeOfASyntheticRecordLiesOnItsCurveInBothPlanes)
+{
+    // Plane waves with c(f) = 140 + 260 exp(-f / 12) m/s, as in the spectrum's own check.
+    const auto velocity = [](double f) { return 140.0 + 260.0 * std::exp(-f / 12.0); };
+    TraceSet set;
+    set.timeStep = 1.0;
+    set.receiverSpacing = 1.0;
+    set.traceCount = 48;
+    set.lastReceiver = 47;
+    set.sampleCount = 1024;
+    set.windowEnd = 1023.0;
+    set.traces = CMatrix(1024, 48);
+    for (int s = 0; s < 1024; ++s)
+        for (int t = 0; t < 48; ++t) {
+            double sum = 0.0;
+            for (double f = 4.0; f <= 70.0; f += 0.25)
+                sum += std::cos(2.0 * M_PI * f * (s * 0.001 - 0.15 - t / velocity(f)));
+            set.traces.SetRaw(s, t, sum);
+        }
+    DispersionAnalysis analysis;
+    ASSERT_TRUE(analysis.HandOverActiveTraces(set));
+    ASSERT_TRUE(ComputeFkSpectrum(analysis.m_active));
+    EXPECT_TRUE(MakePlaneImage(analysis, CurvePlane::FrequencyVelocity, PlaneExtent()).IsEmpty());
+    analysis.m_bAnalysed = true;
+
+    PlaneExtent extent;
+    extent.maxFrequency = 60.0;
+    extent.maxVelocity = 600.0;
+    extent.minVelocity = 100.0;
+    for (CurvePlane plane : { CurvePlane::FrequencyVelocity, CurvePlane::FrequencySlowness }) {
+        const PlaneImage image = MakePlaneImage(analysis, plane, extent, 240, 400);
+        ASSERT_EQ(image.width, 240);
+        ASSERT_EQ(image.height, 400);
+        EXPECT_EQ(image.right, 60.0);
+        for (double f : { 12.0, 25.0, 40.0 }) {
+            const int px = static_cast<int>(f / 60.0 * 240);
+            const double fx = (px + 0.5) / 240 * 60.0;
+            int brightest = -1;
+            for (int py = 0; py < 400 && brightest < 0; ++py)
+                if (image.pixels[static_cast<std::size_t>(py) * 240 + px] == SpectrumColour(63))
+                    brightest = py;
+            ASSERT_GE(brightest, 0);
+            const double y = image.top - (brightest + 0.5) / 400 * (image.top - image.bottom);
+            const double v = plane == CurvePlane::FrequencyVelocity ? y : 1000.0 / y;
+            // Within one wavenumber bin of the true curve.
+            const double dk = 2.0 * M_PI / 256.0;
+            EXPECT_LT(std::abs(2 * M_PI * fx / v - 2 * M_PI * fx / velocity(fx)), dk)
+                << f << " Hz: " << v << " vs " << velocity(fx);
+        }
+    }
+}
+
+TEST(CurveTableModel, ReportChapterWithoutAWindow)
+{
+    DispersionAnalysis analysis;
+    CCurveTable table(&analysis);
+    table.SetRows({ Row("20", "200", "180", "220"), Row("7,5", "300.0", "250", "350") });
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.rtf"));
+    ReportWriter report;
+    ASSERT_EQ(report.Open(path), int(RtfOk));
+    WriteCurveChapter(report, &analysis, table);
+    EXPECT_EQ(report.ChapterCount(), 1);
+    EXPECT_EQ(report.TableCount(), 1);
+    EXPECT_EQ(report.FigureCount(), 1);
+    ASSERT_TRUE(report.Close());
+    const QByteArray rtf = ReadAll(path);
+    EXPECT_TRUE(rtf.contains("V. fase Max [m/s]"));
+    EXPECT_TRUE(rtf.contains("7.5"));
+    EXPECT_EQ(table.ReportTable(),
+        (QList<QStringList> { { "20", "200", "180", "220" }, { "7.5", "300", "250", "350" } }));
+    // The chart holds the points (no spectrum: no image).
+    const CChartRegion region = CurveChartRegion(&analysis, table);
+    EXPECT_EQ(region.Count(), 1);
 }

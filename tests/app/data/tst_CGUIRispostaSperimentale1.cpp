@@ -546,6 +546,10 @@ void tst_CGUIRispostaSperimentale1::nextHandsOverInOrderAndGoesToSpectrum()
     QCOMPARE(rec.recordLength, 9.0);
     QCOMPARE(rec.receiverOffsets.GetRows(), 4);
     QCOMPARE(rec.receiverOffsets(3), 7.5);
+    // Next also computes the spectrum the spectrum page opens on.
+    QVERIFY(m_analysis.m_bAnalysed);
+    QCOMPARE(rec.spectrum.GetRows(), 4);
+    QCOMPARE(rec.spectrum.GetCols(), 256);
 }
 
 void tst_CGUIRispostaSperimentale1::previousGoesToStartPage()

@@ -4,7 +4,10 @@
 #include "app/spectrum/FkSpectrum.h"
 #include "app/data/TraceReaders.h"
 #include "app/data/TraceSet.h"
+#include "app/results/ReportWriter.h"
 #include "app/spectrum/DispersionAnalysis.h"
+#include "app/spectrum/SpectrumCharts.h"
+#include "app/spectrum/SpectrumPageState.h"
 #include "matrix/CMatrixArchive.h"
 
 #include <QFile>
@@ -115,6 +118,22 @@ TEST(SpectrumPreparation, WindowedTracesRunFromTheFirstWindowSampleAndStopAtTheR
     ASSERT_EQ(analysis.m_active.receiverOffsets.GetRows(), 3);
     EXPECT_DOUBLE_EQ(analysis.m_active.receiverOffsets(0), 3.0);
     EXPECT_DOUBLE_EQ(analysis.m_active.receiverOffsets(2), 9.0);
+
+    // A window end far past the record (a slip of the keyboard) does not inflate the
+    // transform beyond the record's own size.
+    set.windowStart = 0.0;
+    set.windowEnd = 1e7;
+    ASSERT_TRUE(analysis.HandOverActiveTraces(set));
+    EXPECT_EQ(analysis.m_active.timeSize, 64); // 40 samples + 1
+    EXPECT_EQ(analysis.m_active.windowedTraces(39, 0), 139.0);
+
+    // The passive record keeps one column per trace and leaves the active one alone.
+    ASSERT_TRUE(analysis.HandOverPassiveTraces(set));
+    EXPECT_EQ(analysis.m_passive.windowedTraces.GetCols(), 5);
+    EXPECT_EQ(analysis.m_passive.windowedTraces(0, 2), 100.0 * 3);
+    EXPECT_EQ(analysis.m_passive.windowedTraces(0, 3), 0.0);
+    EXPECT_EQ(analysis.m_active.windowedTraces.GetCols(), 256);
+    EXPECT_FALSE(analysis.m_bPassivePrepared);
 
     // A set that cannot be windowed is refused and clears the prepared flag.
     set.timeStep = 0.0;
@@ -439,4 +458,48 @@ TEST(ShotRecordStoredForm, RoundTripsEveryFieldAndRefusesATruncatedStream)
     EXPECT_ANY_THROW(kept.Load(short_));
     EXPECT_EQ(kept.spare, 17);
     EXPECT_EQ(kept.spectrum.GetRows(), back.spectrum.GetRows());
+}
+
+TEST(SpectrumPageData, PickSectionAndReportWithoutAWindow)
+{
+    TraceSet set =
+        MakeSet(256, 12, 1.0, 2.0, [](int s, int t) { return std::sin(0.2 * s - 0.3 * t); });
+    DispersionAnalysis analysis;
+    ASSERT_TRUE(analysis.HandOverActiveTraces(set));
+    ASSERT_TRUE(ComputeFkSpectrum(analysis.m_active));
+    analysis.m_bAnalysed = true;
+    SpectrumPageState state;
+    state.lowText = QStringLiteral("10");
+    state.highText = QStringLiteral("900");
+    EXPECT_EQ(state.PickCurve(analysis), QStringLiteral("Max bandwidth is 500\r\n"));
+    EXPECT_FALSE(state.curvePicked);
+    state.highText = QStringLiteral("40");
+    ASSERT_TRUE(state.PickCurve(analysis).isEmpty());
+    ASSERT_TRUE(state.curvePicked);
+    EXPECT_EQ(analysis.m_pickedFrequencies.GetRows(), state.curve.frequencies.GetRows());
+
+    CMatrixArchive out;
+    state.StoreSection(out, analysis);
+    DispersionAnalysis restored;
+    SpectrumPageState back;
+    CMatrixArchive in(out.GetBuffer());
+    back.LoadSection(in, restored);
+    EXPECT_TRUE(in.AtEnd());
+    EXPECT_TRUE(restored.m_bAnalysed);
+    EXPECT_EQ(back.highText, QStringLiteral("40"));
+    EXPECT_EQ(restored.m_pickedVelocities.ToVector(), analysis.m_pickedVelocities.ToVector());
+
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.rtf"));
+    ReportWriter report;
+    ASSERT_EQ(report.Open(path), int(RtfOk));
+    WriteSpectrumChapter(report, restored, back);
+    EXPECT_EQ(report.ChapterCount(), 1);
+    restored.m_bAnalysed = false;
+    WriteSpectrumChapter(report, restored, back);
+    EXPECT_EQ(report.ChapterCount(), 1);
+    ASSERT_TRUE(report.Close());
+    EXPECT_TRUE(ReadAll(path).contains("40Hz"));
+    EXPECT_EQ(SpectrumChartRegion(analysis).Count(), 1);
+    EXPECT_EQ(PickedCurveChartRegion(back).Count(), 1);
 }

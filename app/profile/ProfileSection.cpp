@@ -1,0 +1,120 @@
+#include "app/profile/ProfileSection.h"
+
+#include "app/controls/CGridModel.h"
+#include "matrix/CMatrixArchive.h"
+
+#include <algorithm>
+
+namespace {
+
+const char *const SectionTag = "PPT";
+constexpr int SpareWords = 999;
+
+std::string Utf8(const QString &text) { return text.toUtf8().toStdString(); }
+QString FromUtf8(const std::string &text) { return QString::fromUtf8(text.c_str()); }
+
+void WriteFlag(CMatrixArchive &ar, bool flag) { ar.WriteInt32(flag ? 1 : 0); }
+bool ReadFlag(CMatrixArchive &ar) { return ar.ReadInt32() != 0; }
+
+} // namespace
+
+void WriteProfileSection(CMatrixArchive &ar, int version, const CGridModel &table,
+    const ProfilePageState &s, const DispersionAnalysis &a)
+{
+    ar.WriteLine(std::string(28, '='));
+    ar.WriteLine(SectionTag);
+    ar.WriteFloat32(1.0f);
+    table.Store(ar);
+    ar.WriteInt32(s.layersIndex);
+    ar.WriteLine(Utf8(s.spacingText));
+    ar.WriteLine(Utf8(s.depthText));
+    ar.WriteInt32(s.receiversIndex);
+    ar.WriteInt32(s.iterationsIndex);
+    ar.WriteInt32(s.modesIndex);
+    ar.WriteInt32(s.errorIndex);
+    WriteFlag(ar, s.apparentBox);
+    WriteFlag(ar, s.strongContrasts);
+    WriteFlag(ar, s.effectiveBox);
+    WriteFlag(ar, s.modesBox);
+    WriteFlag(ar, s.experimentalBox);
+    a.m_curve.frequencies.Store(ar);
+    a.m_curve.velocities.Store(ar);
+    a.m_curve.maxVelocities.Store(ar);
+    a.m_curve.minVelocities.Store(ar);
+    ar.WriteFloat64(a.m_results.apparentMisfit);
+    ar.WriteFloat64(a.m_results.effectiveMisfit);
+    WriteFlag(ar, s.forwardValid);
+    WriteFlag(ar, s.searchValid);
+    const std::vector<LayerRecord> &layers = a.m_profile.layers;
+    WriteFlag(ar, !layers.empty());
+    if (layers.empty())
+        return;
+    a.m_results.apparentCurve.Store(ar);
+    a.m_results.effectiveCurve.Store(ar);
+    a.m_results.frequencies.Store(ar);
+    a.m_results.modalVelocities.Store(ar);
+    s.widths.Store(ar);
+    s.points.Store(ar);
+    ar.WriteInt32(s.uncertaintyIndex);
+    if (version >= 1) {
+        for (int i = 0; i < SpareWords; ++i)
+            ar.WriteInt32(0);
+    }
+    for (const LayerRecord &layer : layers) {
+        ar.WriteFloat64(layer.finalVs);
+        ar.WriteCountedString(Utf8(layer.finalVsText));
+    }
+}
+
+void ReadProfileSection(
+    CMatrixArchive &ar, int version, CGridModel &table, ProfilePageState &s, DispersionAnalysis &a)
+{
+    ar.ReadLine();
+    if (ar.ReadLine() != SectionTag)
+        throw CArchiveException(CArchiveException::BadClass, "not a ground-profile section");
+    ar.ReadFloat32();
+    table.Load(ar);
+    s.layersIndex = ar.ReadInt32();
+    s.spacingText = FromUtf8(ar.ReadLine());
+    s.depthText = FromUtf8(ar.ReadLine());
+    s.receiversIndex = ar.ReadInt32();
+    s.iterationsIndex = ar.ReadInt32();
+    s.modesIndex = ar.ReadInt32();
+    s.errorIndex = ar.ReadInt32();
+    s.apparentBox = ReadFlag(ar);
+    s.strongContrasts = ReadFlag(ar);
+    s.effectiveBox = ReadFlag(ar);
+    s.modesBox = ReadFlag(ar);
+    s.experimentalBox = ReadFlag(ar);
+    a.m_curve.frequencies.Load(ar);
+    a.m_curve.velocities.Load(ar);
+    a.m_curve.maxVelocities.Load(ar);
+    a.m_curve.minVelocities.Load(ar);
+    a.m_results.apparentMisfit = ar.ReadFloat64();
+    a.m_results.effectiveMisfit = ar.ReadFloat64();
+    s.forwardValid = ReadFlag(ar);
+    s.searchValid = ReadFlag(ar);
+    if (!ReadFlag(ar))
+        return;
+    a.m_results.apparentCurve.Load(ar);
+    a.m_results.effectiveCurve.Load(ar);
+    a.m_results.frequencies.Load(ar);
+    a.m_results.modalVelocities.Load(ar);
+    s.widths.Load(ar);
+    s.points.Load(ar);
+    s.uncertaintyIndex = ar.ReadInt32();
+    if (version >= 1) {
+        for (int i = 0; i < SpareWords; ++i)
+            ar.ReadInt32();
+    }
+    // One final Vs per layer of the table just read: its rows but the header.
+    const int layers = std::max(0, table.GetRowCount() - 1);
+    a.m_profile.layers.resize(std::size_t(layers));
+    a.m_results.finalVs = CMatrix(layers, 1);
+    for (int l = 0; l < layers; ++l) {
+        LayerRecord &layer = a.m_profile.layers[std::size_t(l)];
+        layer.finalVs = ar.ReadFloat64();
+        layer.finalVsText = FromUtf8(ar.ReadCountedString());
+        a.m_results.finalVs.Set(l, layer.finalVs);
+    }
+}
