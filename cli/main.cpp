@@ -45,7 +45,8 @@ const Command Commands[] = {
         "        automatic search of the Vs profile through runner; the final profile as a\n"
         "        model file on standard output, the progress on standard error",
         "Options:\n"
-        "  --model FILE        starting profile (see vela-cli modes --help)\n"
+        "  --model FILE        starting profile (see vela-cli modes --help); columns 6 and 7\n"
+        "                      may give Vs min and Vs max\n"
         "  --curve FILE        experimental dispersion curve (see vela-cli forward --help)\n"
         "  --iterations N      largest number of iterations\n"
         "  --target-error PCT  misfit at which the search stops [%]\n"

@@ -517,6 +517,13 @@ int CGUIProfiloIniziale::LoadSection(CMatrixArchive &ar, int version)
     return 0;
 }
 
+int CGUIProfiloIniziale::WriteReport(ReportWriter &report)
+{
+    WriteProfileChapter(
+        report, ReportItems(), m_dispersionChart->Region(), m_profileChart->Region());
+    return 0;
+}
+
 int CGUIProfiloIniziale::OnExportText(CChartWidget *chart, const QString &path)
 {
     const DispersionAnalysis *a = Analysis();

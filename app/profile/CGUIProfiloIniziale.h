@@ -40,6 +40,8 @@ public:
     int SaveSection(CMatrixArchive &ar, int version) override;
     int LoadSection(CMatrixArchive &ar, int version) override;
     int OnExportText(CChartWidget *chart, const QString &path) override;
+    /// The chapter "Field profile": ReportItems() with the two charts as figures.
+    int WriteReport(ReportWriter &report) override;
 
     /// The chapter of the report: the collected profile, with the captions for the last run
     /// and the uncertainty shown; the charts are DispersionChart() and ProfileChart().

@@ -5,6 +5,9 @@
 
 #include "app/spectrum/DispersionAnalysis.h"
 
+class CChartRegion;
+struct ProfilePageState;
+
 #include <QString>
 
 #include <vector>
@@ -23,5 +26,17 @@ struct ProfileReportItem
 /// `uncertaintyLevel` is the uncertainty shown (0 none, 1 to 3).
 std::vector<ProfileReportItem> ProfileReport(
     const DispersionAnalysis &analysis, bool searchRun, int uncertaintyLevel);
+
+class ReportWriter;
+
+/// Writes the chapter through the report writer for a page state as the document keeps it
+/// (flags, uncertainty shown, widths and points), the two charts built from the analysis with
+/// every series. Needs no window: a page and a command-line run write the same chapter.
+void WriteProfileChapter(
+    ReportWriter &report, const DispersionAnalysis &analysis, const ProfilePageState &state);
+
+/// The same with the charts as given (the page passes what it shows).
+void WriteProfileChapter(ReportWriter &report, const std::vector<ProfileReportItem> &items,
+    const CChartRegion &dispersionChart, const CChartRegion &profileChart);
 
 #endif // VELA_APP_PROFILE_PROFILEREPORT_H

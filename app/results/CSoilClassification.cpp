@@ -187,8 +187,10 @@ void CSoilClassification::ResetAllRows()
     m_answers.fill(SoilAnswer::None);
     m_enabled.fill(false);
     m_enabled[0] = true;
-    // The codes in force today ask only about liquefaction and the substrate.
-    m_enabled[UsesQuestionnaire() ? 1 : 2] = true;
+    // The codes in force today ask only about liquefaction and the substrate. Without a
+    // profile there is nothing to classify.
+    if (!m_layers.empty())
+        m_enabled[UsesQuestionnaire() ? 1 : 2] = true;
     m_bedrockChoice = -1;
     m_bedrockDepth = 0.0;
     m_tentative.clear();

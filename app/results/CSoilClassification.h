@@ -90,7 +90,7 @@ public:
     const std::vector<SoilLayer> &Profile() const { return m_layers; }
 
     /// The page's start: category cleared, reference depth 0, Vs30 from layer 0, every row
-    /// reset; the definitions stay.
+    /// reset; the definitions stay. Without a profile no question can be answered.
     void Init();
     /// Row 0 and the codes beside it: switches the definitions; clears the category and resets
     /// the rows. Under O.P.C.M. 3274 the reference depth, whose field is then hidden, goes

@@ -4,6 +4,7 @@
 #include "app/data/CGUIRispostaSperimentale1.h"
 #include "app/data/CGUIRispostaSperimentaleP.h"
 #include "app/profile/CGUIProfiloIniziale.h"
+#include "app/results/CGUIRisultati.h"
 #include "app/shell/CChildFormTest.h"
 #include "app/shell/CGUIMain.h"
 #include "app/shell/CPlaceholderPage.h"
@@ -27,8 +28,8 @@ CChildDialog *CreatePage(
         return new CGUICurvaDispersione(parent, steps, analysis);
     case Step::GroundProfile:
         return new CGUIProfiloIniziale(parent, steps, analysis);
-    case Step::Results: // CGUIRisultati
-        return new CPlaceholderPage(stepCode, parent, steps, analysis);
+    case Step::Results:
+        return new CGUIRisultati(parent, steps, analysis);
     default:
         return nullptr;
     }

@@ -1712,6 +1712,129 @@
     </message>
 </context>
 <context>
+    <name>CGUIRisultati</name>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="51"/>
+        <source>Final results</source>
+        <translation>Risultati finali</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="57"/>
+        <source>Schema riassuntivo</source>
+        <translation>Schema riassuntivo</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="62"/>
+        <source>Type of ground</source>
+        <translation>Categoria di sottosuolo</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="67"/>
+        <source>Site</source>
+        <translation>Sito</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="67"/>
+        <source>Geotechnical description</source>
+        <translation>Descrizione geotecnica</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="67"/>
+        <source>Vs30 [m/s]</source>
+        <translation>Vs30 [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="80"/>
+        <source>Soil classification</source>
+        <translation>Classificazione del sottosuolo</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="91"/>
+        <source>Yes</source>
+        <translation>Sì</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="92"/>
+        <source>No</source>
+        <translation>No</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="109"/>
+        <source>Don&apos;t know</source>
+        <translation>Non so</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="115"/>
+        <source>Or classify under:</source>
+        <translation>Oppure classifica secondo:</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="116"/>
+        <source>NTC 2018</source>
+        <translation>NTC 2018</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="117"/>
+        <source>ASCE 7-22</source>
+        <translation>ASCE 7-22</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="135"/>
+        <source>Offset</source>
+        <translation>Offset</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="139"/>
+        <source>Reference plane z=0</source>
+        <translation>Piano di riferimento z=0</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="166"/>
+        <source>Previous</source>
+        <translation>Indietro</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="169"/>
+        <source>Help</source>
+        <translation>Aiuto</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="172"/>
+        <source>Save...</source>
+        <translation>Salva...</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="175"/>
+        <source>Exit</source>
+        <translation>Esci</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="269"/>
+        <source>Verify soil nature before proceeding with soil classification</source>
+        <translation>Verificare la natura del terreno prima di procedere con la classificazione del sottosuolo</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="270"/>
+        <source>Error</source>
+        <translation>Errore</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="359"/>
+        <source>H = %1 m</source>
+        <translation>H = %1 m</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="382"/>
+        <source>Are you sure you want to quit the program?</source>
+        <translation>Sei sicuro di voler uscire dal programma?</translation>
+    </message>
+    <message>
+        <location filename="../results/CGUIRisultati.cpp" line="383"/>
+        <source>Confirm exit</source>
+        <translation>Conferma uscita</translation>
+    </message>
+</context>
+<context>
     <name>CGUISteps</name>
     <message>
         <location filename="../shell/CGUISteps.cpp" line="41"/>
@@ -1904,12 +2027,12 @@
     <message>
         <location filename="../shell/CMainFrame.cpp" line="223"/>
         <source>Save as</source>
-        <translation type="unfinished">Salva con nome</translation>
+        <translation>Salva con nome</translation>
     </message>
     <message>
         <location filename="../shell/CMainFrame.cpp" line="264"/>
         <source>Save changes to %1?</source>
-        <translation type="unfinished"></translation>
+        <translation>Salvare le modifiche a %1?</translation>
     </message>
     <message>
         <location filename="../shell/CMainFrame.cpp" line="96"/>
@@ -2111,7 +2234,7 @@
     <message>
         <location filename="../shell/CWinQuiverApp.cpp" line="79"/>
         <source>The current analysis has not been saved. Discard it?</source>
-        <translation type="unfinished">L&apos;analisi corrente non è stata salvata. Abbandonarla?</translation>
+        <translation>L&apos;analisi corrente non è stata salvata. Scartarla?</translation>
     </message>
     <message>
         <location filename="../shell/CWinQuiverApp.cpp" line="91"/>
@@ -2143,42 +2266,42 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
     <message>
         <location filename="../shell/CWinQuiverDoc.cpp" line="35"/>
         <source>The file %1 cannot be opened: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Impossibile aprire il file %1: %2.</translation>
     </message>
     <message>
         <location filename="../shell/CWinQuiverDoc.cpp" line="51"/>
         <source>The file %1 is damaged or is not a VELA analysis (%2). The analysis on screen has not been changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Il file %1 è danneggiato o non è un&apos;analisi VELA (%2). L&apos;analisi sullo schermo non è stata modificata.</translation>
     </message>
     <message>
         <location filename="../shell/CWinQuiverDoc.cpp" line="59"/>
         <source>This file was generated with a newer version and cannot be opened</source>
-        <translation type="unfinished"></translation>
+        <translation>Questo file è stato generato con una versione più recente e non può essere aperto</translation>
     </message>
     <message>
         <location filename="../shell/CWinQuiverDoc.cpp" line="60"/>
         <source>Wrong version</source>
-        <translation type="unfinished"></translation>
+        <translation>Versione errata</translation>
     </message>
     <message>
         <location filename="../shell/CWinQuiverDoc.cpp" line="72"/>
         <source>The file %1 could not be read completely (%2).</source>
-        <translation type="unfinished"></translation>
+        <translation>Non è stato possibile leggere completamente il file %1 (%2).</translation>
     </message>
     <message>
         <location filename="../shell/CWinQuiverDoc.cpp" line="95"/>
         <source>This file was created with an older version of the program. It will be converted to the latest version.</source>
-        <translation type="unfinished"></translation>
+        <translation>Questo file è stato creato con una versione precedente del programma. Sarà convertito all&apos;ultima versione.</translation>
     </message>
     <message>
         <location filename="../shell/CWinQuiverDoc.cpp" line="97"/>
         <source>Version upgrade</source>
-        <translation type="unfinished"></translation>
+        <translation>Aggiornamento di versione</translation>
     </message>
     <message>
         <location filename="../shell/CWinQuiverDoc.cpp" line="103"/>
         <source>The analysis could not be saved to %1 (%2). The file already there, if any, has not been changed.</source>
-        <translation type="unfinished"></translation>
+        <translation>Non è stato possibile salvare l&apos;analisi in %1 (%2). Il file già presente, se esiste, non è stato modificato.</translation>
     </message>
 </context>
 <context>
@@ -2336,6 +2459,537 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
         <location filename="../results/ReportWriter.cpp" line="187"/>
         <source>Figure</source>
         <translation>Figura</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsChapter</name>
+    <message>
+        <location filename="../results/ResultsChapter.cpp" line="12"/>
+        <source>Final results</source>
+        <translation>Risultati finali</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsChapter.cpp" line="14"/>
+        <source>Reference plane z=0 [m]</source>
+        <translation>Piano di riferimento z=0 [m]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsChapter.cpp" line="18"/>
+        <source>H [m]</source>
+        <translation>H [m]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsChapter.cpp" line="32"/>
+        <source>Soil type </source>
+        <translation>Categoria di sottosuolo </translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsChapter.cpp" line="40"/>
+        <source>Type of ground</source>
+        <translation>Categoria di sottosuolo</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsChapter.cpp" line="45"/>
+        <source>Type %1: %2</source>
+        <translation>Categoria %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>ResultsForm</name>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="44"/>
+        <source>Yes</source>
+        <translation>SI</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="45"/>
+        <source>No</source>
+        <translation>NO</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="68"/>
+        <source>Geotechnical unit</source>
+        <translation>Unità geotecnica</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="68"/>
+        <source>Description</source>
+        <translation>Descrizione</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="69"/>
+        <source>h [m]</source>
+        <translation>h [m]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="69"/>
+        <source>z [m]</source>
+        <translation>z [m]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="69"/>
+        <source>Density [kg/m^3]</source>
+        <translation>Densità [kg/m^3]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="69"/>
+        <source>Water table</source>
+        <translation>Falda</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="69"/>
+        <source>Poisson</source>
+        <translation>Poisson</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="70"/>
+        <source>Vs [m/s]</source>
+        <translation>Vs [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="70"/>
+        <source>Vs fixed</source>
+        <translation>Vs fissa</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="70"/>
+        <source>Vp [m/s]</source>
+        <translation>Vp [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="70"/>
+        <source>Alluvional</source>
+        <translation>Alluvionale</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="100"/>
+        <source>Outcropping rock masses or very stiff soils with<byte value="xd"/>
+shear-wave velocities above 800 m/s, possibly including<byte value="xd"/>
+at the surface weaker material at most 3 m thick</source>
+        <translation>Ammassi rocciosi affioranti o terreni molto rigidi con</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="105"/>
+        <source>Soft rocks and deposits of very dense coarse-grained<byte value="xd"/>
+soils or very stiff fine-grained soils, with mechanical<byte value="xd"/>
+properties improving with depth and an equivalent<byte value="xd"/>
+velocity between 360 m/s and 800 m/s</source>
+        <translation>Rocce tenere e depositi di terreni a grana grossa molto</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="110"/>
+        <source>Deposits of medium-dense coarse-grained soils or<byte value="xd"/>
+medium-stiff fine-grained soils with the substrate<byte value="xd"/>
+deeper than 30 m, with mechanical properties improving<byte value="xd"/>
+with depth and an equivalent velocity between<byte value="xd"/>
+180 m/s and 360 m/s</source>
+        <translation>Depositi di terreni a grana grossa mediamente addensati o</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="116"/>
+        <source>Deposits of loose coarse-grained soils or soft<byte value="xd"/>
+fine-grained soils with the substrate deeper than 30 m,<byte value="xd"/>
+with mechanical properties improving with depth and<byte value="xd"/>
+an equivalent velocity between 100 m/s and 180 m/s</source>
+        <translation>Depositi di terreni a grana grossa scarsamente addensati o</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="121"/>
+        <source>Soils with the properties and equivalent velocities<byte value="xd"/>
+of categories C or D and the substrate not deeper<byte value="xd"/>
+than 30 m</source>
+        <translation>Terreni con caratteristiche e velocità equivalente</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="127"/>
+        <source>Hard rock</source>
+        <translation>Roccia dura</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="128"/>
+        <source>Medium hard rock</source>
+        <translation>Roccia mediamente dura</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="129"/>
+        <source>Soft rock</source>
+        <translation>Roccia tenera</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="130"/>
+        <source>Very dense sand or hard clay</source>
+        <translation>Sabbia molto addensata o argilla dura</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="132"/>
+        <source>Dense sand or very stiff clay</source>
+        <translation>Sabbia addensata o argilla molto consistente</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="134"/>
+        <source>Medium dense sand or stiff clay</source>
+        <translation>Sabbia mediamente addensata o argilla consistente</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="136"/>
+        <source>Loose sand or medium stiff clay</source>
+        <translation>Sabbia sciolta o argilla mediamente consistente</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="138"/>
+        <source>Very loose sand or soft clay</source>
+        <translation>Sabbia molto sciolta o argilla tenera</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="140"/>
+        <source>Soils requiring a site response analysis: liquefiable soils,<byte value="xd"/>
+peat or highly organic clay thicker than 3 m</source>
+        <translation>Terreni che richiedono un&apos;analisi di risposta sismica locale:</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="149"/>
+        <source>Lithoid formations or very rigid homogenous soils<byte value="xd"/>
+characterized by values of Vs30&gt;800m/s, inclusive<byte value="xd"/>
+of any superficial alteration strata with a maximum <byte value="xd"/>
+thickness of 5m</source>
+        <translation>Formazioni litoidi o suoli omogenei molto rigidi</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="152"/>
+        <source>Rock or other rock-like geologicalformation,<byte value="xd"/>
+including at most 3 m of weaker material at the surface</source>
+        <translation>Ammassi rocciosi affioranti o terreni molto rigidi,</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="156"/>
+        <source>Deposits of very thickened gravels or sands or very <byte value="xd"/>
+consistent clays, with a thickness of several tens of <byte value="xd"/>
+meters, characterized by a gradual improvement of<byte value="xd"/>
+mechanical properties with depth and by Vs30 values<byte value="xd"/>
+between 360m/s and 800m/s</source>
+        <translation>Depositi di sabbie o ghiaie molto addensate o argille molto</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="160"/>
+        <source>Deposits of very dense sand, gravel, or very stiff clay,<byte value="xd"/>
+at least 30 m in thickness, characterised by a gradual<byte value="xd"/>
+increase of mechanical properties with depth, Vs30 <byte value="xd"/>
+between 360m/s and 800m/s</source>
+        <translation>Depositi di sabbie, ghiaie molto addensate o argille molto</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="165"/>
+        <source>Deposits of medium thickened gravels or sands or<byte value="xd"/>
+medium consistent clays, with a thickness varying<byte value="xd"/>
+from several tens to hundreds of meters, characterized<byte value="xd"/>
+by Vs30 values between 180m/s and 360m/s</source>
+        <translation>Depositi di sabbie o ghiaie mediamente addensate o argille</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="168"/>
+        <source>Deep deposits of dense or medium dense sand, gravel<byte value="xd"/>
+or stiff clay with thickness greater than 30 m, Vs30<byte value="xd"/>
+between 180m/s and 360m/s</source>
+        <translation>Depositi profondi di sabbie, ghiaie addensate o mediamente</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="172"/>
+        <source>Deposits of granular matter, from loose to lightly<byte value="xd"/>
+thickened, or cohesive matter, of light to medium<byte value="xd"/>
+consistence, characterized by values of Vs30 &lt; 180m/s</source>
+        <translation>Depositi di terreni granulari da sciolti a poco addensati,</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="175"/>
+        <source>Deposits of loose-to-medium cohesionless soil (with or<byte value="xd"/>
+without some soft cohesive layers), or of predominantly <byte value="xd"/>
+soft-to-firm cohesive soil with thickness greater than <byte value="xd"/>
+30 m, Vs30  lower than 180m/s</source>
+        <translation>Depositi di terreni granulari da sciolti a mediamente</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="180"/>
+        <source>Soil profiles made of alluvial surface strata, with Vs<byte value="xd"/>
+values similar to the C or D type and with a thickness<byte value="xd"/>
+between 5m and 20m, lying on a substratum of more<byte value="xd"/>
+rigid material with Vs&gt;800m/s</source>
+        <translation>Profili di terreno costituiti da strati superficiali alluvionali,</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="183"/>
+        <source>A soil profile consisting of a surface alluvium layer <byte value="xd"/>
+with vs values of type C or D and thickness lower than<byte value="xd"/>
+20 m, underlain by stiffer material with vs &gt; 800 m/s</source>
+        <translation>Profilo di terreno costituito da uno strato alluvionale</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="188"/>
+        <source>Deposits made of, or including, one stratum at least 10m<byte value="xd"/>
+thick of clays/silts of low consistency, with a high level<byte value="xd"/>
+of plasticity (IP&gt;40) and water content, characterized<byte value="xd"/>
+by values of Vs30&lt;100m/s</source>
+        <translation>Depositi costituiti da, o che includono, uno strato spesso</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="191"/>
+        <source>Deposits of soils with Vs30&lt;100m/s (or 10 &lt; cu,30 &lt; 20 kPa),<byte value="xd"/>
+which include a layer of fine-grained and low consistency<byte value="xd"/>
+soil with a thickness greater than 8m, or a layer <byte value="xd"/>
+of peat or highly organic clay with a thickness greater than 3m.</source>
+        <translation>Depositi di terreni con Vs30&lt;100m/s (o 10 &lt; cu,30 &lt; 20 kPa),</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="197"/>
+        <source>Deposits of soils that are subject to liquefaction,<byte value="xd"/>
+of sensitive clays or of any other soil category that<byte value="xd"/>
+cannot be classified in the previous types</source>
+        <translation>Depositi di terreni suscettibili di liquefazione,</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="200"/>
+        <source>Deposits of liquefiable soils, of sensitive clays,<byte value="xd"/>
+or any other soil profile not included in types A - E or S1</source>
+        <translation>Depositi di terreni suscettibili di liquefazione, di argille</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="211"/>
+        <source>Do you want to use the new law (DM 14 January 2008)?</source>
+        <translation>Vuoi usare la nuova normativa (DM 14 gennaio 2008)?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="213"/>
+        <source>Does site type belong to classes A, B, C, D, E o S1 (alluvional soil, gravel, sand, silt, clay, rock)?</source>
+        <translation>Il sito appartiene alle classi A, B, C, D, E o S1 (terreno alluvionale, ghiaia, sabbia, limo, argilla, roccia)?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="217"/>
+        <source>Is the site susceptible to liquefaction, or is there a layer of peat or highly organic clay thicker than 3 m?</source>
+        <translation>Il sito è suscettibile di liquefazione, o c&apos;è uno strato di torba o di argilla altamente organica spesso più di 3 m?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="219"/>
+        <source>Is the site susceptible to liquefaction or is there sensitive clay?</source>
+        <translation>Il sito è suscettibile di liquefazione o ci sono argille sensitive?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="221"/>
+        <source>Is there a silty or clayey layer thicker than 10 m with high level of water content ?</source>
+        <translation>C&apos;è uno strato limoso o argilloso spesso più di 10 m con elevato contenuto d&apos;acqua?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="223"/>
+        <source>Is there a layer of fine-grained and low consistency soil with a thickness greater than 8m?</source>
+        <translation>C&apos;è uno strato di terreno a grana fina di bassa consistenza spesso più di 8m?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="226"/>
+        <source>Is plasticity index greater than 40% ?</source>
+        <translation>L&apos;indice di plasticità è maggiore del 40%?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="227"/>
+        <source>Is there a layer of peat or highly organic clay with a thickness greater than 3m?</source>
+        <translation>C&apos;è uno strato di torba o di argilla altamente organica spesso più di 3m?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="230"/>
+        <source>Is there an alteration layer thicker than 5m?</source>
+        <translation>C&apos;è uno strato di alterazione spesso più di 5m?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="231"/>
+        <source>Is there an alteration layer thicker than 3m?</source>
+        <translation>C&apos;è uno strato di alterazione spesso più di 3m?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="233"/>
+        <source>Do the mechanic characteristics of the layers gradually improve with depth?</source>
+        <translation>Le caratteristiche meccaniche degli strati migliorano gradualmente con la profondità?</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="235"/>
+        <source>Please confirm the geotechnic unit of the bed rock</source>
+        <translation>Confermare l&apos;unità geotecnica del substrato roccioso</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="245"/>
+        <source>O.P.C.M. n. 3274/2003 with Eurocode 8</source>
+        <translation>O.P.C.M. n. 3274/2003 con Eurocodice 8</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="247"/>
+        <source>NTC 2018 (D.M. 17 January 2018)</source>
+        <translation>NTC 2018 (D.M. 17 gennaio 2018)</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="249"/>
+        <source>ASCE 7-22 (Table 20.2-1)</source>
+        <translation>ASCE 7-22 (Tabella 20.2-1)</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="251"/>
+        <source>DM 14 January 2008</source>
+        <translation>DM 14 gennaio 2008</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="259"/>
+        <source>Vs,eq [m/s]</source>
+        <translation>Vs,eq [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="261"/>
+        <source>Vs,100ft [m/s]</source>
+        <translation>Vs,100ft [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="263"/>
+        <source>Vs30 [m/s]</source>
+        <translation>Vs30 [m/s]</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="270"/>
+        <source>No final profile yet: the ground profile step gives it</source>
+        <translation>Nessun profilo finale: lo fornisce il passo del profilo del terreno</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="272"/>
+        <source>No category: a site-specific seismic response analysis is required</source>
+        <translation>Nessuna categoria: è necessaria un&apos;analisi specifica di risposta sismica locale</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="275"/>
+        <source>Soil type </source>
+        <translation>Categoria di sottosuolo </translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="286"/>
+        <source>Not found</source>
+        <translation>Non trovato</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="416"/>
+        <source>You are using the definitions included in O.P.C.M. n. 3274/2003 &quot;Ex Testo Unico sulle costruzioni&quot; and Eurocodice 8</source>
+        <translation>Si stanno usando le definizioni contenute nell&apos;O.P.C.M. n. 3274/2003 &quot;Ex Testo Unico sulle costruzioni&quot; e nell&apos;Eurocodice 8</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="419"/>
+        <source>You are using the definitions included in NTC 2018 (D.M. 17 gennaio 2018)</source>
+        <translation>Si stanno usando le definizioni contenute nelle NTC 2018 (D.M. 17 gennaio 2018)</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="422"/>
+        <source>You are using the site classes of ASCE 7-22 (Table 20.2-1)</source>
+        <translation>Si stanno usando le classi di sito della ASCE 7-22 (Tabella 20.2-1)</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="424"/>
+        <source>You are using the definitions included in DM 14 gennaio 2008</source>
+        <translation>Si stanno usando le definizioni contenute nel DM 14 gennaio 2008</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="429"/>
+        <source>The geotechnic unit %1 is the bed rock</source>
+        <translation>L&apos;unità geotecnica %1 è il substrato roccioso</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="435"/>
+        <source>The site does belongs to classes A, B, C, D, E or S1 (alluvional soil, gravel, sand, silt, clay, rock).</source>
+        <translation>Il sito appartiene alle classi A, B, C, D, E o S1 (terreno alluvionale, ghiaia, sabbia, limo, argilla, roccia).</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="437"/>
+        <source>The site does not belong to classes A, B, C, D, E or S1 (alluvional soil, gravel, sand, silt, clay, rock).</source>
+        <translation>Il sito non appartiene alle classi A, B, C, D, E o S1 (terreno alluvionale, ghiaia, sabbia, limo, argilla, roccia).</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="441"/>
+        <source>The site is susceptible to liquefaction, or there is a layer of peat or highly organic clay thicker than 3 m.</source>
+        <translation>Il sito è suscettibile di liquefazione, o c&apos;è uno strato di torba o di argilla altamente organica spesso più di 3 m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="443"/>
+        <source>The site is not susceptible to liquefaction and there is no layer of peat or highly organic clay thicker than 3 m.</source>
+        <translation>Il sito non è suscettibile di liquefazione e non c&apos;è uno strato di torba o di argilla altamente organica spesso più di 3 m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="445"/>
+        <source>The site is susceptible to liquefaction or there is sensitive clay.</source>
+        <translation>Il sito è suscettibile di liquefazione o ci sono argille sensitive.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="446"/>
+        <source>The site is not susceptible to liquefaction or there is not sensitive clay.</source>
+        <translation>Il sito non è suscettibile di liquefazione e non ci sono argille sensitive.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="450"/>
+        <source>There is a silty or clayey layer thicker than 10 m with high level of water content.</source>
+        <translation>C&apos;è uno strato limoso o argilloso spesso più di 10 m con elevato contenuto d&apos;acqua.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="452"/>
+        <source>There is not a silty or clayey layer thicker than 10 m with high level of water content.</source>
+        <translation>Non c&apos;è uno strato limoso o argilloso spesso più di 10 m con elevato contenuto d&apos;acqua.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="454"/>
+        <source>There is a layer of fine-grained and low consistency soil with a thickness greater than 8m.</source>
+        <translation>C&apos;è uno strato di terreno a grana fina di bassa consistenza spesso più di 8m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="456"/>
+        <source>There is no layer of fine-grained and low consistency soil with a thickness greater than 8m.</source>
+        <translation>Non c&apos;è uno strato di terreno a grana fina di bassa consistenza spesso più di 8m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="460"/>
+        <source>Plasticity index is greater than 40%</source>
+        <translation>L&apos;indice di plasticità è maggiore del 40%</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="461"/>
+        <source>Plasticity index lower than 40%.</source>
+        <translation>L&apos;indice di plasticità è minore del 40%.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="462"/>
+        <source>There is a layer of peat or highly organic clay with a thickness greater than 3m.</source>
+        <translation>C&apos;è uno strato di torba o di argilla altamente organica spesso più di 3m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="464"/>
+        <source>There is no layer of peat or highly organic clay with a thickness greater than 3m.</source>
+        <translation>Non c&apos;è uno strato di torba o di argilla altamente organica spesso più di 3m.</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="468"/>
+        <source>There is an alteration layer thicker than 5m</source>
+        <translation>C&apos;è uno strato di alterazione spesso più di 5m</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="469"/>
+        <source>There is no alteration layer thicker than 5m</source>
+        <translation>Non c&apos;è uno strato di alterazione spesso più di 5m</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="470"/>
+        <source>There is an alteration layer thicker than 3m</source>
+        <translation>C&apos;è uno strato di alterazione spesso più di 3m</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="471"/>
+        <source>There is no alteration layer thicker than 3m</source>
+        <translation>Non c&apos;è uno strato di alterazione spesso più di 3m</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="473"/>
+        <source>The mechanic characteristics of the layers gradually improve with depth</source>
+        <translation>Le caratteristiche meccaniche degli strati migliorano gradualmente con la profondità</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="474"/>
+        <source>The mechanic characteristics of the layers don&apos;t improve improve gradually with depth</source>
+        <translation>Le caratteristiche meccaniche degli strati non migliorano gradualmente con la profondità</translation>
     </message>
 </context>
 <context>

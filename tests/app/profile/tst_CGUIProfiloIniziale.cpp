@@ -3,10 +3,13 @@
 // input check and the document section.
 #include "app/chart/CChartWidget.h"
 #include "app/controls/CGridCtrl.h"
+#include "app/controls/CGridModel.h"
 #include "app/page/CMessageBoxCapture.h"
 #include "app/profile/CDialogAutomatica.h"
 #include "app/profile/CGUIProfiloIniziale.h"
 #include "app/profile/CProfileTable.h"
+#include "app/profile/ProfileReport.h"
+#include "app/results/ReportWriter.h"
 #include "matrix/CMatrixArchive.h"
 
 #include <QApplication>
@@ -115,6 +118,43 @@ private Q_SLOTS:
         // Experimental, one mode, apparent and effective; initial and final profiles.
         QCOMPARE(m_page->DispersionChart()->Region().Count(), 4);
         QCOMPARE(m_page->ProfileChart()->Region().Count(), 2);
+
+        // The report chapter: one heading, four layer sub-headings and both charts as figures.
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("report.rtf"));
+        ReportWriter report(&CChartWidget::ExportRegion);
+        QCOMPARE(report.Open(path), int(RtfOk));
+        QCOMPARE(m_page->WriteReport(report), 0);
+        QCOMPARE(report.ChapterCount(), 1);
+        QCOMPARE(report.FigureCount(), 2);
+        QVERIFY(report.Close());
+        QFile rtf(path);
+        QVERIFY(rtf.open(QIODevice::ReadOnly));
+        const QByteArray text = rtf.readAll();
+        QVERIFY(text.contains("Field profile"));
+        QVERIFY(text.contains("Layer 4"));
+        QVERIFY(text.contains("Numerical Vs profile"));
+
+        // The same chapter without a window, from the document's section alone.
+        CMatrixArchive section;
+        m_page->SaveSection(section, 1);
+        CMatrixArchive in(section.GetBuffer());
+        CGridModel table;
+        ProfilePageState state;
+        DispersionAnalysis read;
+        ReadProfileSection(in, 1, table, state, read);
+        CProfileTable(&table, QStringLiteral("Yes"), QStringLiteral("No")).Collect(read.m_profile);
+        const QString windowless = dir.filePath(QStringLiteral("windowless.rtf"));
+        ReportWriter second(&CChartWidget::ExportRegion);
+        QCOMPARE(second.Open(windowless), int(RtfOk));
+        WriteProfileChapter(second, read, state);
+        QCOMPARE(second.FigureCount(), 2);
+        QVERIFY(second.Close());
+        QFile other(windowless);
+        QVERIFY(other.open(QIODevice::ReadOnly));
+        const QByteArray again = other.readAll();
+        QVERIFY(again.contains("Layer 4"));
+        QVERIFY(again.contains("Vs fin.[m/s]"));
     }
 
     void runnerWithoutResultShowsMisfitsAboveHundred()
@@ -176,6 +216,7 @@ private Q_SLOTS:
         MakePage(4);
         m_page->CollectProfile();
         m_analysis->m_profile.iterationCount = 10;
+        m_analysis->m_profile.targetMisfit = 0.0; // a search that runs long enough to stop
         CDialogAutomatica dialog(m_page.get(), m_page.get());
         dialog.show();
         QTRY_VERIFY_WITH_TIMEOUT(
@@ -235,6 +276,7 @@ private Q_SLOTS:
         MakePage(4);
         m_page->CollectProfile();
         m_analysis->m_profile.iterationCount = 10;
+        m_analysis->m_profile.targetMisfit = 0.0; // a search that runs long enough to stop
         CDialogAutomatica dialog(m_page.get(), m_page.get());
         dialog.show();
         QTRY_VERIFY_WITH_TIMEOUT(

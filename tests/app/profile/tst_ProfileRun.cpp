@@ -370,6 +370,33 @@ private Q_SLOTS:
         QCOMPARE(search.back().text, QStringLiteral("Velocity; incertezza 0.5 sigma"));
     }
 
+    void uncertaintyLinesWidenWithTheCurveWidthAndTheMisfitAtTheLayersPoint()
+    {
+        DispersionAnalysis a;
+        SetCurve(a, { 10, 20 }, { 200, 100 });
+        a.m_results.finalVs = CMatrix::Column({ 300, 400 });
+        a.m_results.frequencies = CMatrix::Column({ 10, 20 });
+        a.m_results.apparentCurve = CComplexMatrix(2, 1);
+        a.m_results.apparentCurve.Set(0, Complex(220, 0)); // 10 % above the point
+        a.m_results.apparentCurve.Set(1, Complex(100, 0)); // on the point
+        // Layer 1 uses point 0 (width 0.3 of the +-15 % bounds), layer 2 point 1 with a width
+        // wide enough to take the lower line below zero.
+        const CMatrix widths = CMatrix::Column({ 0.3, 2.0 });
+        const CMatrix points = CMatrix::Column({ 0, 1 });
+        std::vector<double> lower, upper;
+        UncertaintyProfiles(a, widths, points, UncertaintyFactor(1), &lower, &upper);
+        const double c = UncertaintyFactor(1);
+        QVERIFY(c > 0.05 && c < 0.1); // "0.1 sigma (8%)"
+        QVERIFY(std::fabs(lower[0] - 300 * (1 - c * 0.4)) < 1e-9);
+        QVERIFY(std::fabs(upper[0] - 300 * (1 + c * 0.4)) < 1e-9);
+        UncertaintyProfiles(a, widths, points, UncertaintyFactor(3), &lower, &upper);
+        QCOMPARE(lower[1], 0.0);
+        QVERIFY(upper[1] > 400 * 2);
+        QVERIFY(UncertaintyFactor(1) < UncertaintyFactor(2));
+        QVERIFY(UncertaintyFactor(2) < UncertaintyFactor(3));
+        QCOMPARE(UncertaintyFactor(0), 0.0);
+    }
+
     void profileStepLineDrawsTheHalfSpaceTenMetresThick()
     {
         const StepLine line = ProfileStepLine({ 3, 5 }, { 100, 200, 300 });

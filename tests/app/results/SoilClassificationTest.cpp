@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <random>
 
 namespace {
@@ -265,6 +266,20 @@ TEST(Questionnaire, StartAsksOnlyAboutTheSoilNature)
     EXPECT_NEAR(page.Vs30(), 30.0 / (10.0 / 300 + 10.0 / 500 + 10.0 / 700), 1e-9);
 }
 
+TEST(Questionnaire, WithoutAProfileNothingCanBeAnswered)
+{
+    for (SoilCode code :
+        { SoilCode::Dm2008, SoilCode::Opcm2003, SoilCode::Ntc2018, SoilCode::Asce722 }) {
+        CSoilClassification page = Started({}, code);
+        EXPECT_EQ(EnabledRows(page), "");
+        page.AnswerPlainly();
+        page.Answer(1, SoilAnswer::Yes);
+        page.Answer(2, SoilAnswer::No);
+        EXPECT_TRUE(page.Category().isEmpty());
+        EXPECT_FALSE(page.SiteSpecific());
+    }
+}
+
 TEST(Questionnaire, RowOneDecidesWhetherTheSiteIsClassifiedAtAll)
 {
     for (SoilCode code : { SoilCode::Dm2008, SoilCode::Opcm2003 }) {
@@ -518,4 +533,67 @@ TEST(Questionnaire, ReplayingTheAnswersGivesBackTheState)
             EXPECT_EQ(copy.Vs30(), page.Vs30());
         }
     }
+}
+
+// ---- a real inverted profile ----
+
+namespace {
+
+// The inverted model of a published teaching record: thickness, Vp, Vs, density per line
+// after a header, the last line the half-space (799.97 m/s: just short of bed rock).
+std::vector<SoilLayer> RealProfile()
+{
+    std::vector<SoilLayer> layers;
+    FILE *file =
+        std::fopen(VELA_REALWORLD_DIR "/reference/albca_shot1/Shot1_inverted_model.txt", "r");
+    if (!file)
+        return layers;
+    char line[256];
+    bool header = true;
+    while (std::fgets(line, sizeof line, file)) {
+        double thickness = 0, vp = 0, vs = 0, density = 0;
+        if (header) {
+            header = false;
+            continue;
+        }
+        if (std::sscanf(line, "%lf, %lf, %lf, %lf", &thickness, &vp, &vs, &density) == 4)
+            layers.push_back({ thickness, vs, false });
+    }
+    std::fclose(file);
+    return layers;
+}
+
+} // namespace
+
+TEST(RealProfile, EveryCodeOnAnInvertedProfileOverNearlyRock)
+{
+    const std::vector<SoilLayer> layers = RealProfile();
+    ASSERT_EQ(layers.size(), 6u);
+    EXPECT_EQ(FirstBedrockLayer(layers), -1); // 799.97 m/s is not bed rock
+    const double vs30 = IntegratedAverage(layers, 0.0, 30.0);
+    EXPECT_NEAR(ComputeVs30(layers, 0, 0.0), vs30, 1e-4 * vs30);
+    EXPECT_NEAR(vs30, 599.3, 0.1);
+
+    const struct
+    {
+        SoilCode code;
+        double average;
+        const char *category;
+    } cases[] = { { SoilCode::Dm2008, vs30, "B" }, { SoilCode::Opcm2003, vs30, "B" },
+        { SoilCode::Ntc2018, vs30, "B" },
+        { SoilCode::Asce722, IntegratedAverage(layers, 0.0, AsceAverageDepth), "C" } };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(int(c.code));
+        CSoilClassification page = Started(layers, c.code);
+        page.AnswerPlainly();
+        EXPECT_NEAR(page.CodeAverage(), c.average, 1e-4 * c.average);
+        EXPECT_EQ(page.Category(), c.category);
+    }
+    // With the half-space taken for bed rock, NTC 2018 averages only the 8.93 m above it.
+    CSoilClassification ntc = Started(layers, SoilCode::Ntc2018);
+    ntc.Answer(2, SoilAnswer::No);
+    ntc.ChooseBedrock(5);
+    EXPECT_NEAR(ntc.VsEq().h, 8.93, 1e-9);
+    EXPECT_NEAR(ntc.CodeAverage(), IntegratedAverage(layers, 0.0, 8.93), 1e-3);
+    EXPECT_EQ(ntc.Category(), "B");
 }

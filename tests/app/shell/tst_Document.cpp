@@ -12,12 +12,15 @@
 #include "app/shell/CWinQuiverApp.h"
 #include "app/shell/CWinQuiverDoc.h"
 #include "app/shell/CWinQuiverView.h"
+#include "app/spectrum/DispersionAnalysis.h"
 
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QRadioButton>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -116,6 +119,8 @@ private slots:
     void zeroBytesBetweenFramesAreSkipped();
     void documentWithNoPagesOpensAtTheStart();
     void everyTruncationIsRefusedWithoutTouchingTheAnalysis();
+    void framesThatAreNotFramesAreRefused_data();
+    void framesThatAreNotFramesAreRefused();
     void interruptedSaveLeavesThePreviousFile();
     void saveThatCannotBeWrittenSaysSoAndKeepsTheDocument();
     void closingAModifiedAnalysisOffersToSaveIt();
@@ -165,11 +170,25 @@ std::unique_ptr<CMainFrame> tst_Document::MakeAnalysis(const QList<int> &steps, 
 {
     auto frame = std::make_unique<CMainFrame>();
     CWinQuiverView *view = frame->View();
+    // A final profile for the results page: 10 m at 300 m/s, 10 m at 500 m/s over 700 m/s.
+    const double rows[][2] = { { 10, 300 }, { 10, 500 }, { 0, 700 } };
+    for (const auto &row : rows) {
+        LayerRecord layer;
+        layer.thickness = row[0];
+        layer.vs = row[1];
+        layer.finalVs = row[1];
+        layer.poisson = 0.3;
+        view->Analysis().m_profile.layers.push_back(layer);
+    }
     view->OnDiscardStep(1);
     for (int step : steps)
         view->OnGotoStep(step, false);
     if (auto *data = qobject_cast<CGUIRispostaSperimentale1 *>(view->PageOfStep(5)))
         data->OpenTraceFile(TraceFile());
+    if (CChildDialog *results = view->PageOfStep(30)) {
+        for (const char *answer : { "yes1", "no2", "yes6" })
+            results->findChild<QRadioButton *>(QLatin1String(answer))->click();
+    }
     view->OnGotoStep(displayed, false);
     FlushDeletes();
     m_boxes->requests.clear(); // the data page's notes on reading traces
@@ -226,6 +245,11 @@ void tst_Document::savedDocumentOpensEqual()
         QCOMPARE(set.traces(3, 2), -0.125);
         QCOMPARE(set.fileName, TraceFile());
     }
+    if (CChildDialog *results = view->PageOfStep(30)) {
+        QCOMPARE(results->findChild<QLineEdit *>(QStringLiteral("statusEdit"))->text(),
+            QStringLiteral("Soil type B"));
+        QVERIFY(results->findChild<QRadioButton *>(QStringLiteral("yes6"))->isChecked());
+    }
     // Everything every page holds is in its section: saving again gives the same bytes.
     COMPARE_DOCUMENTS(Bytes(opened->Document()->DocumentBytes()), bytes);
 }
@@ -243,6 +267,11 @@ void tst_Document::olderFormatOpensShiftedAndUpgradesOnce()
     const qsizetype passive = older.indexOf(AbsentFrame(4));
     QVERIFY(passive > 0);
     older.remove(passive, AbsentFrame(4).size());
+    // Nor the profile section's 999 spare words, which the current version added.
+    const QByteArray spare(999 * 4, '\0');
+    const qsizetype spareAt = older.indexOf(spare, older.indexOf("PPT\r\n"));
+    QVERIFY(spareAt > 0);
+    older.remove(spareAt, spare.size());
     const QString path = m_dir->filePath(QStringLiteral("old.vla"));
     WriteFile(path, older);
 
@@ -362,6 +391,41 @@ void tst_Document::everyTruncationIsRefusedWithoutTouchingTheAnalysis()
         COMPARE_DOCUMENTS(Bytes(frame->Document()->DocumentBytes()), before);
     }
     QVERIFY(refused >= bytes.size() - 2);
+}
+
+void tst_Document::framesThatAreNotFramesAreRefused_data()
+{
+    QTest::addColumn<QByteArray>("from");
+    QTest::addColumn<QByteArray>("to");
+    // The frame of the passive page (absent) altered.
+    QTest::newRow("presence flag 2")
+        << AbsentFrame(4) << AbsentFrame(4).left(12) + QByteArray("\x02\0\0\0", 4);
+    QTest::newRow("marker of another kind")
+        << AbsentFrame(4) << QByteArray("\x07Sektion") + AbsentFrame(4).mid(8);
+    QTest::newRow("first marker without its version digits") << QByteArray("\x09"
+                                                                           "01Section")
+                                                             << QByteArray("\x09"
+                                                                           "xySection");
+}
+
+void tst_Document::framesThatAreNotFramesAreRefused()
+{
+    QFETCH(QByteArray, from);
+    QFETCH(QByteArray, to);
+    auto source = MakeAnalysis({ 1, 5, 15 }, 5);
+    QByteArray bytes = Bytes(source->Document()->DocumentBytes());
+    const qsizetype at = bytes.indexOf(from);
+    QVERIFY(at >= 0);
+    bytes.replace(at, from.size(), to);
+    const QString path = m_dir->filePath(QStringLiteral("altered.vla"));
+    WriteFile(path, bytes);
+    auto frame = MakeAnalysis({ 1, 10 }, 10);
+    const QByteArray before = Bytes(frame->Document()->DocumentBytes());
+    QVERIFY(!frame->OpenDocument(path));
+    QCOMPARE(m_boxes->requests.size(), 1);
+    QCOMPARE(m_boxes->requests[0].icon, MessageRequest::Icon::Error);
+    COMPARE_DOCUMENTS(Bytes(frame->Document()->DocumentBytes()), before);
+    QCOMPARE(frame->View()->CurrentStep(), 10);
 }
 
 void tst_Document::interruptedSaveLeavesThePreviousFile()
