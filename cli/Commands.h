@@ -10,7 +10,7 @@ int CmdTraces(int argc, char **argv);
 int CmdSpectrum(int argc, char **argv);
 int CmdClassify(int argc, char **argv);
 int CmdPassive(int argc, char **argv);
-int CmdMap(int argc, char **argv);
 int CmdProfile(int argc, char **argv);
+int CmdMap(int argc, char **argv);
 
 #endif // VELA_CLI_COMMANDS_H

@@ -7,7 +7,6 @@
 #include "app/results/CGUIRisultati.h"
 #include "app/shell/CChildFormTest.h"
 #include "app/shell/CGUIMain.h"
-#include "app/shell/CPlaceholderPage.h"
 #include "app/spectrum/CGUIRispostaSperimentale2.h"
 
 CChildDialog *CreatePage(

@@ -2171,59 +2171,6 @@
     </message>
 </context>
 <context>
-    <name>CPlaceholderPage</name>
-    <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="25"/>
-        <source>This page is not available in this version of the program yet.</source>
-        <translation>Questa schermata non è ancora disponibile in questa versione del programma.</translation>
-    </message>
-    <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="33"/>
-        <source>Previous</source>
-        <translation>Indietro</translation>
-    </message>
-    <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="39"/>
-        <source>Help</source>
-        <translation>Aiuto</translation>
-    </message>
-    <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="44"/>
-        <source>Next</source>
-        <translation>Avanti</translation>
-    </message>
-    <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="94"/>
-        <source>Experimental data</source>
-        <translation>Dati sperimentali</translation>
-    </message>
-    <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="96"/>
-        <source>Spectrum</source>
-        <translation>Spettro</translation>
-    </message>
-    <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="98"/>
-        <source>Passive data (REMI)</source>
-        <translation>Dati passivi (REMI)</translation>
-    </message>
-    <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="100"/>
-        <source>Dispersion curve</source>
-        <translation>Curva di dispersione</translation>
-    </message>
-    <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="102"/>
-        <source>Ground profile</source>
-        <translation>Profilo del terreno</translation>
-    </message>
-    <message>
-        <location filename="../shell/CPlaceholderPage.cpp" line="104"/>
-        <source>Final results</source>
-        <translation>Risultati finali</translation>
-    </message>
-</context>
-<context>
     <name>CWinQuiverApp</name>
     <message>
         <location filename="../shell/CWinQuiverApp.cpp" line="54"/>

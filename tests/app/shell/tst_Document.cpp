@@ -2,11 +2,14 @@
 // newer ones refused, zero bytes between frames skipped, damaged files (every truncation)
 // refused without touching the analysis on screen, and saves that cannot finish leaving the
 // previous file as it was.
+#include "app/controls/CGridModel.h"
 #include "app/data/CGUIRispostaSperimentale1.h"
 #include "app/page/CChildDialog.h"
 #include "app/page/CDesktopOpen.h"
 #include "app/page/CMessageBoxCapture.h"
 #include "app/page/CStepTable.h"
+#include "app/profile/CGUIProfiloIniziale.h"
+#include "app/profile/CProfileTable.h"
 #include "app/shell/CGUISteps.h"
 #include "app/shell/CMainFrame.h"
 #include "app/shell/CWinQuiverApp.h"
@@ -181,8 +184,27 @@ std::unique_ptr<CMainFrame> tst_Document::MakeAnalysis(const QList<int> &steps, 
         view->Analysis().m_profile.layers.push_back(layer);
     }
     view->OnDiscardStep(1);
-    for (int step : steps)
+    for (int step : steps) {
         view->OnGotoStep(step, false);
+        // The profile page's table is the profile: the same layers are typed into it.
+        if (auto *page = qobject_cast<CGUIProfiloIniziale *>(view->PageOfStep(step))) {
+            CProfileTable *table = page->Table();
+            table->SetLayerCount(2);
+            CMatrix finalVs(3, 1);
+            for (int row = 1; row <= 3; ++row) {
+                if (row < 3) {
+                    table->Grid()->SetItemText(row, ColThickness, QStringLiteral("10"));
+                    table->ApplyEdit(row, ColThickness);
+                }
+                const QString vs = QString::number(rows[row - 1][1]);
+                table->Grid()->SetItemText(row, ColVs, vs);
+                table->ApplyEdit(row, ColVs);
+                finalVs.Set(row - 1, rows[row - 1][1]);
+            }
+            table->SetFinalVs(finalVs);
+            table->Collect(view->Analysis().m_profile);
+        }
+    }
     if (auto *data = qobject_cast<CGUIRispostaSperimentale1 *>(view->PageOfStep(5)))
         data->OpenTraceFile(TraceFile());
     if (CChildDialog *results = view->PageOfStep(30)) {
