@@ -1,10 +1,14 @@
 // Saved analyses for the 2D map tests: documents written frame by frame through the document
-// container, with the results page's summary table in the results section.
+// container, the results section written by the results page's own section writer (or, for
+// damaged tables, a summary table of cell texts laid out the same way).
 #ifndef VELA_TESTS_APP_SPECTRUM_MAPDOCUMENTS_H
 #define VELA_TESTS_APP_SPECTRUM_MAPDOCUMENTS_H
 
 #include "app/controls/CGridModel.h"
+#include "app/results/CSoilClassification.h"
+#include "app/results/ResultsForm.h"
 #include "app/shell/CDocumentFile.h"
+#include "app/spectrum/DispersionAnalysis.h"
 #include "matrix/CMatrixArchive.h"
 
 #include <QByteArray>
@@ -53,6 +57,8 @@ class MapDocumentSlots : public CDocumentSlots
 public:
     std::vector<MapLayerText> layers;
     bool withResults = true;
+    /// When set, the results section is the results page's own, for these layers.
+    std::vector<LayerRecord> records;
 
     int DisplayedSlot() const override { return 7; }
     bool HasPage(int slot) const override
@@ -74,6 +80,14 @@ public:
             ar.WriteLine("note");
             ar.WriteText(std::string(28, '=') + "\r\nRIS\r\n");
             ar.WriteInt32(12345);
+        } else if (!records.empty()) {
+            std::vector<SoilLayer> soil;
+            for (const LayerRecord &record : records)
+                soil.push_back({ record.thickness, record.finalVs, false });
+            CSoilClassification classification;
+            classification.SetProfile(soil);
+            classification.Init();
+            ResultsForm::WriteSection(ar, records, classification, QStringLiteral("0"), false);
         } else {
             ar.WriteLine("RIS");
             ar.WriteFloat32(1.0f);
@@ -94,6 +108,30 @@ inline QByteArray MapDocument(const std::vector<MapLayerText> &layers, bool with
     MapDocumentSlots pages;
     pages.layers = layers;
     pages.withResults = withResults;
+    CMatrixArchive ar;
+    CDocumentFile::Write(ar, pages);
+    const auto &bytes = ar.GetBuffer();
+    return QByteArray(
+        reinterpret_cast<const char *>(bytes.data()), static_cast<qsizetype>(bytes.size()));
+}
+
+/// A saved analysis whose results page shows these layers (thickness [m], final Vs [m/s]; the
+/// half-space last, its thickness not used).
+inline QByteArray MapAnalysis(const std::vector<std::pair<double, double>> &layers)
+{
+    MapDocumentSlots pages;
+    for (std::size_t k = 0; k < layers.size(); ++k) {
+        LayerRecord record;
+        record.number = QString::number(k + 1);
+        record.thickness = k + 1 < layers.size() ? layers[k].first : 0.0;
+        record.thicknessText = QString::number(record.thickness);
+        record.density = 1800.0;
+        record.poisson = 0.33;
+        record.vs = layers[k].second;
+        record.finalVs = layers[k].second;
+        record.finalVsText = QString::number(layers[k].second);
+        pages.records.push_back(record);
+    }
     CMatrixArchive ar;
     CDocumentFile::Write(ar, pages);
     const auto &bytes = ar.GetBuffer();

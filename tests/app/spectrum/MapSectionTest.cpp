@@ -41,10 +41,9 @@ QRgb Pixel(const MapSectionImage &section, int column, int row)
 TEST(MapSection, ReadsTheResultsTableOfSavedDocuments)
 {
     QTemporaryDir dir;
-    // Decimal commas as typed on the page; the half-space row's thickness cell holds no number
-    // (the results page writes "oo" there).
-    const QString path = WriteFile(dir, "a.vla",
-        MapDocument({ { "2,5", "180" }, { "4", "260.5" }, { "6.5", "410" }, { "oo", "720" } }));
+    // Written by the results page: the half-space row's thickness cell holds "oo".
+    const QString path = WriteFile(
+        dir, "a.vla", MapAnalysis({ { 2.5, 180 }, { 4, 260.5 }, { 6.5, 410 }, { 0, 720 } }));
     const MapReadResult read = CMapSection::ReadFile(path);
     ASSERT_TRUE(read.ok) << read.message.toStdString();
     EXPECT_EQ(read.profile.path, path);
@@ -60,15 +59,22 @@ TEST(MapSection, ReadsTheResultsTableOfSavedDocuments)
     EXPECT_DOUBLE_EQ(read.profile.leastVelocity, 180.0);
     EXPECT_DOUBLE_EQ(read.profile.greatestVelocity, 720.0);
 
+    // Decimal commas, as typed on a page, are read as decimal points.
+    const MapReadResult typed = CMapSection::ReadDocument(
+        MapDocument({ { "2,5", "180" }, { "4", "260,5" }, { "", "720" } }));
+    ASSERT_TRUE(typed.ok);
+    EXPECT_EQ(typed.profile.bottom, (std::vector<double> { 2.5, 6.5, 6.5 }));
+    EXPECT_DOUBLE_EQ(typed.profile.velocity[1], 260.5);
+
     // More layers than a fixed record of ten would hold are all read, the deepest included.
-    std::vector<MapLayerText> many;
+    std::vector<std::pair<double, double>> many;
     for (int k = 0; k < 15; ++k)
-        many.push_back({ "1", QString::number(100 + 20 * k) });
-    const MapReadResult deep = CMapSection::ReadDocument(MapDocument(many));
+        many.push_back({ 1.0, 100.0 + 20 * k });
+    const MapReadResult deep = CMapSection::ReadDocument(MapAnalysis(many));
     ASSERT_TRUE(deep.ok);
     ASSERT_EQ(deep.profile.LayerCount(), 15);
     EXPECT_DOUBLE_EQ(deep.profile.velocity.back(), 380.0);
-    EXPECT_DOUBLE_EQ(deep.profile.bottom.back(), 15.0);
+    EXPECT_DOUBLE_EQ(deep.profile.bottom.back(), 14.0); // the half-space adds no depth
     EXPECT_DOUBLE_EQ(deep.profile.greatestVelocity, 380.0);
 }
 
@@ -81,7 +87,7 @@ TEST(MapSection, RefusesDocumentsWithoutACompleteResultsTable)
     EXPECT_EQ(missing.profile.LayerCount(), 0);
 
     // Every truncation of a complete document is refused with a message, never read past.
-    const QByteArray whole = MapDocument({ { "3", "200" }, { "5", "300" }, { "", "400" } });
+    const QByteArray whole = MapAnalysis({ { 3, 200 }, { 5, 300 }, { 0, 400 } });
     const qsizetype tableStart = whole.lastIndexOf("RIS\r\n") + 5;
     for (qsizetype size = tableStart; size < tableStart + 400 && size < whole.size(); ++size) {
         const MapReadResult cut = CMapSection::ReadDocument(whole.left(size));

@@ -54,11 +54,9 @@ private slots:
     void initTestCase()
     {
         QVERIFY(m_dir.isValid());
-        m_north =
-            Write("north.vla", MapDocument({ { "4", "180" }, { "8", "320" }, { "", "650" } }));
-        m_middle = Write("middle.vla", MapDocument({ { "6", "240" }, { "", "520" } }));
-        m_south =
-            Write("south.vla", MapDocument({ { "2", "150" }, { "5", "280" }, { "", "700" } }));
+        m_north = Write("north.vla", MapAnalysis({ { 4, 180 }, { 8, 320 }, { 0, 650 } }));
+        m_middle = Write("middle.vla", MapAnalysis({ { 6, 240 }, { 0, 520 } }));
+        m_south = Write("south.vla", MapAnalysis({ { 2, 150 }, { 5, 280 }, { 0, 700 } }));
         m_draft = Write("draft.vla", MapDocument({ { "3", "200" }, { "", "400" } }, false));
     }
 
