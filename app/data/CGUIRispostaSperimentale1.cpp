@@ -1,5 +1,7 @@
 #include "app/data/CGUIRispostaSperimentale1.h"
 
+#include "app/data/ActiveDataChapter.h"
+
 #include "app/chart/CChartWidget.h"
 #include "app/chart/CFileExportDialog.h"
 #include "app/chart/CLineSeries.h"
@@ -418,36 +420,11 @@ TraceChartView CGUIRispostaSperimentale1::ChartView() const
 void CGUIRispostaSperimentale1::DrawChart()
 {
     const TraceChartView view = ChartView();
-    const TraceChart chart = BuildTraceChart(m_set, m_lastReceiver->currentIndex(), view);
-    CChartRegion &region = m_chart->Region();
-    region.Clear();
-    region.SetTitle(tr("Measures"));
-    region.SetBottomLabel(view.metres ? tr("Distance from the source [m]") : tr("Sensors"));
-    region.SetLeftLabel(tr("Time [s]"));
-    region.SetLegendVisible(false);
-    // Time grows downwards, as field engineers read a shot record.
-    region.SetReversed(ChartAxis::Left, true);
-    auto addCurve = [&](const TraceChart::Curve &curve, bool filled) {
-        auto series = std::make_unique<CLineSeries>();
-        series->SetData(curve.x, curve.y);
-        series->SetLineColor(TraceColor);
-        if (filled)
-            series->SetAreaFill(true, TraceColor);
-        region.Add(std::move(series));
-    };
-    for (const TraceChart::Curve &fill : chart.fills)
-        addCurve(fill, true);
-    for (const TraceChart::Curve &wiggle : chart.wiggles)
-        addCurve(wiggle, false);
-    addCurve(chart.outline, false);
-    ChartBounds range;
-    range.Include(chart.xMin, chart.yMin);
-    range.Include(chart.xMax, chart.yMax);
-    region.SetViewRange(range);
+    const QString information =
+        FillTraceChartRegion(m_chart->Region(), m_set, m_lastReceiver->currentIndex(), view);
     m_chart->Refresh();
     const QString note = ActiveDataForm::GeometryNote(m_set, m_reversed->isChecked());
-    m_information->setText(
-        note.isEmpty() ? chart.information : chart.information + QLatin1Char(' ') + note);
+    m_information->setText(note.isEmpty() ? information : information + QLatin1Char(' ') + note);
 }
 
 void CGUIRispostaSperimentale1::OnReversedClicked()
@@ -619,17 +596,7 @@ QList<QPair<QString, QString>> CGUIRispostaSperimentale1::ReportRows() const
 
 int CGUIRispostaSperimentale1::WriteReport(ReportWriter &report)
 {
-    const QList<QPair<QString, QString>> rows = ReportRows();
-    if (rows.isEmpty())
-        return 0;
-    report.BeginSection();
-    report.ChapterHeading(tr("Experimental data"));
-    // The last row is the sentence on the order of the sensors.
-    for (int index = 0; index + 1 < rows.size(); ++index)
-        report.LabelledRow(rows[index].first, rows[index].second);
-    report.Paragraph(rows.constLast().first);
-    report.ChartFigure(m_chart->Region(), tr("Experimental traces"));
-    report.ChapterEnd();
+    WriteActiveDataChapter(report, ReportRows(), m_chart->Region());
     return 0;
 }
 
