@@ -4,7 +4,6 @@
 
 #include "app/chart/CChartWidget.h"
 #include "app/chart/CFileExportDialog.h"
-#include "app/chart/CLineSeries.h"
 #include "app/data/CNomeExcel.h"
 #include "app/data/TraceChart.h"
 #include "app/data/TraceReaders.h"
@@ -44,8 +43,6 @@ const char *const TraceFileFilter = QT_TRANSLATE_NOOP("CGUIRispostaSperimentale1
 
 // Remembers the "don't show again" choice of the concatenation hint.
 const char *const ConcatenateHintKey = "{3BF2F8BE-5886-11DF-AA0E-E465DFD72085}";
-
-const ChartColor TraceColor { 0.3f, 0.3f, 0.3f, 1.0f };
 
 // Width of the column of fields beside the chart [px].
 const int ControlPanelWidth = 440;
