@@ -12,5 +12,6 @@ int CmdClassify(int argc, char **argv);
 int CmdPassive(int argc, char **argv);
 int CmdProfile(int argc, char **argv);
 int CmdMap(int argc, char **argv);
+int CmdAnalyse(int argc, char **argv);
 
 #endif // VELA_CLI_COMMANDS_H

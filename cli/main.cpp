@@ -1,10 +1,12 @@
 // vela-cli: runs one sub-command of the VELA analysis without a window.
 #include "cli/Commands.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -138,6 +140,42 @@ const Command Commands[] = {
         "  --image OUT.png  the section picture at its own size: 20 (profiles - 1) + 1 by 100\n"
         "                   pixels\n"
         "  --rtf OUT.rtf    the section's report\n" },
+    { "analyse", CmdAnalyse,
+        "analyse RECORD... --dx M [--dt MS] [--receivers FIRST LAST] [--window START_MS END_MS]\n"
+        "        [--reverse] --band FMIN FMAX [--layers N] [--modes M] [--iterations K]\n"
+        "        [--max-error PCT] [--code dm2008|opcm2003|ntc2018|asce7-22]\n"
+        "        (--out FILE.vla [--report FILE.rtf] | --out-dir DIR) [--verbose]\n"
+        "        a whole analysis of each shot record: spectrum, curve, automatic search of the\n"
+        "        profile, Vs30 and category; the document VELA opens and the report",
+        "Each record goes through the steps of the pages: the traces read and windowed, the f-k\n"
+        "spectrum and the curve picked in the band, the curve page's automatic points, the\n"
+        "profile page's default table with the initial Vs from the curve, the automatic search\n"
+        "through runner, and the results page's classification with nothing special declared.\n"
+        "Prints per record record, picked_points, vs30_ms, the code's own average as classify\n"
+        "prints it, category, misfit_apparent, misfit_effective (fractions), iterations, then\n"
+        "the final profile layer,thickness_m,vs_ms (the half-space last, thickness 0); records\n"
+        "are separated by an empty line. A record that fails is named on standard error with its\n"
+        "message and the others go on; the exit code is 0 only when every record succeeded.\n"
+        "Options:\n"
+        "  --dx M                  receiver spacing [m]\n"
+        "  --dt MS                 time step [ms] instead of the file's\n"
+        "  --receivers FIRST LAST  receivers used, numbered from 1 (default: all)\n"
+        "  --window START_MS END_MS\n"
+        "                          time window [ms] from the first sample (default: all)\n"
+        "  --reverse               the shot is at the far end of the spread\n"
+        "  --band FMIN FMAX        frequency band of the picking [Hz]\n"
+        "  --layers N              layers above the half-space, 1 to 8 (default 8)\n"
+        "  --modes M               modes of the search (default 1)\n"
+        "  --iterations K          largest number of iterations (default 10)\n"
+        "  --max-error PCT         misfit at which the search stops: 5, 10, 15, 20, 30 or 40 %\n"
+        "                          (default 20)\n"
+        "  --code NAME             dm2008 (default), opcm2003, ntc2018 or asce7-22\n"
+        "  --out FILE.vla          the document of a single record\n"
+        "  --report FILE.rtf       with --out: the analysis report, figures included\n"
+        "  --out-dir DIR           for each record NAME.vla and NAME.rtf named after it, and\n"
+        "                          summary.csv: record,vs30_ms,category,misfit_apparent,\n"
+        "                          misfit_effective,status (ok, or the record's message)\n"
+        "  --verbose               progress on standard error even when it is not a terminal\n" },
 };
 
 void PrintUsage(FILE *out)
@@ -162,7 +200,22 @@ bool AsksForHelp(int argc, char **argv)
 
 int main(int argc, char **argv)
 {
-    QCoreApplication application(argc, argv);
+    // analyse draws the report's charts with the chart widget, never shown: it needs a
+    // QApplication, on the off-screen platform unless the user chose one.
+    std::unique_ptr<QCoreApplication> application;
+    if (argc >= 2 && std::strcmp(argv[1], "analyse") == 0) {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        // Qt's own notices (a missing runtime folder and the like) would break the one-line
+        // rule of standard error; the command reports its failures itself.
+        qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &text) {
+            if (type == QtCriticalMsg || type == QtFatalMsg)
+                std::fprintf(stderr, "%s\n", qPrintable(text));
+        });
+        application = std::make_unique<QApplication>(argc, argv);
+    } else {
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    }
     if (argc < 2) {
         PrintUsage(stderr);
         return 2;

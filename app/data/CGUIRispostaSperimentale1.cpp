@@ -1,8 +1,9 @@
 #include "app/data/CGUIRispostaSperimentale1.h"
 
+#include "app/data/ActiveDataChapter.h"
+
 #include "app/chart/CChartWidget.h"
 #include "app/chart/CFileExportDialog.h"
-#include "app/chart/CLineSeries.h"
 #include "app/data/CNomeExcel.h"
 #include "app/data/TraceChart.h"
 #include "app/data/TraceReaders.h"
@@ -45,8 +46,6 @@ const char *const TraceFileFilter = QT_TRANSLATE_NOOP("CGUIRispostaSperimentale1
 
 // Remembers the "don't show again" choice of the concatenation hint.
 const char *const ConcatenateHintKey = "{3BF2F8BE-5886-11DF-AA0E-E465DFD72085}";
-
-const ChartColor TraceColor { 0.3f, 0.3f, 0.3f, 1.0f };
 
 // Width of the column of fields beside the chart [px].
 const int ControlPanelWidth = 440;
@@ -489,39 +488,14 @@ TraceChartView CGUIRispostaSperimentale1::ChartView() const
 void CGUIRispostaSperimentale1::DrawChart()
 {
     const TraceChartView view = ChartView();
-    const TraceChart chart = BuildTraceChart(m_set, m_lastReceiver->currentIndex(), view);
-    CChartRegion &region = m_chart->Region();
-    region.Clear();
-    region.SetTitle(tr("Measures"));
-    region.SetBottomLabel(view.metres ? tr("Distance from the source [m]") : tr("Sensors"));
-    region.SetLeftLabel(tr("Time [s]"));
-    region.SetLegendVisible(false);
-    // Time grows downwards, as field engineers read a shot record.
-    region.SetReversed(ChartAxis::Left, true);
-    auto addCurve = [&](const TraceChart::Curve &curve, bool filled) {
-        auto series = std::make_unique<CLineSeries>();
-        series->SetData(curve.x, curve.y);
-        series->SetLineColor(TraceColor);
-        if (filled)
-            series->SetAreaFill(true, TraceColor);
-        region.Add(std::move(series));
-    };
-    for (const TraceChart::Curve &fill : chart.fills)
-        addCurve(fill, true);
-    for (const TraceChart::Curve &wiggle : chart.wiggles)
-        addCurve(wiggle, false);
-    addCurve(chart.outline, false);
-    ChartBounds range;
-    range.Include(chart.xMin, chart.yMin);
-    range.Include(chart.xMax, chart.yMax);
-    region.SetViewRange(range);
+    const QString information =
+        FillTraceChartRegion(m_chart->Region(), m_set, m_lastReceiver->currentIndex(), view);
     m_chart->Refresh();
     QString note = ActiveDataForm::GeometryNote(m_set, m_reversed->isChecked());
     if (!m_form.stackedFiles.isEmpty())
         note += (note.isEmpty() ? QString() : QStringLiteral("; "))
             + tr("%1 records stacked").arg(m_form.stackedFiles.size() + 1);
-    m_information->setText(
-        note.isEmpty() ? chart.information : chart.information + QLatin1Char(' ') + note);
+    m_information->setText(note.isEmpty() ? information : information + QLatin1Char(' ') + note);
 }
 
 void CGUIRispostaSperimentale1::OnReversedClicked()
@@ -700,17 +674,7 @@ QList<QPair<QString, QString>> CGUIRispostaSperimentale1::ReportRows() const
 
 int CGUIRispostaSperimentale1::WriteReport(ReportWriter &report)
 {
-    const QList<QPair<QString, QString>> rows = ReportRows();
-    if (rows.isEmpty())
-        return 0;
-    report.BeginSection();
-    report.ChapterHeading(tr("Experimental data"));
-    // The last row is the sentence on the order of the sensors.
-    for (int index = 0; index + 1 < rows.size(); ++index)
-        report.LabelledRow(rows[index].first, rows[index].second);
-    report.Paragraph(rows.constLast().first);
-    report.ChartFigure(m_chart->Region(), tr("Experimental traces"));
-    report.ChapterEnd();
+    WriteActiveDataChapter(report, ReportRows(), m_chart->Region());
     return 0;
 }
 

@@ -4,7 +4,9 @@
 
 #include <QCoreApplication>
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace {
 
@@ -114,9 +116,17 @@ void TraceSet::RemoveTraceMeans()
     double *data = traces.GetWritableData();
     for (int c = 0; c < n; ++c) {
         double sum = 0.0;
-        for (int r = 0; r < rows; ++r)
-            sum += data[size_t(r) * size_t(n) + size_t(c)];
+        double largest = 0.0;
+        for (int r = 0; r < rows; ++r) {
+            const double x = data[size_t(r) * size_t(n) + size_t(c)];
+            sum += x;
+            largest = std::max(largest, std::fabs(x));
+        }
         const double mean = sum / rows;
+        // A mean within the rounding of the sum is a trace already mean-free: subtracting it
+        // would only shift the last bits, so a document opened and saved again would drift.
+        if (std::fabs(mean) <= rows * std::numeric_limits<double>::epsilon() * largest)
+            continue;
         for (int r = 0; r < rows; ++r)
             data[size_t(r) * size_t(n) + size_t(c)] -= mean;
     }

@@ -118,3 +118,36 @@ void ReadProfileSection(
         a.m_results.finalVs.Set(l, layer.finalVs);
     }
 }
+
+const std::vector<int> &ProfileReceiverItems()
+{
+    static const std::vector<int> items { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17,
+        18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32, 35, 40, 45, 40, 64, 96, 128,
+        256, 512, 1028 };
+    return items;
+}
+
+const std::vector<int> &ProfileModeItems()
+{
+    static const std::vector<int> items { 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 20, 25,
+        30, 40, 50 };
+    return items;
+}
+
+const std::vector<int> &ProfileIterationItems()
+{
+    static const std::vector<int> items { 1, 2, 3, 4, 5, 10, 15, 20, 25, 30, 35, 40, 50 };
+    return items;
+}
+
+const std::vector<int> &ProfileErrorItems()
+{
+    static const std::vector<int> items { 5, 10, 15, 20, 30, 40 };
+    return items;
+}
+
+int ProfileListIndex(const std::vector<int> &items, int value)
+{
+    const auto found = std::find(items.begin(), items.end(), value);
+    return found == items.end() ? -1 : static_cast<int>(found - items.begin());
+}

@@ -7,6 +7,8 @@
 
 #include <QString>
 
+#include <vector>
+
 class CGridModel;
 class CMatrixArchive;
 
@@ -41,5 +43,14 @@ void WriteProfileSection(CMatrixArchive &ar, int version, const CGridModel &tabl
 /// misfits, results, final Vs). Throws the archive's exception on a short or foreign section.
 void ReadProfileSection(CMatrixArchive &ar, int version, CGridModel &table, ProfilePageState &state,
     DispersionAnalysis &analysis);
+
+/// The values the page's lists offer, in list order: the section keeps list indexes, so that
+/// whoever writes a section without the page picks its values from these.
+const std::vector<int> &ProfileReceiverItems();
+const std::vector<int> &ProfileModeItems();
+const std::vector<int> &ProfileIterationItems();
+const std::vector<int> &ProfileErrorItems();
+/// Index of `value` in `items`, -1 when the list does not offer it.
+int ProfileListIndex(const std::vector<int> &items, int value);
 
 #endif // VELA_APP_PROFILE_PROFILESECTION_H

@@ -205,6 +205,37 @@ ActiveDataForm FormAfterRead(const TraceSet &set)
 
 } // namespace
 
+TEST(TraceSetMeans, RemovedOnceAndThenLeftBitForBit)
+{
+    // Traces with an offset and an awkward length: removing the means again (as every opened
+    // document does) must not move a single bit, or documents drift on each open and save.
+    TraceSet set;
+    const int rows = 997;
+    CMatrix traces(rows, 3);
+    for (int r = 0; r < rows; ++r) {
+        traces.Set(r, 0, 3.7 + std::sin(0.37 * r));
+        traces.Set(r, 1, -1e-3 + 1e-4 * std::cos(1.1 * r) + 1e-9 * r);
+        traces.Set(r, 2, 1e6 * std::sin(0.05 * r) * std::exp(-0.003 * r) + 12345.0);
+    }
+    set.traces = traces;
+    set.RemoveTraceMeans();
+    for (int c = 0; c < 3; ++c) {
+        double sum = 0.0, largest = 0.0;
+        for (int r = 0; r < rows; ++r) {
+            sum += set.traces(r, c);
+            largest = std::max(largest, std::fabs(set.traces(r, c)));
+        }
+        EXPECT_LT(std::fabs(sum / rows), 1e-12 * largest) << "trace " << c;
+        EXPECT_NEAR(
+            set.traces(0, c) - set.traces(1, c), traces(0, c) - traces(1, c), 1e-9 * largest);
+    }
+    const CMatrix once = set.traces;
+    set.RemoveTraceMeans();
+    for (int c = 0; c < 3; ++c)
+        for (int r = 0; r < rows; ++r)
+            ASSERT_EQ(set.traces(r, c), once(r, c)) << r << "," << c;
+}
+
 TEST(ActiveDataFormReset, FieldsAfterAReadFollowTheRecord)
 {
     TraceSet set = LoadedSet(1000, 24, 0.5);
