@@ -211,18 +211,13 @@ int CmdPassive(int argc, char **argv)
         return CliFailure(Command, "cannot write the image " + imagePath.toStdString());
 
     QByteArray out = "freq_hz,velocity_ms\n";
-    for (int c = 0; c < columns; ++c) {
-        const double f = spectrum.frequencies(c);
-        if (f < band[0] || f > band[1])
-            continue;
-        int row = -1;
-        const double peak = spectrum.image.ColMax(c, &row);
-        // A flat column (an all-zero record) has no largest value: no velocity to report.
-        if (!(peak > spectrum.image.ColMin(c)))
-            continue;
-        out += QByteArray::number(f, 'g', 10) + ','
-            + QByteArray::number(spectrum.velocities(row), 'g', 10) + '\n';
-    }
+    CMatrix frequencies;
+    CMatrix velocities;
+    PassivePeakCurve(spectrum.image, spectrum.frequencies, spectrum.velocities, band[0], band[1],
+        frequencies, velocities);
+    for (int i = 0; i < frequencies.GetCount(); ++i)
+        out += QByteArray::number(frequencies(i), 'g', 10) + ','
+            + QByteArray::number(velocities(i), 'g', 10) + '\n';
     std::fwrite(out.constData(), 1, static_cast<size_t>(out.size()), stdout);
     return 0;
 }

@@ -1,10 +1,12 @@
 #include "app/curve/CCurveTable.h"
 
 #include "app/spectrum/DispersionAnalysis.h"
+#include "app/spectrum/PassiveTransform.h"
 #include "matrix/CMatrixArchive.h"
 
 #include <QCoreApplication>
 
+#include <limits>
 #include <string>
 
 namespace {
@@ -165,6 +167,17 @@ bool CCurveTable::TakeAutomaticPoints()
 {
     if (!m_analysis || (!m_analysis->m_bAnalysed && !m_analysis->m_bPassivePrepared))
         return false;
+    if (!m_analysis->m_bAnalysed) {
+        // After a passive analysis alone the curve is the ridge of the passive image shown
+        // under the points (the zero frequency carries no velocity).
+        CMatrix frequencies;
+        CMatrix velocities;
+        PassivePeakCurve(m_analysis->m_passiveImage, m_analysis->m_passiveFrequencyAxis,
+            m_analysis->m_passiveVelocityAxis, std::numeric_limits<double>::min(),
+            std::numeric_limits<double>::max(), frequencies, velocities);
+        SetRows(AutomaticCurveRows(frequencies, velocities));
+        return true;
+    }
     SetRows(AutomaticCurveRows(m_analysis->m_pickedFrequencies, m_analysis->m_pickedVelocities,
         &m_analysis->m_pickedLower, &m_analysis->m_pickedUpper));
     return true;

@@ -290,3 +290,29 @@ PassiveSpectrum ComputePassiveSpectrum(const CMatrix &traces, const PassiveParam
     result.ok = true;
     return result;
 }
+
+void PassivePeakCurve(const CMatrix &image, const CMatrix &frequencyAxis,
+    const CMatrix &velocityAxis, double fmin, double fmax, CMatrix &frequencies,
+    CMatrix &velocities)
+{
+    std::vector<double> f;
+    std::vector<double> v;
+    const int columns = std::min(image.GetCols(), frequencyAxis.GetCount());
+    for (int c = 0; c < columns && image.GetRows() > 0; ++c) {
+        const double frequency = frequencyAxis(c);
+        if (frequency < fmin || frequency > fmax)
+            continue;
+        int row = -1;
+        const double peak = image.ColMax(c, &row);
+        if (!(peak > image.ColMin(c)) || row < 0 || row >= velocityAxis.GetCount())
+            continue;
+        f.push_back(frequency);
+        v.push_back(velocityAxis(row));
+    }
+    frequencies = CMatrix(static_cast<int>(f.size()), 1);
+    velocities = CMatrix(static_cast<int>(v.size()), 1);
+    for (std::size_t i = 0; i < f.size(); ++i) {
+        frequencies.Set(static_cast<int>(i), f[i]);
+        velocities.Set(static_cast<int>(i), v[i]);
+    }
+}

@@ -64,4 +64,11 @@ PassiveSpectrum ComputePassiveSpectrum(const CMatrix &traces, const PassiveParam
 /// column (C k) / K), for C input and K output columns.
 CMatrix PassiveReduceColumns(const CMatrix &image, int outputColumns);
 
+/// The ridge of a passive image read column by column: for every frequency in [fmin, fmax] the
+/// velocity of the column's largest value. A flat column (an all-zero record) has no largest
+/// value and gives no point. `frequencies` and `velocities` receive n x 1 columns.
+void PassivePeakCurve(const CMatrix &image, const CMatrix &frequencyAxis,
+    const CMatrix &velocityAxis, double fmin, double fmax, CMatrix &frequencies,
+    CMatrix &velocities);
+
 #endif // VELA_APP_SPECTRUM_PASSIVETRANSFORM_H

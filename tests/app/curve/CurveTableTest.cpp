@@ -302,6 +302,31 @@ TEST(CurveTableModel, BarsTypingChecksAndHandOver)
     EXPECT_EQ(table.Grid().GetRowCount(), 5);
 }
 
+TEST(CurveTableModel, AutomaticPointsAfterAPassiveAnalysisFollowTheImagesRidge)
+{
+    // Rows are velocities, columns frequencies. The 0 Hz column and a flat column carry no
+    // velocity; elsewhere each column's largest value gives the point.
+    DispersionAnalysis analysis;
+    analysis.m_bPassivePrepared = true;
+    analysis.m_passiveFrequencyAxis = CMatrix(5, 1, { 0, 5, 10, 15, 20 });
+    analysis.m_passiveVelocityAxis = CMatrix(3, 1, { 100, 200, 300 });
+    analysis.m_passiveImage = CMatrix(3, 5,
+        { 0.0, 0.1, 0.2, 0.5, 1.0, //
+            1.0, 0.9, 1.0, 0.5, 0.3, //
+            0.5, 0.3, 0.4, 0.5, 0.2 });
+    CCurveTable table(&analysis);
+    ASSERT_TRUE(table.TakeAutomaticPoints());
+    const std::vector<CurveRow> rows = table.Rows(); // the trailing empty row included
+    ASSERT_EQ(table.DataRowCount(), 3);
+    const double expected[][2] = { { 5, 200 }, { 10, 200 }, { 20, 100 } };
+    for (std::size_t i = 0; i < 3; ++i) {
+        EXPECT_DOUBLE_EQ(rows[i].cells[0].toDouble(), expected[i][0]);
+        EXPECT_DOUBLE_EQ(rows[i].cells[1].toDouble(), expected[i][1]);
+        EXPECT_DOUBLE_EQ(rows[i].cells[2].toDouble(), 0.9 * expected[i][1]);
+        EXPECT_DOUBLE_EQ(rows[i].cells[3].toDouble(), 1.1 * expected[i][1]);
+    }
+}
+
 TEST(CurveTableModel, SectionRoundTripAndCorruptSectionChangesNothing)
 {
     DispersionAnalysis analysis;
