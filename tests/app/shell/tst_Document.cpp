@@ -28,6 +28,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace {
@@ -392,8 +393,18 @@ void tst_Document::everyTruncationIsRefusedWithoutTouchingTheAnalysis()
     for (int step : AllSteps)
         pages.append(frame->View()->PageOfStep(step));
     const QString path = m_dir->filePath(QStringLiteral("cut.vla"));
+    // Every cut in the header, the first frames and the tail; in between (the spectra's long
+    // matrices) cuts at an odd stride, so that every frame still gets many, without the
+    // whole program's reopening taking minutes for each of tens of thousands of bytes.
+    QList<qsizetype> sizes;
+    const qsizetype head = std::min<qsizetype>(bytes.size(), 1024);
+    const qsizetype tail = std::max<qsizetype>(head, bytes.size() - 64);
+    const qsizetype stride = std::max<qsizetype>(1, (tail - head) / 400) | 1;
+    for (qsizetype size = 0; size < bytes.size();
+         size += (size < head || size >= tail) ? 1 : stride)
+        sizes.append(size);
     int refused = 0;
-    for (qsizetype size = 0; size < bytes.size(); ++size) {
+    for (qsizetype size : sizes) {
         WriteFile(path, bytes.left(size));
         m_boxes->requests.clear();
         if (frame->OpenDocument(path)) {
@@ -412,7 +423,7 @@ void tst_Document::everyTruncationIsRefusedWithoutTouchingTheAnalysis()
         QCOMPARE(frame->View()->CurrentStep(), 12);
         COMPARE_DOCUMENTS(Bytes(frame->Document()->DocumentBytes()), before);
     }
-    QVERIFY(refused >= bytes.size() - 2);
+    QVERIFY(refused >= sizes.size() - 2);
 }
 
 void tst_Document::framesThatAreNotFramesAreRefused_data()
