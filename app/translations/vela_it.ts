@@ -334,195 +334,249 @@
 <context>
     <name>CDialogAutomatica</name>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="35"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="39"/>
         <source>Automatic search</source>
         <translation>Ricerca automatica</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="50"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="54"/>
         <source>Search stopped after current iteration</source>
         <translation>Ricerca interrotta dopo l&apos;iterazione corrente</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="53"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="57"/>
         <source>Stop search</source>
         <translation>Interrompi la ricerca</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="54"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="58"/>
         <source>Close</source>
         <translation>Chiudi</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="62"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="66"/>
         <source>Iterations</source>
         <translation>Iterazioni</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="63"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="67"/>
         <source>Error [%]</source>
         <translation>Errore [%]</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="194"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="77"/>
+        <source>%v of %m starts ended</source>
+        <translation>%v di %m partenze concluse</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="217"/>
         <source>Conditions to stop the search: error &lt;=%1% or at least 1 iteration or convergence reached</source>
         <translation>Condizioni di arresto della ricerca: errore &lt;=%1% oppure almeno 1 iterazione oppure convergenza raggiunta</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="197"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="220"/>
         <source>Conditions to stop the search: error &lt;=%1% or maximum number %2 of iterations or convergence reached</source>
         <translation>Condizioni di arresto della ricerca: errore &lt;=%1% oppure numero massimo %2 di iterazioni oppure convergenza raggiunta</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="202"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="225"/>
         <source>Starting automatic search...</source>
         <translation>Avvio della ricerca automatica...</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="207"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="230"/>
         <source>     Preliminar operations...</source>
         <translation>     Operazioni preliminari...</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="210"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="233"/>
         <source>     Operation 4...</source>
         <translation>     Operazione 4...</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="213"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="236"/>
         <source>     Operation 3...</source>
         <translation>     Operazione 3...</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="216"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="239"/>
         <source>     Operation 1...</source>
         <translation>     Operazione 1...</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="219"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="242"/>
         <source>     Operation 2...</source>
         <translation>     Operazione 2...</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="222"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="245"/>
         <source>Starting optimization...</source>
         <translation>Avvio dell&apos;ottimizzazione...</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="225"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="248"/>
         <source>Starting iteration</source>
         <translation>Inizio iterazione</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="228"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="251"/>
         <source>Starting sub step</source>
         <translation>Inizio sottopasso</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="229"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="252"/>
         <source>Last iteration: %1, last sub step: %2</source>
         <translation>Ultima iterazione: %1, ultimo sottopasso: %2</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="239"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="262"/>
         <source>Best error: %1%</source>
         <translation>Errore migliore: %1%</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="241"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="264"/>
         <source>End sub step</source>
         <translation>Fine sottopasso</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="242"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="265"/>
         <source>   Error at current step:%1%</source>
         <translation>   Errore al passo corrente:%1%</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="252"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="275"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="399"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="267"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="290"/>
         <source>End of optimization</source>
         <translation>Fine dell&apos;ottimizzazione</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="270"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="293"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="452"/>
         <source>End of automatic search</source>
         <translation>Fine della ricerca automatica</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="275"/>
-        <location filename="../profile/CDialogAutomatica.cpp" line="293"/>
-        <location filename="../profile/CDialogAutomatica.cpp" line="334"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="298"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="316"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="357"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="434"/>
         <source>Remaining time: search terminated</source>
         <translation>Tempo rimanente: ricerca terminata</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="279"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="302"/>
         <source>Refining solution</source>
         <translation>Raffinamento della soluzione</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="282"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="305"/>
         <source>End of solution refinement</source>
         <translation>Fine del raffinamento della soluzione</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="286"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="309"/>
         <source>End of iteration</source>
         <translation>Fine iterazione</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="296"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="319"/>
         <source>===Profile found within given error ===</source>
         <translation>===Profilo trovato entro l&apos;errore dato ===</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="299"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="322"/>
         <source>===Profile found after given maximum number of iterations===</source>
         <translation>===Profilo trovato dopo il numero massimo di iterazioni dato===</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="302"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="325"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="440"/>
         <source>===Search stopped by user===</source>
         <translation>===Ricerca interrotta dall&apos;utente===</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="306"/>
-        <location filename="../profile/CDialogAutomatica.cpp" line="307"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="329"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="330"/>
         <source>Search stopped : failure in search of modes</source>
         <translation>Ricerca interrotta : errore nella ricerca dei modi</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="312"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="335"/>
         <source>Local minimum found</source>
         <translation>Trovato un minimo locale</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="327"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="350"/>
         <source>Failure searching optimal profile</source>
         <translation>Errore nella ricerca del profilo ottimale</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="330"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="353"/>
         <source>The search was canceled due to an unknown problem</source>
         <translation>La ricerca è stata annullata per un problema sconosciuto</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="377"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="374"/>
+        <source>Starting automatic search from %1 starts...</source>
+        <translation>Avvio della ricerca automatica da %1 partenze...</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="383"/>
+        <source>Start %1 of %2 ended; best normalised error so far: %3</source>
+        <translation>Partenza %1 di %2 conclusa; miglior errore normalizzato finora: %3</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="387"/>
+        <source>Best normalised error: %1</source>
+        <translation>Miglior errore normalizzato: %1</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="394"/>
+        <source>Starts ended</source>
+        <translation>Partenze concluse</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="395"/>
+        <source>Best normalised error</source>
+        <translation>Miglior errore normalizzato</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="447"/>
+        <source>===Search stopped by user: the best profile found so far is kept===</source>
+        <translation>===Ricerca interrotta dall&apos;utente: si conserva il miglior profilo trovato finora===</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="448"/>
+        <source>===Best profile of %1 starts found===</source>
+        <translation>===Trovato il miglior profilo di %1 partenze===</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="451"/>
+        <source>Warning</source>
+        <translation>Attenzione</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="482"/>
+        <source>Stopping: the starts under way end and the best profile so far is kept</source>
+        <translation>Interruzione: le partenze in corso terminano e si conserva il miglior profilo trovato finora</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="499"/>
         <source>Remaining time: %1 H:%2 m</source>
         <translation>Tempo rimanente: %1 H:%2 m</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="380"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="502"/>
         <source>Remaining time: less than 15 minutes</source>
         <translation>Tempo rimanente: meno di 15 minuti</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="385"/>
+        <location filename="../profile/CDialogAutomatica.cpp" line="507"/>
         <source>Elapsed time: %1 H:%2 m:%3 s</source>
         <translation>Tempo trascorso: %1 H:%2 m:%3 s</translation>
     </message>
@@ -887,206 +941,221 @@
 <context>
     <name>CGUIProfiloIniziale</name>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="46"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="47"/>
         <source>Text file (*.txt)|*.txt|</source>
         <translation>File di testo (*.txt)|*.txt|</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="68"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="69"/>
         <source>Text file (*.txt)</source>
         <translation>File di testo (*.txt)</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="82"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="83"/>
         <source>Yes</source>
         <translation>SI</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="82"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="83"/>
         <source>No</source>
         <translation>NO</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="97"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="98"/>
         <source>New</source>
         <translation>Nuovo</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="98"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="99"/>
         <source>Open</source>
         <translation>Apri</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="99"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="100"/>
         <source>Save</source>
         <translation>Salva</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="100"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="101"/>
         <source>Print</source>
         <translation>Stampa</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="101"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="102"/>
         <source>Cut</source>
         <translation>Taglia</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="106"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="107"/>
         <source>Copy</source>
         <translation>Copia</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="107"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="108"/>
         <source>Paste</source>
         <translation>Incolla</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="115"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="116"/>
         <source>Parameters</source>
         <translation>Parametri</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="129"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="130"/>
         <source>Allow strong stiffness contrasts</source>
         <translation>Consenti forti contrasti di rigidezza</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="135"/>
-        <location filename="../profile/ProfileReport.cpp" line="43"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="134"/>
+        <source>1 (from the table)</source>
+        <translation>1 (dalla tabella)</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="142"/>
+        <location filename="../profile/ProfileReport.cpp" line="47"/>
         <source>Number of layers (half-space excluded)</source>
         <translation>Numero di strati (semispazio escluso)</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="136"/>
-        <location filename="../profile/ProfileReport.cpp" line="45"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="143"/>
+        <location filename="../profile/ProfileReport.cpp" line="49"/>
         <source>Receivers spacing [m]</source>
         <translation>Distanza tra i ricevitori [m]</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="137"/>
-        <location filename="../profile/ProfileReport.cpp" line="47"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="144"/>
+        <location filename="../profile/ProfileReport.cpp" line="51"/>
         <source>Number of receivers</source>
         <translation>Numero di ricevitori</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="138"/>
-        <location filename="../profile/ProfileReport.cpp" line="49"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="145"/>
+        <location filename="../profile/ProfileReport.cpp" line="53"/>
         <source>Number of modes</source>
         <translation>Numero di modi</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="139"/>
-        <location filename="../profile/ProfileReport.cpp" line="52"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="146"/>
+        <location filename="../profile/ProfileReport.cpp" line="56"/>
         <source>Number of iterations</source>
         <translation>Numero di iterazioni</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="140"/>
-        <location filename="../profile/ProfileReport.cpp" line="54"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="147"/>
+        <location filename="../profile/ProfileReport.cpp" line="58"/>
         <source>Maximum error [%]</source>
         <translation>Errore massimo [%]</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="142"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="148"/>
+        <source>Starts of the automatic search</source>
+        <translation>Partenze della ricerca automatica</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="150"/>
         <source>Trial and error solution</source>
         <translation>Soluzione per tentativi</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="144"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="152"/>
         <source>Automatic inversion</source>
         <translation>Inversione automatica</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="159"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="167"/>
         <location filename="../profile/ProfileCharts.cpp" line="56"/>
         <source>Experimental</source>
         <translation>Sperimentale</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="160"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="168"/>
         <source>Modes of Rayleigh</source>
         <translation>Modi di Rayleigh</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="161"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="169"/>
         <location filename="../profile/ProfileCharts.cpp" line="111"/>
         <source>Apparent</source>
         <translation>Apparente</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="162"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="170"/>
         <location filename="../profile/ProfileCharts.cpp" line="118"/>
         <source>Effective</source>
         <translation>Effettiva</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="174"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="182"/>
         <source>No uncertainty curve</source>
         <translation>Nessuna curva di incertezza</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="174"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="182"/>
         <source>0.1 sigma (8%)</source>
         <translation>0.1 sigma (8%)</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="175"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="183"/>
         <source>0.5 sigma (40%)</source>
         <translation>0.5 sigma (40%)</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="175"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="183"/>
         <source>1 sigma (66%)</source>
         <translation>1 sigma (66%)</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="185"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="183"/>
+        <source>Ensemble band (10-90%)</source>
+        <translation>Banda dell&apos;insieme (10-90%)</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="193"/>
         <source>&lt; Previous</source>
         <translation>&lt; Indietro</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="186"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="194"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="187"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="195"/>
         <source>Next &gt;</source>
         <translation>Avanti &gt;</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="254"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="264"/>
         <source>Uncorrect input parameters</source>
         <translation>Parametri di input non corretti</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="257"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="267"/>
         <source>Receivers distance must be positive</source>
         <translation>La distanza tra i ricevitori deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="263"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="273"/>
         <source>Receivers depth must be positive</source>
         <translation>La profondità dei ricevitori deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="269"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="279"/>
         <source>Some fields of the table are missing!</source>
         <translation>Mancano alcuni campi della tabella!</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="308"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="318"/>
         <source>The computation failed: %1</source>
         <translation>Il calcolo non è riuscito: %1</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="418"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="443"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="435"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="460"/>
         <source>The file %1 could not be written: %2</source>
         <translation>Non è stato possibile scrivere il file %1: %2</translation>
     </message>
@@ -1102,19 +1171,19 @@
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="114"/>
-        <location filename="../profile/ProfileReport.cpp" line="68"/>
+        <location filename="../profile/ProfileReport.cpp" line="72"/>
         <source>h [m]</source>
         <translation>h [m]</translation>
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="115"/>
-        <location filename="../profile/ProfileReport.cpp" line="69"/>
+        <location filename="../profile/ProfileReport.cpp" line="73"/>
         <source>z [m]</source>
         <translation>z [m]</translation>
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="116"/>
-        <location filename="../profile/ProfileReport.cpp" line="70"/>
+        <location filename="../profile/ProfileReport.cpp" line="74"/>
         <source>Density [kg/m^3]</source>
         <translation>Densità [kg/m^3]</translation>
     </message>
@@ -1125,13 +1194,13 @@
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="118"/>
-        <location filename="../profile/ProfileReport.cpp" line="72"/>
+        <location filename="../profile/ProfileReport.cpp" line="76"/>
         <source>Poisson</source>
         <translation>Poisson</translation>
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="119"/>
-        <location filename="../profile/ProfileReport.cpp" line="73"/>
+        <location filename="../profile/ProfileReport.cpp" line="77"/>
         <source>Vs [m/s]</source>
         <translation>Vs [m/s]</translation>
     </message>
@@ -1142,19 +1211,19 @@
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="121"/>
-        <location filename="../profile/ProfileReport.cpp" line="79"/>
+        <location filename="../profile/ProfileReport.cpp" line="83"/>
         <source>Vs min [m/s]</source>
         <translation>Vs min [m/s]</translation>
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="122"/>
-        <location filename="../profile/ProfileReport.cpp" line="81"/>
+        <location filename="../profile/ProfileReport.cpp" line="85"/>
         <source>Vs max [m/s]</source>
         <translation>Vs max [m/s]</translation>
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="123"/>
-        <location filename="../profile/ProfileReport.cpp" line="74"/>
+        <location filename="../profile/ProfileReport.cpp" line="78"/>
         <source>Vp [m/s]</source>
         <translation>Vp [m/s]</translation>
     </message>
@@ -1165,7 +1234,7 @@
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="125"/>
-        <location filename="../profile/ProfileReport.cpp" line="92"/>
+        <location filename="../profile/ProfileReport.cpp" line="96"/>
         <source>Vs fin.[m/s]</source>
         <translation>Vs fin.[m/s]</translation>
     </message>
@@ -1225,123 +1294,173 @@
         <translation>Vs finale</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileCharts.cpp" line="157"/>
-        <location filename="../profile/ProfileCharts.cpp" line="163"/>
+        <location filename="../profile/ProfileCharts.cpp" line="154"/>
+        <source>Ensemble 10%</source>
+        <translation>Insieme 10%</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="155"/>
+        <source>Ensemble median</source>
+        <translation>Mediana dell&apos;insieme</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="156"/>
+        <source>Ensemble 90%</source>
+        <translation>Insieme 90%</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="177"/>
+        <location filename="../profile/ProfileCharts.cpp" line="183"/>
         <source>Uncertainty</source>
         <translation>Incertezza</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="16"/>
+        <location filename="../profile/ProfileReport.cpp" line="17"/>
         <source>Numerical Vs profile</source>
         <translation>Profilo numerico di Vs</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="17"/>
+        <location filename="../profile/ProfileReport.cpp" line="18"/>
         <source>Numerical Vs profile; uncertainty 0.1 sigma</source>
         <translation>Profilo numerico di Vs; incertezza 0.1 sigma</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="18"/>
+        <location filename="../profile/ProfileReport.cpp" line="19"/>
         <source>Numerical Vs profile; uncertainty 0.5 sigma</source>
         <translation>Profilo numerico di Vs; incertezza 0.5 sigma</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="19"/>
+        <location filename="../profile/ProfileReport.cpp" line="20"/>
         <source>Numerical Vs profile; uncertainty 1 sigma</source>
         <translation>Profilo numerico di Vs; incertezza 1 sigma</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="22"/>
+        <location filename="../profile/ProfileReport.cpp" line="23"/>
         <source>Velocity</source>
         <translation>Velocità</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="23"/>
+        <location filename="../profile/ProfileReport.cpp" line="24"/>
         <source>Velocity; incertezza 0.1 sigma</source>
         <translation>Velocità; incertezza 0.1 sigma</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="24"/>
+        <location filename="../profile/ProfileReport.cpp" line="25"/>
         <source>Velocity; incertezza 0.5 sigma</source>
         <translation>Velocità; incertezza 0.5 sigma</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="25"/>
+        <location filename="../profile/ProfileReport.cpp" line="26"/>
         <source>Velocity; incertezza 1 sigma</source>
         <translation>Velocità; incertezza 1 sigma</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="41"/>
+        <location filename="../profile/ProfileReport.cpp" line="29"/>
+        <source>Velocity; band 10-90% of the models that fit the data</source>
+        <translation>Velocità; banda 10-90% dei modelli che rispettano i dati</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="45"/>
         <source>Field profile</source>
         <translation>Profilo del terreno</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="58"/>
+        <location filename="../profile/ProfileReport.cpp" line="62"/>
         <source>Allow strong stiffness contrasts between 2 consecutive layers</source>
         <translation>Consentiti forti contrasti di rigidezza tra 2 strati consecutivi</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="60"/>
+        <location filename="../profile/ProfileReport.cpp" line="64"/>
         <source>Strong stiffness contrast between 2 consecutive layers forbidden</source>
         <translation>Vietati forti contrasti di rigidezza tra 2 strati consecutivi</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="64"/>
+        <location filename="../profile/ProfileReport.cpp" line="68"/>
         <source>Layer %1</source>
         <translation>Strato %1</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="77"/>
+        <location filename="../profile/ProfileReport.cpp" line="81"/>
         <source>Vs is fixed</source>
         <translation>Vs è fissa</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="86"/>
+        <location filename="../profile/ProfileReport.cpp" line="90"/>
         <source>This layer is water table</source>
         <translation>Questo strato è in falda</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="87"/>
+        <location filename="../profile/ProfileReport.cpp" line="91"/>
         <source>This layer is not water table</source>
         <translation>Questo strato non è in falda</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="90"/>
+        <location filename="../profile/ProfileReport.cpp" line="94"/>
         <source>This layer is alluvional</source>
         <translation>Questo strato è alluvionale</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="91"/>
+        <location filename="../profile/ProfileReport.cpp" line="95"/>
         <source>This layer is not alluvional</source>
         <translation>Questo strato non è alluvionale</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="96"/>
+        <location filename="../profile/ProfileReport.cpp" line="106"/>
         <source>Numerical velocities - experimental points (green), Rayleigth modes (cyan), apparent curve (blue), numerical curve (red)</source>
         <translation>Velocità numeriche - punti sperimentali (verde), modi di Rayleigh (ciano), curva apparente (blu), curva numerica (rosso)</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileRun.cpp" line="73"/>
+        <location filename="../profile/ProfileRun.cpp" line="74"/>
         <source>Could not start process. Please refer to documentation to solve the problem.</source>
         <translation>Impossibile avviare il processo. Consultare la documentazione per risolvere il problema.</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileRun.cpp" line="241"/>
+        <location filename="../profile/ProfileRun.cpp" line="294"/>
+        <source>Warning: the Vs of layer(s) %1 lies on its search bound</source>
+        <translation>Attenzione: la Vs dello strato/degli strati %1 è sul limite di ricerca</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="299"/>
+        <source>Warning: Vs30 depends on depths below the depth of investigation (%1 m)</source>
+        <translation>Attenzione: la Vs30 dipende da profondità oltre la profondità di indagine (%1 m)</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="303"/>
+        <source>Warning: the final curves of the best model could not be computed</source>
+        <translation>Attenzione: non è stato possibile calcolare le curve finali del modello migliore</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="313"/>
+        <source>Normalised error (residual over standard deviation, RMS): %1</source>
+        <translation>Errore normalizzato (scarto su deviazione standard, RMS): %1</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="316"/>
+        <source>Vs30: %1 m/s (range 10-90%: %2 - %3 m/s, %4 starts)</source>
+        <translation>Vs30: %1 m/s (intervallo 10-90%: %2 - %3 m/s, %4 partenze)</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="320"/>
+        <source>Depth of investigation: %1 m</source>
+        <translation>Profondità di indagine: %1 m</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="345"/>
         <source>Error between apparent curve and experimental curve: &gt;100%</source>
         <translation>Errore tra curva apparente e curva sperimentale: &gt;100%</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileRun.cpp" line="243"/>
+        <location filename="../profile/ProfileRun.cpp" line="347"/>
         <source>Error between apparent curve and experimental curve: %1%</source>
         <translation>Errore tra curva apparente e curva sperimentale: %1%</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileRun.cpp" line="247"/>
+        <location filename="../profile/ProfileRun.cpp" line="351"/>
         <source>Error between effective curve and experimental curve: &gt;100%</source>
         <translation>Errore tra curva effettiva e curva sperimentale: &gt;100%</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileRun.cpp" line="249"/>
+        <location filename="../profile/ProfileRun.cpp" line="353"/>
         <source>Error between effective curve and experimental curve: %1%</source>
         <translation>Errore tra curva effettiva e curva sperimentale: %1%</translation>
     </message>
