@@ -559,6 +559,6 @@ int CGUIProfiloIniziale::OnExportText(CChartWidget *chart, const QString &path)
     if (chart->ControlId() == DispersionChartId)
         WriteDispersionExport(path, *a);
     else if (chart->ControlId() == ProfileChartId)
-        WriteProfileExport(path, *a);
+        WriteProfileExport(path, *a, &m_ensemble);
     return 0;
 }

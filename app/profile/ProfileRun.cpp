@@ -478,21 +478,30 @@ bool WriteDispersionExport(const QString &path, const DispersionAnalysis &analys
     return file.write(out) == out.size();
 }
 
-bool WriteProfileExport(const QString &path, const DispersionAnalysis &analysis)
+bool WriteProfileExport(
+    const QString &path, const DispersionAnalysis &analysis, const EnsembleSummary *ensemble)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     const std::vector<LayerRecord> &layers = analysis.m_profile.layers;
     const int n = static_cast<int>(layers.size());
+    // The ensemble's 10 %, median and 90 % columns follow when its band matches the layers.
+    const bool band = ensemble && ensemble->valid && ensemble->band.GetRows() == n
+        && ensemble->band.GetCols() == 5;
     QByteArray out = "%Velocity\r\n";
-    out += QString::asprintf("%% %dx2\r\n", n).toLatin1();
-    out += "%d[m]\tvs[m/s]\r\n";
-    for (int l = 0; l + 1 < n; ++l)
-        out += QString::asprintf(
-            "%lf\t%lf\r\n", layers[std::size_t(l)].thickness, layers[std::size_t(l)].finalVs)
+    out += QString::asprintf("%% %dx%d\r\n", n, band ? 5 : 2).toLatin1();
+    out += band ? "%d[m]\tvs[m/s]\tvs10[m/s]\tvs50[m/s]\tvs90[m/s]\r\n" : "%d[m]\tvs[m/s]\r\n";
+    for (int l = 0; l < n; ++l) {
+        const LayerRecord &layer = layers[std::size_t(l)];
+        out += (l + 1 < n ? QString::asprintf("%lf\t%lf", layer.thickness, layer.finalVs)
+                          : QString::asprintf("Inf\t%lf", layer.finalVs))
                    .toLatin1();
-    if (n > 0)
-        out += QString::asprintf("Inf\t%lf\r\n", layers.back().finalVs).toLatin1();
+        if (band)
+            out += QString::asprintf(
+                "\t%lf\t%lf\t%lf", ensemble->band(l, 2), ensemble->band(l, 3), ensemble->band(l, 4))
+                       .toLatin1();
+        out += "\r\n";
+    }
     return file.write(out) == out.size();
 }

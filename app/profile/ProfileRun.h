@@ -118,6 +118,8 @@ double ResultValueAt(
 /// the moduli of the apparent and of the effective curve, all at the experimental frequencies. The
 /// profile chart: thickness and final Vs per layer, "Inf" for the half-space.
 bool WriteDispersionExport(const QString &path, const DispersionAnalysis &analysis);
-bool WriteProfileExport(const QString &path, const DispersionAnalysis &analysis);
+/// With a valid `ensemble`, three more columns per layer: the band's 10 %, median and 90 % Vs.
+bool WriteProfileExport(const QString &path, const DispersionAnalysis &analysis,
+    const EnsembleSummary *ensemble = nullptr);
 
 #endif // VELA_APP_PROFILE_PROFILERUN_H

@@ -445,6 +445,19 @@ private Q_SLOTS:
             reported = reported || item.text.startsWith(QStringLiteral("Vs30: "));
         QVERIFY(reported);
 
+        // The chart's text export gains the band's three columns.
+        QTemporaryDir dir;
+        const QString exported = dir.filePath(QStringLiteral("profile.txt"));
+        QVERIFY(WriteProfileExport(exported, *m_analysis, &m_page->Ensemble()));
+        QFile file(exported);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QList<QByteArray> rows = file.readAll().split('\n');
+        QCOMPARE(rows[1], QByteArray("% 4x5\r"));
+        const QList<QByteArray> last = rows[6].trimmed().split('\t');
+        QCOMPARE(last.size(), 5);
+        QCOMPARE(last[0], QByteArray("Inf"));
+        QCOMPARE(last[4].toDouble(), std::round(m_page->Ensemble().band(3, 4) * 1e6) / 1e6);
+
         // Round trip through the document.
         CMatrixArchive out;
         m_page->SaveSection(out, 1);
