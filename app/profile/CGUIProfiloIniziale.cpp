@@ -243,6 +243,7 @@ void CGUIProfiloIniziale::InitPage()
     m_uncertainty->setCurrentIndex(0);
     m_starts->setCurrentIndex(0);
     m_ensemble = EnsembleSummary();
+    KeepEnsemble();
     m_table->SetDefaultTable(curve);
     const std::vector<int> widths = CProfileTable::ColumnWidths();
     for (int c = 0; c < int(widths.size()); ++c)
@@ -330,7 +331,19 @@ int CGUIProfiloIniziale::RunSearchJob(const EngineRunRequest &request, int start
         ::RunManyStartJob(*a, m_validity, request, starts, &m_ensemble);
     else
         ::RunSearchJob(*a, m_validity, request);
+    KeepEnsemble();
     return 0;
+}
+
+void CGUIProfiloIniziale::KeepEnsemble()
+{
+    // The results page reads the Vs30 range and the depth of investigation from the analysis.
+    if (DispersionAnalysis *a = Analysis()) {
+        const bool valid = m_ensemble.valid;
+        a->m_results.vs30P10 = valid ? m_ensemble.vs30P10 : 0.0;
+        a->m_results.vs30P90 = valid ? m_ensemble.vs30P90 : 0.0;
+        a->m_results.depthOfInvestigation = valid ? m_ensemble.depthOfInvestigation : 0.0;
+    }
 }
 
 int CGUIProfiloIniziale::SearchStarts() const
@@ -345,6 +358,7 @@ void CGUIProfiloIniziale::OnTrialAndError()
     CollectProfile();
     m_next->setEnabled(false);
     m_ensemble = EnsembleSummary();
+    KeepEnsemble();
     if (RunForwardJob() != 0)
         return;
     m_next->setEnabled(true);
@@ -517,6 +531,7 @@ void CGUIProfiloIniziale::StateToControls(const ProfilePageState &s)
     m_uncertainty->setCurrentIndex(s.uncertaintyIndex);
     m_table->SetProposal(s.widths, s.points);
     m_ensemble = s.ensemble;
+    KeepEnsemble();
     m_filling = false;
 }
 

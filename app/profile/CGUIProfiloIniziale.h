@@ -90,6 +90,7 @@ private:
     void StateToControls(const ProfilePageState &state);
     ProfilePageState ControlsToState() const;
     void Modified();
+    void KeepEnsemble();
 
     CGridCtrl *m_grid = nullptr;
     CProfileTable *m_table = nullptr;

@@ -151,6 +151,10 @@ private Q_SLOTS:
             qPrintable(boxes.requests.isEmpty() ? QString() : boxes.requests[0].text));
         QVERIFY(m_page->Validity().forwardValid);
         QVERIFY(m_page->NextButton()->isEnabled());
+        // The results page finds the range and the depth in the analysis.
+        QCOMPARE(m_analysis->m_results.vs30P10, m_page->Ensemble().vs30P10);
+        QCOMPARE(
+            m_analysis->m_results.depthOfInvestigation, m_page->Ensemble().depthOfInvestigation);
         CGridCtrl *grid = m_page->Grid();
         for (int row = 1; row <= 4; ++row)
             QCOMPARE(grid->GetItemText(row, ColFinalVs), grid->GetItemText(row, ColVs));
@@ -483,6 +487,7 @@ private Q_SLOTS:
         CMessageBoxCapture boxes;
         m_page->OnTrialAndError();
         QVERIFY(!m_page->Ensemble().valid);
+        QCOMPARE(m_analysis->m_results.depthOfInvestigation, 0.0);
         QCOMPARE(m_page->ProfileChart()->Region().Count(), 2);
     }
 
