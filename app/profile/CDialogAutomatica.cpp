@@ -10,12 +10,15 @@
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QSocketNotifier>
 #include <QStyle>
 #include <QTextEdit>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -28,9 +31,10 @@ const char *const LogColors[] = { "#000000", "#c00000", "#0000c0" };
 
 } // namespace
 
-CDialogAutomatica::CDialogAutomatica(CGUIProfiloIniziale *page, QWidget *parent)
+CDialogAutomatica::CDialogAutomatica(CGUIProfiloIniziale *page, QWidget *parent, int starts)
     : QDialog(parent)
     , m_page(page)
+    , m_starts(std::max(1, starts))
 {
     setWindowTitle(tr("Automatic search"));
     setObjectName(QStringLiteral("CDialogAutomatica"));
@@ -66,6 +70,12 @@ CDialogAutomatica::CDialogAutomatica(CGUIProfiloIniziale *page, QWidget *parent)
     region.SetLegendVisible(false);
     m_chart->setMinimumHeight(180);
     m_chart->setVisible(false);
+    m_startsBar = new QProgressBar(this);
+    m_startsBar->setObjectName(QStringLiteral("startsProgress"));
+    m_startsBar->setRange(0, m_starts);
+    m_startsBar->setValue(0);
+    m_startsBar->setFormat(tr("%v of %m starts ended"));
+    m_startsBar->setVisible(false);
 
     auto *status = new QGridLayout;
     status->addWidget(m_elapsed, 0, 0);
@@ -83,6 +93,7 @@ CDialogAutomatica::CDialogAutomatica(CGUIProfiloIniziale *page, QWidget *parent)
     layout->addWidget(m_log, 2);
     layout->addWidget(m_conditions);
     layout->addLayout(status);
+    layout->addWidget(m_startsBar);
     layout->addWidget(m_chart, 2);
     layout->addLayout(statusLine);
     layout->addLayout(buttons);
@@ -109,13 +120,18 @@ CDialogAutomatica::CDialogAutomatica(CGUIProfiloIniziale *page, QWidget *parent)
     request.runnerPath = page->RunnerPath().toStdString();
     request.receiver = &m_receiver;
     request.killRequest = &m_kill;
+    if (m_starts > 1)
+        request.stopRequest = &m_stopKeepingBest;
     if (DispersionAnalysis *a = Analysis())
         a->m_search.jobFinished = false;
     m_worker = std::thread([this, request] {
-        m_page->RunSearchJob(request);
+        m_page->RunSearchJob(request, m_starts);
         if (DispersionAnalysis *a = Analysis())
             a->m_search.jobFinished = true;
         m_workerDone = true;
+        if (m_starts > 1)
+            QMetaObject::invokeMethod(
+                this, [this] { OnManyStartFinished(); }, Qt::QueuedConnection);
     });
     m_watchTimer.start();
 }
@@ -150,8 +166,10 @@ void CDialogAutomatica::OnReadable()
 {
     const CProgressReceiver::Status status =
         m_receiver.ReceiveOne([this](const EngineProgress &r) { OnRecord(r); });
-    if (status != CProgressReceiver::Status::Record)
+    if (status != CProgressReceiver::Status::Record) {
         m_notifier->setEnabled(false);
+        m_channelEnded = true;
+    }
 }
 
 void CDialogAutomatica::Log(const QString &text, LogColor color)
@@ -175,6 +193,11 @@ void CDialogAutomatica::OnRecord(const EngineProgress &record)
 {
     if (DispersionAnalysis *a = Analysis())
         TakeProgress(*a, record);
+    if (m_starts > 1) {
+        if (record.kind == EngineProgressKindStep)
+            OnManyStartStep(record.stepNumber, record.stepValue);
+        return;
+    }
     if (record.kind == EngineProgressKindStep)
         OnStep(record.stepNumber, record.stepValue);
     else if (record.kind == EngineProgressKindEnd)
@@ -341,11 +364,104 @@ void CDialogAutomatica::EndTimers()
     m_watchTimer.stop();
 }
 
+void CDialogAutomatica::OnManyStartStep(int step, int value)
+{
+    switch (static_cast<EngineStep>(step)) {
+    case EngineStep::SearchStart:
+        m_stop->setVisible(true);
+        m_startTime = Now();
+        m_elapsedTimer.start();
+        Log(tr("Starting automatic search from %1 starts...").arg(m_starts));
+        m_startsBar->setVisible(true);
+        break;
+    case EngineStep::IterationEnd: {
+        // In the many-start search this step closes a start: its value counts the starts ended
+        // and the current misfit is the best normalised misfit so far.
+        const DispersionAnalysis *a = Analysis();
+        const double best = a ? a->m_search.currentMisfit : 0.0;
+        m_startsBar->setValue(std::min(value, m_starts));
+        Log(tr("Start %1 of %2 ended; best normalised error so far: %3")
+                .arg(value)
+                .arg(m_starts)
+                .arg(QString::asprintf("%.3g", best)));
+        m_bestError->setText(tr("Best normalised error: %1").arg(QString::asprintf("%.3g", best)));
+        m_bestError->setVisible(true);
+        m_errorHistory.push_back(best);
+        std::vector<double> x, y(m_errorHistory);
+        for (std::size_t i = 0; i < y.size(); ++i)
+            x.push_back(double(i + 1));
+        CChartRegion &region = m_chart->Region();
+        region.SetBottomLabel(tr("Starts ended"));
+        region.SetLeftLabel(tr("Best normalised error"));
+        region.Clear();
+        auto line = std::make_unique<CLineSeries>();
+        line->SetName(QStringLiteral("Error"));
+        line->SetDescription(tr("Error"));
+        line->SetData(std::move(x), std::move(y));
+        line->SetLineColor({ 0.8f, 0.1f, 0.1f, 1.0f });
+        line->SetMarker(ChartMarker::Circle, 5);
+        region.Add(std::move(line));
+        m_chart->Refresh();
+        m_chart->ZoomAll();
+        m_chart->setVisible(true);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void CDialogAutomatica::OnManyStartFinished()
+{
+    if (m_manyFinished)
+        return;
+    // Notifications still waiting in the channel come before the end.
+    while (!m_channelEnded) {
+        const CProgressReceiver::Status status =
+            m_receiver.ReceiveOne([this](const EngineProgress &r) { OnRecord(r); });
+        if (status != CProgressReceiver::Status::Record) {
+            m_channelEnded = true;
+            if (m_notifier)
+                m_notifier->setEnabled(false);
+        }
+    }
+    m_manyFinished = true;
+    EndTimers();
+    OnElapsed();
+    m_stop->setEnabled(false);
+    m_stop->setVisible(false);
+    m_close->setVisible(true);
+    m_remaining->setText(tr("Remaining time: search terminated"));
+    m_remaining->setVisible(true);
+    const EnsembleSummary &e = m_page->Ensemble();
+    if (!e.valid) {
+        if (m_kill || m_stopKeepingBest) {
+            m_logClosed = false;
+            Log(tr("===Search stopped by user==="), Red);
+        } else {
+            ShowFailure();
+        }
+        return;
+    }
+    if (!e.stopped)
+        m_startsBar->setValue(m_starts);
+    Log(e.stopped ? tr("===Search stopped by user: the best profile found so far is kept===")
+                  : tr("===Best profile of %1 starts found===").arg(m_starts),
+        Red);
+    for (const QString &line : EnsembleText(e).split(QStringLiteral("\r\n")))
+        Log(line, line.startsWith(tr("Warning")) ? Red : Blue);
+    Log(tr("End of automatic search"));
+}
+
 void CDialogAutomatica::OnWatch()
 {
     // The search job ends with runner; a normal run has stopped this timer at its last step.
     if (!m_workerDone)
         return;
+    if (m_starts > 1) {
+        OnManyStartFinished();
+        return;
+    }
     EndTimers();
     ShowFailure();
 }
@@ -360,6 +476,13 @@ void CDialogAutomatica::OnElapsed()
 
 void CDialogAutomatica::OnStop()
 {
+    if (m_starts > 1) {
+        // The starts under way end at their next check; runner then writes the best model.
+        m_stopKeepingBest = true;
+        m_stop->setEnabled(false);
+        Log(tr("Stopping: the starts under way end and the best profile so far is kept"), Red);
+        return;
+    }
     if (DispersionAnalysis *a = Analysis())
         a->m_search.stopFlag = true;
     m_stop->setVisible(false);

@@ -17,6 +17,7 @@ class CChartWidget;
 class CGUIProfiloIniziale;
 class DispersionAnalysis;
 class QLabel;
+class QProgressBar;
 class QPushButton;
 class QSocketNotifier;
 class QTextEdit;
@@ -37,8 +38,9 @@ public:
     static constexpr int ElapsedPeriodMs = 500;
     static constexpr int WatchPeriodMs = 5000;
 
-    /// Starts the search of `page` at once.
-    CDialogAutomatica(CGUIProfiloIniziale *page, QWidget *parent);
+    /// Starts the search of `page` at once: the written search for one start, the many-start
+    /// search otherwise (progress over the starts; Stop keeps the best model so far).
+    CDialogAutomatica(CGUIProfiloIniziale *page, QWidget *parent, int starts = 1);
     ~CDialogAutomatica() override;
 
     /// Handles one notification as it arrives (public for tests).
@@ -67,6 +69,8 @@ public:
     QLabel *BestErrorLabel() const { return m_bestError; }
     QPushButton *StopButton() const { return m_stop; }
     QPushButton *CloseButton() const { return m_close; }
+    QProgressBar *StartsProgress() const { return m_startsBar; }
+    int Starts() const { return m_starts; }
     const std::vector<double> &ErrorHistory() const { return m_errorHistory; }
 
 protected:
@@ -77,6 +81,9 @@ private:
     void EndTimers();
     void ShowFailure();
     void OnReadable();
+    /// The many-start search's notifications and its end (on this thread, once runner is done).
+    void OnManyStartStep(int step, int value);
+    void OnManyStartFinished();
     void JoinWorker();
     DispersionAnalysis *Analysis() const;
 
@@ -92,12 +99,17 @@ private:
     QPushButton *m_stop = nullptr;
     QPushButton *m_close = nullptr;
     CChartWidget *m_chart = nullptr;
+    QProgressBar *m_startsBar = nullptr;
     QTimer m_elapsedTimer;
     QTimer m_watchTimer;
     CProgressReceiver m_receiver;
     QSocketNotifier *m_notifier = nullptr;
     std::thread m_worker;
     std::atomic<bool> m_kill { false };
+    std::atomic<bool> m_stopKeepingBest { false };
+    int m_starts = 1;
+    bool m_channelEnded = false;
+    bool m_manyFinished = false;
     std::atomic<bool> m_workerDone { false };
     qint64 m_startTime = 0; ///< ms since the epoch, 0 = not yet
     qint64 m_firstTrialTime = 0;

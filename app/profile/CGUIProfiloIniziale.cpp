@@ -28,6 +28,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <exception>
 
 namespace {
@@ -127,6 +128,12 @@ CGUIProfiloIniziale::CGUIProfiloIniziale(
     m_solver = List(SolverItems, parameters);
     m_solver->setVisible(false);
     m_strong = new QCheckBox(tr("Allow strong stiffness contrasts"), parameters);
+    // One start is the written search; more starts run it from starts drawn inside the bounds.
+    m_starts = new QComboBox(parameters);
+    m_starts->setObjectName(QStringLiteral("startsList"));
+    m_starts->addItem(tr("1 (from the table)"), 1);
+    m_starts->addItem(QStringLiteral("10"), 10);
+    m_starts->addItem(QStringLiteral("40"), 40);
     int row = 0;
     auto add = [&](const QString &label, QWidget *field) {
         form->addWidget(new QLabel(label, parameters), row, 0);
@@ -138,6 +145,7 @@ CGUIProfiloIniziale::CGUIProfiloIniziale(
     add(tr("Number of modes"), m_modes);
     add(tr("Number of iterations"), m_iterations);
     add(tr("Maximum error [%]"), m_maxError);
+    add(tr("Starts of the automatic search"), m_starts);
     form->addWidget(m_strong, row++, 0, 1, 2);
     auto *trial = new QPushButton(tr("Trial and error solution"), parameters);
     trial->setObjectName(QStringLiteral("trialButton"));
@@ -172,7 +180,7 @@ CGUIProfiloIniziale::CGUIProfiloIniziale(
     legend->addStretch(1);
     m_uncertainty = new QComboBox(this);
     m_uncertainty->addItems({ tr("No uncertainty curve"), tr("0.1 sigma (8%)"),
-        tr("0.5 sigma (40%)"), tr("1 sigma (66%)") });
+        tr("0.5 sigma (40%)"), tr("1 sigma (66%)"), tr("Ensemble band (10-90%)") });
     legend->addWidget(m_uncertainty);
     connect(m_uncertainty, &QComboBox::activated, this, [this] {
         RedrawCharts();
@@ -233,6 +241,9 @@ void CGUIProfiloIniziale::InitPage()
     m_solver->setCurrentIndex(m_solver->findText(QStringLiteral("75")));
     m_strong->setChecked(false);
     m_uncertainty->setCurrentIndex(0);
+    m_starts->setCurrentIndex(0);
+    m_ensemble = EnsembleSummary();
+    KeepEnsemble();
     m_table->SetDefaultTable(curve);
     const std::vector<int> widths = CProfileTable::ColumnWidths();
     for (int c = 0; c < int(widths.size()); ++c)
@@ -310,11 +321,34 @@ int CGUIProfiloIniziale::RunForwardJob()
     return report.code;
 }
 
-int CGUIProfiloIniziale::RunSearchJob(const EngineRunRequest &request)
+int CGUIProfiloIniziale::RunSearchJob(const EngineRunRequest &request, int starts)
 {
-    if (DispersionAnalysis *a = Analysis())
+    m_ensemble = EnsembleSummary();
+    DispersionAnalysis *a = Analysis();
+    if (!a)
+        return 0;
+    if (starts > 1)
+        ::RunManyStartJob(*a, m_validity, request, starts, &m_ensemble);
+    else
         ::RunSearchJob(*a, m_validity, request);
+    KeepEnsemble();
     return 0;
+}
+
+void CGUIProfiloIniziale::KeepEnsemble()
+{
+    // The results page reads the Vs30 range and the depth of investigation from the analysis.
+    if (DispersionAnalysis *a = Analysis()) {
+        const bool valid = m_ensemble.valid;
+        a->m_results.vs30P10 = valid ? m_ensemble.vs30P10 : 0.0;
+        a->m_results.vs30P90 = valid ? m_ensemble.vs30P90 : 0.0;
+        a->m_results.depthOfInvestigation = valid ? m_ensemble.depthOfInvestigation : 0.0;
+    }
+}
+
+int CGUIProfiloIniziale::SearchStarts() const
+{
+    return std::max(1, m_starts->currentData().toInt());
 }
 
 void CGUIProfiloIniziale::OnTrialAndError()
@@ -323,6 +357,8 @@ void CGUIProfiloIniziale::OnTrialAndError()
         return;
     CollectProfile();
     m_next->setEnabled(false);
+    m_ensemble = EnsembleSummary();
+    KeepEnsemble();
     if (RunForwardJob() != 0)
         return;
     m_next->setEnabled(true);
@@ -350,13 +386,16 @@ void CGUIProfiloIniziale::OnAutomaticInversion()
     if (m_runSearchDialog) {
         m_runSearchDialog();
     } else {
-        CDialogAutomatica dialog(this, this);
+        CDialogAutomatica dialog(this, this, SearchStarts());
         dialog.exec();
     }
     if (m_validity.searchValid)
         m_table->SetFinalVs(a->m_results.finalVs);
     m_table->Collect(a->m_profile);
     m_next->setEnabled(m_validity.searchValid);
+    if (m_validity.searchValid && m_ensemble.valid)
+        m_misfit->setText(MisfitText(a->m_results.apparentMisfit, a->m_results.effectiveMisfit)
+            + QStringLiteral("\r\n") + EnsembleText(m_ensemble));
     RedrawCharts();
 }
 
@@ -365,7 +404,7 @@ std::vector<ProfileReportItem> CGUIProfiloIniziale::ReportItems() const
     const DispersionAnalysis *a = Analysis();
     if (!a)
         return {};
-    return ProfileReport(*a, m_validity.searchValid, m_uncertainty->currentIndex());
+    return ProfileReport(*a, m_validity.searchValid, m_uncertainty->currentIndex(), &m_ensemble);
 }
 
 QString CGUIProfiloIniziale::MisfitLabelText() const { return m_misfit->text(); }
@@ -387,8 +426,8 @@ void CGUIProfiloIniziale::RedrawCharts()
     m_dispersionChart->SetRegion(BuildDispersionChart(*a, legend, valid));
     m_dispersionChart->Refresh();
     m_dispersionChart->ZoomAll();
-    m_profileChart->SetRegion(BuildProfileChart(
-        *a, m_table->Widths(), m_table->Points(), m_uncertainty->currentIndex(), valid));
+    m_profileChart->SetRegion(BuildProfileChart(*a, m_table->Widths(), m_table->Points(),
+        m_uncertainty->currentIndex(), valid, &m_ensemble));
     m_profileChart->Refresh();
     m_profileChart->ZoomAll();
 }
@@ -468,6 +507,7 @@ ProfilePageState CGUIProfiloIniziale::ControlsToState() const
     s.uncertaintyIndex = m_uncertainty->currentIndex();
     s.widths = m_table->Widths();
     s.points = m_table->Points();
+    s.ensemble = m_ensemble;
     return s;
 }
 
@@ -490,6 +530,8 @@ void CGUIProfiloIniziale::StateToControls(const ProfilePageState &s)
     m_validity.searchValid = s.searchValid;
     m_uncertainty->setCurrentIndex(s.uncertaintyIndex);
     m_table->SetProposal(s.widths, s.points);
+    m_ensemble = s.ensemble;
+    KeepEnsemble();
     m_filling = false;
 }
 
@@ -532,6 +574,6 @@ int CGUIProfiloIniziale::OnExportText(CChartWidget *chart, const QString &path)
     if (chart->ControlId() == DispersionChartId)
         WriteDispersionExport(path, *a);
     else if (chart->ControlId() == ProfileChartId)
-        WriteProfileExport(path, *a);
+        WriteProfileExport(path, *a, &m_ensemble);
     return 0;
 }

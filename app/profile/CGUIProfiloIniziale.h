@@ -52,7 +52,15 @@ public:
     /// The forward job on this thread, with the wait cursor: 0 success, 1 failure.
     int RunForwardJob();
     /// The search job, called from the dialog's worker thread; the outcome is in the flags.
-    int RunSearchJob(const EngineRunRequest &request);
+    /// With more than one start, the many-start search: its findings go to Ensemble().
+    int RunSearchJob(const EngineRunRequest &request, int starts = 1);
+    /// Starts the next automatic search makes (the starts list: 1, 10 or 40).
+    int SearchStarts() const;
+    QComboBox *StartsList() const { return m_starts; }
+    QComboBox *UncertaintyList() const { return m_uncertainty; }
+    /// The last many-start search's findings (not valid after a single-start search or a
+    /// trial and error run).
+    const EnsembleSummary &Ensemble() const { return m_ensemble; }
     /// The runner program (tests point it at a stand-in).
     void SetRunnerPath(const QString &path) { m_runnerPath = path; }
     const QString &RunnerPath() const { return m_runnerPath; }
@@ -82,6 +90,7 @@ private:
     void StateToControls(const ProfilePageState &state);
     ProfilePageState ControlsToState() const;
     void Modified();
+    void KeepEnsemble();
 
     CGridCtrl *m_grid = nullptr;
     CProfileTable *m_table = nullptr;
@@ -95,6 +104,7 @@ private:
     QComboBox *m_solver = nullptr;
     QCheckBox *m_strong = nullptr;
     QComboBox *m_uncertainty = nullptr;
+    QComboBox *m_starts = nullptr;
     QCheckBox *m_showExperimental = nullptr;
     QCheckBox *m_showModes = nullptr;
     QCheckBox *m_showApparent = nullptr;
@@ -104,6 +114,7 @@ private:
     CChartWidget *m_dispersionChart = nullptr;
     CChartWidget *m_profileChart = nullptr;
     ProfileValidity m_validity;
+    EnsembleSummary m_ensemble;
     QString m_runnerPath;
     std::function<void()> m_runSearchDialog;
     bool m_filling = false;

@@ -122,7 +122,7 @@ CChartRegion BuildDispersionChart(
 }
 
 CChartRegion BuildProfileChart(const DispersionAnalysis &analysis, const CMatrix &widths,
-    const CMatrix &points, int uncertaintyLevel, bool resultsValid)
+    const CMatrix &points, int uncertaintyLevel, bool resultsValid, const EnsembleSummary *ensemble)
 {
     CChartRegion region;
     region.SetTitle(Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Vertical shear wave velocity")));
@@ -147,7 +147,27 @@ CChartRegion BuildProfileChart(const DispersionAnalysis &analysis, const CMatrix
     region.Add(Line(QStringLiteral("Profilo finale"),
         Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Final Vs")), line.vs, line.depth, FinalColor,
         2));
-    if (uncertaintyLevel < 1)
+    if (uncertaintyLevel == EnsembleBandLevel) {
+        if (!ensemble || !ensemble->valid || ensemble->band.GetRows() != int(thickness.size()))
+            return region;
+        const char *const names[3] = { "Banda 10%", "Mediana", "Banda 90%" };
+        const char *const captions[3] = { QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Ensemble 10%"),
+            QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Ensemble median"),
+            QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Ensemble 90%") };
+        for (int k = 0; k < 3; ++k) {
+            std::vector<double> vs;
+            for (int l = 0; l < ensemble->band.GetRows(); ++l)
+                vs.push_back(ensemble->band(l, 2 + k));
+            line = ProfileStepLine(thickness, vs);
+            auto series = Line(QString::fromLatin1(names[k]), Tr(captions[k]), line.vs, line.depth,
+                BandColor, k == 1 ? 2 : 1);
+            if (k != 1)
+                series->SetDashPattern(QStringLiteral("4 2"));
+            region.Add(std::move(series));
+        }
+        return region;
+    }
+    if (uncertaintyLevel < 1 || uncertaintyLevel > 3)
         return region;
     std::vector<double> lower, upper;
     UncertaintyProfiles(

@@ -3,6 +3,7 @@
 #include "app/profile/CProfileTable.h"
 
 #include <QCoreApplication>
+#include <QStringList>
 
 namespace {
 
@@ -24,14 +25,17 @@ QString ProfileCaption(bool searchRun, int level)
         QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Velocity; incertezza 0.5 sigma"),
         QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Velocity; incertezza 1 sigma"),
     };
+    if (level == 4)
+        return Tr(QT_TRANSLATE_NOOP(
+            "CGUIProfiloIniziale", "Velocity; band 10-90% of the models that fit the data"));
     const int i = level >= 0 && level <= 3 ? level : 0;
     return Tr(searchRun ? search[i] : trial[i]);
 }
 
 } // namespace
 
-std::vector<ProfileReportItem> ProfileReport(
-    const DispersionAnalysis &analysis, bool searchRun, int uncertaintyLevel)
+std::vector<ProfileReportItem> ProfileReport(const DispersionAnalysis &analysis, bool searchRun,
+    int uncertaintyLevel, const EnsembleSummary *ensemble)
 {
     std::vector<ProfileReportItem> items;
     auto add = [&](Kind kind, const QString &text, const QString &value = QString()) {
@@ -91,6 +95,12 @@ std::vector<ProfileReportItem> ProfileReport(
                 : Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "This layer is not alluvional")));
         add(Kind::Row, Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Vs fin.[m/s]")),
             layer.finalVsText);
+    }
+    if (ensemble && ensemble->valid) {
+        const QStringList lines =
+            EnsembleText(*ensemble).split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
+        for (const QString &line : lines)
+            add(Kind::Sentence, line);
     }
     add(Kind::DispersionChart,
         Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale",

@@ -3,6 +3,7 @@
 #ifndef VELA_APP_PROFILE_PROFILEREPORT_H
 #define VELA_APP_PROFILE_PROFILEREPORT_H
 
+#include "app/profile/ProfileRun.h"
 #include "app/spectrum/DispersionAnalysis.h"
 
 class CChartRegion;
@@ -23,9 +24,11 @@ struct ProfileReportItem
 
 /// The chapter "Field profile" of the collected profile. `searchRun` tells whether the last run
 /// was an automatic search (the search's parameters and captions then apply);
-/// `uncertaintyLevel` is the uncertainty shown (0 none, 1 to 3).
-std::vector<ProfileReportItem> ProfileReport(
-    const DispersionAnalysis &analysis, bool searchRun, int uncertaintyLevel);
+/// `uncertaintyLevel` is the uncertainty shown (0 none, 1 to 3, 4 the ensemble band). A valid
+/// `ensemble` adds, before the charts, the normalised misfit, the Vs30 range, the depth of
+/// investigation and the warnings of the many-start search.
+std::vector<ProfileReportItem> ProfileReport(const DispersionAnalysis &analysis, bool searchRun,
+    int uncertaintyLevel, const EnsembleSummary *ensemble = nullptr);
 
 class ReportWriter;
 

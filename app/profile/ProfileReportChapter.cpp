@@ -41,7 +41,9 @@ void WriteProfileChapter(
     ReportWriter &report, const DispersionAnalysis &analysis, const ProfilePageState &state)
 {
     const bool valid = state.forwardValid || state.searchValid;
-    WriteProfileChapter(report, ProfileReport(analysis, state.searchValid, state.uncertaintyIndex),
+    WriteProfileChapter(report,
+        ProfileReport(analysis, state.searchValid, state.uncertaintyIndex, &state.ensemble),
         BuildDispersionChart(analysis, DispersionLegend(), valid),
-        BuildProfileChart(analysis, state.widths, state.points, state.uncertaintyIndex, valid));
+        BuildProfileChart(
+            analysis, state.widths, state.points, state.uncertaintyIndex, valid, &state.ensemble));
 }

@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QStringList>
 
 #include <algorithm>
 #include <cmath>
@@ -221,6 +222,109 @@ ProfileRunReport RunSearchJob(
     return report;
 }
 
+ProfileRunReport RunManyStartJob(DispersionAnalysis &analysis, ProfileValidity &validity,
+    const EngineRunRequest &request, int starts, EnsembleSummary *ensemble)
+{
+    ProfileRunReport report;
+    report.code = 0;
+    EnsembleSummary summary;
+    summary.starts = starts;
+    analysis.m_results.apparentMisfit = ProfileRunResults::NoRunMisfit;
+    analysis.m_results.effectiveMisfit = ProfileRunResults::NoRunMisfit;
+    ManyStartJob job;
+    job.search = BuildSearchJob(analysis);
+    job.starts = starts;
+    analysis.m_results.receiverOffsets = job.search.offsets;
+    ManyStartResult result;
+    const EngineRunOutcome outcome = RunEngineJob(job, result, request);
+    ProfileRunResults &r = analysis.m_results;
+    if (ensemble)
+        *ensemble = summary;
+    if (!outcome.Succeeded()) {
+        validity.forwardValid = false;
+        validity.searchValid = false;
+        r.finalVs = ZeroMatrix();
+        r.effectiveCurve = ZeroComplexMatrix();
+        r.apparentCurve = ZeroComplexMatrix();
+        r.frequencies = ZeroMatrix();
+        r.modalVelocities = ZeroMatrix();
+        report.notStarted = !outcome.started;
+        report.message =
+            outcome.started ? QString::fromStdString(outcome.message) : CouldNotStart();
+        report.code = 1;
+        return report;
+    }
+    r.finalVs = result.finalVs;
+    r.effectiveCurve = result.effectiveCurve;
+    r.apparentCurve = result.apparentCurve;
+    r.modalVelocities = result.modalVelocities;
+    r.frequencies = result.frequencies;
+    r.apparentMisfit = result.apparentMisfit;
+    r.effectiveMisfit = result.effectiveMisfit;
+    DumpResults(analysis, false);
+    TakeFinalVs(analysis);
+    summary.valid = true;
+    summary.stopped = result.code == -1;
+    summary.finalCurvesMissing = result.finalCurvesMissing != 0;
+    summary.normalisedMisfit = result.normalisedMisfit;
+    summary.vs30 = result.vs30;
+    summary.vs30P10 = result.vs30P10;
+    summary.vs30P90 = result.vs30P90;
+    summary.depthOfInvestigation = result.depthOfInvestigation;
+    summary.band = result.band;
+    summary.layerOnBound = result.layerOnBound;
+    if (ensemble)
+        *ensemble = summary;
+    validity.searchValid = true;
+    validity.forwardValid = true;
+    return report;
+}
+
+QString EnsembleWarnings(const EnsembleSummary &e)
+{
+    if (!e.valid)
+        return QString();
+    QStringList lines;
+    QStringList onBound;
+    for (int l = 0; l < e.layerOnBound.GetCount(); ++l) {
+        if (e.layerOnBound(l) != 0)
+            onBound << QString::number(l + 1);
+    }
+    if (!onBound.isEmpty())
+        lines << Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale",
+                        "Warning: the Vs of layer(s) %1 lies on its search bound"))
+                     .arg(onBound.join(QStringLiteral(", ")));
+    // Vs30 averages the top 30 m: below the depth of investigation the data say nothing.
+    if (e.depthOfInvestigation > 0 && e.depthOfInvestigation < 30.0)
+        lines << Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale",
+                        "Warning: Vs30 depends on depths below the depth of investigation (%1 m)"))
+                     .arg(Line("%.1f", e.depthOfInvestigation));
+    if (e.finalCurvesMissing)
+        lines << Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale",
+            "Warning: the final curves of the best model could not be computed"));
+    return lines.join(QStringLiteral("\r\n"));
+}
+
+QString EnsembleText(const EnsembleSummary &e)
+{
+    if (!e.valid)
+        return QString();
+    QStringList lines;
+    lines << Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale",
+                    "Normalised error (residual over standard deviation, RMS): %1"))
+                 .arg(Line("%.3g", e.normalisedMisfit));
+    lines << Tr(QT_TRANSLATE_NOOP(
+                    "CGUIProfiloIniziale", "Vs30: %1 m/s (range 10-90%: %2 - %3 m/s, %4 starts)"))
+                 .arg(Line("%.0f", e.vs30), Line("%.0f", e.vs30P10), Line("%.0f", e.vs30P90))
+                 .arg(e.starts);
+    lines << Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale", "Depth of investigation: %1 m"))
+                 .arg(Line("%.1f", e.depthOfInvestigation));
+    const QString warnings = EnsembleWarnings(e);
+    if (!warnings.isEmpty())
+        lines << warnings;
+    return lines.join(QStringLiteral("\r\n"));
+}
+
 void TakeProgress(DispersionAnalysis &analysis, const EngineProgress &record)
 {
     analysis.m_results.apparentMisfit = record.secondMisfit;
@@ -374,21 +478,30 @@ bool WriteDispersionExport(const QString &path, const DispersionAnalysis &analys
     return file.write(out) == out.size();
 }
 
-bool WriteProfileExport(const QString &path, const DispersionAnalysis &analysis)
+bool WriteProfileExport(
+    const QString &path, const DispersionAnalysis &analysis, const EnsembleSummary *ensemble)
 {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         return false;
     const std::vector<LayerRecord> &layers = analysis.m_profile.layers;
     const int n = static_cast<int>(layers.size());
+    // The ensemble's 10 %, median and 90 % columns follow when its band matches the layers.
+    const bool band = ensemble && ensemble->valid && ensemble->band.GetRows() == n
+        && ensemble->band.GetCols() == 5;
     QByteArray out = "%Velocity\r\n";
-    out += QString::asprintf("%% %dx2\r\n", n).toLatin1();
-    out += "%d[m]\tvs[m/s]\r\n";
-    for (int l = 0; l + 1 < n; ++l)
-        out += QString::asprintf(
-            "%lf\t%lf\r\n", layers[std::size_t(l)].thickness, layers[std::size_t(l)].finalVs)
+    out += QString::asprintf("%% %dx%d\r\n", n, band ? 5 : 2).toLatin1();
+    out += band ? "%d[m]\tvs[m/s]\tvs10[m/s]\tvs50[m/s]\tvs90[m/s]\r\n" : "%d[m]\tvs[m/s]\r\n";
+    for (int l = 0; l < n; ++l) {
+        const LayerRecord &layer = layers[std::size_t(l)];
+        out += (l + 1 < n ? QString::asprintf("%lf\t%lf", layer.thickness, layer.finalVs)
+                          : QString::asprintf("Inf\t%lf", layer.finalVs))
                    .toLatin1();
-    if (n > 0)
-        out += QString::asprintf("Inf\t%lf\r\n", layers.back().finalVs).toLatin1();
+        if (band)
+            out += QString::asprintf(
+                "\t%lf\t%lf\t%lf", ensemble->band(l, 2), ensemble->band(l, 3), ensemble->band(l, 4))
+                       .toLatin1();
+        out += "\r\n";
+    }
     return file.write(out) == out.size();
 }

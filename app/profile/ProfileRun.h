@@ -50,6 +50,36 @@ ProfileRunReport RunForwardJob(
 ProfileRunReport RunSearchJob(
     DispersionAnalysis &analysis, ProfileValidity &validity, const EngineRunRequest &request);
 
+/// What a many-start search leaves beside the best model: its normalised misfit and the
+/// ensemble's findings. `valid` false: the last search had one start (or none ran).
+struct EnsembleSummary
+{
+    bool valid = false;
+    int starts = 0; ///< starts requested
+    bool stopped = false; ///< the user stopped it; the best model so far was kept
+    bool finalCurvesMissing = false;
+    double normalisedMisfit = 0;
+    double vs30 = 0;
+    double vs30P10 = 0;
+    double vs30P90 = 0;
+    double depthOfInvestigation = 0; ///< m
+    CMatrix band { 0, 5 }; ///< per layer: top, bottom (m), Vs 10 %, median, 90 % (m/s)
+    CMatrix layerOnBound { 0, 1 }; ///< 1 where the best model's Vs lies on its layer's bound
+};
+
+/// The search with `starts` starts (runner mode 2): the best model goes into the analysis as
+/// the written search's result does, the rest into `ensemble`. A Stop through the request's
+/// stopRequest keeps the best model found so far.
+ProfileRunReport RunManyStartJob(DispersionAnalysis &analysis, ProfileValidity &validity,
+    const EngineRunRequest &request, int starts, EnsembleSummary *ensemble);
+
+/// The lines shown beside the two misfits after a many-start search: the normalised misfit,
+/// the Vs30 range, the depth of investigation and the warnings (a layer on its bound, Vs30
+/// reaching below the depth of investigation). Empty when `ensemble` is not valid.
+QString EnsembleText(const EnsembleSummary &ensemble);
+/// Only the warnings of EnsembleText (empty when there is none).
+QString EnsembleWarnings(const EnsembleSummary &ensemble);
+
 /// Copies a progress record's values into the analysis (misfits into the results, counters into
 /// the search progress) and keeps the best positive trial misfit.
 void TakeProgress(DispersionAnalysis &analysis, const EngineProgress &record);
@@ -88,6 +118,8 @@ double ResultValueAt(
 /// the moduli of the apparent and of the effective curve, all at the experimental frequencies. The
 /// profile chart: thickness and final Vs per layer, "Inf" for the half-space.
 bool WriteDispersionExport(const QString &path, const DispersionAnalysis &analysis);
-bool WriteProfileExport(const QString &path, const DispersionAnalysis &analysis);
+/// With a valid `ensemble`, three more columns per layer: the band's 10 %, median and 90 % Vs.
+bool WriteProfileExport(const QString &path, const DispersionAnalysis &analysis,
+    const EnsembleSummary *ensemble = nullptr);
 
 #endif // VELA_APP_PROFILE_PROFILERUN_H

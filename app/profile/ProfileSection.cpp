@@ -9,6 +9,8 @@ namespace {
 
 const char *const SectionTag = "PPT";
 constexpr int SpareWords = 999;
+// The section version that carries a many-start search's findings.
+constexpr float EnsembleSectionVersion = 2.0f;
 
 std::string Utf8(const QString &text) { return text.toUtf8().toStdString(); }
 QString FromUtf8(const std::string &text) { return QString::fromUtf8(text.c_str()); }
@@ -23,7 +25,9 @@ void WriteProfileSection(CMatrixArchive &ar, int version, const CGridModel &tabl
 {
     ar.WriteLine(std::string(28, '='));
     ar.WriteLine(SectionTag);
-    ar.WriteFloat32(1.0f);
+    // Without findings to keep the section stays as older programs read it.
+    const bool findings = s.ensemble.valid && !a.m_profile.layers.empty();
+    ar.WriteFloat32(findings ? EnsembleSectionVersion : 1.0f);
     table.Store(ar);
     ar.WriteInt32(s.layersIndex);
     ar.WriteLine(Utf8(s.spacingText));
@@ -64,6 +68,17 @@ void WriteProfileSection(CMatrixArchive &ar, int version, const CGridModel &tabl
         ar.WriteFloat64(layer.finalVs);
         ar.WriteCountedString(Utf8(layer.finalVsText));
     }
+    if (!findings)
+        return;
+    const EnsembleSummary &e = s.ensemble;
+    ar.WriteInt32(e.starts);
+    WriteFlag(ar, e.stopped);
+    WriteFlag(ar, e.finalCurvesMissing);
+    for (double value :
+        { e.normalisedMisfit, e.vs30, e.vs30P10, e.vs30P90, e.depthOfInvestigation })
+        ar.WriteFloat64(value);
+    e.band.Store(ar);
+    e.layerOnBound.Store(ar);
 }
 
 void ReadProfileSection(
@@ -72,7 +87,8 @@ void ReadProfileSection(
     ar.ReadLine();
     if (ar.ReadLine() != SectionTag)
         throw CArchiveException(CArchiveException::BadClass, "not a ground-profile section");
-    ar.ReadFloat32();
+    const float sectionVersion = ar.ReadFloat32();
+    s.ensemble = EnsembleSummary();
     table.Load(ar);
     s.layersIndex = ar.ReadInt32();
     s.spacingText = FromUtf8(ar.ReadLine());
@@ -117,6 +133,23 @@ void ReadProfileSection(
         layer.finalVsText = FromUtf8(ar.ReadCountedString());
         a.m_results.finalVs.Set(l, layer.finalVs);
     }
+    if (sectionVersion < EnsembleSectionVersion)
+        return;
+    EnsembleSummary &e = s.ensemble;
+    e.starts = ar.ReadInt32();
+    e.stopped = ReadFlag(ar);
+    e.finalCurvesMissing = ReadFlag(ar);
+    e.normalisedMisfit = ar.ReadFloat64();
+    e.vs30 = ar.ReadFloat64();
+    e.vs30P10 = ar.ReadFloat64();
+    e.vs30P90 = ar.ReadFloat64();
+    e.depthOfInvestigation = ar.ReadFloat64();
+    e.band.Load(ar);
+    e.layerOnBound.Load(ar);
+    // A band that does not match the layers is dropped rather than drawn wrong.
+    e.valid = e.band.GetRows() == layers && e.band.GetCols() == 5;
+    if (!e.valid)
+        e = EnsembleSummary();
 }
 
 const std::vector<int> &ProfileReceiverItems()

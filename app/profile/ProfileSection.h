@@ -3,6 +3,7 @@
 #ifndef VELA_APP_PROFILE_PROFILESECTION_H
 #define VELA_APP_PROFILE_PROFILESECTION_H
 
+#include "app/profile/ProfileRun.h"
 #include "app/spectrum/DispersionAnalysis.h"
 
 #include <QString>
@@ -32,10 +33,14 @@ struct ProfilePageState
     int uncertaintyIndex = 0;
     CMatrix widths { 0, 1 };
     CMatrix points { 0, 1 };
+    EnsembleSummary ensemble; ///< the last many-start search's findings
 };
 
-/// Writes the section body: the frame line, "PPT", version 1.0, then the fields in the order
-/// documents keep them. `version` is the document format (999 spare zeros in version 1).
+/// Writes the section body: the frame line, "PPT", the section version, then the fields in the
+/// order documents keep them. `version` is the document format (999 spare zeros in version 1).
+/// Section version 1.0 unless a many-start search left its findings: then 2.0, whose body is
+/// version 1.0's followed by the findings (starts, stopped and missing-curves flags, normalised
+/// misfit, Vs30 and its 10 % and 90 % points, depth of investigation, band, layers on bound).
 void WriteProfileSection(CMatrixArchive &ar, int version, const CGridModel &table,
     const ProfilePageState &state, const DispersionAnalysis &analysis);
 

@@ -145,6 +145,9 @@ CGUIRisultati::CGUIRisultati(QWidget *parent, CGUISteps *steps, DispersionAnalys
     m_average->setMaximumWidth(80);
     m_depth = new QLabel(this);
     m_depth->setObjectName(QStringLiteral("depthLabel"));
+    m_ensemble = new QLabel(this);
+    m_ensemble->setObjectName(QStringLiteral("ensembleLine"));
+    m_ensemble->setWordWrap(true);
     m_status = new QLineEdit(this);
     m_status->setObjectName(QStringLiteral("statusEdit"));
     m_status->setReadOnly(true);
@@ -195,7 +198,8 @@ CGUIRisultati::CGUIRisultati(QWidget *parent, CGUISteps *steps, DispersionAnalys
     page->setColumnStretch(1, 3);
     page->setRowStretch(2, 1);
     page->addLayout(values, 3, 0, 1, 2);
-    page->addLayout(buttons, 4, 0, 1, 2);
+    page->addWidget(m_ensemble, 4, 0, 1, 2);
+    page->addLayout(buttons, 5, 0, 1, 2);
 }
 
 void CGUIRisultati::InitPage()
@@ -209,7 +213,17 @@ void CGUIRisultati::InitPage()
     m_codeChosen = false;
     m_offset->setText(QStringLiteral("0"));
     ShowOffset(false);
+    m_ensemble->setText(EnsembleLine());
+    m_ensemble->setVisible(!m_ensemble->text().isEmpty());
     Refresh();
+}
+
+QString CGUIRisultati::EnsembleLine() const
+{
+    const DispersionAnalysis *a = Analysis();
+    return a ? ResultsForm::EnsembleLine(
+               a->m_results.vs30P10, a->m_results.vs30P90, a->m_results.depthOfInvestigation)
+             : QString();
 }
 
 void CGUIRisultati::FitSummary()
@@ -413,6 +427,6 @@ int CGUIRisultati::LoadSection(CMatrixArchive &ar, int)
 int CGUIRisultati::WriteReport(ReportWriter &report)
 {
     ResultsChapter::Write(report, m_classification, m_offset->text(),
-        ResultsForm::BedrockEntries(*m_summary->Model()), m_codeChosen);
+        ResultsForm::BedrockEntries(*m_summary->Model()), m_codeChosen, EnsembleLine());
     return 0;
 }

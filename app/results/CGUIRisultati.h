@@ -57,6 +57,8 @@ private:
     void FillCategoryTable();
     void ShowOffset(bool shown);
     void FitSummary();
+    /// The Vs30 range and depth of investigation of the last search from many starts.
+    QString EnsembleLine() const;
 
     CSoilClassification m_classification;
     bool m_codeChosen = false;
@@ -80,6 +82,7 @@ private:
     QLabel *m_averageLabel = nullptr;
     QLineEdit *m_average = nullptr;
     QLabel *m_depth = nullptr;
+    QLabel *m_ensemble = nullptr;
     QLineEdit *m_status = nullptr;
 };
 

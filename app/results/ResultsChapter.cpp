@@ -5,7 +5,8 @@
 #include "app/results/ResultsForm.h"
 
 void ResultsChapter::Write(ReportWriter &report, const CSoilClassification &classification,
-    const QString &offsetText, const QStringList &bedrockEntries, bool codeChosen)
+    const QString &offsetText, const QStringList &bedrockEntries, bool codeChosen,
+    const QString &ensembleLine)
 {
     const SoilCode code = classification.Code();
     report.BeginSection();
@@ -16,6 +17,8 @@ void ResultsChapter::Write(ReportWriter &report, const CSoilClassification &clas
         ResultsForm::StateOf(classification, offsetText, codeChosen).vs30Text);
     if (code == SoilCode::Ntc2018)
         report.LabelledRow(tr("H [m]"), QString::number(classification.VsEq().h, 'g', 6));
+    if (!ensembleLine.isEmpty())
+        report.Paragraph(ensembleLine);
     if (codeChosen)
         report.Paragraph(ResultsForm::AnswerSentence(code, 0, SoilAnswer::Yes));
     // Row 7 (the bed rock) is confirmed before row 6, and reported so.

@@ -19,8 +19,10 @@ public:
     /// `bedrockEntries`), the soil type in bold; then a new section with the appendix listing
     /// the categories of the definitions in force.
     /// @param codeChosen whether the definitions were chosen (their sentence is written then).
+    /// @param ensembleLine ResultsForm::EnsembleLine(), written after the average when given.
     static void Write(ReportWriter &report, const CSoilClassification &classification,
-        const QString &offsetText, const QStringList &bedrockEntries, bool codeChosen);
+        const QString &offsetText, const QStringList &bedrockEntries, bool codeChosen,
+        const QString &ensembleLine = QString());
 };
 
 #endif // VELA_APP_RESULTS_RESULTSCHAPTER_H

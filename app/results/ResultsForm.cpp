@@ -90,6 +90,20 @@ std::vector<SoilLayer> ResultsForm::LayersOfSummary(const CGridModel &table)
     return layers;
 }
 
+QString ResultsForm::EnsembleLine(double vs30P10, double vs30P90, double depthOfInvestigation)
+{
+    if (depthOfInvestigation <= 0)
+        return QString();
+    QString line = tr("Vs30 of the models that fit the data (10-90%): %1 - %2 m/s; depth of "
+                      "investigation: %3 m")
+                       .arg(QString::asprintf("%.0f", vs30P10), QString::asprintf("%.0f", vs30P90),
+                           QString::asprintf("%.1f", depthOfInvestigation));
+    if (depthOfInvestigation < 30.0)
+        line += QStringLiteral(" ")
+            + tr("(warning: Vs30 depends on depths below the depth of investigation)");
+    return line;
+}
+
 QList<CategoryRow> ResultsForm::CategoryRows(SoilCode code)
 {
     const bool old = code == SoilCode::Opcm2003;

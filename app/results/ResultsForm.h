@@ -75,6 +75,11 @@ public:
     /// a page restored from a document classifies what it shows).
     static std::vector<SoilLayer> LayersOfSummary(const CGridModel &table);
 
+    /// "Vs30 of the models that fit the data (10-90%): a - b m/s; depth of investigation: d m",
+    /// with a warning when the depth of investigation is less than 30 m; empty when
+    /// `depthOfInvestigation` is 0 (no search from many starts).
+    static QString EnsembleLine(double vs30P10, double vs30P90, double depthOfInvestigation);
+
     /// Rows of the category table under a set of definitions.
     static QList<CategoryRow> CategoryRows(SoilCode code);
     /// The question of a row (0..7) under a set of definitions.

@@ -121,6 +121,11 @@ struct ProfileRunResults
     CMatrix modalVelocities { 0, 0 }; ///< frequencies x modes [m/s], 0 = no mode
     CMatrix frequencies { 0, 1 }; ///< [Hz]
     CMatrix receiverOffsets { 0, 1 }; ///< [m]
+    /// After a search from many starts: the 10 % and 90 % points of Vs30 over the models that
+    /// fit the data [m/s] and the depth of investigation [m]; all 0 otherwise.
+    double vs30P10 = 0;
+    double vs30P90 = 0;
+    double depthOfInvestigation = 0;
 };
 
 /// What the automatic search's notifications last reported (the two misfits, offsets 8 and 40,

@@ -338,195 +338,249 @@
 <context>
     <name>CDialogAutomatica</name>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="35" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="39" />
         <source>Automatic search</source>
         <translation>Ricerca automatica</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="50" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="54" />
         <source>Search stopped after current iteration</source>
         <translation>Ricerca interrotta dopo l'iterazione corrente</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="53" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="57" />
         <source>Stop search</source>
         <translation>Interrompi la ricerca</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="54" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="58" />
         <source>Close</source>
         <translation>Chiudi</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="62" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="66" />
         <source>Iterations</source>
         <translation>Iterazioni</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="63" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="67" />
         <source>Error [%]</source>
         <translation>Errore [%]</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="194" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="77" />
+        <source>%v of %m starts ended</source>
+        <translation>%v di %m partenze concluse</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="217" />
         <source>Conditions to stop the search: error &lt;=%1% or at least 1 iteration or convergence reached</source>
         <translation>Condizioni di arresto della ricerca: errore &lt;=%1% oppure almeno 1 iterazione oppure convergenza raggiunta</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="197" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="220" />
         <source>Conditions to stop the search: error &lt;=%1% or maximum number %2 of iterations or convergence reached</source>
         <translation>Condizioni di arresto della ricerca: errore &lt;=%1% oppure numero massimo %2 di iterazioni oppure convergenza raggiunta</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="202" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="225" />
         <source>Starting automatic search...</source>
         <translation>Avvio della ricerca automatica...</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="207" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="230" />
         <source>     Preliminar operations...</source>
         <translation>     Operazioni preliminari...</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="210" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="233" />
         <source>     Operation 4...</source>
         <translation>     Operazione 4...</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="213" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="236" />
         <source>     Operation 3...</source>
         <translation>     Operazione 3...</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="216" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="239" />
         <source>     Operation 1...</source>
         <translation>     Operazione 1...</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="219" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="242" />
         <source>     Operation 2...</source>
         <translation>     Operazione 2...</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="222" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="245" />
         <source>Starting optimization...</source>
         <translation>Avvio dell'ottimizzazione...</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="225" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="248" />
         <source>Starting iteration</source>
         <translation>Inizio iterazione</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="228" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="251" />
         <source>Starting sub step</source>
         <translation>Inizio sottopasso</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="229" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="252" />
         <source>Last iteration: %1, last sub step: %2</source>
         <translation>Ultima iterazione: %1, ultimo sottopasso: %2</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="239" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="262" />
         <source>Best error: %1%</source>
         <translation>Errore migliore: %1%</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="241" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="264" />
         <source>End sub step</source>
         <translation>Fine sottopasso</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="242" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="265" />
         <source>   Error at current step:%1%</source>
         <translation>   Errore al passo corrente:%1%</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="252" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="275" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="399" />
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="267" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="290" />
         <source>End of optimization</source>
         <translation>Fine dell'ottimizzazione</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="270" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="293" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="453" />
         <source>End of automatic search</source>
         <translation>Fine della ricerca automatica</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="275" />
-        <location filename="../profile/CDialogAutomatica.cpp" line="293" />
-        <location filename="../profile/CDialogAutomatica.cpp" line="334" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="298" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="316" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="357" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="434" />
         <source>Remaining time: search terminated</source>
         <translation>Tempo rimanente: ricerca terminata</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="279" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="302" />
         <source>Refining solution</source>
         <translation>Raffinamento della soluzione</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="282" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="305" />
         <source>End of solution refinement</source>
         <translation>Fine del raffinamento della soluzione</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="286" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="309" />
         <source>End of iteration</source>
         <translation>Fine iterazione</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="296" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="319" />
         <source>===Profile found within given error ===</source>
         <translation>===Profilo trovato entro l'errore dato ===</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="299" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="322" />
         <source>===Profile found after given maximum number of iterations===</source>
         <translation>===Profilo trovato dopo il numero massimo di iterazioni dato===</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="302" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="325" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="440" />
         <source>===Search stopped by user===</source>
         <translation>===Ricerca interrotta dall'utente===</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="306" />
-        <location filename="../profile/CDialogAutomatica.cpp" line="307" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="329" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="330" />
         <source>Search stopped : failure in search of modes</source>
         <translation>Ricerca interrotta : errore nella ricerca dei modi</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="312" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="335" />
         <source>Local minimum found</source>
         <translation>Trovato un minimo locale</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="327" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="350" />
         <source>Failure searching optimal profile</source>
         <translation>Errore nella ricerca del profilo ottimale</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="330" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="353" />
         <source>The search was canceled due to an unknown problem</source>
         <translation>La ricerca è stata annullata per un problema sconosciuto</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="377" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="374" />
+        <source>Starting automatic search from %1 starts...</source>
+        <translation>Avvio della ricerca automatica da %1 partenze...</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="383" />
+        <source>Start %1 of %2 ended; best normalised error so far: %3</source>
+        <translation>Partenza %1 di %2 conclusa; miglior errore normalizzato finora: %3</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="387" />
+        <source>Best normalised error: %1</source>
+        <translation>Miglior errore normalizzato: %1</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="394" />
+        <source>Starts ended</source>
+        <translation>Partenze concluse</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="395" />
+        <source>Best normalised error</source>
+        <translation>Miglior errore normalizzato</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="448" />
+        <source>===Search stopped by user: the best profile found so far is kept===</source>
+        <translation>===Ricerca interrotta dall'utente: si conserva il miglior profilo trovato finora===</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="449" />
+        <source>===Best profile of %1 starts found===</source>
+        <translation>===Trovato il miglior profilo di %1 partenze===</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="452" />
+        <source>Warning</source>
+        <translation>Attenzione</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="483" />
+        <source>Stopping: the starts under way end and the best profile so far is kept</source>
+        <translation>Interruzione: le partenze in corso terminano e si conserva il miglior profilo trovato finora</translation>
+    </message>
+    <message>
+        <location filename="../profile/CDialogAutomatica.cpp" line="500" />
         <source>Remaining time: %1 H:%2 m</source>
         <translation>Tempo rimanente: %1 H:%2 m</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="380" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="503" />
         <source>Remaining time: less than 15 minutes</source>
         <translation>Tempo rimanente: meno di 15 minuti</translation>
     </message>
     <message>
-        <location filename="../profile/CDialogAutomatica.cpp" line="385" />
+        <location filename="../profile/CDialogAutomatica.cpp" line="508" />
         <source>Elapsed time: %1 H:%2 m:%3 s</source>
         <translation>Tempo trascorso: %1 H:%2 m:%3 s</translation>
     </message>
@@ -607,27 +661,27 @@
 <context>
     <name>CGUICurvaDispersione</name>
     <message>
-        <location filename="../curve/CCurveTable.cpp" line="31" />
+        <location filename="../curve/CCurveTable.cpp" line="33" />
         <source>Freq. [Hz]</source>
         <translation>Freq. [Hz]</translation>
     </message>
     <message>
-        <location filename="../curve/CCurveTable.cpp" line="33" />
+        <location filename="../curve/CCurveTable.cpp" line="35" />
         <source>V. fase [m/s]</source>
         <translation>V. fase [m/s]</translation>
     </message>
     <message>
-        <location filename="../curve/CCurveTable.cpp" line="34" />
+        <location filename="../curve/CCurveTable.cpp" line="36" />
         <source>V. fase min [m/s]</source>
         <translation>V. fase min [m/s]</translation>
     </message>
     <message>
-        <location filename="../curve/CCurveTable.cpp" line="35" />
+        <location filename="../curve/CCurveTable.cpp" line="37" />
         <source>V. fase Max [m/s]</source>
         <translation>V. fase Max [m/s]</translation>
     </message>
     <message>
-        <location filename="../curve/CCurveTable.cpp" line="190" />
+        <location filename="../curve/CCurveTable.cpp" line="203" />
         <location filename="../curve/CurveTable.cpp" line="308" />
         <location filename="../curve/CurveTable.cpp" line="333" />
         <source>Error during writing</source>
@@ -891,206 +945,221 @@
 <context>
     <name>CGUIProfiloIniziale</name>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="46" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="47" />
         <source>Text file (*.txt)|*.txt|</source>
         <translation>File di testo (*.txt)|*.txt|</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="68" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="69" />
         <source>Text file (*.txt)</source>
         <translation>File di testo (*.txt)</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="82" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="83" />
         <source>Yes</source>
         <translation>SI</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="82" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="83" />
         <source>No</source>
         <translation>NO</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="97" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="98" />
         <source>New</source>
         <translation>Nuovo</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="98" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="99" />
         <source>Open</source>
         <translation>Apri</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="99" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="100" />
         <source>Save</source>
         <translation>Salva</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="100" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="101" />
         <source>Print</source>
         <translation>Stampa</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="101" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="102" />
         <source>Cut</source>
         <translation>Taglia</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="106" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="107" />
         <source>Copy</source>
         <translation>Copia</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="107" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="108" />
         <source>Paste</source>
         <translation>Incolla</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="115" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="116" />
         <source>Parameters</source>
         <translation>Parametri</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="129" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="130" />
         <source>Allow strong stiffness contrasts</source>
         <translation>Consenti forti contrasti di rigidezza</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="135" />
-        <location filename="../profile/ProfileReport.cpp" line="43" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="134" />
+        <source>1 (from the table)</source>
+        <translation>1 (dalla tabella)</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="142" />
+        <location filename="../profile/ProfileReport.cpp" line="47" />
         <source>Number of layers (half-space excluded)</source>
         <translation>Numero di strati (semispazio escluso)</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="136" />
-        <location filename="../profile/ProfileReport.cpp" line="45" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="143" />
+        <location filename="../profile/ProfileReport.cpp" line="49" />
         <source>Receivers spacing [m]</source>
         <translation>Distanza tra i ricevitori [m]</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="137" />
-        <location filename="../profile/ProfileReport.cpp" line="47" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="144" />
+        <location filename="../profile/ProfileReport.cpp" line="51" />
         <source>Number of receivers</source>
         <translation>Numero di ricevitori</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="138" />
-        <location filename="../profile/ProfileReport.cpp" line="49" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="145" />
+        <location filename="../profile/ProfileReport.cpp" line="53" />
         <source>Number of modes</source>
         <translation>Numero di modi</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="139" />
-        <location filename="../profile/ProfileReport.cpp" line="52" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="146" />
+        <location filename="../profile/ProfileReport.cpp" line="56" />
         <source>Number of iterations</source>
         <translation>Numero di iterazioni</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="140" />
-        <location filename="../profile/ProfileReport.cpp" line="54" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="147" />
+        <location filename="../profile/ProfileReport.cpp" line="58" />
         <source>Maximum error [%]</source>
         <translation>Errore massimo [%]</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="142" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="148" />
+        <source>Starts of the automatic search</source>
+        <translation>Partenze della ricerca automatica</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="150" />
         <source>Trial and error solution</source>
         <translation>Soluzione per tentativi</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="144" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="152" />
         <source>Automatic inversion</source>
         <translation>Inversione automatica</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="159" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="167" />
         <location filename="../profile/ProfileCharts.cpp" line="56" />
         <source>Experimental</source>
         <translation>Sperimentale</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="160" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="168" />
         <source>Modes of Rayleigh</source>
         <translation>Modi di Rayleigh</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="161" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="169" />
         <location filename="../profile/ProfileCharts.cpp" line="111" />
         <source>Apparent</source>
         <translation>Apparente</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="162" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="170" />
         <location filename="../profile/ProfileCharts.cpp" line="118" />
         <source>Effective</source>
         <translation>Effettiva</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="174" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="182" />
         <source>No uncertainty curve</source>
         <translation>Nessuna curva di incertezza</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="174" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="182" />
         <source>0.1 sigma (8%)</source>
         <translation>0.1 sigma (8%)</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="175" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="183" />
         <source>0.5 sigma (40%)</source>
         <translation>0.5 sigma (40%)</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="175" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="183" />
         <source>1 sigma (66%)</source>
         <translation>1 sigma (66%)</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="185" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="183" />
+        <source>Ensemble band (10-90%)</source>
+        <translation>Banda dell'insieme (10-90%)</translation>
+    </message>
+    <message>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="193" />
         <source>&lt; Previous</source>
         <translation>&lt; Indietro</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="186" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="194" />
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="187" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="195" />
         <source>Next &gt;</source>
         <translation>Avanti &gt;</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="254" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="265" />
         <source>Uncorrect input parameters</source>
         <translation>Parametri di input non corretti</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="257" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="268" />
         <source>Receivers distance must be positive</source>
         <translation>La distanza tra i ricevitori deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="263" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="274" />
         <source>Receivers depth must be positive</source>
         <translation>La profondità dei ricevitori deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="269" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="280" />
         <source>Some fields of the table are missing!</source>
         <translation>Mancano alcuni campi della tabella!</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="308" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="319" />
         <source>The computation failed: %1</source>
         <translation>Il calcolo non è riuscito: %1</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="418" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="457" />
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="435" />
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="474" />
         <source>The file %1 could not be written: %2</source>
         <translation>Non è stato possibile scrivere il file %1: %2</translation>
     </message>
@@ -1106,19 +1175,19 @@
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="114" />
-        <location filename="../profile/ProfileReport.cpp" line="68" />
+        <location filename="../profile/ProfileReport.cpp" line="72" />
         <source>h [m]</source>
         <translation>h [m]</translation>
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="115" />
-        <location filename="../profile/ProfileReport.cpp" line="69" />
+        <location filename="../profile/ProfileReport.cpp" line="73" />
         <source>z [m]</source>
         <translation>z [m]</translation>
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="116" />
-        <location filename="../profile/ProfileReport.cpp" line="70" />
+        <location filename="../profile/ProfileReport.cpp" line="74" />
         <source>Density [kg/m^3]</source>
         <translation>Densità [kg/m^3]</translation>
     </message>
@@ -1129,13 +1198,13 @@
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="118" />
-        <location filename="../profile/ProfileReport.cpp" line="72" />
+        <location filename="../profile/ProfileReport.cpp" line="76" />
         <source>Poisson</source>
         <translation>Poisson</translation>
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="119" />
-        <location filename="../profile/ProfileReport.cpp" line="73" />
+        <location filename="../profile/ProfileReport.cpp" line="77" />
         <source>Vs [m/s]</source>
         <translation>Vs [m/s]</translation>
     </message>
@@ -1146,19 +1215,19 @@
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="121" />
-        <location filename="../profile/ProfileReport.cpp" line="79" />
+        <location filename="../profile/ProfileReport.cpp" line="83" />
         <source>Vs min [m/s]</source>
         <translation>Vs min [m/s]</translation>
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="122" />
-        <location filename="../profile/ProfileReport.cpp" line="81" />
+        <location filename="../profile/ProfileReport.cpp" line="85" />
         <source>Vs max [m/s]</source>
         <translation>Vs max [m/s]</translation>
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="123" />
-        <location filename="../profile/ProfileReport.cpp" line="74" />
+        <location filename="../profile/ProfileReport.cpp" line="78" />
         <source>Vp [m/s]</source>
         <translation>Vp [m/s]</translation>
     </message>
@@ -1169,7 +1238,7 @@
     </message>
     <message>
         <location filename="../profile/CProfileTable.cpp" line="125" />
-        <location filename="../profile/ProfileReport.cpp" line="92" />
+        <location filename="../profile/ProfileReport.cpp" line="96" />
         <source>Vs fin.[m/s]</source>
         <translation>Vs fin.[m/s]</translation>
     </message>
@@ -1229,123 +1298,173 @@
         <translation>Vs finale</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileCharts.cpp" line="157" />
-        <location filename="../profile/ProfileCharts.cpp" line="163" />
+        <location filename="../profile/ProfileCharts.cpp" line="154" />
+        <source>Ensemble 10%</source>
+        <translation>Insieme 10%</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="155" />
+        <source>Ensemble median</source>
+        <translation>Mediana dell'insieme</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="156" />
+        <source>Ensemble 90%</source>
+        <translation>Insieme 90%</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileCharts.cpp" line="177" />
+        <location filename="../profile/ProfileCharts.cpp" line="183" />
         <source>Uncertainty</source>
         <translation>Incertezza</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="16" />
+        <location filename="../profile/ProfileReport.cpp" line="17" />
         <source>Numerical Vs profile</source>
         <translation>Profilo numerico di Vs</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="17" />
+        <location filename="../profile/ProfileReport.cpp" line="18" />
         <source>Numerical Vs profile; uncertainty 0.1 sigma</source>
         <translation>Profilo numerico di Vs; incertezza 0.1 sigma</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="18" />
+        <location filename="../profile/ProfileReport.cpp" line="19" />
         <source>Numerical Vs profile; uncertainty 0.5 sigma</source>
         <translation>Profilo numerico di Vs; incertezza 0.5 sigma</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="19" />
+        <location filename="../profile/ProfileReport.cpp" line="20" />
         <source>Numerical Vs profile; uncertainty 1 sigma</source>
         <translation>Profilo numerico di Vs; incertezza 1 sigma</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="22" />
+        <location filename="../profile/ProfileReport.cpp" line="23" />
         <source>Velocity</source>
         <translation>Velocità</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="23" />
+        <location filename="../profile/ProfileReport.cpp" line="24" />
         <source>Velocity; incertezza 0.1 sigma</source>
         <translation>Velocità; incertezza 0.1 sigma</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="24" />
+        <location filename="../profile/ProfileReport.cpp" line="25" />
         <source>Velocity; incertezza 0.5 sigma</source>
         <translation>Velocità; incertezza 0.5 sigma</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="25" />
+        <location filename="../profile/ProfileReport.cpp" line="26" />
         <source>Velocity; incertezza 1 sigma</source>
         <translation>Velocità; incertezza 1 sigma</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="41" />
+        <location filename="../profile/ProfileReport.cpp" line="29" />
+        <source>Velocity; band 10-90% of the models that fit the data</source>
+        <translation>Velocità; banda 10-90% dei modelli che rispettano i dati</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileReport.cpp" line="45" />
         <source>Field profile</source>
         <translation>Profilo del terreno</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="58" />
+        <location filename="../profile/ProfileReport.cpp" line="62" />
         <source>Allow strong stiffness contrasts between 2 consecutive layers</source>
         <translation>Consentiti forti contrasti di rigidezza tra 2 strati consecutivi</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="60" />
+        <location filename="../profile/ProfileReport.cpp" line="64" />
         <source>Strong stiffness contrast between 2 consecutive layers forbidden</source>
         <translation>Vietati forti contrasti di rigidezza tra 2 strati consecutivi</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="64" />
+        <location filename="../profile/ProfileReport.cpp" line="68" />
         <source>Layer %1</source>
         <translation>Strato %1</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="77" />
+        <location filename="../profile/ProfileReport.cpp" line="81" />
         <source>Vs is fixed</source>
         <translation>Vs è fissa</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="86" />
+        <location filename="../profile/ProfileReport.cpp" line="90" />
         <source>This layer is water table</source>
         <translation>Questo strato è in falda</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="87" />
+        <location filename="../profile/ProfileReport.cpp" line="91" />
         <source>This layer is not water table</source>
         <translation>Questo strato non è in falda</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="90" />
+        <location filename="../profile/ProfileReport.cpp" line="94" />
         <source>This layer is alluvional</source>
         <translation>Questo strato è alluvionale</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="91" />
+        <location filename="../profile/ProfileReport.cpp" line="95" />
         <source>This layer is not alluvional</source>
         <translation>Questo strato non è alluvionale</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileReport.cpp" line="96" />
+        <location filename="../profile/ProfileReport.cpp" line="106" />
         <source>Numerical velocities - experimental points (green), Rayleigth modes (cyan), apparent curve (blue), numerical curve (red)</source>
         <translation>Velocità numeriche - punti sperimentali (verde), modi di Rayleigh (ciano), curva apparente (blu), curva numerica (rosso)</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileRun.cpp" line="73" />
+        <location filename="../profile/ProfileRun.cpp" line="74" />
         <source>Could not start process. Please refer to documentation to solve the problem.</source>
         <translation>Impossibile avviare il processo. Consultare la documentazione per risolvere il problema.</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileRun.cpp" line="241" />
+        <location filename="../profile/ProfileRun.cpp" line="294" />
+        <source>Warning: the Vs of layer(s) %1 lies on its search bound</source>
+        <translation>Attenzione: la Vs dello strato/degli strati %1 è sul limite di ricerca</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="299" />
+        <source>Warning: Vs30 depends on depths below the depth of investigation (%1 m)</source>
+        <translation>Attenzione: la Vs30 dipende da profondità oltre la profondità di indagine (%1 m)</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="303" />
+        <source>Warning: the final curves of the best model could not be computed</source>
+        <translation>Attenzione: non è stato possibile calcolare le curve finali del modello migliore</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="313" />
+        <source>Normalised error (residual over standard deviation, RMS): %1</source>
+        <translation>Errore normalizzato (scarto su deviazione standard, RMS): %1</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="316" />
+        <source>Vs30: %1 m/s (range 10-90%: %2 - %3 m/s, %4 starts)</source>
+        <translation>Vs30: %1 m/s (intervallo 10-90%: %2 - %3 m/s, %4 partenze)</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="320" />
+        <source>Depth of investigation: %1 m</source>
+        <translation>Profondità di indagine: %1 m</translation>
+    </message>
+    <message>
+        <location filename="../profile/ProfileRun.cpp" line="345" />
         <source>Error between apparent curve and experimental curve: &gt;100%</source>
         <translation>Errore tra curva apparente e curva sperimentale: &gt;100%</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileRun.cpp" line="243" />
+        <location filename="../profile/ProfileRun.cpp" line="347" />
         <source>Error between apparent curve and experimental curve: %1%</source>
         <translation>Errore tra curva apparente e curva sperimentale: %1%</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileRun.cpp" line="247" />
+        <location filename="../profile/ProfileRun.cpp" line="351" />
         <source>Error between effective curve and experimental curve: &gt;100%</source>
         <translation>Errore tra curva effettiva e curva sperimentale: &gt;100%</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileRun.cpp" line="249" />
+        <location filename="../profile/ProfileRun.cpp" line="353" />
         <source>Error between effective curve and experimental curve: %1%</source>
         <translation>Errore tra curva effettiva e curva sperimentale: %1%</translation>
     </message>
@@ -1864,47 +1983,47 @@
         <translation>Piano di riferimento z=0</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="166" />
+        <location filename="../results/CGUIRisultati.cpp" line="169" />
         <source>Previous</source>
         <translation>Indietro</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="169" />
+        <location filename="../results/CGUIRisultati.cpp" line="172" />
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="172" />
+        <location filename="../results/CGUIRisultati.cpp" line="175" />
         <source>Save...</source>
         <translation>Salva...</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="175" />
+        <location filename="../results/CGUIRisultati.cpp" line="178" />
         <source>Exit</source>
         <translation>Esci</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="269" />
+        <location filename="../results/CGUIRisultati.cpp" line="283" />
         <source>Verify soil nature before proceeding with soil classification</source>
         <translation>Verificare la natura del terreno prima di procedere con la classificazione del sottosuolo</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="270" />
+        <location filename="../results/CGUIRisultati.cpp" line="284" />
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="359" />
+        <location filename="../results/CGUIRisultati.cpp" line="373" />
         <source>H = %1 m</source>
         <translation>H = %1 m</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="382" />
+        <location filename="../results/CGUIRisultati.cpp" line="396" />
         <source>Are you sure you want to quit the program?</source>
         <translation>Sei sicuro di voler uscire dal programma?</translation>
     </message>
     <message>
-        <location filename="../results/CGUIRisultati.cpp" line="383" />
+        <location filename="../results/CGUIRisultati.cpp" line="397" />
         <source>Confirm exit</source>
         <translation>Conferma uscita</translation>
     </message>
@@ -2486,32 +2605,32 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
 <context>
     <name>ResultsChapter</name>
     <message>
-        <location filename="../results/ResultsChapter.cpp" line="12" />
+        <location filename="../results/ResultsChapter.cpp" line="13" />
         <source>Final results</source>
         <translation>Risultati finali</translation>
     </message>
     <message>
-        <location filename="../results/ResultsChapter.cpp" line="14" />
+        <location filename="../results/ResultsChapter.cpp" line="15" />
         <source>Reference plane z=0 [m]</source>
         <translation>Piano di riferimento z=0 [m]</translation>
     </message>
     <message>
-        <location filename="../results/ResultsChapter.cpp" line="18" />
+        <location filename="../results/ResultsChapter.cpp" line="19" />
         <source>H [m]</source>
         <translation>H [m]</translation>
     </message>
     <message>
-        <location filename="../results/ResultsChapter.cpp" line="32" />
+        <location filename="../results/ResultsChapter.cpp" line="35" />
         <source>Soil type </source>
         <translation>Categoria di sottosuolo </translation>
     </message>
     <message>
-        <location filename="../results/ResultsChapter.cpp" line="40" />
+        <location filename="../results/ResultsChapter.cpp" line="43" />
         <source>Type of ground</source>
         <translation>Categoria di sottosuolo</translation>
     </message>
     <message>
-        <location filename="../results/ResultsChapter.cpp" line="45" />
+        <location filename="../results/ResultsChapter.cpp" line="48" />
         <source>Type %1: %2</source>
         <translation>Categoria %1: %2</translation>
     </message>
@@ -2584,14 +2703,24 @@ Analisi multicanale delle onde superficiali: spettro di dispersione, curva di di
         <translation>Alluvionale</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="100" />
+        <location filename="../results/ResultsForm.cpp" line="97" />
+        <source>Vs30 of the models that fit the data (10-90%): %1 - %2 m/s; depth of investigation: %3 m</source>
+        <translation>Vs30 dei modelli che rispettano i dati (10-90%): %1 - %2 m/s; profondità di indagine: %3 m</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="103" />
+        <source>(warning: Vs30 depends on depths below the depth of investigation)</source>
+        <translation>(attenzione: la Vs30 dipende da profondità oltre la profondità di indagine)</translation>
+    </message>
+    <message>
+        <location filename="../results/ResultsForm.cpp" line="114" />
         <source>Outcropping rock masses or very stiff soils with<byte value="xd" />
 shear-wave velocities above 800 m/s, possibly including<byte value="xd" />
 at the surface weaker material at most 3 m thick</source>
         <translation>Ammassi rocciosi affioranti o terreni molto rigidi con</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="105" />
+        <location filename="../results/ResultsForm.cpp" line="119" />
         <source>Soft rocks and deposits of very dense coarse-grained<byte value="xd" />
 soils or very stiff fine-grained soils, with mechanical<byte value="xd" />
 properties improving with depth and an equivalent<byte value="xd" />
@@ -2599,7 +2728,7 @@ velocity between 360 m/s and 800 m/s</source>
         <translation>Rocce tenere e depositi di terreni a grana grossa molto</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="110" />
+        <location filename="../results/ResultsForm.cpp" line="124" />
         <source>Deposits of medium-dense coarse-grained soils or<byte value="xd" />
 medium-stiff fine-grained soils with the substrate<byte value="xd" />
 deeper than 30 m, with mechanical properties improving<byte value="xd" />
@@ -2608,7 +2737,7 @@ with depth and an equivalent velocity between<byte value="xd" />
         <translation>Depositi di terreni a grana grossa mediamente addensati o</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="116" />
+        <location filename="../results/ResultsForm.cpp" line="130" />
         <source>Deposits of loose coarse-grained soils or soft<byte value="xd" />
 fine-grained soils with the substrate deeper than 30 m,<byte value="xd" />
 with mechanical properties improving with depth and<byte value="xd" />
@@ -2616,60 +2745,60 @@ an equivalent velocity between 100 m/s and 180 m/s</source>
         <translation>Depositi di terreni a grana grossa scarsamente addensati o</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="121" />
+        <location filename="../results/ResultsForm.cpp" line="135" />
         <source>Soils with the properties and equivalent velocities<byte value="xd" />
 of categories C or D and the substrate not deeper<byte value="xd" />
 than 30 m</source>
         <translation>Terreni con caratteristiche e velocità equivalente</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="127" />
+        <location filename="../results/ResultsForm.cpp" line="141" />
         <source>Hard rock</source>
         <translation>Roccia dura</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="128" />
+        <location filename="../results/ResultsForm.cpp" line="142" />
         <source>Medium hard rock</source>
         <translation>Roccia mediamente dura</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="129" />
+        <location filename="../results/ResultsForm.cpp" line="143" />
         <source>Soft rock</source>
         <translation>Roccia tenera</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="130" />
+        <location filename="../results/ResultsForm.cpp" line="144" />
         <source>Very dense sand or hard clay</source>
         <translation>Sabbia molto addensata o argilla dura</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="132" />
+        <location filename="../results/ResultsForm.cpp" line="146" />
         <source>Dense sand or very stiff clay</source>
         <translation>Sabbia addensata o argilla molto consistente</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="134" />
+        <location filename="../results/ResultsForm.cpp" line="148" />
         <source>Medium dense sand or stiff clay</source>
         <translation>Sabbia mediamente addensata o argilla consistente</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="136" />
+        <location filename="../results/ResultsForm.cpp" line="150" />
         <source>Loose sand or medium stiff clay</source>
         <translation>Sabbia sciolta o argilla mediamente consistente</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="138" />
+        <location filename="../results/ResultsForm.cpp" line="152" />
         <source>Very loose sand or soft clay</source>
         <translation>Sabbia molto sciolta o argilla tenera</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="140" />
+        <location filename="../results/ResultsForm.cpp" line="154" />
         <source>Soils requiring a site response analysis: liquefiable soils,<byte value="xd" />
 peat or highly organic clay thicker than 3 m</source>
         <translation>Terreni che richiedono un'analisi di risposta sismica locale:</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="149" />
+        <location filename="../results/ResultsForm.cpp" line="163" />
         <source>Lithoid formations or very rigid homogenous soils<byte value="xd" />
 characterized by values of Vs30&gt;800m/s, inclusive<byte value="xd" />
 of any superficial alteration strata with a maximum <byte value="xd" />
@@ -2677,13 +2806,13 @@ thickness of 5m</source>
         <translation>Formazioni litoidi o suoli omogenei molto rigidi</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="152" />
+        <location filename="../results/ResultsForm.cpp" line="166" />
         <source>Rock or other rock-like geologicalformation,<byte value="xd" />
 including at most 3 m of weaker material at the surface</source>
         <translation>Ammassi rocciosi affioranti o terreni molto rigidi,</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="156" />
+        <location filename="../results/ResultsForm.cpp" line="170" />
         <source>Deposits of very thickened gravels or sands or very <byte value="xd" />
 consistent clays, with a thickness of several tens of <byte value="xd" />
 meters, characterized by a gradual improvement of<byte value="xd" />
@@ -2692,7 +2821,7 @@ between 360m/s and 800m/s</source>
         <translation>Depositi di sabbie o ghiaie molto addensate o argille molto</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="160" />
+        <location filename="../results/ResultsForm.cpp" line="174" />
         <source>Deposits of very dense sand, gravel, or very stiff clay,<byte value="xd" />
 at least 30 m in thickness, characterised by a gradual<byte value="xd" />
 increase of mechanical properties with depth, Vs30 <byte value="xd" />
@@ -2700,7 +2829,7 @@ between 360m/s and 800m/s</source>
         <translation>Depositi di sabbie, ghiaie molto addensate o argille molto</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="165" />
+        <location filename="../results/ResultsForm.cpp" line="179" />
         <source>Deposits of medium thickened gravels or sands or<byte value="xd" />
 medium consistent clays, with a thickness varying<byte value="xd" />
 from several tens to hundreds of meters, characterized<byte value="xd" />
@@ -2708,21 +2837,21 @@ by Vs30 values between 180m/s and 360m/s</source>
         <translation>Depositi di sabbie o ghiaie mediamente addensate o argille</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="168" />
+        <location filename="../results/ResultsForm.cpp" line="182" />
         <source>Deep deposits of dense or medium dense sand, gravel<byte value="xd" />
 or stiff clay with thickness greater than 30 m, Vs30<byte value="xd" />
 between 180m/s and 360m/s</source>
         <translation>Depositi profondi di sabbie, ghiaie addensate o mediamente</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="172" />
+        <location filename="../results/ResultsForm.cpp" line="186" />
         <source>Deposits of granular matter, from loose to lightly<byte value="xd" />
 thickened, or cohesive matter, of light to medium<byte value="xd" />
 consistence, characterized by values of Vs30 &lt; 180m/s</source>
         <translation>Depositi di terreni granulari da sciolti a poco addensati,</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="175" />
+        <location filename="../results/ResultsForm.cpp" line="189" />
         <source>Deposits of loose-to-medium cohesionless soil (with or<byte value="xd" />
 without some soft cohesive layers), or of predominantly <byte value="xd" />
 soft-to-firm cohesive soil with thickness greater than <byte value="xd" />
@@ -2730,7 +2859,7 @@ soft-to-firm cohesive soil with thickness greater than <byte value="xd" />
         <translation>Depositi di terreni granulari da sciolti a mediamente</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="180" />
+        <location filename="../results/ResultsForm.cpp" line="194" />
         <source>Soil profiles made of alluvial surface strata, with Vs<byte value="xd" />
 values similar to the C or D type and with a thickness<byte value="xd" />
 between 5m and 20m, lying on a substratum of more<byte value="xd" />
@@ -2738,14 +2867,14 @@ rigid material with Vs&gt;800m/s</source>
         <translation>Profili di terreno costituiti da strati superficiali alluvionali,</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="183" />
+        <location filename="../results/ResultsForm.cpp" line="197" />
         <source>A soil profile consisting of a surface alluvium layer <byte value="xd" />
 with vs values of type C or D and thickness lower than<byte value="xd" />
 20 m, underlain by stiffer material with vs &gt; 800 m/s</source>
         <translation>Profilo di terreno costituito da uno strato alluvionale</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="188" />
+        <location filename="../results/ResultsForm.cpp" line="202" />
         <source>Deposits made of, or including, one stratum at least 10m<byte value="xd" />
 thick of clays/silts of low consistency, with a high level<byte value="xd" />
 of plasticity (IP&gt;40) and water content, characterized<byte value="xd" />
@@ -2753,7 +2882,7 @@ by values of Vs30&lt;100m/s</source>
         <translation>Depositi costituiti da, o che includono, uno strato spesso</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="191" />
+        <location filename="../results/ResultsForm.cpp" line="205" />
         <source>Deposits of soils with Vs30&lt;100m/s (or 10 &lt; cu,30 &lt; 20 kPa),<byte value="xd" />
 which include a layer of fine-grained and low consistency<byte value="xd" />
 soil with a thickness greater than 8m, or a layer <byte value="xd" />
@@ -2761,255 +2890,255 @@ of peat or highly organic clay with a thickness greater than 3m.</source>
         <translation>Depositi di terreni con Vs30&lt;100m/s (o 10 &lt; cu,30 &lt; 20 kPa),</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="197" />
+        <location filename="../results/ResultsForm.cpp" line="211" />
         <source>Deposits of soils that are subject to liquefaction,<byte value="xd" />
 of sensitive clays or of any other soil category that<byte value="xd" />
 cannot be classified in the previous types</source>
         <translation>Depositi di terreni suscettibili di liquefazione,</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="200" />
+        <location filename="../results/ResultsForm.cpp" line="214" />
         <source>Deposits of liquefiable soils, of sensitive clays,<byte value="xd" />
 or any other soil profile not included in types A - E or S1</source>
         <translation>Depositi di terreni suscettibili di liquefazione, di argille</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="211" />
+        <location filename="../results/ResultsForm.cpp" line="225" />
         <source>Do you want to use the new law (DM 14 January 2008)?</source>
         <translation>Vuoi usare la nuova normativa (DM 14 gennaio 2008)?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="213" />
+        <location filename="../results/ResultsForm.cpp" line="227" />
         <source>Does site type belong to classes A, B, C, D, E o S1 (alluvional soil, gravel, sand, silt, clay, rock)?</source>
         <translation>Il sito appartiene alle classi A, B, C, D, E o S1 (terreno alluvionale, ghiaia, sabbia, limo, argilla, roccia)?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="217" />
+        <location filename="../results/ResultsForm.cpp" line="231" />
         <source>Is the site susceptible to liquefaction, or is there a layer of peat or highly organic clay thicker than 3 m?</source>
         <translation>Il sito è suscettibile di liquefazione, o c'è uno strato di torba o di argilla altamente organica spesso più di 3 m?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="219" />
+        <location filename="../results/ResultsForm.cpp" line="233" />
         <source>Is the site susceptible to liquefaction or is there sensitive clay?</source>
         <translation>Il sito è suscettibile di liquefazione o ci sono argille sensitive?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="221" />
+        <location filename="../results/ResultsForm.cpp" line="235" />
         <source>Is there a silty or clayey layer thicker than 10 m with high level of water content ?</source>
         <translation>C'è uno strato limoso o argilloso spesso più di 10 m con elevato contenuto d'acqua?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="223" />
+        <location filename="../results/ResultsForm.cpp" line="237" />
         <source>Is there a layer of fine-grained and low consistency soil with a thickness greater than 8m?</source>
         <translation>C'è uno strato di terreno a grana fina di bassa consistenza spesso più di 8m?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="226" />
+        <location filename="../results/ResultsForm.cpp" line="240" />
         <source>Is plasticity index greater than 40% ?</source>
         <translation>L'indice di plasticità è maggiore del 40%?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="227" />
+        <location filename="../results/ResultsForm.cpp" line="241" />
         <source>Is there a layer of peat or highly organic clay with a thickness greater than 3m?</source>
         <translation>C'è uno strato di torba o di argilla altamente organica spesso più di 3m?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="230" />
+        <location filename="../results/ResultsForm.cpp" line="244" />
         <source>Is there an alteration layer thicker than 5m?</source>
         <translation>C'è uno strato di alterazione spesso più di 5m?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="231" />
+        <location filename="../results/ResultsForm.cpp" line="245" />
         <source>Is there an alteration layer thicker than 3m?</source>
         <translation>C'è uno strato di alterazione spesso più di 3m?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="233" />
+        <location filename="../results/ResultsForm.cpp" line="247" />
         <source>Do the mechanic characteristics of the layers gradually improve with depth?</source>
         <translation>Le caratteristiche meccaniche degli strati migliorano gradualmente con la profondità?</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="235" />
+        <location filename="../results/ResultsForm.cpp" line="249" />
         <source>Please confirm the geotechnic unit of the bed rock</source>
         <translation>Confermare l'unità geotecnica del substrato roccioso</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="245" />
+        <location filename="../results/ResultsForm.cpp" line="259" />
         <source>O.P.C.M. n. 3274/2003 with Eurocode 8</source>
         <translation>O.P.C.M. n. 3274/2003 con Eurocodice 8</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="247" />
+        <location filename="../results/ResultsForm.cpp" line="261" />
         <source>NTC 2018 (D.M. 17 January 2018)</source>
         <translation>NTC 2018 (D.M. 17 gennaio 2018)</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="249" />
+        <location filename="../results/ResultsForm.cpp" line="263" />
         <source>ASCE 7-22 (Table 20.2-1)</source>
         <translation>ASCE 7-22 (Tabella 20.2-1)</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="251" />
+        <location filename="../results/ResultsForm.cpp" line="265" />
         <source>DM 14 January 2008</source>
         <translation>DM 14 gennaio 2008</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="259" />
+        <location filename="../results/ResultsForm.cpp" line="273" />
         <source>Vs,eq [m/s]</source>
         <translation>Vs,eq [m/s]</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="261" />
+        <location filename="../results/ResultsForm.cpp" line="275" />
         <source>Vs,100ft [m/s]</source>
         <translation>Vs,100ft [m/s]</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="263" />
+        <location filename="../results/ResultsForm.cpp" line="277" />
         <source>Vs30 [m/s]</source>
         <translation>Vs30 [m/s]</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="270" />
+        <location filename="../results/ResultsForm.cpp" line="284" />
         <source>No final profile yet: the ground profile step gives it</source>
         <translation>Nessun profilo finale: lo fornisce il passo del profilo del terreno</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="272" />
+        <location filename="../results/ResultsForm.cpp" line="286" />
         <source>No category: a site-specific seismic response analysis is required</source>
         <translation>Nessuna categoria: è necessaria un'analisi specifica di risposta sismica locale</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="275" />
+        <location filename="../results/ResultsForm.cpp" line="289" />
         <source>Soil type </source>
         <translation>Categoria di sottosuolo </translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="286" />
+        <location filename="../results/ResultsForm.cpp" line="300" />
         <source>Not found</source>
         <translation>Non trovato</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="416" />
+        <location filename="../results/ResultsForm.cpp" line="430" />
         <source>You are using the definitions included in O.P.C.M. n. 3274/2003 "Ex Testo Unico sulle costruzioni" and Eurocodice 8</source>
         <translation>Si stanno usando le definizioni contenute nell'O.P.C.M. n. 3274/2003 "Ex Testo Unico sulle costruzioni" e nell'Eurocodice 8</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="419" />
+        <location filename="../results/ResultsForm.cpp" line="433" />
         <source>You are using the definitions included in NTC 2018 (D.M. 17 gennaio 2018)</source>
         <translation>Si stanno usando le definizioni contenute nelle NTC 2018 (D.M. 17 gennaio 2018)</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="422" />
+        <location filename="../results/ResultsForm.cpp" line="436" />
         <source>You are using the site classes of ASCE 7-22 (Table 20.2-1)</source>
         <translation>Si stanno usando le classi di sito della ASCE 7-22 (Tabella 20.2-1)</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="424" />
+        <location filename="../results/ResultsForm.cpp" line="438" />
         <source>You are using the definitions included in DM 14 gennaio 2008</source>
         <translation>Si stanno usando le definizioni contenute nel DM 14 gennaio 2008</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="429" />
+        <location filename="../results/ResultsForm.cpp" line="443" />
         <source>The geotechnic unit %1 is the bed rock</source>
         <translation>L'unità geotecnica %1 è il substrato roccioso</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="435" />
+        <location filename="../results/ResultsForm.cpp" line="449" />
         <source>The site does belongs to classes A, B, C, D, E or S1 (alluvional soil, gravel, sand, silt, clay, rock).</source>
         <translation>Il sito appartiene alle classi A, B, C, D, E o S1 (terreno alluvionale, ghiaia, sabbia, limo, argilla, roccia).</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="437" />
+        <location filename="../results/ResultsForm.cpp" line="451" />
         <source>The site does not belong to classes A, B, C, D, E or S1 (alluvional soil, gravel, sand, silt, clay, rock).</source>
         <translation>Il sito non appartiene alle classi A, B, C, D, E o S1 (terreno alluvionale, ghiaia, sabbia, limo, argilla, roccia).</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="441" />
+        <location filename="../results/ResultsForm.cpp" line="455" />
         <source>The site is susceptible to liquefaction, or there is a layer of peat or highly organic clay thicker than 3 m.</source>
         <translation>Il sito è suscettibile di liquefazione, o c'è uno strato di torba o di argilla altamente organica spesso più di 3 m.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="443" />
+        <location filename="../results/ResultsForm.cpp" line="457" />
         <source>The site is not susceptible to liquefaction and there is no layer of peat or highly organic clay thicker than 3 m.</source>
         <translation>Il sito non è suscettibile di liquefazione e non c'è uno strato di torba o di argilla altamente organica spesso più di 3 m.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="445" />
+        <location filename="../results/ResultsForm.cpp" line="459" />
         <source>The site is susceptible to liquefaction or there is sensitive clay.</source>
         <translation>Il sito è suscettibile di liquefazione o ci sono argille sensitive.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="446" />
+        <location filename="../results/ResultsForm.cpp" line="460" />
         <source>The site is not susceptible to liquefaction or there is not sensitive clay.</source>
         <translation>Il sito non è suscettibile di liquefazione e non ci sono argille sensitive.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="450" />
+        <location filename="../results/ResultsForm.cpp" line="464" />
         <source>There is a silty or clayey layer thicker than 10 m with high level of water content.</source>
         <translation>C'è uno strato limoso o argilloso spesso più di 10 m con elevato contenuto d'acqua.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="452" />
+        <location filename="../results/ResultsForm.cpp" line="466" />
         <source>There is not a silty or clayey layer thicker than 10 m with high level of water content.</source>
         <translation>Non c'è uno strato limoso o argilloso spesso più di 10 m con elevato contenuto d'acqua.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="454" />
+        <location filename="../results/ResultsForm.cpp" line="468" />
         <source>There is a layer of fine-grained and low consistency soil with a thickness greater than 8m.</source>
         <translation>C'è uno strato di terreno a grana fina di bassa consistenza spesso più di 8m.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="456" />
+        <location filename="../results/ResultsForm.cpp" line="470" />
         <source>There is no layer of fine-grained and low consistency soil with a thickness greater than 8m.</source>
         <translation>Non c'è uno strato di terreno a grana fina di bassa consistenza spesso più di 8m.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="460" />
+        <location filename="../results/ResultsForm.cpp" line="474" />
         <source>Plasticity index is greater than 40%</source>
         <translation>L'indice di plasticità è maggiore del 40%</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="461" />
+        <location filename="../results/ResultsForm.cpp" line="475" />
         <source>Plasticity index lower than 40%.</source>
         <translation>L'indice di plasticità è minore del 40%.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="462" />
+        <location filename="../results/ResultsForm.cpp" line="476" />
         <source>There is a layer of peat or highly organic clay with a thickness greater than 3m.</source>
         <translation>C'è uno strato di torba o di argilla altamente organica spesso più di 3m.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="464" />
+        <location filename="../results/ResultsForm.cpp" line="478" />
         <source>There is no layer of peat or highly organic clay with a thickness greater than 3m.</source>
         <translation>Non c'è uno strato di torba o di argilla altamente organica spesso più di 3m.</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="468" />
+        <location filename="../results/ResultsForm.cpp" line="482" />
         <source>There is an alteration layer thicker than 5m</source>
         <translation>C'è uno strato di alterazione spesso più di 5m</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="469" />
+        <location filename="../results/ResultsForm.cpp" line="483" />
         <source>There is no alteration layer thicker than 5m</source>
         <translation>Non c'è uno strato di alterazione spesso più di 5m</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="470" />
+        <location filename="../results/ResultsForm.cpp" line="484" />
         <source>There is an alteration layer thicker than 3m</source>
         <translation>C'è uno strato di alterazione spesso più di 3m</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="471" />
+        <location filename="../results/ResultsForm.cpp" line="485" />
         <source>There is no alteration layer thicker than 3m</source>
         <translation>Non c'è uno strato di alterazione spesso più di 3m</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="473" />
+        <location filename="../results/ResultsForm.cpp" line="487" />
         <source>The mechanic characteristics of the layers gradually improve with depth</source>
         <translation>Le caratteristiche meccaniche degli strati migliorano gradualmente con la profondità</translation>
     </message>
     <message>
-        <location filename="../results/ResultsForm.cpp" line="474" />
+        <location filename="../results/ResultsForm.cpp" line="488" />
         <source>The mechanic characteristics of the layers don't improve improve gradually with depth</source>
         <translation>Le caratteristiche meccaniche degli strati non migliorano gradualmente con la profondità</translation>
     </message>

@@ -5,6 +5,7 @@
 #include "app/page/CMessageBoxCapture.h"
 #include "app/results/CGUIRisultati.h"
 #include "app/results/ReportWriter.h"
+#include "app/results/ResultsForm.h"
 #include "app/spectrum/DispersionAnalysis.h"
 #include "matrix/CMatrixArchive.h"
 
@@ -69,6 +70,7 @@ private slots:
     void damagedSectionChangesNothing();
     void reportChapterSaysWhatWasAnswered();
     void sectionWithoutAPageEqualsThePagesOwn();
+    void rangeAndDepthOfInvestigationOnThePageAndInTheReport();
 
 private:
     template <typename T> T *Find(const char *name)
@@ -333,6 +335,34 @@ void tst_CGUIRisultati::sectionWithoutAPageEqualsThePagesOwn()
     const QByteArray windowless(
         reinterpret_cast<const char *>(ar.GetBuffer().data()), qsizetype(ar.GetBuffer().size()));
     QCOMPARE(windowless, SectionOf(*m_page));
+}
+
+void tst_CGUIRisultati::rangeAndDepthOfInvestigationOnThePageAndInTheReport()
+{
+    // No search from many starts: no line.
+    QVERIFY(!Find<QLabel>("ensembleLine")->isVisible());
+    m_analysis.m_results.vs30P10 = 431.4;
+    m_analysis.m_results.vs30P90 = 468.6;
+    m_analysis.m_results.depthOfInvestigation = 22.4;
+    m_page->InitPage();
+    auto *line = Find<QLabel>("ensembleLine");
+    QVERIFY(line->isVisible());
+    QCOMPARE(line->text(),
+        QStringLiteral("Vs30 of the models that fit the data (10-90%): 431 - 469 m/s; depth of "
+                       "investigation: 22.4 m (warning: Vs30 depends on depths below the depth "
+                       "of investigation)"));
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("report.rtf"));
+    ReportWriter report;
+    QCOMPARE(report.Open(path), RtfOk);
+    m_page->WriteReport(report);
+    QVERIFY(report.Close());
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray rtf = file.readAll();
+    QVERIFY(rtf.indexOf("431 - 469 m/s") > rtf.indexOf("Vs30 [m/s]"));
+    // Deep enough: no warning.
+    QVERIFY(!ResultsForm::EnsembleLine(400, 450, 35).contains(QStringLiteral("warning")));
 }
 
 QTEST_MAIN(tst_CGUIRisultati)
