@@ -233,6 +233,15 @@ void CGridCtrl::keyPressEvent(QKeyEvent *event)
         Paste();
         return;
     }
+    // Tab moves from cell to cell as in a spreadsheet; Ctrl+Tab (Ctrl+Shift+Tab backwards)
+    // leaves the grid, so the keyboard is never caught in a table.
+    const bool tab = event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab;
+    if (tab && (event->modifiers() & Qt::ControlModifier)) {
+        const bool backwards =
+            event->key() == Qt::Key_Backtab || (event->modifiers() & Qt::ShiftModifier);
+        QWidget::focusNextPrevChild(!backwards);
+        return;
+    }
     QTableView::keyPressEvent(event);
 }
 

@@ -15,6 +15,8 @@
 #include "app/spectrum/DispersionAnalysis.h"
 #include "matrix/CMatrixArchive.h"
 
+#include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QAction>
 #include <QDir>
 #include <QFile>
@@ -26,7 +28,9 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollArea>
+#include <QSet>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -119,6 +123,7 @@ private slots:
     void helpOpensTheDocumentOfTheStepOnDisplay();
     void resizingTheViewResizesThePageOnDisplay();
     void dataPageLaysOutOnALaptopScreenAndScrollsToItsButtons();
+    void tabReachesEveryButtonOfEveryPageAndComesBack();
     void standardShortcutsAndF1HelpOfThePageOnDisplay();
     void italianStartShowsItalianCaptions();
     void englishStartShowsEnglishCaptions();
@@ -616,6 +621,52 @@ void tst_ShellUi::commandLineTraceFileOpensOnTheDataPage()
     QVERIFY(page);
     QVERIFY(page->Traces().loaded);
     QCOMPARE(page->Traces().traceCount, 24);
+}
+
+void tst_ShellUi::tabReachesEveryButtonOfEveryPageAndComesBack()
+{
+    m_frame->resize(1366, 768);
+    m_frame->show();
+    m_frame->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(m_frame.get()));
+    CWinQuiverView *view = m_frame->View();
+    for (int step : { 10, 12, 15, 20, 30 }) {
+        view->OnGotoStep(step, false);
+        FlushDeletes();
+        CChildDialog *page = view->CurrentPage();
+        QVERIFY(page);
+        QList<QWidget *> buttons;
+        for (QAbstractButton *button : page->findChildren<QAbstractButton *>()) {
+            // Of a group of radio buttons Tab reaches the checked one; arrows choose the others.
+            const bool otherRadio = qobject_cast<QRadioButton *>(button) && button->autoExclusive()
+                && !button->isChecked();
+            if (button->isVisibleTo(m_frame.get()) && button->isEnabled()
+                && (button->focusPolicy() & Qt::TabFocus) && !otherRadio)
+                buttons.append(button);
+        }
+        QVERIFY2(!buttons.isEmpty(), qPrintable(QString::number(step)));
+        QWidget *first = buttons.first();
+        first->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QApplication::focusWidget(), first);
+        // Tab walks the window: every button of the page is reached, and the walk comes back
+        // to where it began (no field holds the focus). Inside a grid Tab moves from cell to
+        // cell, as in a spreadsheet; Ctrl+Tab leaves it, as in every Qt table.
+        QSet<QWidget *> seen;
+        bool back = false;
+        for (int i = 0; i < 400 && !back; ++i) {
+            QWidget *focus = QApplication::focusWidget();
+            QVERIFY2(focus, qPrintable(QString::number(step)));
+            seen.insert(focus);
+            const bool grid = qobject_cast<QAbstractItemView *>(focus) != nullptr;
+            QTest::keyClick(focus, Qt::Key_Tab, grid ? Qt::ControlModifier : Qt::NoModifier);
+            back = QApplication::focusWidget() == first;
+        }
+        QVERIFY2(back, qPrintable(QStringLiteral("step %1: no way back").arg(step)));
+        for (QWidget *button : buttons)
+            QVERIFY2(seen.contains(button),
+                qPrintable(QStringLiteral("step %1: %2").arg(step).arg(button->objectName())));
+    }
+    m_frame->hide();
 }
 
 QTEST_MAIN(tst_ShellUi)
