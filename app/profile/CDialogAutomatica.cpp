@@ -265,21 +265,7 @@ void CDialogAutomatica::OnStep(int step, int value)
         Log(tr("   Error at current step:%1%")
                 .arg(static_cast<int>(progress.latestTrialMisfit * 100)));
         m_errorHistory.push_back(progress.latestTrialMisfit * 100);
-        std::vector<double> x, y(m_errorHistory);
-        for (std::size_t i = 0; i < y.size(); ++i)
-            x.push_back(double(i));
-        CChartRegion &region = m_chart->Region();
-        region.Clear();
-        auto line = std::make_unique<CLineSeries>();
-        line->SetName(QStringLiteral("Error"));
-        line->SetDescription(tr("Error"));
-        line->SetData(std::move(x), std::move(y));
-        line->SetLineColor({ 0.8f, 0.1f, 0.1f, 1.0f });
-        line->SetMarker(ChartMarker::Circle, 5);
-        region.Add(std::move(line));
-        m_chart->Refresh();
-        m_chart->ZoomAll();
-        m_chart->setVisible(true);
+        DrawErrorHistory(0.0);
         const long trialSeconds = static_cast<long>((m_firstTrialTime - m_startTime) / 1000);
         m_remaining->setText(RemainingText(trialSeconds, progress.iterationsRequested,
             progress.iterationCounter, progress.trialCounter));
@@ -387,28 +373,34 @@ void CDialogAutomatica::OnManyStartStep(int step, int value)
         m_bestError->setText(tr("Best normalised error: %1").arg(QString::asprintf("%.3g", best)));
         m_bestError->setVisible(true);
         m_errorHistory.push_back(best);
-        std::vector<double> x, y(m_errorHistory);
-        for (std::size_t i = 0; i < y.size(); ++i)
-            x.push_back(double(i + 1));
         CChartRegion &region = m_chart->Region();
         region.SetBottomLabel(tr("Starts ended"));
         region.SetLeftLabel(tr("Best normalised error"));
-        region.Clear();
-        auto line = std::make_unique<CLineSeries>();
-        line->SetName(QStringLiteral("Error"));
-        line->SetDescription(tr("Error"));
-        line->SetData(std::move(x), std::move(y));
-        line->SetLineColor({ 0.8f, 0.1f, 0.1f, 1.0f });
-        line->SetMarker(ChartMarker::Circle, 5);
-        region.Add(std::move(line));
-        m_chart->Refresh();
-        m_chart->ZoomAll();
-        m_chart->setVisible(true);
+        DrawErrorHistory(1.0);
         break;
     }
     default:
         break;
     }
+}
+
+void CDialogAutomatica::DrawErrorHistory(double firstX)
+{
+    std::vector<double> x, y(m_errorHistory);
+    for (std::size_t i = 0; i < y.size(); ++i)
+        x.push_back(firstX + double(i));
+    CChartRegion &region = m_chart->Region();
+    region.Clear();
+    auto line = std::make_unique<CLineSeries>();
+    line->SetName(QStringLiteral("Error"));
+    line->SetDescription(tr("Error"));
+    line->SetData(std::move(x), std::move(y));
+    line->SetLineColor({ 0.8f, 0.1f, 0.1f, 1.0f });
+    line->SetMarker(ChartMarker::Circle, 5);
+    region.Add(std::move(line));
+    m_chart->Refresh();
+    m_chart->ZoomAll();
+    m_chart->setVisible(true);
 }
 
 void CDialogAutomatica::OnManyStartFinished()

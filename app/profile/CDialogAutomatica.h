@@ -78,6 +78,8 @@ protected:
 
 private:
     void Log(const QString &text, LogColor color = Black);
+    /// Draws the error history, its first point at x = firstX (0 for trials, 1 for starts).
+    void DrawErrorHistory(double firstX);
     void EndTimers();
     void ShowFailure();
     void OnReadable();
