@@ -266,9 +266,12 @@ CGUIRispostaSperimentale1::~CGUIRispostaSperimentale1() = default;
 
 QStringList CGUIRispostaSperimentale1::FileFilters()
 {
+    return DialogFilters(QCoreApplication::translate("CGUIRispostaSperimentale1", TraceFileFilter));
+}
+
+QStringList CGUIRispostaSperimentale1::DialogFilters(const QString &filter)
+{
     QStringList filters;
-    const QString filter =
-        QCoreApplication::translate("CGUIRispostaSperimentale1", TraceFileFilter);
     for (const auto &type : CFileExportDialog::SplitFilter(filter)) {
         QStringList patterns = type.second.split(QLatin1Char(';'), Qt::SkipEmptyParts);
         // The dialog matches patterns by case on this platform; field files come in both.

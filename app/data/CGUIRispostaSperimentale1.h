@@ -81,6 +81,8 @@ public Q_SLOTS:
     virtual void OnNext();
 
 protected:
+    /// The file dialog's filters of a translated filter list, each pattern also in capitals.
+    static QStringList DialogFilters(const QString &filter);
     /// For the passive page: the same form under its own template and section tag.
     CGUIRispostaSperimentale1(QWidget *parent, CGUISteps *steps, DispersionAnalysis *analysis,
         int templateId, const char *sectionTag);

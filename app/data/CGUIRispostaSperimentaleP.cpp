@@ -1,7 +1,6 @@
 #include "app/data/CGUIRispostaSperimentaleP.h"
 
 #include "app/chart/CChartWidget.h"
-#include "app/chart/CFileExportDialog.h"
 #include "app/page/CMessageBox.h"
 #include "app/page/UserMessages.h"
 #include "app/results/ReportWriter.h"
@@ -38,18 +37,8 @@ CGUIRispostaSperimentaleP::~CGUIRispostaSperimentaleP() = default;
 
 QStringList CGUIRispostaSperimentaleP::PassiveFileFilters()
 {
-    QStringList filters;
-    const QString filter =
-        QCoreApplication::translate("CGUIRispostaSperimentaleP", PassiveTraceFileFilter);
-    for (const auto &type : CFileExportDialog::SplitFilter(filter)) {
-        QStringList patterns = type.second.split(QLatin1Char(';'), Qt::SkipEmptyParts);
-        // The dialog matches patterns by case on this platform; field files come in both.
-        for (const QString &pattern : type.second.split(QLatin1Char(';'), Qt::SkipEmptyParts))
-            patterns << pattern.toUpper();
-        filters << type.first + QStringLiteral(" (") + patterns.join(QLatin1Char(' '))
-                + QLatin1Char(')');
-    }
-    return filters;
+    return DialogFilters(
+        QCoreApplication::translate("CGUIRispostaSperimentaleP", PassiveTraceFileFilter));
 }
 
 void CGUIRispostaSperimentaleP::OnPrevious()
