@@ -389,6 +389,11 @@ bool RunAnalysis(const QString &path, const AnalyseOptions &o, Analysis &a, QStr
                                         : OneLine(run.message);
         return false;
     }
+    if (run.finalCurvesMissing) {
+        d.m_results.apparentMisfit = KeptModelApparentMisfit(d);
+        std::fprintf(
+            stderr, "warning: the final curves of the best profile could not be computed\n");
+    }
     a.profileTable->SetFinalVs(d.m_results.finalVs);
     a.profileTable->Collect(p);
     s.forwardValid = a.validity.forwardValid;

@@ -327,8 +327,14 @@ int CmdInvert(int argc, char **argv)
     if (!outcome.message.empty())
         CliFailure(Command, outcome.message);
     PrintProfile(job, result.finalVs);
-    // The misfits of the best model arrive with the notifications, not in the result file.
-    std::printf("# misfit_apparent: %s\n# misfit_effective: %s\n",
-        Fraction(last.secondMisfit).c_str(), Fraction(last.firstMisfit).c_str());
+    // The misfits of the best model arrive with the notifications, not in the result file;
+    // a search that kept its model without the final runs has only its own best misfit.
+    const bool curvesMissing = result.code != 0;
+    const double apparent =
+        curvesMissing && !(last.secondMisfit < 1e99) ? last.currentMisfit : last.secondMisfit;
+    std::printf("# misfit_apparent: %s\n# misfit_effective: %s\n", Fraction(apparent).c_str(),
+        Fraction(last.firstMisfit).c_str());
+    if (curvesMissing)
+        std::printf("# the final curves of the best profile could not be computed\n");
     return std::fflush(stdout) == 0 ? 0 : 1;
 }

@@ -75,6 +75,9 @@ struct ForwardResult
 /// the progress notifications).
 struct SearchResult
 {
+    /// 0; or -2 (the last trial had no forward model) or -5 (a final forward run failed): the
+    /// best model found is in finalVs, its final curves are missing (the four matrices are
+    /// 1 x 1 zero) and its misfit is the current misfit of the last notification.
     int32_t code = 0;
     CMatrix finalVs;
     CComplexMatrix effectiveCurve;

@@ -9,9 +9,10 @@
 /// ended by a signal, which is what the user's Stop does.
 enum class RunnerExit : int {
     Killed = -1, ///< ended by a signal (Stop kills the process)
-    Success = 0, ///< the result file is written
+    Success = 0, ///< the result file is written (a search's may lack its final curves: its
+                 ///< code says so)
     EngineFailed = 1, ///< the engine found no valid forward model (no modes, or the search
-                      ///< failed on its last trial or found no final model)
+                      ///< found no model at all)
     Usage = 2, ///< bad command line: argument count, mode, a handle that is not a socket
     JobUnreadable = 3, ///< the job file cannot be opened or read
     JobMalformed = 4, ///< the job file ends early, holds something else, carries bytes after

@@ -9,8 +9,10 @@
 //   JOB     job file to read
 //   RESULT  result file to write (only when the run succeeds)
 //
-// Exit codes: RunnerExit (jobs/RunnerExitCode.h). In mode 2 SIGTERM asks the search to stop;
-// the best model found so far is still written (result code -1) and runner ends with 0.
+// Exit codes: RunnerExit (jobs/RunnerExitCode.h). A search whose last trial or final forward
+// runs failed still writes its best model and ends with 0; the result's code (-2 or -5) says
+// that the final curves are missing. In mode 2 SIGTERM asks the search to stop; the best model
+// found so far is still written (result code -1) and runner ends with 0.
 //
 // Every failure prints one line beginning "runner:" on standard error; standard output
 // carries only the engine's own lines.
@@ -154,10 +156,15 @@ int RunSearch(const std::string &jobPath, const std::string &resultPath, int win
     case VelamodCode::SearchStopped:
         return Fail(RunnerExit::Stopped, "the search was stopped");
     case VelamodCode::LastTrialFailed:
-        return Fail(RunnerExit::EngineFailed,
-            "the search ended without a valid forward model of its last trial");
-    case SearchNoFinalModel:
     case SearchFinalCurvesMissing:
+        // The best model the search found is kept; only its final curves are missing, and the
+        // result's code says so.
+        result.effectiveCurve = CComplexMatrix(1, 1);
+        result.apparentCurve = CComplexMatrix(1, 1);
+        result.modalVelocities = CMatrix(1, 1);
+        result.frequencies = CMatrix(1, 1);
+        break;
+    case SearchNoFinalModel:
         return Fail(
             RunnerExit::EngineFailed, "the search found no profile with a valid forward model");
     default:

@@ -324,13 +324,14 @@ int CGUIProfiloIniziale::RunForwardJob()
 int CGUIProfiloIniziale::RunSearchJob(const EngineRunRequest &request, int starts)
 {
     m_ensemble = EnsembleSummary();
+    m_finalCurvesMissing = false;
     DispersionAnalysis *a = Analysis();
     if (!a)
         return 0;
     if (starts > 1)
         ::RunManyStartJob(*a, m_validity, request, starts, &m_ensemble);
     else
-        ::RunSearchJob(*a, m_validity, request);
+        m_finalCurvesMissing = ::RunSearchJob(*a, m_validity, request).finalCurvesMissing;
     KeepEnsemble();
     return 0;
 }
@@ -396,6 +397,8 @@ void CGUIProfiloIniziale::OnAutomaticInversion()
     if (m_validity.searchValid && m_ensemble.valid)
         m_misfit->setText(MisfitText(a->m_results.apparentMisfit, a->m_results.effectiveMisfit)
             + QStringLiteral("\r\n") + EnsembleText(m_ensemble));
+    else if (m_validity.searchValid && m_finalCurvesMissing)
+        m_misfit->setText(MissingCurvesText(KeptModelApparentMisfit(*a)));
     RedrawCharts();
 }
 

@@ -115,6 +115,7 @@ private:
     CChartWidget *m_profileChart = nullptr;
     ProfileValidity m_validity;
     EnsembleSummary m_ensemble;
+    bool m_finalCurvesMissing = false; ///< the last one-start search kept its model without curves
     QString m_runnerPath;
     std::function<void()> m_runSearchDialog;
     bool m_filling = false;

@@ -98,7 +98,8 @@ CChartRegion BuildDispersionChart(
         const int count = values.GetCount();
         for (int i = 0; i < count; ++i) {
             double fx = 0;
-            if (frequencyOf(i, count, &fx)) {
+            // A missing curve comes as zeros: no velocity to draw.
+            if (values(i).Modulus() > 0 && frequencyOf(i, count, &fx)) {
                 x->push_back(fx);
                 y->push_back(values(i).Modulus());
             }

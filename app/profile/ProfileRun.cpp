@@ -77,6 +77,21 @@ QString CouldNotStart()
 
 QString Line(const char *format, double value) { return QString::asprintf(format, value); }
 
+QString ApparentMisfitLine(double apparentMisfit)
+{
+    return apparentMisfit > 1 ? Tr(QT_TRANSLATE_NOOP(
+               "CGUIProfiloIniziale", "Error between apparent curve and experimental curve: >100%"))
+                              : Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale",
+                                       "Error between apparent curve and experimental curve: %1%"))
+                                    .arg(Line("%.0f", 100.0 * apparentMisfit));
+}
+
+QString MissingCurvesWarning()
+{
+    return Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale",
+        "Warning: the final curves of the best model could not be computed"));
+}
+
 } // namespace
 
 CMatrix ReceiverOffsets(double spacing, int count)
@@ -215,6 +230,8 @@ ProfileRunReport RunSearchJob(
     r.apparentCurve = result.apparentCurve;
     r.modalVelocities = result.modalVelocities;
     r.frequencies = result.frequencies;
+    // The best model without its final curves (runner sends them as 1 x 1 zeros).
+    report.finalCurvesMissing = result.code != 0;
     DumpResults(analysis, false);
     TakeFinalVs(analysis);
     validity.searchValid = true;
@@ -300,8 +317,7 @@ QString EnsembleWarnings(const EnsembleSummary &e)
                         "Warning: Vs30 depends on depths below the depth of investigation (%1 m)"))
                      .arg(Line("%.1f", e.depthOfInvestigation));
     if (e.finalCurvesMissing)
-        lines << Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale",
-            "Warning: the final curves of the best model could not be computed"));
+        lines << MissingCurvesWarning();
     return lines.join(QStringLiteral("\r\n"));
 }
 
@@ -339,14 +355,24 @@ void TakeProgress(DispersionAnalysis &analysis, const EngineProgress &record)
         s.bestMisfit = s.latestTrialMisfit;
 }
 
+double KeptModelApparentMisfit(const DispersionAnalysis &analysis)
+{
+    const double final = analysis.m_results.apparentMisfit;
+    if (final < ProfileRunResults::NoRunMisfit)
+        return final;
+    const double best = analysis.m_search.currentMisfit;
+    return best >= 0 && best < ProfileRunResults::NoRunMisfit ? best
+                                                              : ProfileRunResults::NoRunMisfit;
+}
+
+QString MissingCurvesText(double apparentMisfit)
+{
+    return ApparentMisfitLine(apparentMisfit) + QStringLiteral("\r\n") + MissingCurvesWarning();
+}
+
 QString MisfitText(double apparentMisfit, double effectiveMisfit)
 {
-    const QString apparent = apparentMisfit > 1
-        ? Tr(QT_TRANSLATE_NOOP(
-            "CGUIProfiloIniziale", "Error between apparent curve and experimental curve: >100%"))
-        : Tr(QT_TRANSLATE_NOOP(
-                 "CGUIProfiloIniziale", "Error between apparent curve and experimental curve: %1%"))
-              .arg(Line("%.0f", 100.0 * apparentMisfit));
+    const QString apparent = ApparentMisfitLine(apparentMisfit);
     const QString effective = effectiveMisfit > 1
         ? Tr(QT_TRANSLATE_NOOP(
             "CGUIProfiloIniziale", "Error between effective curve and experimental curve: >100%"))

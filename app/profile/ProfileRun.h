@@ -34,6 +34,9 @@ struct ProfileRunReport
     int code = 1; ///< RunForwardJob: 0 success, 1 failure
     bool notStarted = false; ///< runner could not be started
     QString message; ///< a text for the user when there is one
+    /// The search kept its best model, but its final forward runs failed: the curves are
+    /// missing (RunSearchJob).
+    bool finalCurvesMissing = false;
 };
 
 /// The forward job ("Trial and error solution"): both misfits to "none", the search flag
@@ -46,7 +49,8 @@ ProfileRunReport RunForwardJob(
 /// The search job ("Automatic inversion"), run on the dialog's worker thread; `request` carries
 /// the dialog's receiver and its Stop. Afterwards the flags tell the outcome; failures reset the
 /// results as the dialog expects (the modal velocities are kept when runner was stopped or found
-/// no model).
+/// no model). A search whose final forward runs failed still gives its best model: the final Vs
+/// are taken, the curves are left empty and the report says the curves are missing.
 ProfileRunReport RunSearchJob(
     DispersionAnalysis &analysis, ProfileValidity &validity, const EngineRunRequest &request);
 
@@ -87,6 +91,14 @@ void TakeProgress(DispersionAnalysis &analysis, const EngineProgress &record);
 /// "Error between apparent curve and experimental curve: N%\r\nError between effective ..."
 /// with ">100%" for a misfit above 1 (and for "none").
 QString MisfitText(double apparentMisfit, double effectiveMisfit);
+
+/// What the page shows after a search that kept its best model without its final curves: the
+/// apparent curve's error of the best model and the warning that the curves are missing.
+QString MissingCurvesText(double apparentMisfit);
+
+/// The apparent curve's misfit of the model a search kept: the final run's when it measured
+/// one, otherwise the search's own best (the current misfit of its last notification).
+double KeptModelApparentMisfit(const DispersionAnalysis &analysis);
 
 /// Uncertainty factors c of the list's levels 1 to 3 (level 0: no uncertainty curve).
 double UncertaintyFactor(int level);

@@ -502,6 +502,42 @@ TEST(RunnerJobFile, ProfilesWithoutAForwardModelEndWithCodeOne)
     std::remove(manyStartPath.c_str());
 }
 
+TEST(RunnerSearch, ASearchWhoseFinalRunsFailStillWritesItsModelAndSaysTheCurvesAreMissing)
+{
+    // Zero iterations take the start as the answer; zero densities then make its final forward
+    // runs fail. The model is kept, with code -5, 1 x 1 zero curves and exit code 0.
+    ForwardJob forward = SmallForwardJob();
+    forward.density = CMatrix::Column({ 0, 0, 0 });
+    SearchJob search = SearchFrom(forward, forward.velocities, forward.vs);
+    search.iterations = 0;
+    const std::string jobPath = TempPath("sjob"), result = TempPath("result");
+    std::remove(result.c_str());
+    ASSERT_TRUE(WriteSearchJobFile(jobPath, search, nullptr));
+    Outcome o = RunShell({ "1", "0", jobPath, result });
+    ASSERT_EQ(o.code, RunnerExitNumber(RunnerExit::Success)) << o.err;
+    EXPECT_EQ(o.err, "");
+    // It said how the search ended, tried the final runs, and no refinement ended.
+    EXPECT_NE(o.out.find("SegnalaFine 1 \nSegnalaStep 12\nSegnalaStep 11\n"), std::string::npos)
+        << o.out;
+    SearchResult r;
+    std::string error;
+    ASSERT_TRUE(ReadSearchResultFile(result, r, &error)) << error;
+    EXPECT_EQ(r.code, -5) << "the engine's code of a kept model whose final runs failed";
+    ASSERT_EQ(r.finalVs.GetCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(r.finalVs(i), forward.vs(i));
+    for (const CMatrix *m : { &r.modalVelocities, &r.frequencies }) {
+        ASSERT_EQ(m->GetCount(), 1);
+        EXPECT_EQ((*m)(0), 0.0);
+    }
+    for (const CComplexMatrix *m : { &r.effectiveCurve, &r.apparentCurve }) {
+        ASSERT_EQ(m->GetCount(), 1);
+        EXPECT_EQ((*m)(0).Modulus(), 0.0);
+    }
+    std::remove(jobPath.c_str());
+    std::remove(result.c_str());
+}
+
 namespace {
 
 // The experimental curve of SmallForwardJob's profile: its mean apparent curve from mode 0.

@@ -2,6 +2,7 @@
 // stand-ins: trial and error, a search with its log and chart, Stop, a runner that dies, the
 // input check and the document section.
 #include "app/chart/CChartWidget.h"
+#include "app/chart/CLineSeries.h"
 #include "app/controls/CGridCtrl.h"
 #include "app/controls/CGridModel.h"
 #include "app/page/CMessageBoxCapture.h"
@@ -418,6 +419,37 @@ private Q_SLOTS:
         QVERIFY(m_page->Ensemble().stopped);
         QCOMPARE(m_analysis->m_results.finalVs.GetCount(), 9);
         QVERIFY(m_analysis->m_results.finalVs(0) > 0);
+    }
+
+    void aSearchWithoutFinalCurvesKeepsItsModelAndWarns()
+    {
+        // The start taken as it is (no iteration), with zero densities its final forward runs
+        // fail: the one-start search keeps the model, says the curves are missing and draws
+        // none of them.
+        MakePage(3);
+        m_page->SetSearchDialogRunner([this] {
+            for (LayerRecord &layer : m_analysis->m_profile.layers)
+                layer.density = 0;
+            m_analysis->m_profile.iterationCount = 0;
+            RunDialogToTheEnd(m_page.get());
+        });
+        m_page->OnAutomaticInversion();
+        QVERIFY(m_page->Validity().searchValid);
+        QVERIFY(m_page->NextButton()->isEnabled());
+        QVERIFY2(m_page->MisfitLabelText().contains(QStringLiteral(
+                     "Warning: the final curves of the best model could not be computed")),
+            qPrintable(m_page->MisfitLabelText()));
+        QCOMPARE(m_analysis->m_results.finalVs.GetCount(), 4);
+        QCOMPARE(m_analysis->m_results.finalVs(0), m_analysis->m_profile.layers[0].vs);
+        int computed = 0;
+        for (const auto &object : m_page->DispersionChart()->Region().Objects()) {
+            const auto *line = dynamic_cast<const CLineSeries *>(object.get());
+            if (line && object->Name() != QStringLiteral("Curva sperimentale")) {
+                QCOMPARE(line->PointCount(), 0);
+                ++computed;
+            }
+        }
+        QVERIFY(computed >= 2);
     }
 
     void pageShowsTheBandAndFindingsAndTheDocumentKeepsThem()

@@ -240,6 +240,45 @@ private Q_SLOTS:
         QCOMPARE(a.m_results.modalVelocities(0, 0), 123.0);
     }
 
+    void searchWhoseFinalRunsFailKeepsItsModelAndSaysSo()
+    {
+        // No iteration takes the start as the answer; zero densities make its final forward
+        // runs fail. The model stays, the curves are missing and the page can say so.
+        DispersionAnalysis a;
+        SetProfile(a, { 150, 250, 350, 500 });
+        for (LayerRecord &layer : a.m_profile.layers)
+            layer.density = 0;
+        a.m_profile.iterationCount = 0;
+        SetCurve(a, { 10, 14, 18, 22 }, { 220, 200, 190, 180 });
+        ProfileValidity v;
+        const ProfileRunReport report =
+            RunSearchJob(a, v, Request(QStringLiteral(VELA_RUNNER_PATH)));
+        QVERIFY2(report.message.isEmpty(), qPrintable(report.message));
+        QVERIFY(report.finalCurvesMissing);
+        QVERIFY(v.searchValid);
+        QCOMPARE(a.m_results.finalVs.GetCount(), 4);
+        QCOMPARE(a.m_results.finalVs(3), 500.0);
+        QCOMPARE(a.m_profile.layers[1].finalVsText, QStringLiteral("250"));
+        QCOMPARE(a.m_results.apparentCurve.GetCount(), 1);
+
+        // A search that did measure its best model before the last trial failed shows that
+        // misfit, since the final run measured none.
+        a.m_results.apparentMisfit = ProfileRunResults::NoRunMisfit;
+        a.m_search.currentMisfit = 0.057;
+        QCOMPARE(KeptModelApparentMisfit(a), 0.057);
+        const QString text = MissingCurvesText(KeptModelApparentMisfit(a));
+        QVERIFY2(text.contains(QStringLiteral(": 6%")), qPrintable(text));
+        QVERIFY(text.contains(QStringLiteral("could not be computed")));
+        a.m_results.apparentMisfit = 0.04;
+        QCOMPARE(KeptModelApparentMisfit(a), 0.04);
+
+        // A successful search has its curves.
+        SetProfile(a, { 150, 250, 350, 500 });
+        a.m_profile.iterationCount = 0;
+        QVERIFY(!RunSearchJob(a, v, Request(QStringLiteral(VELA_RUNNER_PATH))).finalCurvesMissing);
+        QVERIFY(a.m_results.apparentCurve.GetCount() > 1);
+    }
+
     void debuggingCopiesGoOnlyWhereTheDumpFolderPoints()
     {
         DispersionAnalysis a;
