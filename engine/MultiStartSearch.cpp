@@ -242,9 +242,11 @@ double ModelNormalisedMisfit(const MultiStartProblem &p, const CMatrix &vs)
     }
 }
 
-// One random walk among the models within the threshold (see MultiStartOptions).
+// One random walk among the models within the threshold (see MultiStartOptions). A walk with
+// a direction (+1 or -1) keeps only the steps that also move Vs30 that way: it seeks the
+// fastest or the slowest ground that still fits.
 std::vector<CMatrix> Walk(const MultiStartProblem &p, const MultiStartOptions &o,
-    const CMatrix &from, double threshold, int walk)
+    const CMatrix &from, double threshold, int walk, int direction = 0)
 {
     std::vector<int> free;
     for (int l = 0; l < from.GetCount(); ++l)
@@ -269,7 +271,9 @@ std::vector<CMatrix> Walk(const MultiStartProblem &p, const MultiStartOptions &o
         m.Set(l, std::clamp(m(l), p.lowerBounds(l), p.upperBounds(l)));
     };
     CMatrix current = from;
-    for (int step = 0; step < o.exploreSteps; ++step) {
+    double currentVs30 = velamod::Vs30(p.thicknesses, current);
+    const int steps = direction != 0 ? 4 * o.exploreSteps : o.exploreSteps;
+    for (int step = 0; step < steps; ++step) {
         if (o.stop && o.stop->load())
             break;
         const bool paired = !pairs.empty() && Uniform(state) < 0.5;
@@ -296,8 +300,14 @@ std::vector<CMatrix> Walk(const MultiStartProblem &p, const MultiStartOptions &o
             trial.Set(l, current(l) * factor);
             clamp(trial, l);
         }
-        if (valid && ModelNormalisedMisfit(p, trial) <= threshold)
+        if (valid && direction != 0) {
+            const double vs30 = velamod::Vs30(p.thicknesses, trial);
+            valid = direction * (vs30 - currentVs30) > 0.0;
+        }
+        if (valid && ModelNormalisedMisfit(p, trial) <= threshold) {
             current = trial;
+            currentVs30 = velamod::Vs30(p.thicknesses, current);
+        }
         states.push_back(current);
     }
     return states;
@@ -390,7 +400,9 @@ MultiStartResult RunMultiStartSearch(const MultiStartProblem &p, const MultiStar
         if (e.normalised <= r.ensembleThreshold)
             members.push_back(e.velocities);
     // The walks set out from the best models of different starts (the best first), so that
-    // distinct families of fitting models are all explored.
+    // distinct families of fitting models are all explored; two more, from the best model,
+    // seek the highest and the lowest Vs30 that still fit, so that the range is not only that
+    // of walks lingering near the best models.
     std::vector<const Evaluated *> origins;
     for (const auto &pool : pools) {
         const Evaluated *startBest = nullptr;
@@ -403,13 +415,17 @@ MultiStartResult RunMultiStartSearch(const MultiStartProblem &p, const MultiStar
     std::stable_sort(origins.begin(), origins.end(),
         [](const Evaluated *a, const Evaluated *b) { return Better(*a, *b); });
     const int walks = std::max(0, o.exploreWalks);
-    std::vector<std::vector<CMatrix>> walkStates(static_cast<std::size_t>(walks));
+    const int directed = walks > 0 ? 2 : 0;
+    const int count = walks + directed;
+    std::vector<std::vector<CMatrix>> walkStates(static_cast<std::size_t>(count));
     // (origins holds at least the best model's start.)
     ForEachIndex(
-        walks, threads, std::min(threads, walks) > 1 || o.threads == 1, o.stop, [&](int w) {
+        count, threads, std::min(threads, count) > 1 || o.threads == 1, o.stop, [&](int w) {
+            const int direction = w < walks ? 0 : (w == walks ? 1 : -1);
+            const Evaluated *origin =
+                w < walks ? origins[static_cast<std::size_t>(w) % origins.size()] : best;
             walkStates[static_cast<std::size_t>(w)] =
-                Walk(p, o, origins[static_cast<std::size_t>(w) % origins.size()]->velocities,
-                    r.ensembleThreshold, w);
+                Walk(p, o, origin->velocities, r.ensembleThreshold, w, direction);
         });
     for (const auto &states : walkStates)
         members.insert(members.end(), states.begin(), states.end());
@@ -432,9 +448,17 @@ MultiStartResult RunMultiStartSearch(const MultiStartProblem &p, const MultiStar
     r.layerOnBound.assign(static_cast<std::size_t>(n), 0);
     for (int l = 0; l < n; ++l) {
         const double v = r.bestVelocities(l), low = p.lowerBounds(l), high = p.upperBounds(l);
-        if (low < high
-            && (v <= low * (1.0 + OnBoundTolerance) || v >= high * (1.0 - OnBoundTolerance)))
-            r.layerOnBound[static_cast<std::size_t>(l)] = 1;
+        auto onBound = [&](double x) {
+            return x <= low * (1.0 + OnBoundTolerance) || x >= high * (1.0 - OnBoundTolerance);
+        };
+        // Below the depth of investigation only the bounds hold a layer: a band that reaches
+        // them there says nothing new.
+        const auto band = static_cast<std::size_t>(l);
+        const bool seen = r.band.top[band] < r.depthOfInvestigation;
+        if (low < high && onBound(v))
+            r.layerOnBound[band] = 1;
+        else if (low < high && seen && (onBound(r.band.p10[band]) || onBound(r.band.p90[band])))
+            r.layerOnBound[band] = 2;
     }
 
     // The final curves of the best model, as the written search computes them; when they

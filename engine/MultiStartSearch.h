@@ -60,11 +60,14 @@ struct MultiStartOptions
     double ensembleCloseness = 1.25;
     /// After the starts, the ensemble is filled out by random walks, from the best models of
     /// the starts that fit within the threshold (the best first, in turn), that stay among the
-    /// models within the threshold: each step changes one free layer's Vs by a factor drawn
-    /// log-uniformly within exp(+-exploreStep), inside the bounds, and is kept when the changed
-    /// model still fits within the threshold. Every state of every walk is an ensemble member, so
-    /// the band describes the models that fit, not only the paths of the searches. 0 walks: the
-    /// ensemble is the searches' models alone.
+    /// models within the threshold: each step changes the Vs of one free layer (or of two
+    /// adjacent ones, keeping their travel time) by a factor drawn log-uniformly within
+    /// exp(+-exploreStep), inside the bounds, and is kept when the changed model still fits
+    /// within the threshold. Two more walks of four times as many steps
+    /// set out from the best model and keep only the steps that raise Vs30, or lower it: they
+    /// seek the extremes of Vs30 among the models that fit. Every state of every walk is an
+    /// ensemble member, so the band describes the models that fit, not only the paths of the
+    /// searches. 0 walks: the ensemble is the searches' models alone.
     int exploreWalks = 8;
     int exploreSteps = 60;
     double exploreStep = 0.2;
@@ -116,7 +119,10 @@ struct MultiStartResult
     double vs30P10 = 0.0; ///< m/s
     double vs30P90 = 0.0; ///< m/s
     double depthOfInvestigation = 0.0; ///< m
-    std::vector<int> layerOnBound; ///< per layer: 1 when the best Vs lies on a bound
+    /// Per layer: 1 when the best Vs lies on a bound; otherwise 2 when the layer's top lies
+    /// above the depth of investigation and its band (10 % or 90 % point) reaches a bound, so
+    /// that the bound, not the data, cuts the band there; 0 else.
+    std::vector<int> layerOnBound;
 };
 
 /// Runs the search from K starts. Never throws for data the written search accepts; a start

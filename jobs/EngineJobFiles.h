@@ -129,7 +129,9 @@ constexpr int32_t MaxManyStarts = 1000;
 ///   16  float64         normalised misfit the ensemble stays within
 ///   17  CMatrix         band: N x 5, per layer top and bottom (m), Vs 10 %, median, 90 % (m/s);
 ///                       the 10 % and 90 % points take in the best model
-///   18  CMatrix         N x 1: 1 where the best model's Vs lies on a bound of its layer
+///   18  CMatrix         N x 1: 1 where the best model's Vs lies on a bound of its layer;
+///                       otherwise 2 where the layer's band reaches a bound above the depth
+///                       of investigation
 ///   19  CMatrix         K x 4, per start: result code, best misfit, best normalised misfit,
 ///                       models evaluated
 ///   20  CMatrix         the ensemble: one row per model, N columns of Vs (m/s)

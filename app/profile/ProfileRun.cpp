@@ -302,15 +302,22 @@ QString EnsembleWarnings(const EnsembleSummary &e)
     if (!e.valid)
         return QString();
     QStringList lines;
-    QStringList onBound;
+    QStringList onBound, bandOnBound;
     for (int l = 0; l < e.layerOnBound.GetCount(); ++l) {
-        if (e.layerOnBound(l) != 0)
+        if (e.layerOnBound(l) == 1)
             onBound << QString::number(l + 1);
+        else if (e.layerOnBound(l) == 2)
+            bandOnBound << QString::number(l + 1);
     }
     if (!onBound.isEmpty())
         lines << Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale",
                         "Warning: the Vs of layer(s) %1 lies on its search bound"))
                      .arg(onBound.join(QStringLiteral(", ")));
+    if (!bandOnBound.isEmpty())
+        lines << Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale",
+                        "Warning: the band of layer(s) %1 reaches its search bound: the data "
+                        "allow Vs beyond it"))
+                     .arg(bandOnBound.join(QStringLiteral(", ")));
     // Vs30 averages the top 30 m: below the depth of investigation the data say nothing.
     if (e.depthOfInvestigation > 0 && e.depthOfInvestigation < 30.0)
         lines << Tr(QT_TRANSLATE_NOOP("CGUIProfiloIniziale",

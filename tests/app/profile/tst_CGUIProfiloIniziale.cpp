@@ -581,6 +581,12 @@ private Q_SLOTS:
         e.layerOnBound.Set(2, 1.0);
         QCOMPARE(EnsembleWarnings(e),
             QStringLiteral("Warning: the Vs of layer(s) 2, 3 lies on its search bound"));
+        e.layerOnBound.Set(0, 2.0);
+        e.layerOnBound.Set(2, 2.0);
+        QCOMPARE(EnsembleWarnings(e),
+            QStringLiteral("Warning: the Vs of layer(s) 2 lies on its search bound\r\n"
+                           "Warning: the band of layer(s) 1, 3 reaches its search bound: the "
+                           "data allow Vs beyond it"));
         e.layerOnBound = CMatrix(3, 1);
         e.depthOfInvestigation = 18.25;
         QVERIFY(EnsembleWarnings(e).startsWith(
