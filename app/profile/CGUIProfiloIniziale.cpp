@@ -188,6 +188,10 @@ CGUIProfiloIniziale::CGUIProfiloIniziale(
     });
     m_misfit = new QLabel(this);
     m_misfit->setObjectName(QStringLiteral("misfitText"));
+    // The findings of a search run to several lines: the charts give way to them, never the
+    // other way round.
+    m_misfit->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Minimum);
+    m_misfit->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
     // Navigation.
     auto *previous = new QPushButton(tr("< Previous"), this);
@@ -198,10 +202,10 @@ CGUIProfiloIniziale::CGUIProfiloIniziale(
     connect(help, &QPushButton::clicked, this, &CGUIProfiloIniziale::OnHelp);
     connect(m_next, &QPushButton::clicked, this, &CGUIProfiloIniziale::OnNext);
     auto *navigation = new QHBoxLayout;
-    navigation->addStretch(1);
-    navigation->addWidget(previous);
-    navigation->addWidget(help);
-    navigation->addWidget(m_next);
+    navigation->addWidget(m_misfit, 1, Qt::AlignTop);
+    navigation->addWidget(previous, 0, Qt::AlignBottom);
+    navigation->addWidget(help, 0, Qt::AlignBottom);
+    navigation->addWidget(m_next, 0, Qt::AlignBottom);
 
     auto *top = new QHBoxLayout;
     auto *tableSide = new QVBoxLayout;
@@ -216,7 +220,6 @@ CGUIProfiloIniziale::CGUIProfiloIniziale(
     layout->addLayout(top, 2);
     layout->addLayout(legend);
     layout->addLayout(charts, 3);
-    layout->addWidget(m_misfit);
     layout->addLayout(navigation);
 }
 

@@ -367,9 +367,10 @@ double KeptModelApparentMisfit(const DispersionAnalysis &analysis)
     const double final = analysis.m_results.apparentMisfit;
     if (final < ProfileRunResults::NoRunMisfit)
         return final;
+    // A search that never measured a model leaves the job's 0 there: no misfit.
     const double best = analysis.m_search.currentMisfit;
-    return best >= 0 && best < ProfileRunResults::NoRunMisfit ? best
-                                                              : ProfileRunResults::NoRunMisfit;
+    return best > 0 && best < ProfileRunResults::NoRunMisfit ? best
+                                                             : ProfileRunResults::NoRunMisfit;
 }
 
 QString MissingCurvesText(double apparentMisfit)

@@ -97,7 +97,8 @@ QString MisfitText(double apparentMisfit, double effectiveMisfit);
 QString MissingCurvesText(double apparentMisfit);
 
 /// The apparent curve's misfit of the model a search kept: the final run's when it measured
-/// one, otherwise the search's own best (the current misfit of its last notification).
+/// one, otherwise the search's own best (the current misfit of its last notification);
+/// NoRunMisfit when neither measured any.
 double KeptModelApparentMisfit(const DispersionAnalysis &analysis);
 
 /// Uncertainty factors c of the list's levels 1 to 3 (level 0: no uncertainty curve).

@@ -260,6 +260,8 @@ private Q_SLOTS:
         QCOMPARE(a.m_results.finalVs(3), 500.0);
         QCOMPARE(a.m_profile.layers[1].finalVsText, QStringLiteral("250"));
         QCOMPARE(a.m_results.apparentCurve.GetCount(), 1);
+        // It never measured a misfit: none is shown.
+        QCOMPARE(KeptModelApparentMisfit(a), ProfileRunResults::NoRunMisfit);
 
         // A search that did measure its best model before the last trial failed shows that
         // misfit, since the final run measured none.
