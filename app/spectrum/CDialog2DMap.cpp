@@ -3,6 +3,7 @@
 #include "app/chart/CChartImage.h"
 #include "app/chart/CChartWidget.h"
 #include "app/page/CMessageBox.h"
+#include "app/spectrum/CVelocityScale.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -73,9 +74,13 @@ CDialog2DMap::CDialog2DMap(QWidget *parent)
     region.SetLeftLabel(tr("Depth [m]"));
     m_chart->SetRegion(std::move(region));
 
+    // Without it the colours of the section would not say which velocities they stand for.
+    m_scale = new CVelocityScale(this);
+
     auto *body = new QHBoxLayout;
     body->addLayout(side, 0);
     body->addWidget(m_chart, 1);
+    body->addWidget(m_scale, 0);
     auto *layout = new QVBoxLayout(this);
     layout->setMenuBar(toolBar);
     layout->addLayout(body);
@@ -205,6 +210,7 @@ void CDialog2DMap::ShowSection()
     region.Add(std::move(picture));
     m_chart->Refresh();
     m_chart->ZoomAll();
+    m_scale->SetRange(m_section.vMin, m_section.vMax);
 }
 
 bool CDialog2DMap::ExportTo(const QString &path)

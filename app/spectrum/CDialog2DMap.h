@@ -10,6 +10,7 @@
 #include <vector>
 
 class CChartWidget;
+class CVelocityScale;
 class QAction;
 class QLineEdit;
 class QTableWidget;
@@ -50,6 +51,7 @@ public:
     QAction *MoveUpAction() const { return m_upAction; }
     QAction *MoveDownAction() const { return m_downAction; }
     CChartWidget *Chart() const { return m_chart; }
+    CVelocityScale *Scale() const { return m_scale; }
 
 private:
     void AskAndAdd();
@@ -65,6 +67,7 @@ private:
     QTableWidget *m_list = nullptr;
     QLineEdit *m_distance = nullptr;
     CChartWidget *m_chart = nullptr;
+    CVelocityScale *m_scale = nullptr;
     QAction *m_upAction = nullptr;
     QAction *m_downAction = nullptr;
     QAction *m_exportAction = nullptr;

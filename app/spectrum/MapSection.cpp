@@ -276,6 +276,40 @@ MapSectionImage CMapSection::Draw(const std::vector<MapProfile> &profiles, doubl
     return section;
 }
 
+QImage MapScaleImage(double vMin, double vMax, int rows)
+{
+    rows = std::max(rows, 1);
+    QImage image(1, rows, QImage::Format_ARGB32);
+    const bool flat = !(vMax > vMin);
+    for (int r = 0; r < rows; ++r) {
+        // The middle of the pixel row, counted from the top; the section's own normalisation.
+        const double value = flat ? 0.0 : 1.0 - (r + 0.5) / rows;
+        image.setPixel(0, r, SpectrumColourOf(value));
+    }
+    return image;
+}
+
+std::vector<double> MapScaleTicks(double vMin, double vMax)
+{
+    if (!(vMax > vMin) || !std::isfinite(vMin) || !std::isfinite(vMax))
+        return { vMin };
+    const double rough = (vMax - vMin) / 5.0;
+    const double power = std::pow(10.0, std::floor(std::log10(rough)));
+    double step = 10.0 * power;
+    for (double factor : { 1.0, 2.0, 5.0 })
+        if (factor * power >= rough) {
+            step = factor * power;
+            break;
+        }
+    std::vector<double> ticks;
+    for (double v = std::ceil(vMin / step) * step; v <= vMax + 1e-9 * step; v += step)
+        ticks.push_back(v);
+    // A narrow range between two round values still gets both of its ends.
+    if (ticks.size() < 2)
+        ticks = { vMin, vMax };
+    return ticks;
+}
+
 QString CMapSection::CheckSpacing(const QString &text, double &spacing)
 {
     if (text.trimmed().isEmpty())

@@ -56,6 +56,16 @@ struct MapSectionImage
     double vMax = 0.0; ///< greatest S velocity of the set [m/s]
 };
 
+/// The colour scale beside a section: a column of `rows` pixels from the greatest velocity
+/// (top) to the least (bottom), in the section's colours; one colour when the section has a
+/// single velocity.
+QImage MapScaleImage(double vMin, double vMax, int rows);
+
+/// Round velocities to label the colour scale with: steps of 1, 2 or 5 times a power of ten,
+/// at least two and at most about six of them inside [vMin, vMax]; only vMin when the range is
+/// empty.
+std::vector<double> MapScaleTicks(double vMin, double vMax);
+
 /// What the RTF report of a section holds besides the picture.
 struct MapReport
 {

@@ -250,88 +250,88 @@
 <context>
     <name>CDialog2DMap</name>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="26"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="27"/>
         <source>2D VELA</source>
         <translation>VELA 2D</translation>
     </message>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="32"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="33"/>
         <source>Add...</source>
         <translation>Aggiungi...</translation>
     </message>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="34"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="35"/>
         <source>Move up</source>
         <translation>Sposta su</translation>
     </message>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="35"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="36"/>
         <source>Move down</source>
         <translation>Sposta giù</translation>
     </message>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="36"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="37"/>
         <source>Draw</source>
         <translation>Disegna</translation>
     </message>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="38"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="39"/>
         <source>Export...</source>
         <translation>Esporta...</translation>
     </message>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="41"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="42"/>
         <source>Traces</source>
         <translation>Tracce</translation>
     </message>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="43"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="44"/>
         <source>Files:</source>
         <translation>File:</translation>
     </message>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="53"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="54"/>
         <source>Distance between traces</source>
         <translation>Distanza tra le tracce</translation>
     </message>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="54"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="55"/>
         <source>Please specify the distance between the traces</source>
         <translation>Specificare la distanza tra le tracce</translation>
     </message>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="61"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="62"/>
         <source>Distance between traces [m]</source>
         <translation>Distanza tra le tracce [m]</translation>
     </message>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="72"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="73"/>
         <source>Position [m]</source>
         <translation>Posizione [m]</translation>
     </message>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="73"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="74"/>
         <source>Depth [m]</source>
         <translation>Profondità [m]</translation>
     </message>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="179"/>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="222"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="184"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="228"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="222"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="228"/>
         <source>The report could not be written to %1</source>
         <translation>Impossibile scrivere la relazione in %1</translation>
     </message>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="232"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="238"/>
         <source>VELA Files (*.vla);;Text Files (*.txt)</source>
         <translation>File VELA (*.vla);;File di testo (*.txt)</translation>
     </message>
     <message>
-        <location filename="../spectrum/CDialog2DMap.cpp" line="242"/>
+        <location filename="../spectrum/CDialog2DMap.cpp" line="248"/>
         <source>Rich Text Format (*.rtf)</source>
         <translation>Rich Text Format (*.rtf)</translation>
     </message>
@@ -1114,52 +1114,52 @@
         <translation>Banda dell&apos;insieme (10-90%)</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="193"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="197"/>
         <source>&lt; Previous</source>
         <translation>&lt; Indietro</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="194"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="198"/>
         <source>Help</source>
         <translation>Aiuto</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="195"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="199"/>
         <source>Next &gt;</source>
         <translation>Avanti &gt;</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="265"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="268"/>
         <source>Uncorrect input parameters</source>
         <translation>Parametri di input non corretti</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="268"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="271"/>
         <source>Receivers distance must be positive</source>
         <translation>La distanza tra i ricevitori deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="274"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="277"/>
         <source>Receivers depth must be positive</source>
         <translation>La profondità dei ricevitori deve essere positiva</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="280"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="283"/>
         <source>Some fields of the table are missing!</source>
         <translation>Mancano alcuni campi della tabella!</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="319"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="322"/>
         <source>The computation failed: %1</source>
         <translation>Il calcolo non è riuscito: %1</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="460"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="463"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../profile/CGUIProfiloIniziale.cpp" line="477"/>
+        <location filename="../profile/CGUIProfiloIniziale.cpp" line="480"/>
         <source>The file %1 could not be written: %2</source>
         <translation>Non è stato possibile scrivere il file %1: %2</translation>
     </message>
@@ -1464,12 +1464,12 @@
         <translation>Errore tra curva apparente e curva sperimentale: %1%</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileRun.cpp" line="384"/>
+        <location filename="../profile/ProfileRun.cpp" line="385"/>
         <source>Error between effective curve and experimental curve: &gt;100%</source>
         <translation>Errore tra curva effettiva e curva sperimentale: &gt;100%</translation>
     </message>
     <message>
-        <location filename="../profile/ProfileRun.cpp" line="386"/>
+        <location filename="../profile/ProfileRun.cpp" line="387"/>
         <source>Error between effective curve and experimental curve: %1%</source>
         <translation>Errore tra curva effettiva e curva sperimentale: %1%</translation>
     </message>
@@ -2318,32 +2318,32 @@
         <translation>attesi spessore e Vs, oppure spessore, Vp, Vs, densità</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="282"/>
+        <location filename="../spectrum/MapSection.cpp" line="316"/>
         <source>Please insert the distance between the traces</source>
         <translation>Inserire la distanza tra le tracce</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="285"/>
+        <location filename="../spectrum/MapSection.cpp" line="319"/>
         <source>The distance between the traces should be a positive number</source>
         <translation>La distanza tra le tracce deve essere un numero positivo</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="328"/>
+        <location filename="../spectrum/MapSection.cpp" line="362"/>
         <source>Two-dimensional S velocity section</source>
         <translation>Sezione bidimensionale della velocità S</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="331"/>
+        <location filename="../spectrum/MapSection.cpp" line="365"/>
         <source>Distance between traces:</source>
         <translation>Distanza tra le tracce:</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="334"/>
+        <location filename="../spectrum/MapSection.cpp" line="368"/>
         <source>Files:</source>
         <translation>File:</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="338"/>
+        <location filename="../spectrum/MapSection.cpp" line="372"/>
         <source>Position [m]: 0 to %1; depth [m]: 0 to %2; Vs [m/s]: %3 to %4</source>
         <translation>Posizione [m]: da 0 a %1; profondità [m]: da 0 a %2; Vs [m/s]: da %3 a %4</translation>
     </message>
@@ -2367,6 +2367,15 @@
         <location filename="../data/CNomeExcel.cpp" line="13"/>
         <source>Enter the name of the Excel sheet that holds the data</source>
         <translation>Inserire il nome del foglio excel con i dati</translation>
+    </message>
+</context>
+<context>
+    <name>CVelocityScale</name>
+    <message>
+        <location filename="../spectrum/CVelocityScale.cpp" line="40"/>
+        <location filename="../spectrum/CVelocityScale.cpp" line="51"/>
+        <source>Vs [m/s]</source>
+        <translation>Vs [m/s]</translation>
     </message>
 </context>
 <context>

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -223,6 +224,54 @@ TEST(MapSection, OneVelocityEverywhereAndOrderOfProfiles)
         EXPECT_EQ(Pixel(before, 40, r), Pixel(after, 40, r)) << r;
     }
     EXPECT_NE(before.image, after.image);
+}
+
+TEST(MapSection, ColourScaleAgreesWithTheSectionAndItsLabelsAreRound)
+{
+    // Every layer's colour in the section is the scale's colour at that layer's velocity.
+    const MapProfile a = Profile({ 4, 6, 0 }, { 150, 320, 600 });
+    const MapProfile b = Profile({ 5, 0 }, { 210, 480 });
+    const MapSectionImage section = CMapSection::Draw({ a, b }, 10.0);
+    const int rows = 451; // one row per m/s between 150 and 600
+    const QImage scale = MapScaleImage(section.vMin, section.vMax, rows);
+    ASSERT_EQ(scale.height(), rows);
+    auto scaleAt = [&](double v) {
+        const double t = (v - section.vMin) / (section.vMax - section.vMin);
+        return scale.pixel(0, std::clamp(int((1.0 - t) * rows), 0, rows - 1));
+    };
+    EXPECT_EQ(scale.pixel(0, 0), SpectrumColour(63));
+    EXPECT_EQ(scale.pixel(0, rows - 1), SpectrumColour(0));
+    // Column 0 is profile a alone, the last column profile b; rows in the first layers and
+    // near the bottom.
+    EXPECT_EQ(Pixel(section, 0, 1), scaleAt(150));
+    EXPECT_EQ(Pixel(section, 0, 60), scaleAt(320));
+    EXPECT_EQ(Pixel(section, 0, 99), scaleAt(600));
+    EXPECT_EQ(Pixel(section, 20, 1), scaleAt(210));
+    EXPECT_EQ(Pixel(section, 20, 99), scaleAt(480));
+    // One velocity everywhere: one colour, as the section.
+    const QImage flat = MapScaleImage(250, 250, 10);
+    for (int r = 0; r < 10; ++r)
+        EXPECT_EQ(flat.pixel(0, r), SpectrumColour(0));
+
+    // Labels: steps of 1, 2 or 5 times a power of ten, inside the range, two to six of them.
+    EXPECT_EQ(MapScaleTicks(150, 600), (std::vector<double> { 200, 300, 400, 500, 600 }));
+    EXPECT_EQ(MapScaleTicks(300, 300), (std::vector<double> { 300 }));
+    for (const auto &range : std::vector<std::pair<double, double>> {
+             { 101, 109.5 }, { 87.3, 1640 }, { 199.9, 200.4 }, { 5, 2000 }, { 412, 431 } }) {
+        const std::vector<double> ticks = MapScaleTicks(range.first, range.second);
+        SCOPED_TRACE(range.first);
+        ASSERT_GE(ticks.size(), 2u);
+        EXPECT_LE(ticks.size(), 6u);
+        EXPECT_GE(ticks.front(), range.first);
+        EXPECT_LE(ticks.back(), range.second * (1 + 1e-12));
+        const double step = ticks[1] - ticks[0];
+        const double mantissa = step / std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+        EXPECT_TRUE(std::fabs(mantissa - 1) < 1e-6 || std::fabs(mantissa - 2) < 1e-6
+            || std::fabs(mantissa - 5) < 1e-6)
+            << step;
+        for (std::size_t i = 1; i < ticks.size(); ++i)
+            EXPECT_NEAR(ticks[i] - ticks[i - 1], step, 1e-9 * step);
+    }
 }
 
 TEST(MapSection, DistanceField)

@@ -5,6 +5,7 @@
 #include "app/chart/CChartWidget.h"
 #include "app/page/CMessageBoxCapture.h"
 #include "app/spectrum/CDialog2DMap.h"
+#include "app/spectrum/CVelocityScale.h"
 #include "tests/app/spectrum/MapDocuments.h"
 
 #include <QAction>
@@ -83,6 +84,10 @@ private slots:
         QCOMPARE(picture->PixelWidth(), 41);
         QCOMPARE(picture->Right(), 20.0);
         QCOMPARE(picture->Bottom(), -1.1 * 12.0);
+        // The colour scale beside it spans the velocities of the section.
+        QVERIFY(dialog.Scale()->HasRange());
+        QCOMPARE(dialog.Scale()->Least(), dialog.Section().vMin);
+        QCOMPARE(dialog.Scale()->Greatest(), dialog.Section().vMax);
 
         // Enabling follows the selection.
         dialog.SelectProfile(0);
