@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QTemporaryDir>
+#include <QTransform>
 
 #include <algorithm>
 #include <cmath>
@@ -289,6 +290,15 @@ QImage MapScaleImage(double vMin, double vMax, int rows)
     return image;
 }
 
+QImage MapScaleStrip(double vMin, double vMax, int width, int height)
+{
+    // The column turned a quarter clockwise: its top, the greatest velocity, goes right.
+    return MapScaleImage(vMin, vMax, width)
+        .transformed(QTransform().rotate(90))
+        .scaled(
+            std::max(width, 1), std::max(height, 1), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+}
+
 std::vector<double> MapScaleTicks(double vMin, double vMax)
 {
     if (!(vMax > vMin) || !std::isfinite(vMin) || !std::isfinite(vMax))
@@ -333,6 +343,12 @@ bool CMapSection::WriteReport(const QString &path, const MapReport &report)
     const QImage enlarged = report.section.image.scaled(report.section.image.width() * scale,
         MapSectionRows * 2, Qt::IgnoreAspectRatio, Qt::FastTransformation);
     if (!enlarged.convertToFormat(QImage::Format_RGB32).save(picture, "BMP"))
+        return false;
+    // The colour scale as a strip under the section, least velocity at the left.
+    const QString strip = folder.filePath(QStringLiteral("scale.bmp"));
+    const QImage scaleStrip =
+        MapScaleStrip(report.section.vMin, report.section.vMax, enlarged.width(), 12);
+    if (!scaleStrip.convertToFormat(QImage::Format_RGB32).save(strip, "BMP"))
         return false;
 
     RtfWriter rtf;
@@ -379,6 +395,13 @@ bool CMapSection::WriteReport(const QString &path, const MapReport &report)
     written =
         rtf.RtfAddPicture(picture, PictureScalePercent, PictureScalePercent) == RtfOk && written;
     written = rtf.RtfEndParagraph() == RtfOk && written;
+    written =
+        rtf.RtfAddPicture(strip, PictureScalePercent, PictureScalePercent) == RtfOk && written;
+    written = rtf.RtfEndParagraph() == RtfOk && written;
+    format->spaceBefore = 0;
+    paragraph(tr("Colour scale: %1 m/s (left) to %2 m/s (right)")
+                  .arg(report.section.vMin)
+                  .arg(report.section.vMax));
     *format = plain;
     if (!written) {
         rtf.RtfAbandon();

@@ -60,6 +60,8 @@ struct MapSectionImage
 /// (top) to the least (bottom), in the section's colours; one colour when the section has a
 /// single velocity.
 QImage MapScaleImage(double vMin, double vMax, int rows);
+/// The same scale lying down, as the report shows it: least velocity at the left.
+QImage MapScaleStrip(double vMin, double vMax, int width, int height);
 
 /// Round velocities to label the colour scale with: steps of 1, 2 or 5 times a power of ten,
 /// at least two and at most about six of them inside [vMin, vMax]; only vMin when the range is

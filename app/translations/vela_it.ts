@@ -2247,105 +2247,110 @@
 <context>
     <name>CMapSection</name>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="56"/>
+        <location filename="../spectrum/MapSection.cpp" line="57"/>
         <source>The profile has more than %1 layers</source>
         <translation>Il profilo ha più di %1 strati</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="59"/>
+        <location filename="../spectrum/MapSection.cpp" line="60"/>
         <source>Layer %1: the S velocity must be above 0</source>
         <translation>Strato %1: la velocità S deve essere maggiore di 0</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="62"/>
+        <location filename="../spectrum/MapSection.cpp" line="63"/>
         <source>Layer %1: the thickness must not be negative</source>
         <translation>Strato %1: lo spessore non può essere negativo</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="91"/>
+        <location filename="../spectrum/MapSection.cpp" line="92"/>
         <source>Layer %1: the S velocity is not a number</source>
         <translation>Strato %1: la velocità S non è un numero</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="98"/>
+        <location filename="../spectrum/MapSection.cpp" line="99"/>
         <source>Layer %1: the thickness is not a number</source>
         <translation>Strato %1: lo spessore non è un numero</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="133"/>
+        <location filename="../spectrum/MapSection.cpp" line="134"/>
         <source>The file doesn&apos;t contain a complete VELA analysis</source>
         <translation>Il file non contiene un&apos;analisi VELA completa</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="140"/>
+        <location filename="../spectrum/MapSection.cpp" line="141"/>
         <source>The file %1 cannot be read</source>
         <translation>Impossibile leggere il file %1</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="144"/>
-        <location filename="../spectrum/MapSection.cpp" line="211"/>
+        <location filename="../spectrum/MapSection.cpp" line="145"/>
+        <location filename="../spectrum/MapSection.cpp" line="212"/>
         <source>The file doesn&apos;t hold a profile</source>
         <translation>Il file non contiene un profilo</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="178"/>
+        <location filename="../spectrum/MapSection.cpp" line="179"/>
         <source>Line %1: </source>
         <translation>Riga %1: </translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="180"/>
+        <location filename="../spectrum/MapSection.cpp" line="181"/>
         <source>nothing may follow the half-space</source>
         <translation>nulla può seguire il semispazio</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="188"/>
+        <location filename="../spectrum/MapSection.cpp" line="189"/>
         <source>the thickness is not a number</source>
         <translation>lo spessore non è un numero</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="190"/>
+        <location filename="../spectrum/MapSection.cpp" line="191"/>
         <source>the S velocity is not a number</source>
         <translation>la velocità S non è un numero</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="195"/>
+        <location filename="../spectrum/MapSection.cpp" line="196"/>
         <source>&apos;%1&apos; is not a number</source>
         <translation>&apos;%1&apos; non è un numero</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="200"/>
+        <location filename="../spectrum/MapSection.cpp" line="201"/>
         <source>expected thickness and Vs, or thickness, Vp, Vs, density</source>
         <translation>attesi spessore e Vs, oppure spessore, Vp, Vs, densità</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="316"/>
+        <location filename="../spectrum/MapSection.cpp" line="326"/>
         <source>Please insert the distance between the traces</source>
         <translation>Inserire la distanza tra le tracce</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="319"/>
+        <location filename="../spectrum/MapSection.cpp" line="329"/>
         <source>The distance between the traces should be a positive number</source>
         <translation>La distanza tra le tracce deve essere un numero positivo</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="362"/>
+        <location filename="../spectrum/MapSection.cpp" line="378"/>
         <source>Two-dimensional S velocity section</source>
         <translation>Sezione bidimensionale della velocità S</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="365"/>
+        <location filename="../spectrum/MapSection.cpp" line="381"/>
         <source>Distance between traces:</source>
         <translation>Distanza tra le tracce:</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="368"/>
+        <location filename="../spectrum/MapSection.cpp" line="384"/>
         <source>Files:</source>
         <translation>File:</translation>
     </message>
     <message>
-        <location filename="../spectrum/MapSection.cpp" line="372"/>
+        <location filename="../spectrum/MapSection.cpp" line="388"/>
         <source>Position [m]: 0 to %1; depth [m]: 0 to %2; Vs [m/s]: %3 to %4</source>
         <translation>Posizione [m]: da 0 a %1; profondità [m]: da 0 a %2; Vs [m/s]: da %3 a %4</translation>
+    </message>
+    <message>
+        <location filename="../spectrum/MapSection.cpp" line="402"/>
+        <source>Colour scale: %1 m/s (left) to %2 m/s (right)</source>
+        <translation>Scala dei colori: da %1 m/s (a sinistra) a %2 m/s (a destra)</translation>
     </message>
 </context>
 <context>

@@ -58,13 +58,13 @@ TEST(CliMap, SectionOfThreeProfilesEqualsTheDialogsDrawing)
     EXPECT_EQ(written.convertToFormat(QImage::Format_ARGB32),
         CMapSection::Draw(profiles, 10.0).image.convertToFormat(QImage::Format_ARGB32));
 
-    // The report carries the banner that lies beside the program and the section.
+    // The report carries the banner that lies beside the program, the section and its scale.
     const std::string rtf = clitest::ReadAll(dir.Path("s.rtf"));
     EXPECT_EQ(rtf.rfind("{\\rtf", 0), 0u);
     std::size_t pictures = 0;
     for (auto at = rtf.find("{\\pict"); at != std::string::npos; at = rtf.find("{\\pict", at + 1))
         ++pictures;
-    EXPECT_EQ(pictures, 2u);
+    EXPECT_EQ(pictures, 3u);
     EXPECT_NE(rtf.find("a.txt"), std::string::npos);
     EXPECT_NE(rtf.find("c.txt"), std::string::npos);
 

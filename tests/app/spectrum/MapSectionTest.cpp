@@ -248,6 +248,14 @@ TEST(MapSection, ColourScaleAgreesWithTheSectionAndItsLabelsAreRound)
     EXPECT_EQ(Pixel(section, 0, 99), scaleAt(600));
     EXPECT_EQ(Pixel(section, 20, 1), scaleAt(210));
     EXPECT_EQ(Pixel(section, 20, 99), scaleAt(480));
+    // Lying down in the report: least at the left, greatest at the right, every row alike.
+    const QImage strip = MapScaleStrip(section.vMin, section.vMax, rows, 12);
+    ASSERT_EQ(strip.size(), QSize(rows, 12));
+    for (int y : { 0, 11 }) {
+        EXPECT_EQ(strip.pixel(0, y), scale.pixel(0, rows - 1));
+        EXPECT_EQ(strip.pixel(rows / 3, y), scale.pixel(0, rows - 1 - rows / 3));
+        EXPECT_EQ(strip.pixel(rows - 1, y), scale.pixel(0, 0));
+    }
     // One velocity everywhere: one colour, as the section.
     const QImage flat = MapScaleImage(250, 250, 10);
     for (int r = 0; r < 10; ++r)
@@ -318,18 +326,19 @@ TEST(MapSection, ReportHoldsDistanceFilesAndPictures)
     EXPECT_TRUE(rtf.contains("\\red255\\green0\\blue0"));
     const RtfShownDocument shown = ReadRtf(rtf);
     EXPECT_TRUE(shown.wellFormed);
-    EXPECT_EQ(shown.pictureHex.size(), 2); // the banner and the section
+    EXPECT_EQ(shown.pictureHex.size(), 3); // the banner, the section and its colour scale
     EXPECT_GE(shown.Find("Distance between traces: 12.5 m"), 0);
     const int first = shown.Find("1. north.vla");
     ASSERT_GE(first, 0);
     EXPECT_EQ(shown.Find("2. middle.vla"), first + 1);
     EXPECT_EQ(shown.Find("3. south.vla"), first + 2);
+    EXPECT_GT(shown.Find("Colour scale: 200 m/s (left) to 500 m/s (right)"), first + 2);
 
-    // Without its banner the report still holds the section.
+    // Without its banner the report still holds the section and its scale.
     report.bannerPath = dir.filePath("missing.jpg");
     ASSERT_TRUE(CMapSection::WriteReport(path, report));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(ReadRtf(file.readAll()).pictureHex.size(), 1);
+    EXPECT_EQ(ReadRtf(file.readAll()).pictureHex.size(), 2);
 
     // A folder that does not exist: failure, and nothing written.
     EXPECT_FALSE(CMapSection::WriteReport(dir.filePath("no/such/folder/x.rtf"), report));
