@@ -221,6 +221,16 @@ CGUIRispostaSperimentale1::CGUIRispostaSperimentale1(QWidget *parent, CGUISteps 
     buttons->addStretch(1);
     buttons->addWidget(m_help);
     buttons->addStretch(1);
+    if (templateId == TemplateId) {
+        // The way to the ambient-noise page: nothing else leads there from a new analysis.
+        auto *passive = new QPushButton(tr("Passive analysis (REMI)"), this);
+        passive->setObjectName(QStringLiteral("passiveButton"));
+        passive->setToolTip(tr("Analyse an ambient-noise record (no active source) instead"));
+        connect(passive, &QPushButton::clicked, this, &CGUIRispostaSperimentale1::OnPassive);
+        buttons->addWidget(passive);
+        setTabOrder(m_help, passive);
+        setTabOrder(passive, m_next);
+    }
     buttons->addWidget(m_next);
 
     auto *controlPanel = new QWidget(this);
@@ -623,6 +633,8 @@ bool CGUIRispostaSperimentale1::ValidateInput()
 }
 
 void CGUIRispostaSperimentale1::OnPrevious() { emit GotoStep(StepCode, Step::Start); }
+
+void CGUIRispostaSperimentale1::OnPassive() { emit GotoStep(StepCode, Step::PassiveData); }
 
 void CGUIRispostaSperimentale1::OnHelp() { OpenStepHelp(StepCode); }
 

@@ -77,6 +77,8 @@ public Q_SLOTS:
     void OnStack();
     // The passive page is this page with its own navigation.
     virtual void OnPrevious();
+    /// "Passive analysis (REMI)" (the active page alone): on to the passive data page.
+    void OnPassive();
     virtual void OnHelp();
     virtual void OnNext();
 

@@ -1543,7 +1543,7 @@
     </message>
     <message>
         <location filename="../data/CGUIRispostaSperimentale1.cpp" line="145"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="419"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="427"/>
         <source>Time step</source>
         <translation>Passo temporale</translation>
     </message>
@@ -1608,65 +1608,75 @@
         <translation>Avanti</translation>
     </message>
     <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="226"/>
+        <source>Passive analysis (REMI)</source>
+        <translation>Analisi passiva (REMI)</translation>
+    </message>
+    <message>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="228"/>
+        <source>Analyse an ambient-noise record (no active source) instead</source>
+        <translation>Analizza invece una registrazione di rumore ambientale (senza sorgente attiva)</translation>
+    </message>
+    <message>
         <location filename="../data/ActiveDataChapter.cpp" line="28"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="289"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="297"/>
         <source>Measures</source>
         <translation>Misure</translation>
     </message>
     <message>
         <location filename="../data/ActiveDataChapter.cpp" line="31"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="290"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="298"/>
         <source>Sensors</source>
         <translation>Sensori</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="355"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="363"/>
         <source>Insert the new traces AFTER the current traces?</source>
         <translation>Inserire le nuove tracce DOPO le tracce attuali?</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="356"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="364"/>
         <source>Append traces</source>
         <translation>Accoda tracce</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="394"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="395"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="463"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="464"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="402"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="403"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="471"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="472"/>
         <source>Incorrect file format</source>
         <translation>Formato del file non corretto</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="396"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="401"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="469"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="404"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="409"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="477"/>
         <source>Error</source>
         <translation>Errore</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="424"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="432"/>
         <source>You can append additional traces to the just inserted ones by selecting other files.</source>
         <translation>È possibile accodare altre tracce a quelle appena inserite selezionando altri file.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="426"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="434"/>
         <source>Concatenate traces</source>
         <translation>Concatena tracce</translation>
     </message>
     <message>
         <location filename="../data/ActiveDataChapter.cpp" line="32"/>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="291"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="299"/>
         <source>Time [s]</source>
         <translation>Tempo [s]</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="466"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="474"/>
         <source>The traces are unchanged.</source>
         <translation>Le tracce non sono cambiate.</translation>
     </message>
     <message>
-        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="500"/>
+        <location filename="../data/CGUIRispostaSperimentale1.cpp" line="508"/>
         <source>%1 records stacked</source>
         <translation>%1 registrazioni sommate</translation>
     </message>

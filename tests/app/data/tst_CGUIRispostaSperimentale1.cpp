@@ -443,7 +443,7 @@ void tst_CGUIRispostaSperimentale1::tabWalksEveryControlInReadingOrderAndComesBa
         (QStringList { "fileNameEdit", "browseButton", "stackButton", "spacingEdit",
             "reversedCheck", "sourceOffsetEdit", "timeStepEdit", "lastReceiverCombo",
             "windowStartEdit", "windowEndEdit", "metresViewCheck", "commonScaleCheck",
-            "previousButton", "helpButton", "nextButton" }));
+            "previousButton", "helpButton", "passiveButton", "nextButton" }));
     QCOMPARE(QApplication::focusWidget(), Edit("fileNameEdit"));
     QVERIFY(m_boxes->requests.size() <= 1); // only the concatenation hint of the read
     m_page->hide();

@@ -129,6 +129,21 @@ private Q_SLOTS:
             CGUIRispostaSperimentaleP::TemplateId);
     }
 
+    void theActivePageLeadsToThePassivePage()
+    {
+        // Nothing else leads to the passive page from a new analysis.
+        auto active = MakePage<CGUIRispostaSperimentale1>();
+        QSignalSpy goTo(active.get(), &CChildDialog::GotoStep);
+        auto *passive = active->findChild<QPushButton *>("passiveButton");
+        QVERIFY(passive);
+        passive->click();
+        QCOMPARE(goTo.count(), 1);
+        QCOMPARE(goTo[0][0].toInt(), 5);
+        QCOMPARE(goTo[0][1].toInt(), 12);
+        auto page = MakePage<CGUIRispostaSperimentaleP>();
+        QVERIFY(!page->findChild<QPushButton *>("passiveButton"));
+    }
+
     void filterListsEveryFormatOnItsOwn()
     {
         const QStringList filters = CGUIRispostaSperimentaleP::PassiveFileFilters();
