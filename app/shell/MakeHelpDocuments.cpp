@@ -58,7 +58,8 @@ const char *const SpectrumText =
 const char *const PassiveText =
     "<p>Ambient-noise (passive, REMI) records are analysed with a slowness-frequency "
     "transform of the whole array. The resulting spectrum is handed to the dispersion-curve "
-    "step, where the curve is picked on it.</p>";
+    "step, where the curve is picked on it. The page is reached from the experimental data "
+    "page with <b>Passive analysis (REMI)</b>.</p>";
 
 const char *const CurveText =
     "<p>The table holds the experimental dispersion curve: frequency [Hz], phase velocity "
@@ -140,7 +141,8 @@ const char *const SpectrumTextIt =
 const char *const PassiveTextIt =
     "<p>Le registrazioni di rumore ambientale (passive, REMI) si analizzano con una "
     "trasformata lentezza-frequenza dell'intero stendimento. Lo spettro ottenuto passa al "
-    "passo della curva di dispersione, dove vi si individua la curva.</p>";
+    "passo della curva di dispersione, dove vi si individua la curva. Alla pagina si arriva "
+    "dalla pagina dei dati sperimentali con <b>Analisi passiva (REMI)</b>.</p>";
 
 const char *const CurveTextIt =
     "<p>La tabella contiene la curva di dispersione sperimentale: frequenza [Hz], velocità di "
