@@ -249,6 +249,21 @@ int RunManyStart(const SearchJob &search, int starts, const EngineRunRequest &ba
         Fraction(result.apparentMisfit).c_str(), Fraction(result.effectiveMisfit).c_str());
     if (result.finalCurvesMissing)
         std::printf("# the final curves of the best profile could not be computed\n");
+    // The warnings VELA shows beside the findings, as comments that scripts skip.
+    std::string onBound, bandOnBound;
+    for (int l = 0; l < result.layerOnBound.GetCount(); ++l) {
+        std::string &list = result.layerOnBound(l) == 1 ? onBound : bandOnBound;
+        if (result.layerOnBound(l) != 0)
+            list += (list.empty() ? "" : ", ") + std::to_string(l + 1);
+    }
+    if (!onBound.empty())
+        std::printf("# warning: the Vs of layer(s) %s lies on its search bound\n", onBound.c_str());
+    if (!bandOnBound.empty())
+        std::printf("# warning: the band of layer(s) %s reaches its search bound: the data allow "
+                    "Vs beyond it\n",
+            bandOnBound.c_str());
+    if (result.depthOfInvestigation > 0 && result.depthOfInvestigation < 30.0)
+        std::printf("# warning: Vs30 depends on depths below the depth of investigation\n");
     std::printf("vs30_ms: %.7g\n", result.vs30);
     std::printf("vs30_range_ms: %.7g %.7g\n", result.vs30P10, result.vs30P90);
     std::printf("depth_of_investigation_m: %.7g\n", result.depthOfInvestigation);

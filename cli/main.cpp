@@ -58,7 +58,9 @@ const Command Commands[] = {
         "  --starts K          search from K starts (1 to 1000): the best profile, then\n"
         "                      vs30_ms, vs30_range_ms (10 % and 90 %),\n"
         "                      depth_of_investigation_m, misfit_normalised and the Vs band\n"
-        "                      depth_m,vs_p10_ms,vs_median_ms,vs_p90_ms\n" },
+        "                      depth_m,vs_p10_ms,vs_median_ms,vs_p90_ms; comment lines\n"
+        "                      (\"# warning: ...\") name layers on or cut by their bounds\n"
+        "                      and a depth of investigation under 30 m\n" },
     { "profile", CmdProfile,
         "profile --curve FILE [--layers N]\n"
         "        the initial profile proposed from a curve, as a model file (N from 1 to 9)",
