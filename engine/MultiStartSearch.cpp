@@ -271,6 +271,7 @@ std::vector<CMatrix> Walk(const MultiStartProblem &p, const MultiStartOptions &o
         m.Set(l, std::clamp(m(l), p.lowerBounds(l), p.upperBounds(l)));
     };
     CMatrix current = from;
+    // Only a directed walk keeps this up to date.
     double currentVs30 = velamod::Vs30(p.thicknesses, current);
     const int steps = direction != 0 ? 4 * o.exploreSteps : o.exploreSteps;
     for (int step = 0; step < steps; ++step) {
@@ -300,13 +301,14 @@ std::vector<CMatrix> Walk(const MultiStartProblem &p, const MultiStartOptions &o
             trial.Set(l, current(l) * factor);
             clamp(trial, l);
         }
+        double trialVs30 = currentVs30;
         if (valid && direction != 0) {
-            const double vs30 = velamod::Vs30(p.thicknesses, trial);
-            valid = direction * (vs30 - currentVs30) > 0.0;
+            trialVs30 = velamod::Vs30(p.thicknesses, trial);
+            valid = direction * (trialVs30 - currentVs30) > 0.0;
         }
         if (valid && ModelNormalisedMisfit(p, trial) <= threshold) {
             current = trial;
-            currentVs30 = velamod::Vs30(p.thicknesses, current);
+            currentVs30 = trialVs30;
         }
         states.push_back(current);
     }

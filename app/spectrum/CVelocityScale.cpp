@@ -6,8 +6,8 @@
 
 namespace {
 
-// Room around the bar: the title above it, half a line of text below it (the lowest label
-// is centred on the bar's bottom edge).
+// The bar's width and the room around it; the title stands above the bar and half a line
+// is left below it, where the lowest label is centred on the bar's bottom edge.
 constexpr int BarWidth = 18;
 constexpr int Margin = 6;
 
@@ -24,12 +24,6 @@ void CVelocityScale::SetRange(double vMin, double vMax)
     m_hasRange = true;
     m_vMin = vMin;
     m_vMax = vMax;
-    update();
-}
-
-void CVelocityScale::Clear()
-{
-    m_hasRange = false;
     update();
 }
 

@@ -13,9 +13,8 @@ public:
     explicit CVelocityScale(QWidget *parent = nullptr);
 
     /// The velocities of the bottom and top of the scale [m/s]; nothing is drawn until a
-    /// section has set them (Clear() empties the scale again).
+    /// section has set them.
     void SetRange(double vMin, double vMax);
-    void Clear();
     bool HasRange() const { return m_hasRange; }
     double Least() const { return m_vMin; }
     double Greatest() const { return m_vMax; }
